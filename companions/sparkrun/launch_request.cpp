@@ -1,0 +1,91 @@
+#include "sparkrun/launch_request.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/win_constants.h"
+
+namespace ludora::sparkrun {
+
+namespace {
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+void ShowCannotStart(WindowsApi& api, const std::string& path) {
+  api.MessageBoxA(0, "Ludora could not start \"" + path + "\".", "Corvane Ludora",
+                  MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace
+
+std::string ProgramArgument(const std::string& commandLine) {
+  std::size_t at = 0;
+  // Skip the launcher's own name: quoted, or up to the first blank.
+  if (at < commandLine.size() && commandLine[at] == '"') {
+    at = commandLine.find('"', at + 1);
+    at = at == std::string::npos ? commandLine.size() : at + 1;
+  } else {
+    while (at < commandLine.size() && !IsBlank(commandLine[at])) ++at;
+  }
+  while (at < commandLine.size() && IsBlank(commandLine[at])) ++at;
+  if (at == commandLine.size()) return {};
+  if (commandLine[at] == '"') {
+    const std::size_t close = commandLine.find('"', at + 1);
+    return commandLine.substr(at + 1,
+                              close == std::string::npos ? std::string::npos : close - at - 1);
+  }
+  std::size_t end = commandLine.size();
+  while (end > at && IsBlank(commandLine[end - 1])) --end;
+  return commandLine.substr(at, end - at);
+}
+
+std::string ProgramFolder(const std::string& path) {
+  const auto slash = path.find_last_of("\\/");
+  if (slash == std::string::npos) return {};
+  if (slash == 2 && path[1] == ':') return path.substr(0, 3);
+  return path.substr(0, slash);
+}
+
+bool StartsDirectly(const std::string& path) {
+  const std::string lower = Lower(path);
+  const auto ends = [&](const char* suffix) {
+    const std::string s(suffix);
+    return lower.size() >= s.size() && lower.compare(lower.size() - s.size(), s.size(), s) == 0;
+  };
+  return ends(".exe") || ends(".com");
+}
+
+bool Launch(WindowsApi& api, const std::string& path) {
+  const std::string folder = ProgramFolder(path);
+  const char* directory = folder.empty() ? nullptr : folder.c_str();
+  bool started = false;
+  if (StartsDirectly(path)) {
+    started = api.CreateProcessA(path.c_str(), "\"" + path + "\"", HIGH_PRIORITY_CLASS, directory,
+                                 SW_SHOWNORMAL) != 0;
+  } else {
+    started = api.ShellExecuteA(0, nullptr, path, nullptr, directory, SW_SHOWNORMAL) > 32;
+  }
+  if (!started) ShowCannotStart(api, path);
+  return started;
+}
+
+int Run(WindowsApi& api, const std::string& commandLine) {
+  std::string path = ProgramArgument(commandLine);
+  if (path.empty()) {
+    const std::string filter = std::string("Games and shortcuts (*.exe;*.lnk)") + '\0' +
+                               "*.exe;*.lnk;*.com;*.bat;*.pif" + '\0' + "All files (*.*)" + '\0' +
+                               "*.*" + '\0';
+    if (!api.GetOpenFileNameA(0, "Launch Specific Game", filter, &path)) return 0;
+  }
+  return Launch(api, path) ? 0 : 1;
+}
+
+}  // namespace ludora::sparkrun

@@ -1,0 +1,62 @@
+// Windows constants for the portable code, with their Windows names and
+// values. Several of these names are macros in <windows.h>, so the Win32
+// layer never includes this header.
+#pragma once
+
+#include "platform/win_types.h"
+
+namespace ludora {
+
+// Predefined registry roots, as their 32-bit handle values.
+inline constexpr HKEY HKCR = 0x80000000u;  // HKEY_CLASSES_ROOT
+inline constexpr HKEY HKCU = 0x80000001u;  // HKEY_CURRENT_USER
+inline constexpr HKEY HKLM = 0x80000002u;  // HKEY_LOCAL_MACHINE
+inline constexpr HKEY HKU = 0x80000003u;   // HKEY_USERS
+
+inline constexpr LONG ERROR_SUCCESS = 0;
+inline constexpr DWORD ERROR_ALREADY_EXISTS = 183;
+inline constexpr DWORD REG_SZ = 1;
+inline constexpr DWORD REG_DWORD = 4;
+
+inline constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
+
+inline constexpr DWORD PROCESS_DUP_HANDLE = 0x40;
+inline constexpr DWORD IDLE_PRIORITY_CLASS = 0x40;
+inline constexpr DWORD HIGH_PRIORITY_CLASS = 0x80;
+inline constexpr int THREAD_PRIORITY_IDLE = -15;
+
+inline constexpr int SW_HIDE = 0;
+inline constexpr int SW_SHOWNORMAL = 1;
+
+inline constexpr UINT MB_OK = 0;
+inline constexpr UINT MB_ICONINFORMATION = 0x40;
+
+inline constexpr UINT MF_STRING = 0x0;
+inline constexpr UINT MF_GRAYED = 0x1;
+inline constexpr UINT MF_CHECKED = 0x8;
+inline constexpr UINT MF_POPUP = 0x10;
+inline constexpr UINT MF_BYPOSITION = 0x400;
+inline constexpr UINT MF_SEPARATOR = 0x800;
+inline constexpr UINT TPM_NONOTIFY = 0x80;
+inline constexpr UINT TPM_RETURNCMD = 0x100;
+
+inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+inline constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
+inline constexpr HANDLE INVALID_HANDLE_VALUE = static_cast<HANDLE>(-1);
+inline constexpr DWORD GENERIC_READ = 0x80000000u;
+inline constexpr DWORD FILE_SHARE_READ = 0x1;
+inline constexpr DWORD OPEN_EXISTING = 3;
+inline constexpr DWORD FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000u;
+
+inline constexpr DWORD MEM_COMMIT = 0x1000;
+inline constexpr DWORD MEM_RESERVE = 0x2000;
+inline constexpr DWORD MEM_RELEASE = 0x8000;
+inline constexpr DWORD PAGE_READWRITE = 0x04;
+
+inline constexpr DWORD LOCALE_USER_DEFAULT = 0x400;
+inline constexpr DWORD DATE_LONGDATE = 0x2;
+
+inline constexpr int CSIDL_DESKTOPDIRECTORY = 16;
+inline constexpr int CSIDL_COMMON_PROGRAMS = 23;
+
+}  // namespace ludora

@@ -1,0 +1,146 @@
+#include "shell/form1.h"
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "launch/commands.h"
+#include "launch/games_list.h"
+#include "launch/personal_shortcuts.h"
+#include "shell/clock_text.h"
+#include "shell/form3.h"
+#include "shell/program.h"
+#include "tuning/open_command.h"
+#include "tuning/performance_modes.h"
+#include "tuning/primitives.h"
+#include "tuning/shell_switch.h"
+
+namespace ludora {
+
+namespace {
+
+struct Route {
+  std::string_view item;
+  void (Form1::*handler)();
+};
+
+// The items whose commands are not rows of the command table.
+constexpr std::array<Route, 12> kRoutes = {{
+    {"mnuludora", &Form1::mnuludora_Click},
+    {"mnuexplorer", &Form1::mnuexplorer_Click},
+    {"mnurealtime", &Form1::mnurealtime_Click},
+    {"mnuhigh", &Form1::mnuhigh_Click},
+    {"mnunormal", &Form1::mnunormal_Click},
+    {"mnukrieger", &Form1::mnukrieger_Click},
+    {"mnudefraghd", &Form1::mnudefraghd_Click},
+    {"mnuabout", &Form1::mnuabout_Click},
+    {"mnushutdown", &Form1::mnushutdown_Click},
+    {"mnugoto", &Form1::mnugoto_Click},
+    {"mnumanagegames", &Form1::mnumanagegames_Click},
+    {"mnudefrag", &Form1::mnudefrag_Click},
+}};
+
+constexpr DWORD kShortPathBufferSize = 256;
+
+}  // namespace
+
+Form1::Form1(Program& program) : program_(program) {}
+
+void Form1::Timer1_Timer() {
+  menu_.Item("datetime").caption = ClockText(program_.api());
+  if (Form3* form3 = program_.form3()) form3->view().SetClockTooltip(ClockText(program_.api()));
+}
+
+void Form1::Unload() {
+  WriteDefaultOpenCommand(program_.api());
+}
+
+void Form1::Terminate() {
+  WriteDefaultOpenCommand(program_.api());
+}
+
+std::string Form1::getShortFileName(const std::string& /*fileName*/) {
+  WindowsApi& api = program_.api();
+  std::vector<char> buffer(kShortPathBufferSize);
+  DWORD length = api.GetShortPathNameA(program_.appFolder(), buffer.data(), kShortPathBufferSize);
+  if (length >= kShortPathBufferSize) {
+    // Too small: Windows answered with the size it needs, NUL included.
+    buffer.assign(length, '\0');
+    const DWORD needed = length;
+    length = api.GetShortPathNameA(program_.appFolder(), buffer.data(), needed);
+    if (length >= needed) length = 0;
+  }
+  return std::string(buffer.data(), length);
+}
+
+void Form1::memorycheck() {
+  ludora::memorycheck(program_.api(), program_.memoryStatus, memory_);
+}
+
+void Form1::Click(const MenuPick& pick) {
+  if (pick.name == "menu") {
+    menu_Click(pick.index);
+    return;
+  }
+  for (const Route& route : kRoutes) {
+    if (route.item == pick.name) {
+      (this->*route.handler)();
+      return;
+    }
+  }
+  RunCommand(program_.api(), program_.appFolder(), pick.name);
+}
+
+void Form1::mnuludora_Click() {
+  WindowsApi& api = program_.api();
+  const bool registered =
+      RegisterLudoraShell(api, program_.appFolder(), getShortFileName(program_.appFolder()));
+  ShowShellSwitchMessage(api, ShellChoice::Ludora, registered);
+  memorycheck();
+  ApplyLudoraTuning(api, memory_, GetPlatform(api));
+}
+
+void Form1::mnuexplorer_Click() {
+  WindowsApi& api = program_.api();
+  const bool registered = RegisterExplorerShell(api);
+  ShowShellSwitchMessage(api, ShellChoice::Explorer, registered);
+  ApplyExplorerTuning(api, GetPlatform(api));
+}
+
+void Form1::mnurealtime_Click() {
+  SelectPerformanceMode(program_.api(), menu_, PerformanceMode::RealTime);
+}
+void Form1::mnuhigh_Click() {
+  SelectPerformanceMode(program_.api(), menu_, PerformanceMode::High);
+}
+void Form1::mnunormal_Click() {
+  SelectPerformanceMode(program_.api(), menu_, PerformanceMode::Normal);
+}
+
+void Form1::mnukrieger_Click() {
+  PlayBundledGame(program_.api(), program_.appFolder(), GetPlatform(program_.api()));
+}
+void Form1::mnudefraghd_Click() {
+  DefragmentHardDrives(program_.api(), GetPlatform(program_.api()));
+}
+void Form1::mnuabout_Click() {
+  ShowAbout(program_.api());
+}
+void Form1::mnushutdown_Click() {
+  ShowShutDownDialog(program_.api());
+}
+void Form1::mnugoto_Click() {
+  AddGameShortcut(program_.api(), program_.appFolder());
+}
+void Form1::mnumanagegames_Click() {
+  ManageGamesList(program_.api(), program_.appFolder());
+}
+void Form1::mnudefrag_Click() {
+  program_.OpenForm2();
+}
+
+void Form1::menu_Click(int index) {
+  OpenPersonalShortcut(program_.api(), program_.shortcuts, index);
+}
+
+}  // namespace ludora

@@ -1,0 +1,59 @@
+// Form3, the bar: the start-up window. Its load handler runs the start-up
+// sequence; its six hot spots open the folder menus, the quick menu, the
+// web browser and the display settings.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "memory/memory_reading.h"
+#include "platform/windows_api.h"
+
+namespace ludora {
+
+class Program;
+
+class Form3View {
+ public:
+  virtual ~Form3View() = default;
+  virtual HWND Handle() = 0;
+  virtual void Move(int left, int top) = 0;
+  virtual void SetClockTooltip(const std::string& text) = 0;  // Label7's tooltip
+};
+
+class Form3 {
+ public:
+  Form3(Program& program, Form3View& view);
+
+  enum class LoadResult { Run, EndProgram };
+  // The start-up sequence. EndProgram: another instance runs; this one has
+  // unloaded its window and must end at once.
+  LoadResult Load();
+  void Unload();
+  void Terminate();
+
+  // A click on one of the labels, by name ("Label1" ... "Label7").
+  void LabelClick(std::string_view label);
+
+  void Label1_Click();
+  void Label2_Click();
+  void Label3_Click();
+  void Label4_Click();
+  void Label5_Click();
+  void Label6_Click();
+
+  void memorycheck();
+  const MemoryFigures& memory() const { return memory_; }
+  Form3View& view() { return view_; }
+
+ private:
+  void ShowFolderMenu(std::int16_t selector);
+  bool Busy() const;
+
+  Program& program_;
+  Form3View& view_;
+  MemoryFigures memory_;
+  HANDLE instanceMutex_ = 0;  // held for the life of the process
+};
+
+}  // namespace ludora

@@ -1,0 +1,21 @@
+// The tuning every start of the shell applies: registry values and
+// system.ini entries, then one `sc stop` command per service.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "memory/memory_reading.h"
+#include "platform/windows_api.h"
+#include "tuning/tuning_rows.h"
+
+namespace ludora {
+
+std::span<const TuningRow> StartupRows();
+std::span<const std::string_view> StartupServiceStops();  // service names, in order
+
+void ApplyStartupRows(WindowsApi& api, const MemoryFigures& memory);
+// Starts "sc stop <service>" hidden for every service; never waits.
+void StopStartupServices(WindowsApi& api);
+
+}  // namespace ludora

@@ -1,0 +1,68 @@
+// Tuning rows: one registry value or profile-file entry each, applied in
+// table order with the primitives. Most rows are constants; a few take their
+// data from the memory reading or the platform at the moment they are written.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "memory/memory_reading.h"
+#include "platform/windows_api.h"
+
+namespace ludora {
+
+enum class RowKind { Dword, String, Ini };
+
+// Where a row's data comes from when it is not the constant of the row.
+enum class RowData {
+  Constant,
+  PrefetchByMemory,     // 3 above 180 MB of installed memory, else 0
+  PageLockByMemory,     // the page-lock figure as a whole number
+  UnloadDllByPlatform,  // "0" off the NT family, else "1"
+};
+
+struct TuningRow {
+  RowKind kind;
+  HKEY root;              // registry rows
+  std::string_view key;   // key path, or the profile section
+  std::string_view name;  // value name, or the profile key
+  std::string_view text;  // REG_SZ or profile data
+  DWORD number;           // REG_DWORD data
+  RowData data = RowData::Constant;
+};
+
+constexpr TuningRow Dword(HKEY root, std::string_view key, std::string_view name, DWORD number,
+                          RowData data = RowData::Constant) {
+  return {RowKind::Dword, root, key, name, {}, number, data};
+}
+constexpr TuningRow Sz(HKEY root, std::string_view key, std::string_view name,
+                       std::string_view text, RowData data = RowData::Constant) {
+  return {RowKind::String, root, key, name, text, 0, data};
+}
+constexpr TuningRow Ini(std::string_view section, std::string_view key, std::string_view value) {
+  return {RowKind::Ini, 0, section, key, value, 0};
+}
+
+// What derived rows read: the figures of the last memory reading and the platform.
+struct RowInputs {
+  const MemoryFigures* memory = nullptr;
+  int platform = 0;
+};
+
+// The file every profile row goes to; a bare name, so Windows' own copy.
+inline constexpr std::string_view kSystemIni = "system.ini";
+
+// Writes one row. Returns whether Windows accepted it; a row whose data
+// cannot be had (no page-lock figure) is skipped and reported as refused.
+bool ApplyRow(WindowsApi& api, const TuningRow& row, const RowInputs& inputs);
+void ApplyRows(WindowsApi& api, std::span<const TuningRow> rows, const RowInputs& inputs);
+
+// A service start type: HKLM SYSTEM\CurrentControlSet\Services\<name>, Start.
+struct ServiceStart {
+  std::string_view service;
+  DWORD start;  // 2 automatic, 3 manual, 4 disabled
+};
+void ApplyServiceStarts(WindowsApi& api, std::span<const ServiceStart> services);
+
+}  // namespace ludora

@@ -1,0 +1,116 @@
+#include "win32/bar_window.h"
+
+#include <windowsx.h>
+
+#include "../../resources/resource_ids.h"
+#include "shell/form_layout.h"
+
+namespace ludora::win32 {
+
+namespace {
+
+constexpr char kClassName[] = "CorvaneLudoraBar";
+
+RECT PixelRect(const TwipsRect& twips) {
+  const int left = TwipsToPixels(twips.left);
+  const int top = TwipsToPixels(twips.top);
+  return {left, top, left + TwipsToPixels(twips.width), top + TwipsToPixels(twips.height)};
+}
+
+}  // namespace
+
+BarWindow::BarWindow(Win32WindowSystem& system)
+    : system_(system),
+      skin_(system.instance(), IDR_BAR_SKIN),
+      hotSpotCursor_(::LoadCursorA(system.instance(), MAKEINTRESOURCEA(IDC_HOTSPOT))) {
+  const HINSTANCE instance = system.instance();
+  RegisterWindowClass(instance, kClassName, ::LoadCursorA(nullptr, IDC_ARROW),
+                      ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_LUDORA)),
+                      ::GetSysColorBrush(COLOR_WINDOW));
+  // Borderless, so the client area is the whole window.
+  CreateWindowOf(instance, kClassName, std::string(kForm3.caption).c_str(), WS_POPUP,
+                 WS_EX_TOOLWINDOW, 0, 0, TwipsToPixels(kForm3.clientWidthTwips),
+                 TwipsToPixels(kForm3.clientHeightTwips));
+  if (!hwnd()) return;
+  system_.WindowCreated();
+  tooltips_.Create(hwnd());
+  // Topmost label first: where tools overlap the first one added wins.
+  for (auto label = kForm3Labels.rbegin(); label != kForm3Labels.rend(); ++label) {
+    tooltips_.Add(static_cast<UINT>(kForm3Labels.rend() - label), PixelRect(label->twips),
+                  std::string(label->tooltip));
+  }
+}
+
+void BarWindow::Show() {
+  ::ShowWindow(hwnd(), SW_SHOWNORMAL);
+  ::UpdateWindow(hwnd());
+}
+
+ludora::HWND BarWindow::Handle() {
+  return reinterpret_cast<ludora::HWND>(hwnd());
+}
+
+void BarWindow::Move(int left, int top) {
+  ::SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void BarWindow::SetClockTooltip(const std::string& text) {
+  tooltips_.SetText(1, text);  // Label7, the first label created
+}
+
+const LabelDefinition* BarWindow::LabelUnder(LPARAM point) const {
+  return LabelAt(kForm3Labels, PixelsToTwips(GET_X_LPARAM(point)),
+                 PixelsToTwips(GET_Y_LPARAM(point)));
+}
+
+LRESULT BarWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      const HDC dc = ::BeginPaint(hwnd(), &paint);
+      skin_.Draw(dc);
+      ::EndPaint(hwnd(), &paint);
+      return 0;
+    }
+    case WM_SETCURSOR: {
+      POINT at;
+      ::GetCursorPos(&at);
+      ::ScreenToClient(hwnd(), &at);
+      const LabelDefinition* label = LabelUnder(MAKELPARAM(at.x, at.y));
+      if (LOWORD(lParam) == HTCLIENT && label && label->pointer == Pointer::HotSpot) {
+        ::SetCursor(hotSpotCursor_);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_LBUTTONDOWN:
+      pressed_ = LabelUnder(lParam);
+      return 0;
+    case WM_LBUTTONUP: {
+      const LabelDefinition* label = LabelUnder(lParam);
+      const bool click = label && label == pressed_;
+      pressed_ = nullptr;
+      if (click && form_) form_->LabelClick(label->name);
+      return 0;
+    }
+    case WM_CLOSE:
+      if (form_) form_->Unload();
+      ::DestroyWindow(hwnd());
+      return 0;
+    case WM_ENDSESSION:
+      if (wParam && form_ && !ended_) {
+        ended_ = true;
+        form_->Unload();
+        form_->Terminate();
+      }
+      return 0;
+  }
+  return WindowBase::OnMessage(message, wParam, lParam);
+}
+
+void BarWindow::OnNcDestroy() {
+  if (form_ && !ended_) form_->Terminate();
+  system_.WindowGone();
+}
+
+}  // namespace ludora::win32

@@ -1,0 +1,39 @@
+// The bar on screen: Form3's window, its skin, hot spots and tooltips.
+#pragma once
+
+#include "shell/form3.h"
+#include "shell/form_layout.h"
+#include "win32/skin.h"
+#include "win32/tooltips.h"
+#include "win32/window_base.h"
+#include "win32/window_system.h"
+
+namespace ludora::win32 {
+
+class BarWindow : public WindowBase, public Form3View {
+ public:
+  explicit BarWindow(Win32WindowSystem& system);
+
+  void Attach(Form3& form) { form_ = &form; }
+  void Show();
+
+  // Form3View.
+  ludora::HWND Handle() override;
+  void Move(int left, int top) override;
+  void SetClockTooltip(const std::string& text) override;
+
+ private:
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnNcDestroy() override;
+  const LabelDefinition* LabelUnder(LPARAM point) const;
+
+  Win32WindowSystem& system_;
+  Form3* form_ = nullptr;
+  Skin skin_;
+  Tooltips tooltips_;
+  HCURSOR hotSpotCursor_;
+  const LabelDefinition* pressed_ = nullptr;
+  bool ended_ = false;  // the session ended: unloaded already
+};
+
+}  // namespace ludora::win32

@@ -1,0 +1,36 @@
+// Ludora's entry point: the real Windows, the program state, the bar.
+#include <objbase.h>
+#include <commctrl.h>
+
+#include "shell/form1.h"
+#include "shell/form3.h"
+#include "shell/program.h"
+#include "win32/bar_window.h"
+#include "win32/real_windows_api.h"
+#include "win32/window_system.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  using namespace ludora;
+  ::CoInitialize(nullptr);  // the skins are decoded by the OLE picture loader
+  ::InitCommonControls();
+
+  RealWindowsApi api;
+  win32::Win32WindowSystem windows(instance);
+  Program program(api, windows);
+  windows.SetProgram(&program);
+
+  win32::BarWindow bar(windows);
+  Form3 form3(program, bar);
+  bar.Attach(form3);
+  program.SetForm3(&form3);
+
+  if (form3.Load() == Form3::LoadResult::EndProgram) return 0;
+  bar.Show();
+
+  MSG message;
+  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+  return 0;
+}

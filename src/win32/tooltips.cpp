@@ -1,0 +1,61 @@
+#include "win32/tooltips.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace ludora::win32 {
+
+namespace {
+
+// The record size every comctl32 since version 4.70 accepts.
+TOOLINFOA ToolInfo(HWND owner, UINT id) {
+  TOOLINFOA tool = {};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.hwnd = owner;
+  tool.uId = id;
+  return tool;
+}
+
+}  // namespace
+
+Tooltips::~Tooltips() {
+  if (control_) ::DestroyWindow(control_);
+}
+
+void Tooltips::Create(HWND owner) {
+  owner_ = owner;
+  control_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                               ::GetModuleHandleA(nullptr), nullptr);
+  if (control_) ::SendMessageA(control_, TTM_SETMAXTIPWIDTH, 0, 400);
+}
+
+void Tooltips::Add(UINT id, const RECT& area, const std::string& text) {
+  if (!control_) return;
+  TOOLINFOA tool = ToolInfo(owner_, id);
+  tool.uFlags = TTF_SUBCLASS;
+  tool.rect = area;
+  std::vector<char> buffer(text.begin(), text.end());
+  buffer.push_back('\0');
+  tool.lpszText = buffer.data();
+  ::SendMessageA(control_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Tooltips::SetText(UINT id, const std::string& text) {
+  if (!control_) return;
+  TOOLINFOA tool = ToolInfo(owner_, id);
+  std::vector<char> buffer(text.begin(), text.end());
+  buffer.push_back('\0');
+  tool.lpszText = buffer.data();
+  ::SendMessageA(control_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Tooltips::Remove(UINT id) {
+  if (!control_) return;
+  TOOLINFOA tool = ToolInfo(owner_, id);
+  ::SendMessageA(control_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+}  // namespace ludora::win32

@@ -1,0 +1,27 @@
+// <windows.h> for the window code. The portable headers name their own
+// handle types in namespace ludora; inside ludora::win32 these using
+// declarations make the plain names mean the Windows types again.
+#pragma once
+
+#include <windows.h>
+
+namespace ludora::win32 {
+
+using ::BOOL;
+using ::BYTE;
+using ::DWORD;
+using ::HANDLE;
+using ::HKEY;
+using ::HMENU;
+using ::HWND;
+using ::LONG;
+using ::POINT;
+using ::RECT;
+using ::UINT;
+using ::WORD;
+
+// Window pixels for a length in twips on this screen (15 twips a pixel at 96 dpi).
+int TwipsToPixels(int twips);
+int PixelsToTwips(int pixels);
+
+}  // namespace ludora::win32

@@ -1,0 +1,65 @@
+#include "win32/window_base.h"
+
+namespace ludora::win32 {
+
+namespace {
+
+int ScreenDpi() {
+  static const int dpi = [] {
+    const HDC screen = ::GetDC(nullptr);
+    const int value = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen) ::ReleaseDC(nullptr, screen);
+    return value > 0 ? value : 96;
+  }();
+  return dpi;
+}
+
+}  // namespace
+
+int TwipsToPixels(int twips) {
+  return ::MulDiv(twips, ScreenDpi(), 1440);
+}
+int PixelsToTwips(int pixels) {
+  return ::MulDiv(pixels, 1440, ScreenDpi());
+}
+
+void WindowBase::RegisterWindowClass(HINSTANCE instance, const char* name, HCURSOR cursor,
+                                     HICON icon, HBRUSH background) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = &WindowBase::Procedure;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = name;
+  windowClass.hCursor = cursor;
+  windowClass.hIcon = icon;
+  windowClass.hbrBackground = background;
+  ::RegisterClassA(&windowClass);
+}
+
+void WindowBase::CreateWindowOf(HINSTANCE instance, const char* className, const char* title,
+                                DWORD style, DWORD exStyle, int x, int y, int width, int height) {
+  ::CreateWindowExA(exStyle, className, title, style, x, y, width, height, nullptr, nullptr,
+                    instance, this);
+}
+
+LRESULT WindowBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK WindowBase::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    self->hwnd_ = window;
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<WindowBase*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    self->OnNcDestroy();  // may delete the object
+    return ::DefWindowProcA(window, message, wParam, lParam);
+  }
+  return self->OnMessage(message, wParam, lParam);
+}
+
+}  // namespace ludora::win32

@@ -1,0 +1,25 @@
+#include "win32/window_system.h"
+
+#include "win32/defrag_window.h"
+#include "win32/quick_menu_window.h"
+
+namespace ludora::win32 {
+
+Win32WindowSystem::Win32WindowSystem(HINSTANCE instance) : instance_(instance) {}
+
+Win32WindowSystem::~Win32WindowSystem() = default;
+
+void Win32WindowSystem::LoadForm1(Form1& form) {
+  form1Window_ = std::make_unique<QuickMenuWindow>(*this, form);
+}
+
+Form2View& Win32WindowSystem::CreateForm2(Form2& form) {
+  // Owned by its window: it deletes itself when the window is destroyed.
+  return *new DefragWindow(*this, form);
+}
+
+void Win32WindowSystem::WindowGone() {
+  if (--liveWindows_ <= 0) ::PostQuitMessage(0);
+}
+
+}  // namespace ludora::win32

@@ -1,0 +1,254 @@
+# End-to-end helpers: the real ludora.exe under Wine on a virtual X display.
+# Every wait polls a condition with a timeout; nothing sleeps a fixed time.
+# shellcheck shell=bash
+
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+E2E_WORK=${E2E_WORK:-$E2E_ROOT/build/e2e}
+DIST=${DIST:-$E2E_ROOT/dist}
+APP_WIN='C:\Program Files\Corvane Ludora'
+export WINEARCH=win32
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installers
+export WINEDEBUG=${WINEDEBUG:--all}
+
+fail() {
+  echo "    FAIL: $*" >&2
+  exit 1
+}
+
+# wait_until <seconds> <description> <command...>: polls every 0.1 s.
+wait_until() {
+  local timeout=$1 what=$2
+  shift 2
+  local deadline=$((SECONDS + timeout))
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || fail "timed out after ${timeout}s waiting for: $what"
+    sleep 0.1
+  done
+}
+
+# ---- The display.
+
+start_display() {
+  local n
+  for n in $(seq 91 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    E2E_XVFB_PID=$!
+    export DISPLAY=":$n"
+    wait_until 10 "Xvfb on :$n" xdotool getdisplaygeometry
+    return 0
+  done
+  fail "no free X display"
+}
+
+stop_display() {
+  [ -n "${E2E_XVFB_PID:-}" ] && kill "$E2E_XVFB_PID" 2>/dev/null
+  true
+}
+
+# ---- Wine prefixes.
+
+# A booted Windows XP prefix, made once per Wine version and copied per test.
+template_prefix() {
+  local template
+  template="$E2E_WORK/template-$(wine --version | tr -c 'A-Za-z0-9.\n' '_')"
+  if [ ! -f "$template/.ready" ]; then
+    rm -rf "$template"
+    WINEPREFIX=$template wineboot -i >/dev/null 2>&1
+    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
+    WINEPREFIX=$template wineserver -w
+    # A new prefix links the user's folders to the Linux home: keep them inside.
+    local folder
+    for folder in "$template/drive_c/users/$(whoami)"/*; do
+      if [ -L "$folder" ]; then
+        rm "$folder"
+        mkdir "$folder"
+      fi
+    done
+    touch "$template/.ready"
+  fi
+  echo "$template"
+}
+
+# new_prefix <name> [winxp|win98]: a fresh copy with the application installed.
+new_prefix() {
+  local name=$1 version=${2:-winxp}
+  E2E_DIR="$E2E_WORK/$name"
+  rm -rf "$E2E_DIR"
+  mkdir -p "$E2E_DIR"
+  cp -a "$(template_prefix)" "$E2E_DIR/prefix"
+  export WINEPREFIX="$E2E_DIR/prefix"
+  APP_DIR="$WINEPREFIX/drive_c/Program Files/Corvane Ludora"
+  mkdir -p "$APP_DIR"
+  cp -a "$DIST/." "$APP_DIR/"
+  if [ "$version" != winxp ]; then
+    wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
+  fi
+  LOG="$E2E_DIR/trace.log"
+  : >"$LOG"
+}
+
+end_prefix() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+  true
+}
+
+# ---- The registry and system.ini, as Windows sees them.
+
+# reg_value <key> <name>: prints "TYPE DATA" (name "" for the default value).
+reg_value() {
+  local out
+  if [ -z "$2" ]; then
+    out=$(wine reg query "$1" /ve 2>/dev/null | tr -d '\r')
+  else
+    out=$(wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r')
+  fi
+  echo "$out" | awk 'NF >= 2 && $0 ~ /REG_/ {
+      for (i = 1; i <= NF; i++) if ($i ~ /^REG_/) { t = i; break }
+      data = ""; for (j = t + 1; j <= NF; j++) data = data (j > t + 1 ? " " : "") $j
+      print $t, data; exit }'
+}
+
+# expect_reg <key> <name> <type> <data>; REG_DWORD data in decimal.
+expect_reg() {
+  local got want
+  got=$(reg_value "$1" "$2")
+  if [ "$3" = REG_DWORD ]; then
+    want=$(printf 'REG_DWORD 0x%x' "$4")
+  else
+    want="$3 $4"
+  fi
+  [ "$got" = "$want" ] || fail "$1 [$2]: got '$got', want '$want'"
+}
+
+system_ini() { tr -d '\r' <"$WINEPREFIX/drive_c/windows/system.ini"; }
+
+# expect_ini <section> <key> <value>
+expect_ini() {
+  local got
+  got=$(system_ini | awk -v s="[$1]" -v k="$2" '
+      /^\[/ { in_s = (tolower($0) == tolower(s)) }
+      in_s && index($0, k "=") == 1 { print substr($0, length(k) + 2) }' | tail -1)
+  [ "$got" = "$3" ] || fail "system.ini [$1] $2: got '$got', want '$3'"
+}
+
+# ---- The shell.
+
+# start_ludora [trace channels]: starts the shell and waits for its bar.
+start_ludora() {
+  local channels=${1:--all}
+  WINEDEBUG=$channels wine "$APP_WIN\\ludora.exe" >>"$E2E_DIR/ludora.out" 2>>"$LOG" &
+  LUDORA_PID=$!
+  wait_until 30 "the bar window" bar_window
+  BAR=$(bar_window)
+}
+
+bar_window() { xdotool search --onlyvisible --name '^Corvane Ludora ZR$' 2>/dev/null | head -1 | grep .; }
+
+# window_geometry <id>: prints "x y width height".
+window_geometry() {
+  [ -n "$1" ] || return 1  # xwininfo would wait for a click instead
+  xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+      /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+
+# The centre of a hot spot on the bar, in screen pixels (its visible part).
+hotspot_x() {
+  case $1 in
+    Label6) echo 28 ;; Label1) echo 84 ;; Label2) echo 124 ;; Label3) echo 164 ;;
+    Label4) echo 204 ;; Label5) echo 244 ;; Label7) echo 322 ;;
+  esac
+}
+
+click_hotspot() {
+  xdotool mousemove "$(hotspot_x "$1")" 11 click 1
+}
+
+# The popup menu on screen: an unnamed window of the shell's at the point
+# where the +menu trace says the last menu was tracked (tooltips are
+# unnamed too, but open below the cursor).
+menu_window() {
+  local point id x y
+  point=$(grep -a 'NtUserTrackPopupMenuEx' "$LOG" | tail -1 | sed -E 's/.*\(([0-9-]+),([0-9-]+)\).*/\1 \2/')
+  [ -n "$point" ] || return 1
+  for id in $(xdotool search --onlyvisible --class 'ludora.exe' 2>/dev/null); do
+    [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] || continue
+    read -r x y _ _ < <(window_geometry "$id")
+    [ "$x $y" = "$point" ] && { echo "$id"; return 0; }
+  done
+  return 1
+}
+
+no_menu_window() { ! menu_window; }
+
+open_quick_menu() {
+  click_hotspot Label6
+  wait_until 15 "the quick menu" menu_window
+}
+
+# The items of the last popup menu the shell tracked, from the +menu trace:
+# "<flags> <text>" per line, separators included. The menu is built right
+# before it is tracked, so its items are the inserts since the tracking before.
+tracked_menu_items() {
+  grep -a -E 'trace:menu:(InsertMenuW|NtUserTrackPopupMenuEx)' "$LOG" | awk '
+      function handle(text) { sub(/^0x/, "", text); sub(/^0+/, "", text); return tolower(text) }
+      /TrackPopupMenuEx/ {
+        h = $0; sub(/.*hmenu /, "", h); sub(/ .*/, "", h)
+        last = handle(h); count = n; for (i = 1; i <= n; i++) { menu[i] = hm[i]; item[i] = it[i] }
+        n = 0; next }
+      { h = $0; sub(/.*hMenu /, "", h); sub(/,.*/, "", h)
+        f = $0; sub(/.*flags /, "", f); sub(/,.*/, "", f)
+        t = $0; if (t ~ /str L"/) { sub(/.*str L"/, "", t); sub(/"$/, "", t) } else t = ""
+        n++; hm[n] = handle(h); it[n] = f " " t }
+      END { for (i = 1; i <= count; i++) if (menu[i] == last) print item[i] }'
+}
+
+# pick_menu_item <caption>: in the open popup, moves down to the item with
+# this caption (separators are skipped by the menu, other items are not) and
+# picks it with Return.
+pick_menu_item() {
+  local index=0 n=0 flags text
+  while read -r flags text; do
+    (((16#$flags & 0x800) == 0)) || continue  # a separator
+    n=$((n + 1))
+    if [ "$text" = "$1" ]; then
+      index=$n
+      break
+    fi
+  done < <(tracked_menu_items)
+  ((index > 0)) || fail "no menu item '$1' in the tracked menu"
+  local keys=()
+  for ((i = 0; i < index; i++)); do keys+=(Down); done
+  xdotool key --delay 40 "${keys[@]}" Return
+}
+
+# The shell's ShellExecuteA calls from the +exec trace: "file|parameters" per line.
+shell_opens() {
+  grep -a 'trace:exec:ShellExecuteA ' "$LOG" |
+    sed -E 's/.*ShellExecuteA [0-9a-fA-F]+,[^,]*,"(.*)",(.*),(\(null\)|"[^"]*"),[0-9]+$/\1|\2/' |
+    sed -E 's/\|"(.*)"$/|\1/; s/\|\(null\)$/|/'
+}
+
+# The command lines of the processes the shell started (+process trace).
+started_commands() {
+  grep -a 'trace:process:CreateProcessInternalW app' "$LOG" |
+    sed -E 's/.*cmdline L"(.*)"$/\1/; s/\\\\/\\/g; s/\\"/"/g'
+}
+
+screenshot() { import -window root "$1"; }
+
+# run_tests <function...>: each test in a subshell, a prefix of its own.
+run_tests() {
+  local failed=0 t start
+  for t in "$@"; do
+    start=$SECONDS
+    if (set -e; "$t"; end_prefix); then
+      echo "  PASS $t ($((SECONDS - start))s)"
+    else
+      echo "  FAIL $t ($((SECONDS - start))s)"
+      failed=1
+      (end_prefix) || true
+    fi
+  done
+  return $failed
+}
