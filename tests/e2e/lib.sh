@@ -121,6 +121,34 @@ expect_reg() {
   [ "$got" = "$want" ] || fail "$1 [$2]: got '$got', want '$want'"
 }
 
+# expect_rows: reads "KEY|NAME|TYPE|DATA" lines from stdin and checks each
+# value; "system.ini|SECTION|KEY|VALUE" lines check the profile file.
+# Each key is read once.
+expect_rows() {
+  local key name type data
+  declare -A cache=()
+  while IFS='|' read -r key name type data; do
+    [ -n "$key" ] || continue
+    if [ "$key" = system.ini ]; then
+      expect_ini "$name" "$type" "$data"
+      continue
+    fi
+    [ -n "${cache[$key]+set}" ] || cache[$key]=$(wine reg query "$key" 2>/dev/null | tr -d '\r')
+    local got want
+    got=$(awk -v n="$name" 'BEGIN { n = tolower(n) }
+        /^    / { line = $0; sub(/^    /, "", line); split(line, f, "    ")
+                  v = tolower(f[1]); if (v == "(default)") v = ""
+                  if (v == n) { print f[2], f[3]; exit } }' <<<"${cache[$key]}")
+    if [ "$type" = REG_DWORD ]; then want=$(printf 'REG_DWORD 0x%x' "$data"); else want="$type $data"; fi
+    [ "$got" = "$want" ] || fail "$key [$name]: got '$got', want '$want'"
+  done
+}
+
+# expect_absent <key> <name>: the value does not exist (yet).
+expect_absent() {
+  [ -z "$(reg_value "$1" "$2")" ] || fail "$1 [$2] exists: $(reg_value "$1" "$2")"
+}
+
 system_ini() { tr -d '\r' <"$WINEPREFIX/drive_c/windows/system.ini"; }
 
 # expect_ini <section> <key> <value>
@@ -242,12 +270,13 @@ run_tests() {
   local failed=0 t start
   for t in "$@"; do
     start=$SECONDS
-    if (set -e; "$t"; end_prefix); then
+    # The prefix's wineserver ends with the test, whatever happens: a window
+    # left behind would sit on top of the next test's bar.
+    if (set -e; trap end_prefix EXIT; "$t"); then
       echo "  PASS $t ($((SECONDS - start))s)"
     else
       echo "  FAIL $t ($((SECONDS - start))s)"
       failed=1
-      (end_prefix) || true
     fi
   done
   return $failed

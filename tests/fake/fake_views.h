@@ -69,6 +69,10 @@ class FakeWindowSystem : public WindowSystem {
 // The whole shell over the in-memory Windows, as WinMain would assemble it.
 struct FakeShell {
   FakeShell() { program.SetForm3(&form3); }
+  // `setup` prepares the machine before the program looks at it.
+  explicit FakeShell(const std::function<void(FakeWindows&)>& setup) : api(Prepared(setup)) {
+    program.SetForm3(&form3);
+  }
 
   // The log of everything after start-up, for tests of a later action.
   std::vector<std::string> LogSince(std::size_t mark) const {
@@ -77,6 +81,15 @@ struct FakeShell {
 
   FakeWindows api;
   FakeWindowSystem windows{api};
+
+ private:
+  static FakeWindows Prepared(const std::function<void(FakeWindows&)>& setup) {
+    FakeWindows api;
+    setup(api);
+    return api;
+  }
+
+ public:
   Program program{api, windows};
   FakeForm3View view{api};
   Form3 form3{program, view};

@@ -334,13 +334,19 @@ BOOL FakeWindows::VirtualFree(void* address, std::size_t, DWORD) {
   return 1;
 }
 
+void FakeWindows::SetClock(std::vector<std::string> dateTexts, std::vector<std::string> timeTexts) {
+  dates_ = std::move(dateTexts);
+  times_ = std::move(timeTexts);
+  dateCalls_ = timeCalls_ = 0;
+}
+
 int FakeWindows::GetDateFormatA(DWORD, DWORD, char* buffer, int size) {
-  const std::string& date = dates[std::min(dateCalls_++, dates.size() - 1)];
+  const std::string& date = dates_[std::min(dateCalls_++, dates_.size() - 1)];
   return CopyOut(date, buffer, size);
 }
 
 int FakeWindows::GetTimeFormatA(DWORD, DWORD, char* buffer, int size) {
-  const std::string& time = times[std::min(timeCalls_++, times.size() - 1)];
+  const std::string& time = times_[std::min(timeCalls_++, times_.size() - 1)];
   return CopyOut(time, buffer, size);
 }
 

@@ -76,8 +76,8 @@ class FakeWindows : public WindowsApi {
   std::vector<std::string> refusedKeys;  // registry keys (and below) that cannot be created
   bool iniRefused = false;
   MEMORYSTATUS memory{32, 40, 535777280, 300000000, 1000000000, 900000000, 0x7FFE0000, 0x7F000000};
-  std::vector<std::string> dates = {"Friday, December 04, 2026"};  // one per call; the last repeats
-  std::vector<std::string> times = {"5:30:25 PM"};
+  // The clock: one text per call, the last one repeating.
+  void SetClock(std::vector<std::string> dateTexts, std::vector<std::string> timeTexts);
   std::map<int, std::string, std::less<>> specialFolders = {
       {16, "C:\\Users\\Player\\Desktop"}, {23, "C:\\ProgramData\\Start Menu\\Programs"}};
   POINT cursor{120, 11};
@@ -180,6 +180,8 @@ class FakeWindows : public WindowsApi {
   std::map<HANDLE, OpenFile> openFiles_;
   std::map<HANDLE, std::string> handles_;  // process, mutex: what they are
   std::map<PIDL, std::string> pidls_;
+  std::vector<std::string> dates_ = {"Friday, December 04, 2026"};
+  std::vector<std::string> times_ = {"5:30:25 PM"};
   std::size_t dateCalls_ = 0;
   std::size_t timeCalls_ = 0;
 };

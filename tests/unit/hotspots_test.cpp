@@ -43,8 +43,7 @@ TEST(HotSpots, FolderMenusTrackAtTheCursorAndPutTheBarBack) {
 
 TEST(HotSpots, QuickMenuShowsTheTimeOfTheClickAndRunsThePick) {
   Started shell;
-  shell.api.dates = {"Monday, December 07, 2026"};
-  shell.api.times = {"9:15:00 AM"};
+  shell.api.SetClock({"Monday, December 07, 2026"}, {"9:15:00 AM"});
   std::vector<testing::FakeMenuItem> shown;
   shell.api.onTrackPopupMenu = [&](HMENU menu) {
     shown = shell.api.Menu(menu).items;
