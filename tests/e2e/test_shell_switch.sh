@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# The default-shell switches, picked from the quick menu by keyboard.
+source "$(dirname "$0")/lib.sh"
+
+SERVICES='HKLM\SYSTEM\CurrentControlSet\Services'
+WINLOGON='Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
+MAPPING='HKLM\Software\Microsoft\Windows NT\CurrentVersion\IniFileMapping\system.ini\boot'
+INTERNET='HKU\.DEFAULT\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
+MM='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
+
+message_box() { xdotool search --onlyvisible --name '^Corvane Ludora$' 2>/dev/null | head -1 | grep .; }
+no_message_box() { ! message_box; }
+
+# pick_switch <caption>: picks the item and waits for the message box.
+pick_switch() {
+  open_quick_menu
+  pick_menu_item "$1"
+  wait_until 15 "the message box" message_box
+}
+
+close_message_box() {
+  xdotool windowactivate --sync "$(message_box)" key Return 2>/dev/null ||
+    xdotool key Return
+  wait_until 10 "the message box to close" no_message_box
+}
+
+# service_starts <name:start...>: the Start values as expect_rows lines.
+service_starts() {
+  local pair
+  for pair in "$@"; do echo "$SERVICES\\${pair%%:*}|Start|REG_DWORD|${pair##*:}"; done
+}
+
+LUDORA_SERVICES=(Alerter:4 cisvc:4 HidServ:4 Messenger:4 mnmsrvc:4 WmdmPmSp:4 ERSvc:4 NetDDEdsdm:4
+  NetDDE:4 FastUserSwitchingCompatibility:4 W32Time:4 Schedule:4 TrkWks:4 RemoteRegistry:4 RSVP:4
+  ClipSrv:4 MSDTC:4 SysmonLog:4 PolicyAgent:4 uploadmgr:4 Helpsvc:4 BITS:4 SENS:4 EventSystem:4
+  Browser:4 ALG:4 wuauserv:4 RDSessMgr:4 TlntSvr:4 COMSysApp:4 Netlogon:4 upnphost:4 RemoteAccess:4
+  SwPrv:4 CryptSvc:3 seclogon:3 dmadmin:4 TermService:4 SSDPSRV:4 LmHosts:4 WebClient:4 Spooler:4
+  SharedAccess:4 lanmanserver:4)
+EXPLORER_SERVICES=(Alerter:3 cisvc:3 HidServ:4 Messenger:2 mnmsrvc:3 WmdmPmSp:2 ERSvc:2
+  NetDDEdsdm:3 NetDDE:3 FastUserSwitchingCompatibility:3 W32Time:2 Schedule:2 TrkWks:2
+  RemoteRegistry:2 RSVP:3 ClipSrv:3 MSDTC:4 SysmonLog:3 PolicyAgent:2 uploadmgr:2 Helpsvc:2 BITS:3
+  SENS:2 EventSystem:3 Browser:2 ALG:3 wuauserv:2 RDSessMgr:3 TlntSvr:3 COMSysApp:3 Netlogon:2
+  upnphost:3 RemoteAccess:3 SwPrv:3 CryptSvc:2 seclogon:2 WebClient:2 dmadmin:3 TermService:3
+  SSDPSRV:3 LmHosts:2 Spooler:2 SharedAccess:3 lanmanserver:2)
+
+# switch_to_ludora <winxp|win98>
+switch_to_ludora() {
+  new_prefix "ludora-$1" "$1"
+  start_ludora +menu
+  pick_switch "Set Ludora as default shell"
+  # The registration is in; no tuning row of the switch is, until the box closes.
+  expect_reg "HKCU\\$WINLOGON" Shell REG_SZ "\"$APP_WIN\\ludora.exe\""
+  expect_absent "$MM" LargeSystemCache
+  expect_absent 'HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Executive' AdditionalCriticalWorkerThreads
+  expect_absent "$INTERNET" MaxConnectionsPerServer
+  expect_absent "$SERVICES\\Alerter" Start
+  screenshot "$E2E_DIR/message-box.png"
+  close_message_box
+
+  local unload=1
+  [ "$1" = win98 ] && unload=0
+  local adv='Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced'
+  local explorer='Software\Microsoft\Windows\CurrentVersion\Explorer'
+  expect_rows <<EOF
+$MAPPING|Shell|REG_SZ|USR:Software\Microsoft\Windows NT\CurrentVersion\Winlogon
+HKLM\\$adv|SeparateProcess|REG_DWORD|0
+HKCU\\$adv|SeparateProcess|REG_DWORD|0
+HKLM\System\CurrentControlSet\Control\PriorityControl|IRQ8Priority|REG_DWORD|0
+HKCU\Control Panel\Desktop|MenuShowDelay|REG_SZ|0
+HKLM\System\CurrentControlSet\Control\WOW|DefaultSeparateVDM|REG_SZ|yes
+HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer|MemCheckBoxInRunDlg|REG_DWORD|1
+HKCU\Control Panel\Desktop|HungAppTimeout|REG_SZ|250
+HKCU\Control Panel\Desktop|WaitToKillAppTimeout|REG_SZ|1000
+HKLM\SYSTEM\CurrentControlSet\Control|WaitToKillService|REG_SZ|2000
+HKLM\SYSTEM\CurrentControlSet\Control|WaitToKillServiceTimeout|REG_SZ|2000
+system.ini|386Enh|MinSPs|256
+HKU\.DEFAULT\control panel\desktop|LowLevelHooksTimeout|REG_SZ|1
+HKCU\Control Panel\Desktop|AutoEndTasks|REG_SZ|1
+HKCR\exefile\shell\open\Command||REG_SZ|"%1" %*
+HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\explorer|AlwaysUnloadDLL|REG_SZ|$unload
+system.ini|386Enh|PageBuffers|32
+system.ini|386Enh|MinTimeSlice|200
+HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Usb|ErrorCheckingEnabled|REG_DWORD|0
+$MM|LargeSystemCache|REG_DWORD|0
+system.ini|vcache|chunksize|1024
+HKLM\System\CurrentControlSet\Services\Class\Usb\0000|IdleEnable|REG_DWORD|0
+HKLM\System\CurrentControlSet\Control\PriorityControl|Win32PrioritySeparation|REG_DWORD|26
+$MM\PrefetchParameters|EnablePrefetcher|REG_DWORD|3
+HKLM\\$explorer|DesktopProcess|REG_DWORD|0
+HKCU\\$explorer|DesktopProcess|REG_DWORD|0
+HKLM\\$explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|yes
+HKCU\\$explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|yes
+$MM|DisablePagingExecutive|REG_DWORD|1
+$MM|ContigFileAllocSize|REG_DWORD|4096
+HKLM\System\CurrentControlSet\Services\i8042prt\Parameters|SampleRate|REG_DWORD|200
+HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Executive|AdditionalCriticalWorkerThreads|REG_DWORD|1
+$INTERNET|MaxConnectionsPer1_0Server|REG_DWORD|16
+$INTERNET|MaxConnectionsPerServer|REG_DWORD|8
+EOF
+  if [ "$1" = winxp ]; then
+    service_starts "${LUDORA_SERVICES[@]}" | expect_rows
+  else
+    expect_absent "$SERVICES\\Alerter" Start
+    expect_absent "$SERVICES\\Messenger" Start
+  fi
+  # [boot] shell: the short form of the application folder, which Windows
+  # resolves to this very program.
+  local boot
+  boot=$(system_ini | awk '/^\[boot\]/ {b = 1; next} /^\[/ {b = 0} b && /^shell=/ {print substr($0, 7)}')
+  [[ $boot == *'\ludora.exe' && $boot != *' '* ]] || fail "[boot] shell=$boot"
+  wine cmd /c "if exist $boot echo found" 2>/dev/null | grep -q found || fail "$boot does not exist"
+}
+
+test_switch_to_ludora_on_xp() { switch_to_ludora winxp; }
+test_switch_to_ludora_on_98() { switch_to_ludora win98; }
+
+# switch_to_explorer <winxp|win98>
+switch_to_explorer() {
+  new_prefix "explorer-$1" "$1"
+  start_ludora +menu
+  pick_switch "Set Explorer as default shell"
+  expect_reg "HKLM\\$WINLOGON" Shell REG_SZ explorer.exe
+  expect_absent "$INTERNET" MaxConnectionsPerServer
+  close_message_box
+  expect_rows <<EOF
+system.ini|boot|shell|Explorer.exe
+$MAPPING|Shell|REG_SZ|SYS:Microsoft\Windows NT\CurrentVersion\Winlogon
+HKCU\\$WINLOGON|Shell|REG_SZ|explorer.exe
+HKLM\\$WINLOGON|Shell|REG_SZ|explorer.exe
+HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\explorer|AlwaysUnloadDLL|REG_SZ|0
+HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced|SeparateProcess|REG_DWORD|0
+HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced|SeparateProcess|REG_DWORD|0
+system.ini|386Enh|MinTimeSlice|20
+$INTERNET|MaxConnectionsPer1_0Server|REG_DWORD|2
+$INTERNET|MaxConnectionsPerServer|REG_DWORD|1
+EOF
+  if [ "$1" = winxp ]; then
+    service_starts "${EXPLORER_SERVICES[@]}" | expect_rows
+  else
+    expect_absent "$SERVICES\\Alerter" Start
+  fi
+}
+
+test_switch_to_explorer_on_xp() { switch_to_explorer winxp; }
+test_switch_to_explorer_on_98() { switch_to_explorer win98; }
+
+run_tests test_switch_to_ludora_on_xp test_switch_to_ludora_on_98 test_switch_to_explorer_on_xp \
+  test_switch_to_explorer_on_98
