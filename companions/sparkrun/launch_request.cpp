@@ -68,8 +68,18 @@ bool Launch(WindowsApi& api, const std::string& path) {
   const char* directory = folder.empty() ? nullptr : folder.c_str();
   bool started = false;
   if (StartsDirectly(path)) {
-    started = api.CreateProcessA(path.c_str(), "\"" + path + "\"", HIGH_PRIORITY_CLASS, directory,
-                                 SW_SHOWNORMAL) != 0;
+    ProcessHandles program;
+    started =
+        api.CreateProcessA(path.c_str(), "\"" + path + "\"", HIGH_PRIORITY_CLASS | CREATE_SUSPENDED,
+                           directory, SW_SHOWNORMAL, &program) != 0;
+    if (started) {
+      // Windows gives the program the class of the creation flags; Wine
+      // ignores them, so the class is set again before the program runs.
+      api.SetPriorityClass(program.process, HIGH_PRIORITY_CLASS);
+      api.ResumeThread(program.thread);
+      api.CloseHandle(program.thread);
+      api.CloseHandle(program.process);
+    }
   } else {
     started = api.ShellExecuteA(0, nullptr, path, nullptr, directory, SW_SHOWNORMAL) > 32;
   }

@@ -23,6 +23,7 @@ inline constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
 inline constexpr DWORD PROCESS_DUP_HANDLE = 0x40;
 inline constexpr DWORD IDLE_PRIORITY_CLASS = 0x40;
 inline constexpr DWORD HIGH_PRIORITY_CLASS = 0x80;
+inline constexpr DWORD CREATE_SUSPENDED = 0x4;
 inline constexpr int THREAD_PRIORITY_IDLE = -15;
 
 inline constexpr int SW_HIDE = 0;

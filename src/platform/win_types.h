@@ -62,6 +62,12 @@ struct WIN32_FIND_DATAA {
   char cFileName[260] = {};
 };
 
+// The handles of a started process, when its starter keeps them.
+struct ProcessHandles {
+  HANDLE process = 0;
+  HANDLE thread = 0;
+};
+
 // The numbers of a program's own version record.
 struct FileVersion {
   WORD major = 0;

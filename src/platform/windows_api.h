@@ -37,11 +37,12 @@ class WindowsApi {
   virtual HANDLE CreateMutexA(BOOL initialOwner, const std::string& name) = 0;
   virtual DWORD GetLastError() = 0;
 
-  // Starts a process; the handles Windows returns are closed at once, so
-  // nothing is ever waited for. `showWindow` goes to STARTUPINFO.
+  // Starts a process; `showWindow` goes to STARTUPINFO. Without `started`
+  // the handles Windows returns are closed at once: nothing is waited for.
   virtual BOOL CreateProcessA(const char* applicationName, const std::string& commandLine,
-                              DWORD creationFlags, const char* currentDirectory,
-                              WORD showWindow) = 0;
+                              DWORD creationFlags, const char* currentDirectory, WORD showWindow,
+                              ProcessHandles* started = nullptr) = 0;
+  virtual DWORD ResumeThread(HANDLE thread) = 0;
 
   // Paths, files and memory (kernel32).
   virtual DWORD GetModuleFileNameA(char* fileName, DWORD size) = 0;  // of the running program

@@ -121,7 +121,7 @@ DWORD RealWindowsApi::GetLastError() {
 
 BOOL RealWindowsApi::CreateProcessA(const char* applicationName, const std::string& commandLine,
                                     DWORD creationFlags, const char* currentDirectory,
-                                    WORD showWindow) {
+                                    WORD showWindow, ProcessHandles* started) {
   STARTUPINFOA startup;
   std::memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
@@ -134,9 +134,18 @@ BOOL RealWindowsApi::CreateProcessA(const char* applicationName, const std::stri
                         nullptr, currentDirectory, &startup, &process)) {
     return FALSE;
   }
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
+  if (started) {
+    started->process = Raw(process.hProcess);
+    started->thread = Raw(process.hThread);
+  } else {
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+  }
   return TRUE;
+}
+
+DWORD RealWindowsApi::ResumeThread(HANDLE thread) {
+  return ::ResumeThread(ToHandle(thread));
 }
 
 DWORD RealWindowsApi::GetModuleFileNameA(char* fileName, DWORD size) {

@@ -5,6 +5,7 @@
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 E2E_WORK=${E2E_WORK:-$E2E_ROOT/build/e2e}
 DIST=${DIST:-$E2E_ROOT/dist}
+PROBE=${PROBE:-$E2E_ROOT/build/mingw/probe.exe}  # a stand-in game that logs how it started
 APP_WIN='C:\Program Files\Corvane Ludora'
 export WINEARCH=win32
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installers
@@ -214,47 +215,70 @@ open_quick_menu() {
   wait_until 15 "the quick menu" menu_window
 }
 
-# The items of the last popup menu the shell tracked, from the +menu trace:
-# "<flags> <text>" per line, separators included. The menu is built right
-# before it is tracked, so its items are the inserts since the tracking before.
-tracked_menu_items() {
+# The entries of the popup menus built for the last tracking, from the +menu
+# trace: "<menu> <flags> <id> <text>" per line (handles and ids in lower-case
+# hex without leading zeros). A menu is built right before it is tracked, so
+# its entries are the inserts since the tracking before.
+menu_inserts() {
   grep -a -E 'trace:menu:(InsertMenuW|NtUserTrackPopupMenuEx)' "$LOG" | awk '
-      function handle(text) { sub(/^0x/, "", text); sub(/^0+/, "", text); return tolower(text) }
-      /TrackPopupMenuEx/ {
-        h = $0; sub(/.*hmenu /, "", h); sub(/ .*/, "", h)
-        last = handle(h); count = n; for (i = 1; i <= n; i++) { menu[i] = hm[i]; item[i] = it[i] }
-        n = 0; next }
+      function hex(text) { sub(/^0x/, "", text); sub(/^0+/, "", text); return tolower(text) }
+      /TrackPopupMenuEx/ { count = n; for (i = 1; i <= n; i++) done[i] = it[i]; n = 0; next }
       { h = $0; sub(/.*hMenu /, "", h); sub(/,.*/, "", h)
         f = $0; sub(/.*flags /, "", f); sub(/,.*/, "", f)
+        id = $0; sub(/.*, id /, "", id); sub(/,.*/, "", id)
         t = $0; if (t ~ /str L"/) { sub(/.*str L"/, "", t); sub(/"$/, "", t) } else t = ""
-        n++; hm[n] = handle(h); it[n] = f " " t }
-      END { for (i = 1; i <= count; i++) if (menu[i] == last) print item[i] }'
+        n++; it[n] = hex(h) " " f " " hex(id) " " t }
+      END { for (i = 1; i <= count; i++) print done[i] }'
 }
 
-# pick_menu_item <caption>: in the open popup, moves down to the item with
-# this caption (separators are skipped by the menu, other items are not) and
-# picks it with Return.
-pick_menu_item() {
-  local index=0 n=0 flags text
-  while read -r flags text; do
-    (((16#$flags & 0x800) == 0)) || continue  # a separator
-    n=$((n + 1))
-    if [ "$text" = "$1" ]; then
-      index=$n
-      break
-    fi
-  done < <(tracked_menu_items)
-  ((index > 0)) || fail "no menu item '$1' in the tracked menu"
-  local keys=()
-  for ((i = 0; i < index; i++)); do keys+=(Down); done
-  xdotool key --delay 40 "${keys[@]}" Return
+tracked_menu() {
+  grep -a 'NtUserTrackPopupMenuEx' "$LOG" | tail -1 | sed -E 's/.*hmenu (0x)?0*([0-9a-fA-F]+).*/\2/' |
+    tr 'A-F' 'a-f'
 }
+
+# The items of the last tracked menu: "<flags> <text>" per line.
+tracked_menu_items() {
+  local menu
+  menu=$(tracked_menu)
+  menu_inserts | awk -v m="$menu" '$1 == m { sub(/^[^ ]+ /, ""); f = $1; sub(/^[^ ]+ [^ ]+ ?/, ""); print f, $0 }'
+}
+
+# pick_menu_path <caption...>: in the open popup, walks down to each caption in
+# turn (the menu skips separators, not other items), opening submenus with
+# Right, and picks the last one with Return.
+pick_menu_path() {
+  local menu caption keys=() level=0
+  menu=$(tracked_menu)
+  for caption in "$@"; do
+    local n=0 index=0 flags id text next=""
+    while read -r _ flags id text; do
+      (((16#$flags & 0x800) == 0)) || continue
+      n=$((n + 1))
+      if [ "$text" = "$caption" ]; then
+        index=$n
+        next=$id
+        break
+      fi
+    done < <(menu_inserts | awk -v m="$menu" '$1 == m')
+    ((index > 0)) || fail "no menu item '$caption'"
+    # A submenu opened with Right starts on its first item already.
+    local downs=$index
+    ((level > 0)) && downs=$((index - 1))
+    for ((i = 0; i < downs; i++)); do keys+=(Down); done
+    menu=$next
+    level=$((level + 1))
+    [ "$level" -lt $# ] && keys+=(Right)
+  done
+  xdotool key --delay 60 "${keys[@]}" Return
+}
+
+pick_menu_item() { pick_menu_path "$1"; }
 
 # The shell's ShellExecuteA calls from the +exec trace: "file|parameters" per line.
 shell_opens() {
   grep -a 'trace:exec:ShellExecuteA ' "$LOG" |
     sed -E 's/.*ShellExecuteA [0-9a-fA-F]+,[^,]*,"(.*)",(.*),(\(null\)|"[^"]*"),[0-9]+$/\1|\2/' |
-    sed -E 's/\|"(.*)"$/|\1/; s/\|\(null\)$/|/'
+    sed -E 's/\|"(.*)"$/|\1/; s/\|\(null\)$/|/; s/\\\\/\\/g'
 }
 
 # The command lines of the processes the shell started (+process trace).

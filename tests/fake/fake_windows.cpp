@@ -10,7 +10,6 @@ namespace ludora::testing {
 
 namespace {
 
-constexpr LONG ERROR_FILE_NOT_FOUND = 2;
 constexpr LONG ERROR_ACCESS_DENIED = 5;
 constexpr LONG ERROR_INVALID_HANDLE = 6;
 constexpr DWORD PROCESS_SET_INFORMATION = 0x200;
@@ -195,13 +194,25 @@ HANDLE FakeWindows::CreateMutexA(BOOL, const std::string& name) {
 }
 
 BOOL FakeWindows::CreateProcessA(const char* applicationName, const std::string& commandLine,
-                                 DWORD creationFlags, const char* currentDirectory,
-                                 WORD showWindow) {
+                                 DWORD creationFlags, const char* currentDirectory, WORD showWindow,
+                                 ProcessHandles* started) {
   std::string entry = "run " + commandLine + " show=" + std::to_string(showWindow);
   if (applicationName) entry += " app=" + std::string(applicationName);
   if (creationFlags) entry += " flags=" + std::to_string(creationFlags);
   if (currentDirectory) entry += " dir=" + std::string(currentDirectory);
   log.push_back(entry);
+  if (started) {
+    started->process = nextHandle_++;
+    handles_[started->process] = "process access=" + std::to_string(0x1F0FFF);
+    started->thread = nextHandle_++;
+    handles_[started->thread] = "thread";
+  }
+  return 1;
+}
+
+DWORD FakeWindows::ResumeThread(HANDLE thread) {
+  if (!handles_.contains(thread)) return static_cast<DWORD>(-1);
+  log.push_back("resume-thread");
   return 1;
 }
 

@@ -124,7 +124,9 @@ class FakeWindows : public WindowsApi {
   HANDLE CreateMutexA(BOOL initialOwner, const std::string& name) override;
   DWORD GetLastError() override { return lastError_; }
   BOOL CreateProcessA(const char* applicationName, const std::string& commandLine,
-                      DWORD creationFlags, const char* currentDirectory, WORD showWindow) override;
+                      DWORD creationFlags, const char* currentDirectory, WORD showWindow,
+                      ProcessHandles* started = nullptr) override;
+  DWORD ResumeThread(HANDLE thread) override;
   DWORD GetModuleFileNameA(char* fileName, DWORD size) override;
   DWORD GetShortPathNameA(const std::string& longPath, char* shortPath, DWORD size) override;
   HANDLE FindFirstFileA(const std::string& pattern, WIN32_FIND_DATAA* data) override;
