@@ -13,6 +13,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 
 fail() {
   echo "    FAIL: $*" >&2
+  [ -n "${E2E_DIR:-}" ] && [ -n "${DISPLAY:-}" ] && import -window root "$E2E_DIR/failure.png" 2>/dev/null
   exit 1
 }
 
@@ -90,7 +91,14 @@ new_prefix() {
 }
 
 end_prefix() {
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+  [ -n "${WINEPREFIX:-}" ] || return 0
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
+  # The windows go with their processes: wait, so the next test sees none.
+  local deadline=$((SECONDS + 10))
+  while xdotool search --onlyvisible --class '\.exe' 2>/dev/null | grep -q . && ((SECONDS < deadline)); do
+    sleep 0.1
+  done
   true
 }
 
@@ -189,7 +197,26 @@ hotspot_x() {
   esac
 }
 
+# Ends what the shell started in this prefix (not Wine's own services): a
+# program that shows its window after the next menu opened would take the
+# keyboard from it, as no window manager holds focus here.
+end_started_programs() {
+  local pid
+  for pid in $(pgrep -f '\.exe'); do
+    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" ||
+      continue
+    case $({ tr '\0' ' ' <"/proc/$pid/cmdline"; } 2>/dev/null) in
+      *ludora.exe* | *services.exe* | *winedevice.exe* | *plugplay.exe* | *svchost.exe* | \
+        *rpcss.exe* | *'explorer.exe /desktop'* | *conhost.exe* | '') ;;
+      *) kill -9 "$pid" 2>/dev/null ;;
+    esac
+  done
+  true
+}
+
+# Programs the shell started may open windows over the bar: raise it first.
 click_hotspot() {
+  xdotool windowraise "$BAR" 2>/dev/null
   xdotool mousemove "$(hotspot_x "$1")" 11 click 1
 }
 
@@ -269,7 +296,9 @@ pick_menu_path() {
     level=$((level + 1))
     [ "$level" -lt $# ] && keys+=(Right)
   done
-  xdotool key --delay 60 "${keys[@]}" Return
+  # Sent to the bar's window: without a window manager, a program the shell
+  # started may hold the keyboard focus.
+  xdotool key --window "$BAR" --delay 60 "${keys[@]}" Return 2>/dev/null
 }
 
 pick_menu_item() { pick_menu_path "$1"; }
