@@ -104,37 +104,18 @@ end_prefix() {
 
 # ---- The registry and system.ini, as Windows sees them.
 
-# reg_value <key> <name>: prints "TYPE DATA" (name "" for the default value).
-reg_value() {
-  local out
-  if [ -z "$2" ]; then
-    out=$(wine reg query "$1" /ve 2>/dev/null | tr -d '\r')
-  else
-    out=$(wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r')
-  fi
-  echo "$out" | awk 'NF >= 2 && $0 ~ /REG_/ {
-      for (i = 1; i <= NF; i++) if ($i ~ /^REG_/) { t = i; break }
-      data = ""; for (j = t + 1; j <= NF; j++) data = data (j > t + 1 ? " " : "") $j
-      print $t, data; exit }'
+# The values of a key, as `reg query` lists them: "name<TAB>TYPE<TAB>data",
+# the default value with an empty name.
+reg_values() {
+  wine reg query "$1" 2>/dev/null | tr -d '\r' | awk -F '    ' '/^    / {
+      n = tolower($2); if (n == "(default)") n = ""; print n "\t" $3 "\t" $4 }'
 }
 
-# expect_reg <key> <name> <type> <data>; REG_DWORD data in decimal.
-expect_reg() {
-  local got want
-  got=$(reg_value "$1" "$2")
-  if [ "$3" = REG_DWORD ]; then
-    want=$(printf 'REG_DWORD 0x%x' "$4")
-  else
-    want="$3 $4"
-  fi
-  [ "$got" = "$want" ] || fail "$1 [$2]: got '$got', want '$want'"
-}
-
-# expect_rows: reads "KEY|NAME|TYPE|DATA" lines from stdin and checks each
-# value; "system.ini|SECTION|KEY|VALUE" lines check the profile file.
-# Each key is read once.
+# expect_rows: reads "KEY|NAME|TYPE|DATA" lines (REG_DWORD data in decimal)
+# and checks each value; "system.ini|SECTION|KEY|VALUE" lines check the
+# profile file. Each key is read once.
 expect_rows() {
-  local key name type data
+  local key name type data got want
   declare -A cache=()
   while IFS='|' read -r key name type data; do
     [ -n "$key" ] || continue
@@ -142,20 +123,20 @@ expect_rows() {
       expect_ini "$name" "$type" "$data"
       continue
     fi
-    [ -n "${cache[$key]+set}" ] || cache[$key]=$(wine reg query "$key" 2>/dev/null | tr -d '\r')
-    local got want
-    got=$(awk -v n="$name" 'BEGIN { n = tolower(n) }
-        /^    / { line = $0; sub(/^    /, "", line); split(line, f, "    ")
-                  v = tolower(f[1]); if (v == "(default)") v = ""
-                  if (v == n) { print f[2], f[3]; exit } }' <<<"${cache[$key]}")
-    if [ "$type" = REG_DWORD ]; then want=$(printf 'REG_DWORD 0x%x' "$data"); else want="$type $data"; fi
+    [ -n "${cache[$key]+set}" ] || cache[$key]=$(reg_values "$key")
+    got=$(awk -F '\t' -v n="${name,,}" '$1 == n { print $2 " " $3 }' <<<"${cache[$key]}")
+    want="$type $data"
+    [ "$type" = REG_DWORD ] && want=$(printf 'REG_DWORD 0x%x' "$data")
     [ "$got" = "$want" ] || fail "$key [$name]: got '$got', want '$want'"
   done
 }
 
+expect_reg() { echo "$1|$2|$3|$4" | expect_rows; }
+
 # expect_absent <key> <name>: the value does not exist (yet).
 expect_absent() {
-  [ -z "$(reg_value "$1" "$2")" ] || fail "$1 [$2] exists: $(reg_value "$1" "$2")"
+  ! reg_values "$1" | awk -F '\t' -v n="${2,,}" '$1 == n { f = 1 } END { exit !f }' ||
+    fail "$1 [$2] exists"
 }
 
 system_ini() { tr -d '\r' <"$WINEPREFIX/drive_c/windows/system.ini"; }

@@ -71,10 +71,6 @@ DWORD RegValue::AsDword() const {
   return data[0] | data[1] << 8 | data[2] << 16 | static_cast<DWORD>(data[3]) << 24;
 }
 
-FakeWindows::FakeWindows() {
-  ini["system.ini"];
-}
-
 std::vector<std::string> FakeWindows::Effects(const std::string& prefix) const {
   std::vector<std::string> found;
   for (const std::string& entry : log) {
@@ -136,7 +132,6 @@ BOOL FakeWindows::WritePrivateProfileStringA(const std::string& section, const s
                                              const std::string& fileName) {
   if (iniRefused) return 0;
   log.push_back("ini " + fileName + " [" + section + "] " + key + "=" + value);
-  ini[fileName][section][key] = value;
   return 1;
 }
 
@@ -148,9 +143,10 @@ BOOL FakeWindows::GetVersionExA(OSVERSIONINFOA* info) {
   return 1;
 }
 
-HANDLE FakeWindows::OpenProcess(DWORD desiredAccess, BOOL, DWORD processId) {
-  log.push_back("open-process " + std::to_string(processId));
-  if (processId != GetCurrentProcessId()) return 0;
+HANDLE FakeWindows::OpenProcess(DWORD desiredAccess, BOOL inheritHandle, DWORD processId) {
+  log.push_back("open-process pid=" + std::to_string(processId) + " access=" +
+                std::to_string(desiredAccess) + " inherit=" + std::to_string(inheritHandle));
+  if (processOpenRefused || processId != GetCurrentProcessId()) return 0;
   const HANDLE process = nextHandle_++;
   handles_[process] = "process access=" + std::to_string(desiredAccess);
   return process;

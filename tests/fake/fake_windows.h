@@ -39,8 +39,6 @@ struct RegValue {
 
 class FakeWindows : public WindowsApi {
  public:
-  FakeWindows();
-
   // ---- What the program did, in order. Each entry is one effect:
   // "reg <ROOT>\<key> [<name>] REG_SZ <text>" / "... REG_DWORD <number>",
   // "ini <file> [<section>] <key>=<value>", "run <command line> show=<n>",
@@ -53,9 +51,6 @@ class FakeWindows : public WindowsApi {
   // ---- State of the fake machine.
   std::map<std::string, std::map<std::string, RegValue, NoCase>, NoCase> registry;  // "HKLM\path"
   std::optional<RegValue> Value(const std::string& key, const std::string& name) const;
-  std::map<std::string, std::map<std::string, std::map<std::string, std::string, NoCase>, NoCase>,
-           NoCase>
-      ini;  // file -> section -> key -> value
 
   // Files and folders, in the order the file system enumerates them.
   struct Entry {
@@ -73,6 +68,7 @@ class FakeWindows : public WindowsApi {
   std::map<std::string, std::string, NoCase> shortPaths;  // long -> short; others unchanged
   std::optional<DWORD> platformId = 2;                    // nothing: GetVersionExA fails
   bool otherInstanceRunning = false;
+  bool processOpenRefused = false;
   std::vector<std::string> refusedKeys;  // registry keys (and below) that cannot be created
   bool iniRefused = false;
   MEMORYSTATUS memory{32, 40, 535777280, 300000000, 1000000000, 900000000, 0x7FFE0000, 0x7F000000};

@@ -8,37 +8,27 @@
 namespace ludora {
 namespace {
 
-using testing::FakeShell;
-
-struct Started : FakeShell {
-  Started() {
-    form3.Load();
-    mark = api.log.size();
+struct Started : testing::FakeShell {
+  Started() { form3.Load(); }
+  std::vector<std::string> Click(const char* label) {
+    const std::size_t from = api.log.size();
+    form3.LabelClick(label);
+    return LogSince(from);
   }
-  std::size_t mark = 0;
 };
 
-TEST(HotSpots, BrowserAndDisplaySettingsOpenWithTheShell) {
+TEST(HotSpots, EachClickDoesItsOneThingAndPutsTheBarBack) {
   Started shell;
-  shell.form3.LabelClick("Label3");
-  shell.form3.LabelClick("Label4");
-  shell.form3.LabelClick("Label7");  // the clock: no click action
-  EXPECT_EQ(
-      shell.LogSince(shell.mark),
-      (std::vector<std::string>{"open C:\\Program Files\\Corvane Ludora\\wayview.exe",
-                                "open rundll32.exe | shell32.dll,Control_RunDLL desk.cpl,,0"}));
-}
-
-TEST(HotSpots, FolderMenusTrackAtTheCursorAndPutTheBarBack) {
-  Started shell;
-  for (const char* label : {"Label1", "Label2", "Label5"}) {
-    const std::size_t mark = shell.api.log.size();
-    shell.form3.LabelClick(label);
-    // Nothing picked: no launch and no registry write.
-    EXPECT_EQ(shell.LogSince(mark),
-              (std::vector<std::string>{"track 120,11 flags=0x180", "view move 0,0"}))
-        << label;
-  }
+  const std::vector<std::string> menu = {"track 120,11 flags=0x180", "view move 0,0"};
+  EXPECT_EQ(shell.Click("Label1"), menu);  // folder menus: nothing picked, nothing written
+  EXPECT_EQ(shell.Click("Label2"), menu);
+  EXPECT_EQ(shell.Click("Label5"), menu);
+  EXPECT_EQ(shell.Click("Label6"), menu);
+  EXPECT_EQ(shell.Click("Label3"),
+            std::vector<std::string>{"open C:\\Program Files\\Corvane Ludora\\wayview.exe"});
+  EXPECT_EQ(shell.Click("Label4"),
+            std::vector<std::string>{"open rundll32.exe | shell32.dll,Control_RunDLL desk.cpl,,0"});
+  EXPECT_TRUE(shell.Click("Label7").empty());
 }
 
 TEST(HotSpots, QuickMenuShowsTheTimeOfTheClickAndRunsThePick) {
@@ -46,52 +36,35 @@ TEST(HotSpots, QuickMenuShowsTheTimeOfTheClickAndRunsThePick) {
   shell.api.SetClock({"Monday, December 07, 2026"}, {"9:15:00 AM"});
   std::vector<testing::FakeMenuItem> shown;
   shell.api.onTrackPopupMenu = [&](HMENU menu) {
-    shown = shell.api.Menu(menu).items;
+    shown = shell.api.menus.at(menu).items;
     return shell.api.FindCommand(menu, {"Task Manager"});
   };
-  shell.form3.LabelClick("Label6");
-
-  ASSERT_EQ(shown.size(), 45u);  // all but the hidden `menu` placeholder
+  EXPECT_EQ(shell.Click("Label6"), (std::vector<std::string>{"track 120,11 flags=0x180",
+                                                             "open taskmgr", "view move 0,0"}));
+  ASSERT_EQ(shown.size(), 45u);  // all but the hidden placeholder of the shortcuts
+  EXPECT_EQ(shown[0].flags, MF_BYPOSITION | MF_GRAYED);
+  EXPECT_EQ(shown[1].flags, MF_BYPOSITION | MF_SEPARATOR);
   const auto date = std::find_if(shown.begin(), shown.end(), [](const auto& item) {
     return item.text == "Monday, December 07, 2026  9:15:00 AM";
   });
   ASSERT_NE(date, shown.end());
   EXPECT_EQ(date->flags, MF_BYPOSITION | MF_GRAYED);
-  EXPECT_EQ(shown[0].flags, MF_BYPOSITION | MF_GRAYED);  // the title
-  EXPECT_EQ(shown[1].flags, MF_BYPOSITION | MF_SEPARATOR);
   EXPECT_EQ(std::count_if(shown.begin(), shown.end(),
                           [](const auto& item) { return item.flags & MF_CHECKED; }),
             1);
-  EXPECT_EQ(
-      shell.LogSince(shell.mark),
-      (std::vector<std::string>{"track 120,11 flags=0x180", "open taskmgr", "view move 0,0"}));
   for (const auto& [menu, state] : shell.api.menus) EXPECT_TRUE(state.destroyed);
 }
 
-TEST(HotSpots, DismissedQuickMenuDoesNothingButPutTheBarBack) {
-  Started shell;
-  shell.form3.LabelClick("Label6");
-  EXPECT_EQ(shell.LogSince(shell.mark),
-            (std::vector<std::string>{"track 120,11 flags=0x180", "view move 0,0"}));
-}
-
-TEST(BarLayout, LabelsLieWhereTheBarShowsThemAndLaterOnesOnTop) {
-  const auto at = [](int pixelX, int pixelY) {
-    const LabelDefinition* label =
-        LabelAt(kForm3Labels, pixelX * kTwipsPerPixel, pixelY * kTwipsPerPixel);
+TEST(BarLayout, LabelsLieWhereTheSkinShowsThemAndLaterOnesOnTop) {
+  const auto at = [](int x, int y) {
+    const LabelDefinition* label = LabelAt(kForm3Labels, x * kTwipsPerPixel, y * kTwipsPerPixel);
     return label ? std::string(label->name) : std::string("none");
   };
-  EXPECT_EQ(at(0, 0), "Label6");
-  EXPECT_EQ(at(63, 21), "Label6");
-  EXPECT_EQ(at(64, 10), "Label1");  // Label1 overlaps Label6 by a pixel and wins
-  EXPECT_EQ(at(104, 10), "Label1");
-  EXPECT_EQ(at(105, 10), "Label2");
-  EXPECT_EQ(at(144, 10), "Label2");
-  EXPECT_EQ(at(145, 10), "Label3");
-  EXPECT_EQ(at(185, 10), "Label4");
-  EXPECT_EQ(at(225, 10), "Label5");
-  EXPECT_EQ(at(280, 10), "none");
-  EXPECT_EQ(at(320, 10), "Label7");
+  const std::pair<int, const char*> expected[] = {{0, "Label6"},   {63, "Label6"},  {64, "Label1"},
+                                                  {104, "Label1"}, {105, "Label2"}, {144, "Label2"},
+                                                  {145, "Label3"}, {185, "Label4"}, {225, "Label5"},
+                                                  {280, "none"},   {320, "Label7"}};
+  for (const auto& [x, label] : expected) EXPECT_EQ(at(x, 21), label) << x;
   EXPECT_EQ(kForm3.clientWidthTwips / kTwipsPerPixel, 343);
   EXPECT_EQ(kForm3.clientHeightTwips / kTwipsPerPixel, 22);
 }
