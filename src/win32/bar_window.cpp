@@ -34,10 +34,11 @@ BarWindow::BarWindow(Win32WindowSystem& system)
   if (!hwnd()) return;
   system_.WindowCreated();
   tooltips_.Create(hwnd());
-  // Topmost label first: where tools overlap the first one added wins.
-  for (auto label = kForm3Labels.rbegin(); label != kForm3Labels.rend(); ++label) {
-    tooltips_.Add(static_cast<UINT>(kForm3Labels.rend() - label), PixelRect(label->twips),
-                  std::string(label->tooltip));
+  // Tool ids follow the labels' creation order; the topmost label is added
+  // first, as where tools overlap the first one added wins.
+  for (std::size_t i = kForm3Labels.size(); i-- > 0;) {
+    tooltips_.Add(static_cast<UINT>(i + 1), PixelRect(kForm3Labels[i].twips),
+                  std::string(kForm3Labels[i].tooltip));
   }
 }
 

@@ -84,7 +84,7 @@ void DefragWindow::Close() {
 void DefragWindow::Paint(HDC dc) const {
   skin_.Draw(dc);
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ::GetSysColorBrush(COLOR_WINDOWTEXT) ? ::GetSysColor(COLOR_WINDOWTEXT) : 0);
+  ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));  // a label's default text colour
   const HGDIOBJ previous = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
   RECT area = progressArea_;
   ::DrawTextA(dc, progress_.c_str(), static_cast<int>(progress_.size()), &area,

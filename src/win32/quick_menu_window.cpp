@@ -48,7 +48,6 @@ LRESULT QuickMenuWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void QuickMenuWindow::OnNcDestroy() {
-  ::KillTimer(nullptr, kClockTimer);
   if (!ended_) form_.Terminate();
   system_.WindowGone();
 }
