@@ -70,6 +70,21 @@ test_windows98_menu_has_no_performance_section() {
   xdotool key Escape
 }
 
-run_tests test_bar_window_and_screenshot test_label4_opens_display_settings \
+# The programs load on Windows XP: only DLLs it ships, and none of the
+# functions newer toolchain libraries reach for.
+test_programs_import_only_what_windows_xp_has() {
+  local exe imports
+  for exe in "$DIST/ludora.exe" "$DIST/sparkrun.exe"; do
+    imports=$(i686-w64-mingw32-objdump -p "$exe")
+    grep 'DLL Name:' <<<"$imports" | tr 'A-Z' 'a-z' | grep -v -E 'name: (kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|msvcrt)\.dll$' &&
+      fail "$exe imports another DLL"
+    grep -E 'GetTickCount64|ConditionVariable|SRWLock|InitOnce|Fls(Alloc|GetValue)|GetSystemTimePrecise|(CompareString|LCMapString|GetLocaleInfo)Ex' <<<"$imports" &&
+      fail "$exe imports a function newer than XP"
+    (($(stat -c %s "$exe") <= 1048576)) || fail "$exe is over 1 MiB"
+  done
+  true
+}
+
+run_tests test_programs_import_only_what_windows_xp_has test_bar_window_and_screenshot test_label4_opens_display_settings \
   test_label3_opens_the_web_browser test_label6_quick_menu_closes_with_escape \
   test_second_instance_ends_without_a_window test_windows98_menu_has_no_performance_section
