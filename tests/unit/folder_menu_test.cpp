@@ -2,8 +2,7 @@
 // pick is launched in each performance mode.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <functional>
+#include <sstream>
 
 #include "fake/fake_views.h"
 #include "launch/folder_menu.h"
@@ -14,267 +13,121 @@ namespace {
 
 using testing::FakeShell;
 using testing::FakeWindows;
+using Lines = std::vector<std::string>;
 
-// The menu as lines: "> Caption" for a submenu with its entries indented
-// below, "<id> Caption" for a file entry. Any entry whose flags are not the
-// ones the folder menus use (0x410 submenu, 0x400 file) shows its flags.
-void Render(const FakeWindows& api, HMENU menu, const std::string& indent,
-            std::vector<std::string>& lines) {
+const std::string kGames = "C:\\Program Files\\Corvane Ludora\\games";
+const std::string kChess = kGames + "\\Chess.lnk";
+const std::string kTrack = "track 120,11 flags=0x180", kRead = "file-open " + kChess,
+                  kOpen = "open " + kChess;
+const std::string kCommand = "reg HKCR\\exefile\\shell\\open\\Command [] REG_SZ ";
+const std::string kRedirect =
+    kCommand + "\"C:\\Program Files\\Corvane Ludora\\sparkrun.exe\" \"%1\"";
+const std::string kDefault = kCommand + "\"%1\" %*";
+
+// Adds the folder `root` and the entries under it, "<attributes in hex>
+// <path>" each, "|" between them.
+void AddTree(FakeWindows& api, const std::string& root, const std::string& entries) {
+  api.AddFolder(root);
+  std::istringstream list(entries);
+  for (std::string entry; std::getline(list, entry, '|');) {
+    api.AddFile(root + "\\" + entry.substr(4), "", std::stoul(entry, nullptr, 16));
+  }
+}
+
+// "> Caption" for a submenu with its entries indented below, "<id> Caption"
+// for a file entry.
+void Render(const FakeWindows& api, HMENU menu, Lines& lines, const std::string& indent = "") {
   for (const testing::FakeMenuItem& item : api.Menu(menu).items) {
-    if (item.flags == (MF_BYPOSITION | MF_POPUP)) {
-      lines.push_back(indent + "> " + item.text);
-      Render(api, item.id, indent + "  ", lines);
-    } else if (item.flags == MF_BYPOSITION) {
-      lines.push_back(indent + std::to_string(item.id) + " " + item.text);
-    } else {
-      char flags[16];
-      std::snprintf(flags, sizeof flags, "%#x", item.flags);
-      lines.push_back(indent + "flags=" + flags + " " + item.text);
-    }
+    const bool popup = item.flags == (MF_BYPOSITION | MF_POPUP);
+    EXPECT_TRUE(popup || item.flags == MF_BYPOSITION) << item.flags << " " << item.text;
+    lines.push_back(indent + (popup ? ">" : std::to_string(item.id)) + " " + item.text);
+    if (popup) Render(api, item.id, lines, indent + "  ");
   }
 }
-
-std::vector<std::string> Render(const FakeWindows& api, HMENU menu) {
-  std::vector<std::string> lines;
-  Render(api, menu, "", lines);
-  return lines;
-}
-
-const std::string kLongFolder = "Long" + std::string(56, 'o');  // 60 characters
-const std::string k49 = std::string(49, 'n');
-const std::string k50 = std::string(50, 'f');
-
-// A games folder with plain and excluded subfolders at several depths,
-// listed in an order that mixes files and folders.
-const std::pair<std::string, DWORD> kGamesTree[] = {
-    {"", 0x10},
-    {"\\Chess.lnk", 0x20},
-    {"\\Action", 0x10},
-    {"\\Action\\Quake.lnk", 0x20},
-    {"\\Action\\Deep", 0x10},
-    {"\\Action\\Deep\\Doom.lnk", 0x20},
-    {"\\Action\\a.b", 0x20},
-    {"\\Hidden", 0x12},
-    {"\\Hidden\\Secret.lnk", 0x20},
-    {"\\ReadOnly", 0x11},
-    {"\\ReadOnly\\Custom.lnk", 0x20},
-    {"\\Junction", 0x410},
-    {"\\Junction\\Linked.lnk", 0x20},
-    {"\\Archived", 0x30},
-    {"\\Archived\\Old.lnk", 0x20},
-    {"\\" + kLongFolder, 0x10},
-    {"\\" + kLongFolder + "\\Inner.lnk", 0x20},
-    {"\\desktop.ini", 0x26},  // hidden, system, archive
-    {"\\a.b", 0x20},
-    {"\\ab.c", 0x20},
-    {"\\notes.html", 0x20},
-    {"\\" + k49 + ".lnk", 0x20},
-    {"\\" + k50 + ".lnk", 0x20},
-    {"\\Empty", 0x10},
-};
-
-struct DirectMenu {
-  FakeWindows api;
-  FolderMenuState state;
-  FolderMenuContext context{api, state, "C:\\Ludora", nullptr};
-  const std::string games = "C:\\Ludora\\games";
-  DirectMenu() {
-    for (const auto& [path, attributes] : kGamesTree) api.AddFile(games + path, "", attributes);
-  }
-};
 
 TEST(FolderMenu, BuildsTheTreeDepthFirstWithShortenedCaptions) {
-  DirectMenu m;
-  std::vector<std::string> shown;
-  m.api.onProcessMessages = [&] { m.api.cursor = {500, 400}; };  // the mouse moves on
-  m.api.onTrackPopupMenu = [&](HMENU menu) {
-    shown = Render(m.api, menu);
-    return 0u;
+  const std::string longFolder = "Sixty characters of a folder name, more than a menu can show";
+  FakeWindows api;
+  // In an order that mixes files and folders. Only a folder whose attributes
+  // are exactly 0x10 is shown, with its subtree; hidden and system files are.
+  AddTree(api, "C:\\Ludora\\games",
+          "020 Chess.lnk|010 Action|020 Action\\Rally.lnk|010 Action\\Deep|"
+          "020 Action\\Deep\\Maze.lnk|020 Action\\a.b|012 Hidden|020 Hidden\\Secret.lnk|"
+          "011 ReadOnly|020 ReadOnly\\Custom.lnk|410 Junction|020 Junction\\J.lnk|030 Archived|"
+          "020 Archived\\Old.lnk|010 Sixty characters of a folder name, more than a menu can show|"
+          "020 Sixty characters of a folder name, more than a menu can show\\Inner.lnk|"
+          "026 desktop.ini|020 a.b|020 ab.c|020 notes.html|"
+          "020 Forty-nine characters of a caption, which all fit.lnk|"
+          "020 Fifty characters of a caption, with the last 3 cut.lnk|010 Empty");
+  FolderMenuState state;
+  FolderMenuContext context{api, state, "C:\\Ludora", nullptr};
+  api.onProcessMessages = [&] { api.cursor = {500, 400}; };  // the mouse moves on
+  api.onTrackPopupMenu = [&](HMENU menu) {
+    return api.FindCommand(menu, {longFolder.substr(0, 47) + "...", "Inner"});
   };
-  ShowFolderMenu(m.context, 0x3003, kGamesFolderSelector);
+  ShowFolderMenu(context, 0x3003, kGamesFolderSelector);
+  Lines shown;
+  Render(api, api.trackedMenus.at(0), shown);
 
-  // Folders first, then files, at every depth; a subfolder's whole subtree
-  // is numbered before its parent's files; a.b has no entry but its id.
-  EXPECT_EQ(shown, (std::vector<std::string>{
-                       "> Action",
-                       "  > Deep",
-                       "    1101 Doom",
-                       "  1102 Quake",
-                       "> " + kLongFolder.substr(0, 47) + "...",
-                       "  1104 Inner",
-                       "> Empty",
-                       "1105 Chess",
-                       "1106 desktop",
-                       "1108 ",
-                       "1109 notes.",
-                       "1110 " + k49,
-                       "1111 " + k50.substr(0, 47) + "...",
-                   }));
-  const std::string g = m.games + "\\";
-  EXPECT_EQ(m.state.items,
-            (std::vector<std::string>{g + "Action\\Deep\\Doom.lnk", g + "Action\\Quake.lnk",
-                                      g + "Action\\a.b", g + kLongFolder + "\\Inner.lnk",
-                                      g + "Chess.lnk", g + "desktop.ini", g + "a.b", g + "ab.c",
-                                      g + "notes.html", g + k49 + ".lnk", g + k50 + ".lnk"}));
-  EXPECT_EQ(m.state.rootPath, g);
-
-  // One message pass per listed folder (root, Action, Deep, the long one,
-  // Empty); tracked at the position read before the scan; then everything
-  // is destroyed and nothing started.
-  EXPECT_EQ(m.api.messagePasses, 5);
-  EXPECT_EQ(m.api.log.back(), "track 120,11 flags=0x180");
-  EXPECT_EQ(m.api.menus.size(), 5u);
-  for (const auto& [menu, state] : m.api.menus) EXPECT_TRUE(state.destroyed) << menu;
-  EXPECT_TRUE(m.api.Effects("open ").empty());
-  EXPECT_TRUE(m.api.Effects("reg ").empty());
-  EXPECT_EQ(m.api.openFinds, 0);
+  // Folders first, then files, at every depth; a subfolder's subtree is
+  // numbered before its parent's files; a name under four characters keeps
+  // its id but has no entry.
+  EXPECT_EQ(shown, (Lines{"> Action", "  > Deep", "    1101 Maze", "  1102 Rally",
+                          "> Sixty characters of a folder name, more than a ...", "  1104 Inner",
+                          "> Empty", "1105 Chess", "1106 desktop", "1108 ", "1109 notes.",
+                          "1110 Forty-nine characters of a caption, which all fit",
+                          "1111 Fifty characters of a caption, with the last 3 ..."}));
+  // One message pass per listed folder; tracked where the mouse was before.
+  EXPECT_EQ(api.messagePasses, 5);
+  EXPECT_EQ(api.Effects("track "), Lines{kTrack});
+  EXPECT_EQ(api.Effects("open "), Lines{"open C:\\Ludora\\games\\" + longFolder + "\\Inner.lnk"});
+  EXPECT_EQ(api.openFinds, 0);
+  for (const auto& [menu, built] : api.menus) EXPECT_TRUE(built.destroyed) << menu;
 }
-
-TEST(FolderMenu, APickOpensTheFileOfItsOwnEntry) {
-  const std::string g = "C:\\Ludora\\games\\";
-  const struct {
-    std::vector<std::string> captions;
-    std::string file;
-  } cases[] = {
-      {{"Action", "Deep", "Doom"}, g + "Action\\Deep\\Doom.lnk"},
-      {{kLongFolder.substr(0, 47) + "...", "Inner"}, g + kLongFolder + "\\Inner.lnk"},
-      {{""}, g + "ab.c"},
-      {{k50.substr(0, 47) + "..."}, g + k50 + ".lnk"},
-  };
-  for (const auto& c : cases) {
-    DirectMenu m;
-    m.api.onTrackPopupMenu = [&](HMENU menu) { return m.api.FindCommand(menu, c.captions); };
-    ShowFolderMenu(m.context, 0x3003, kGamesFolderSelector);
-    EXPECT_EQ(m.api.Effects("open "), std::vector<std::string>{"open " + c.file}) << c.file;
-  }
-}
-
-TEST(FolderMenu, EachHotSpotListsItsOwnFolderAndOtherwiseAnEmptyMenu) {
-  const std::string folders[] = {"C:\\ProgramData\\Start Menu\\Programs",
-                                 "C:\\Users\\Player\\Desktop",
-                                 "C:\\Program Files\\Corvane Ludora\\games"};
-  const struct {
-    const char* label;
-    int missing;  // a special folder that cannot be resolved, or 99: no games folder
-    std::vector<std::string> shown;
-    int messagePasses;
-  } cases[] = {
-      {"Label1", 0, {"1101 Paint"}, 1},
-      {"Label5", 0, {"1101 Mail"}, 1},
-      {"Label2", 0, {"1101 Chess"}, 1},
-      {"Label2", 99, {}, 1},
-      // Never a scan of the drive's root instead: nothing is listed at all.
-      {"Label1", 23, {}, 0},
-      {"Label5", 16, {}, 0},
-  };
-  for (const auto& c : cases) {
-    FakeShell shell;
-    for (const std::string& folder : folders) shell.api.AddFolder(folder);
-    shell.api.AddFile(folders[0] + "\\Paint.lnk");
-    shell.api.AddFile(folders[1] + "\\Mail.lnk");
-    shell.api.AddFile(folders[2] + "\\Chess.lnk");
-    if (c.missing == 99) shell.api.RemoveFile(folders[2]);
-    shell.api.specialFolders.erase(c.missing);
-    shell.form3.Load();
-    std::vector<std::string> shown = {"not tracked"};
-    shell.api.onTrackPopupMenu = [&](HMENU menu) {
-      shown = Render(shell.api, menu);
-      return shown.empty() ? 0u : kFirstFileItemId;  // the first entry, if any
-    };
-    shell.form3.LabelClick(c.label);
-    EXPECT_EQ(shown, c.shown) << c.label << " " << c.missing;
-    EXPECT_EQ(shell.api.messagePasses, c.messagePasses) << c.label << " " << c.missing;
-    EXPECT_EQ(shell.api.Effects("open ").size(), c.shown.size()) << c.label << " " << c.missing;
-  }
-}
-
-const std::string kChess = "C:\\Program Files\\Corvane Ludora\\games\\Chess.lnk";
-const std::string kRedirect =
-    "reg HKCR\\exefile\\shell\\open\\Command [] REG_SZ "
-    "\"C:\\Program Files\\Corvane Ludora\\sparkrun.exe\" \"%1\"";
-const std::string kDefault = "reg HKCR\\exefile\\shell\\open\\Command [] REG_SZ \"%1\" %*";
 
 TEST(FolderMenu, LaunchFollowsThePerformanceMode) {
-  using Modes = std::vector<void (Form1::*)()>;
-  enum Pick { Chess, Vanished, Escape };
+  enum Pick { Chess, Refused, Vanished, Escape };  // Refused: no writes to the classes root
   const struct {
-    const char* name;
-    Modes modes;
+    Lines modes;
     Pick pick;
-    bool openCommandRefused;
-    std::vector<std::string> log;
+    Lines log;
   } cases[] = {
-      {"normal", {}, Chess, false, {"file-open " + kChess, "open " + kChess, kDefault}},
-      {"high",
-       {&Form1::mnuhigh_Click},
-       Chess,
-       false,
-       {"file-open " + kChess, kRedirect, "open " + kChess, kDefault}},
-      {"real-time",
-       {&Form1::mnurealtime_Click},
-       Chess,
-       false,
-       {"file-open " + kChess, kRedirect, "open " + kChess, kDefault}},
-      {"high, then normal again",
-       {&Form1::mnuhigh_Click, &Form1::mnunormal_Click},
-       Chess,
-       false,
-       {"file-open " + kChess, "open " + kChess, kDefault}},
-      {"high, file gone by the pick",
-       {&Form1::mnuhigh_Click},
-       Vanished,
-       false,
-       {"file-open " + kChess}},
-      {"high, dismissed", {&Form1::mnuhigh_Click}, Escape, false, {}},
-      // A classes root that refuses the write does not stop the launch.
-      {"high, open command refused",
-       {&Form1::mnuhigh_Click},
-       Chess,
-       true,
-       {"file-open " + kChess, "open " + kChess}},
+      {{}, Chess, {kTrack, kRead, kOpen, kDefault}},
+      {{"mnuhigh"}, Chess, {kTrack, kRead, kRedirect, kOpen, kDefault}},
+      {{"mnurealtime"}, Chess, {kTrack, kRead, kRedirect, kOpen, kDefault}},
+      {{"mnuhigh", "mnunormal"}, Chess, {kDefault, kTrack, kRead, kOpen, kDefault}},
+      {{"mnuhigh"}, Refused, {kTrack, kRead, kOpen}},
+      {{"mnuhigh"}, Vanished, {kTrack, kRead}},
+      {{"mnuhigh"}, Escape, {kTrack}},
   };
   for (const auto& c : cases) {
     FakeShell shell;
-    shell.api.AddFolder("C:\\Program Files\\Corvane Ludora\\games");
-    shell.api.AddFile(kChess);
+    AddTree(shell.api, kGames, "020 Chess.lnk");
     shell.form3.Load();
-    for (auto mode : c.modes) (shell.program.form1().*mode)();
-    if (c.openCommandRefused) shell.api.refusedKeys = {"HKCR\\exefile"};
     const std::size_t mark = shell.api.log.size();
+    for (const std::string& mode : c.modes) shell.program.form1().Click(MenuPick{mode, 0});
+    if (c.pick == Refused) shell.api.refusedKeys = {"HKCR\\exefile"};
     shell.api.onTrackPopupMenu = [&](HMENU menu) -> UINT {
-      if (c.pick == Escape) return 0;
       if (c.pick == Vanished) shell.api.RemoveFile(kChess);
-      return shell.api.FindCommand(menu, {"Chess"});
+      return c.pick == Escape ? 0 : shell.api.FindCommand(menu, {"Chess"});
     };
     shell.form3.LabelClick("Label2");
-
-    std::vector<std::string> expected = {"track 120,11 flags=0x180"};
-    expected.insert(expected.end(), c.log.begin(), c.log.end());
-    expected.push_back("view move 0,0");
-    EXPECT_EQ(shell.LogSince(mark), expected) << c.name;
-    if (!c.openCommandRefused) {
-      EXPECT_EQ(shell.api.Value("HKCR\\exefile\\shell\\open\\Command", "")->AsString(), "\"%1\" %*")
-          << c.name;
-    }
+    Lines log = shell.LogSince(mark);
+    log.pop_back();  // the bar moved back
+    EXPECT_EQ(log, c.log) << &c - cases;
   }
 }
 
-TEST(FolderMenu, ClicksDuringTheScanAreIgnoredAndTheBuildKeepsItsItems) {
+TEST(FolderMenu, HotSpotsListTheirFoldersAndIgnoreClicksDuringTheScan) {
   FakeShell shell;
-  const std::string games = "C:\\Program Files\\Corvane Ludora\\games";
-  shell.api.AddFolder(games);
-  shell.api.AddFolder(games + "\\Sub");
-  shell.api.AddFile(games + "\\Sub\\Inner.lnk");
-  shell.api.AddFile(kChess);
-  shell.api.AddFolder("C:\\ProgramData\\Start Menu\\Programs");
-  shell.api.AddFile("C:\\ProgramData\\Start Menu\\Programs\\Paint.lnk");
+  AddTree(shell.api, "C:\\ProgramData\\Start Menu\\Programs", "020 Paint.lnk");
+  AddTree(shell.api, "C:\\Users\\Player\\Desktop", "020 Mail.lnk");
+  AddTree(shell.api, kGames, "020 Chess.lnk");
   shell.form3.Load();
-  shell.program.form1().mnuhigh_Click();
   const std::size_t mark = shell.api.log.size();
-
   int passes = 0;
   shell.api.onProcessMessages = [&] {
-    if (++passes > 2) return;  // a fault here would otherwise recurse without end
+    if (++passes > 3) return;  // a fault would otherwise recurse without end
     for (const char* label : {"Label1", "Label2", "Label3", "Label5", "Label6"}) {
       shell.form3.LabelClick(label);
     }
@@ -282,20 +135,22 @@ TEST(FolderMenu, ClicksDuringTheScanAreIgnoredAndTheBuildKeepsItsItems) {
     FolderMenuContext inner{shell.api, shell.program.folderMenu, "C:\\Elsewhere", nullptr};
     ShowFolderMenu(inner, 0x3003, 23);
   };
-  shell.api.onTrackPopupMenu = [&](HMENU menu) { return shell.api.FindCommand(menu, {"Chess"}); };
-  shell.form3.LabelClick("Label2");
-
-  EXPECT_EQ(passes, 2);  // the games folder and Sub, nothing else
-  EXPECT_EQ(shell.LogSince(mark),
-            (std::vector<std::string>{"track 120,11 flags=0x180", "file-open " + kChess, kRedirect,
-                                      "open " + kChess, kDefault, "view move 0,0"}));
-  EXPECT_FALSE(shell.program.folderMenu.busy);
-
-  // Once the menu is gone, the next click is served again.
-  shell.api.onProcessMessages = nullptr;
+  Lines shown;
+  for (const char* label : {"Label1", "Label5", "Label2"}) {
+    shell.form3.LabelClick(label);
+    Render(shell.api, shell.api.trackedMenus.back(), shown);
+  }
+  EXPECT_EQ(shown, (Lines{"1101 Paint", "1101 Mail", "1101 Chess"}));
+  EXPECT_EQ(passes, 3);
+  // Each click tracked its menu and moved the bar back, nothing more.
+  const std::string back = "view move 0,0";
+  EXPECT_EQ(shell.LogSince(mark), (Lines{kTrack, back, kTrack, back, kTrack, back}));
+  // A folder the shell cannot resolve gives an empty menu, never a scan of
+  // the drive's root instead.
+  shell.api.specialFolders.erase(23);
   shell.form3.LabelClick("Label1");
-  EXPECT_EQ(shell.api.log.back(), "view move 0,0");
-  EXPECT_EQ(shell.api.Effects("track ").size(), 2u);
+  EXPECT_TRUE(shell.api.Menu(shell.api.trackedMenus.at(3)).items.empty());
+  EXPECT_EQ(passes, 3);
 }
 
 }  // namespace

@@ -2,8 +2,7 @@
 // in the quick menu, and what a click on one of them opens.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <random>
+#include <algorithm>
 
 #include "fake/fake_views.h"
 #include "launch/shortcut_file.h"
@@ -12,220 +11,80 @@
 namespace ludora {
 namespace {
 
-using testing::FakeShell;
 using namespace std::string_literals;
+using Lines = std::vector<std::string>;
 
-std::vector<std::string> AllFields(std::string_view text) {
-  std::vector<std::string> fields;
-  FieldReader reader(text);
-  while (auto field = reader.Next()) fields.push_back(*field);
-  return fields;
-}
-
-TEST(ShortcutFile, FieldsEndAtCommasAndAnyLineBreak) {
-  const struct {
-    std::string text;
-    std::vector<std::string> fields;
-  } cases[] = {
-      {"", {}},
-      {"\"A\",\"B\"\r\n\"C\",\"D\"\r\n", {"A", "B", "C", "D"}},
-      {"A,B", {"A", "B"}},
-      {"A,", {"A"}},
-      {"A,,B", {"A", "", "B"}},
-      {"  \t x,  \"y\"", {"x", "y"}},  // blanks before a field are skipped
-      {"\"a, b\"  ,c", {"a, b", "c"}},
-      {"\"a\"junk,c", {"a", "c"}},  // after the closing quote, up to the separator
-      {"\"\"", {""}},
-      {"\r\nA", {"", "A"}},  // an empty line is one empty field
-      {"A\nB\rC\r\n\r\nD", {"A", "B", "C", "", "D"}},
-      {"\r\r\n\n", {"", "", ""}},
-      {"\"open, \r\nto the end", {"open, \r\nto the end"}},
-      {"a\0b,c"s, {"a\0b"s, "c"}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(AllFields(c.text), c.fields) << c.text;
-}
-
-struct Expected {
-  std::vector<std::pair<int, std::string>> items;
-  std::map<int, std::string> commands;  // the slots that are not empty
-};
-
-void ExpectFile(const ShortcutFile& file, const Expected& expected, const std::string& name) {
-  std::vector<std::pair<int, std::string>> items;
-  for (const PersonalShortcut& item : file.items) items.emplace_back(item.index, item.caption);
-  EXPECT_EQ(items, expected.items) << name;
-  for (int slot = 0; slot < kMaxShortcuts; ++slot) {
-    const auto command = expected.commands.find(slot);
-    EXPECT_EQ(file.commands[slot], command == expected.commands.end() ? "" : command->second)
-        << name << " slot " << slot;
+// "<element> <caption>><command>" per item.
+Lines Parsed(std::string_view text) {
+  const ShortcutFile file = ParseShortcutFile(text);
+  Lines lines;
+  for (const PersonalShortcut& item : file.items) {
+    lines.push_back(std::to_string(item.index) + " " + item.caption + ">" +
+                    file.commands[item.index - 1]);
   }
-}
-
-std::string Entries(int first, int count) {
-  std::string text;
-  for (int n = first; n < first + count; ++n) {
-    text += "\"Game " + std::to_string(n) + "\",\"C:\\g" + std::to_string(n) + ".exe\"\r\n";
-  }
-  return text;
+  return lines;
 }
 
 TEST(ShortcutFile, CaptionsAndCommandsPairUpOverTenPasses) {
-  Expected ten;
-  for (int n = 1; n <= 10; ++n) {
-    ten.items.emplace_back(n, "Game " + std::to_string(n));
-    ten.commands[n - 1] = "C:\\g" + std::to_string(n) + ".exe";
-  }
-  Expected afterBlankLine;
-  for (int n = 1; n <= 9; ++n) {
-    afterBlankLine.items.emplace_back(n + 1, "Game " + std::to_string(n));
-    afterBlankLine.commands[n] = "C:\\g" + std::to_string(n) + ".exe";
-  }
-  const struct {
-    const char* name;
-    std::string text;
-    Expected expected;
-  } cases[] = {
-      {"three lines",
-       "\"Chess\",\"C:\\Games\\Chess.lnk\"\r\n\"Site\",\"http://example.com/\"\r\n"
-       "\"Docs\",\"C:\\Docs\"\r\n",
-       {{{1, "Chess"}, {2, "Site"}, {3, "Docs"}},
-        {{0, "C:\\Games\\Chess.lnk"}, {1, "http://example.com/"}, {2, "C:\\Docs"}}}},
-      {"twelve entries", Entries(1, 12), ten},
-      {"blank first line", "\r\n" + Entries(1, 12), afterBlankLine},
-      // The empty caption uses up its pass; the command is read as a caption.
-      {"empty caption",
-       "\"\",\"C:\\x.exe\"\r\n\"B\",\"b\"\r\n",
-       {{{2, "C:\\x.exe"}, {3, "b"}}, {{1, "B"}}}},
-      {"unquoted caption with a comma",
-       "Half, Life,\"C:\\hl.exe\"\r\n\"Next\",\"n\"\r\n",
-       {{{1, "Half"}, {2, "C:\\hl.exe"}, {3, "n"}}, {{0, "Life"}, {1, "Next"}}}},
-      {"caption without command, no final break",
-       "\"A\",\"a\",\"B\"",
-       {{{1, "A"}, {2, "B"}}, {{0, "a"}}}},
-      {"unclosed quote", "\"A\",\"a\"\r\n\"B, \r\nb", {{{1, "A"}, {2, "B, \r\nb"}}, {{0, "a"}}}},
-      {"empty file", "", {}},
+  const std::string twelve = "A,a\nB,b\nC,c\nD,d\nE,e\nF,f\nG,g\nH,h\nI,i\nJ,j\nK,k\nL,l\n";
+  const std::pair<std::string, Lines> cases[] = {
+      {"\"A\",\"a\"\r\n\"B\",\"b\"\r\n\"C\",\"c\"\r\n", {"1 A>a", "2 B>b", "3 C>c"}},
+      {twelve,
+       {"1 A>a", "2 B>b", "3 C>c", "4 D>d", "5 E>e", "6 F>f", "7 G>g", "8 H>h", "9 I>i", "10 J>j"}},
+      {"\r\n" + twelve,
+       {"2 A>a", "3 B>b", "4 C>c", "5 D>d", "6 E>e", "7 F>f", "8 G>g", "9 H>h", "10 I>i"}},
+      // An empty caption uses up its pass; its command is read as a caption.
+      {"\"\",\"C:\\x.exe\"\r\n\"B\",\"b\"", {"2 C:\\x.exe>B", "3 b>"}},
+      {"Star, Fall,\"C:\\sf.exe\"\r\n\"N\",\"n\"", {"1 Star>Fall", "2 C:\\sf.exe>N", "3 n>"}},
+      {"A\ra\nB\r\n\r\nC", {"1 A>a", "2 B>", "3 C>"}},
+      {"  \"A\" junk,\t a\r\n\"B, \r\nb", {"1 A>a", "2 B, \r\nb>"}},  // the quote never closes
+      {"\x01\xff\0,\x80\r\n\"\0\"\0,x"s, {"1 \x01\xff\0>\x80"s, "2 \0>x"s}},
+      {"", {}},
   };
-  for (const auto& c : cases) ExpectFile(ParseShortcutFile(c.text), c.expected, c.name);
-}
-
-// What any file, however broken, must give.
-void ExpectSound(const ShortcutFile& file) {
-  ASSERT_LE(file.items.size(), static_cast<std::size_t>(kMaxShortcuts));
-  std::array<bool, kMaxShortcuts> hasItem{};
-  int last = 0;
-  for (const PersonalShortcut& item : file.items) {
-    EXPECT_TRUE(item.index > last && item.index <= kMaxShortcuts) << item.index;
-    hasItem[item.index - 1] = true;
-    last = item.index;
-  }
-  for (int slot = 0; slot < kMaxShortcuts; ++slot) {
-    EXPECT_TRUE(hasItem[slot] || file.commands[slot].empty()) << slot;
-  }
-}
-
-TEST(ShortcutFile, HostileFilesGiveSoundResults) {
-  const std::string mega(1 << 20, 'x');
-  std::mt19937 random(7);
-  std::string binary(1 << 16, '\0');
-  for (char& c : binary) c = static_cast<char>(random());
-
-  const ShortcutFile big = ParseShortcutFile("\"" + mega + "\"," + mega);
-  ASSERT_EQ(big.items.size(), 1u);
-  EXPECT_EQ(big.items[0].caption, mega);
-  EXPECT_EQ(big.commands[0], mega);
-
-  for (const std::string& text :
-       {binary, std::string(1 << 20, '\0'), std::string(1 << 20, '"'), std::string(1 << 20, ','),
-        std::string(1 << 20, ' '), "\"" + mega, mega, "x,\"" + mega, "\0,\0,\0"s}) {
-    ExpectSound(ParseShortcutFile(text));
-  }
-  // The reader gets to the end of any file, field by field.
-  std::size_t fields = 0;
-  for (FieldReader reader(binary); reader.Next();) ++fields;
-  EXPECT_GT(fields, 100u);
-  EXPECT_EQ(AllFields(std::string(1 << 16, ',')).size(), 1u << 16);
+  for (const auto& [text, items] : cases) EXPECT_EQ(Parsed(text), items) << text;
 }
 
 // ---- In the quick menu.
 
-const std::string kIni = "C:\\Program Files\\Corvane Ludora\\ludora.ini";
-
-struct Loaded : FakeShell {
-  explicit Loaded(const std::optional<std::string>& content) {
-    if (content) api.AddFile(kIni, *content);
-    form3.Load();
+// The `menu` elements in place, and the name of the item after them.
+Lines Section(const QuickMenu& menu) {
+  Lines section;
+  auto at = std::find_if(menu.Items().begin(), menu.Items().end(),
+                         [](const MenuItem& i) { return i.name == "menu"; });
+  for (; at->name == "menu"; ++at) {
+    section.push_back(std::to_string(at->index) + (at->visible ? " " : " hidden ") + at->caption);
   }
-  // The items between the `menu` placeholder and the separator closing the section.
-  std::vector<std::string> Section() {
-    std::vector<std::string> section;
-    const auto& items = program.form1().menu().Items();
-    auto at = std::find_if(items.begin(), items.end(),
-                           [](const MenuItem& i) { return i.name == "menu"; });
-    for (; at != items.end() && at->name == "menu"; ++at) {
-      section.push_back(std::to_string(at->index) + (at->visible ? " " : " hidden ") + at->caption);
-    }
-    if (at != items.end()) section.push_back(at->name);
-    return section;
-  }
-};
-
-TEST(PersonalShortcuts, ItemsStandAfterThePlaceholderInFileOrder) {
-  const struct {
-    const char* name;
-    std::optional<std::string> content;
-    std::vector<std::string> section;
-  } cases[] = {
-      {"no file", std::nullopt, {"0 hidden menu", "fsadfadsf"}},
-      {"blank first line",
-       "\r\n\"B\",\"b\"\r\n\"C\",\"c\"\r\n",
-       {"0 hidden menu", "2 B", "3 C", "fsadfadsf"}},
-      {"a 1 MB caption read in pieces",
-       "\"" + std::string(1 << 20, 'x') + "\",\"x\"",
-       {"0 hidden menu", "1 " + std::string(1 << 20, 'x'), "fsadfadsf"}},
-      {"twelve",
-       Entries(1, 12),
-       {"0 hidden menu", "1 Game 1", "2 Game 2", "3 Game 3", "4 Game 4", "5 Game 5", "6 Game 6",
-        "7 Game 7", "8 Game 8", "9 Game 9", "10 Game 10", "fsadfadsf"}},
-  };
-  for (const auto& c : cases) {
-    Loaded shell(c.content);
-    EXPECT_EQ(shell.Section(), c.section) << c.name;
-    EXPECT_EQ(shell.api.openFileHandles, 0) << c.name;
-  }
+  section.push_back(at->name);
+  return section;
 }
 
-TEST(PersonalShortcuts, PopUpWithSeparatorsAndOpenTheirCommandsUnchanged) {
-  Loaded shell(
-      "\"&Chess\",\"C:\\Games\\Chess.lnk\"\r\n"
-      "\"-\",\"ignored\"\r\n"
-      "\"Site\",\"http://example.com/a b?c=1\"\r\n"
-      "\"Last\"");
-  std::vector<testing::FakeMenuItem> shown;
-  shell.api.onTrackPopupMenu = [&](HMENU menu) {
-    shown = shell.api.Menu(menu).items;
-    return 0u;
-  };
+TEST(PersonalShortcuts, StandAfterThePlaceholderAndOpenTheirCommandsUnchanged) {
+  testing::FakeShell none;
+  none.form3.Load();
+  EXPECT_EQ(Section(none.program.form1().menu()), (Lines{"0 hidden menu", "fsadfadsf"}));
+
+  const std::string big(1 << 20, 'x');  // read in several pieces
+  testing::FakeShell shell;
+  shell.api.AddFile("C:\\Program Files\\Corvane Ludora\\ludora.ini",
+                    "\"&Chess\",\"C:\\Games\\Chess.lnk\"\r\n\"-\",\"-\"\r\n"
+                    "\"Site\",\"http://example.com/a b?c=1\"\r\n" +
+                        big);
+  shell.form3.Load();
+  EXPECT_EQ(shell.api.openFileHandles, 0);
+  EXPECT_EQ(Section(shell.program.form1().menu()),
+            (Lines{"0 hidden menu", "1 &Chess", "2 -", "3 Site", "4 " + big, "fsadfadsf"}));
+
   shell.form3.LabelClick("Label6");
-  const auto heading = std::find_if(shown.begin(), shown.end(), [](const auto& item) {
-    return item.text == "Personalized Shortcuts";
-  });
-  ASSERT_GE(std::distance(heading, shown.end()), 7);
-  std::vector<std::pair<UINT, std::string>> section;
-  for (auto at = heading + 1; at != heading + 7; ++at) section.emplace_back(at->flags, at->text);
-  const UINT entry = MF_BYPOSITION | MF_STRING;
-  const UINT line = MF_BYPOSITION | MF_SEPARATOR;
-  EXPECT_EQ(section, (std::vector<std::pair<UINT, std::string>>{{line, ""},
-                                                                {entry, "&Chess"},
-                                                                {line, ""},
-                                                                {entry, "Site"},
-                                                                {entry, "Last"},
-                                                                {line, ""}}));
+  const auto& shown = shell.api.Menu(shell.api.trackedMenus.back()).items;
+  const auto chess = std::find_if(shown.begin(), shown.end(),
+                                  [](const auto& item) { return item.text == "&Chess"; });
+  ASSERT_NE(chess, shown.end());
+  EXPECT_EQ(chess[1].flags, MF_BYPOSITION | MF_SEPARATOR);
 
   const std::size_t mark = shell.api.log.size();
   for (int n : {1, 3, 4}) shell.program.form1().Click(MenuPick{"menu", n});
-  // The last item has no command and opens nothing.
-  EXPECT_EQ(shell.LogSince(mark), (std::vector<std::string>{"open C:\\Games\\Chess.lnk",
-                                                            "open http://example.com/a b?c=1"}));
+  EXPECT_EQ(shell.LogSince(mark),
+            (Lines{"open C:\\Games\\Chess.lnk", "open http://example.com/a b?c=1"}));
 }
 
 }  // namespace
