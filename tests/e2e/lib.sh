@@ -157,11 +157,20 @@ start_ludora() {
   local channels=${1:--all}
   WINEDEBUG=$channels wine "$APP_WIN\\ludora.exe" >>"$E2E_DIR/ludora.out" 2>>"$LOG" &
   LUDORA_PID=$!
-  wait_until 30 "the bar window" bar_window
-  BAR=$(bar_window)
+  wait_until 30 "the bar window" find_bar
 }
 
-bar_window() { xdotool search --onlyvisible --name '^Corvane Ludora ZR$' 2>/dev/null | head -1 | grep .; }
+# xdotool's search fails now and then when another window goes meanwhile: retried.
+find_bar() { BAR=$(bar_window); }
+
+# The bar of the shell this test started (an earlier test's may still be going).
+bar_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '^Corvane Ludora ZR$' 2>/dev/null); do
+    xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= $LUDORA_PID\$" && { echo "$id"; return 0; }
+  done
+  return 1
+}
 
 # window_geometry <id>: prints "x y width height".
 window_geometry() {
@@ -178,19 +187,13 @@ hotspot_x() {
   esac
 }
 
-# Ends what the shell started in this prefix (not Wine's own services): a
-# program that shows its window after the next menu opened would take the
-# keyboard from it, as no window manager holds focus here.
-end_started_programs() {
-  local pid
-  for pid in $(pgrep -f '\.exe'); do
-    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" ||
-      continue
-    case $({ tr '\0' ' ' <"/proc/$pid/cmdline"; } 2>/dev/null) in
-      *ludora.exe* | *services.exe* | *winedevice.exe* | *plugplay.exe* | *svchost.exe* | \
-        *rpcss.exe* | *'explorer.exe /desktop'* | *conhost.exe* | '') ;;
-      *) kill -9 "$pid" 2>/dev/null ;;
-    esac
+# Visible windows of other programs than the shell (larger than a tray icon).
+other_windows() {
+  local id w h
+  for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+    xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= $LUDORA_PID\$" && continue
+    read -r _ _ w h < <(window_geometry "$id")
+    ((${w:-0} > 100 && ${h:-0} > 100 && ${w:-0} < 1024)) && echo "$id"
   done
   true
 }
@@ -208,7 +211,7 @@ menu_window() {
   local point id x y
   point=$(grep -a 'NtUserTrackPopupMenuEx' "$LOG" | tail -1 | sed -E 's/.*\(([0-9-]+),([0-9-]+)\).*/\1 \2/')
   [ -n "$point" ] || return 1
-  for id in $(xdotool search --onlyvisible --class 'ludora.exe' 2>/dev/null); do
+  for id in $(xdotool search --onlyvisible --pid "$LUDORA_PID" 2>/dev/null); do
     [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] || continue
     read -r x y _ _ < <(window_geometry "$id")
     [ "$x $y" = "$point" ] && { echo "$id"; return 0; }

@@ -32,7 +32,7 @@ test_games_menu_opens_the_picked_entry() {
   shell_opens | grep -qxF "$path|" || fail "no ShellExecuteA of $path: $(shell_opens)"
   wait_until 10 "the menu to close" no_menu_window
   read -r x y _ _ < <(window_geometry "$BAR")
-  [ "$x $y" = "0 0" ] || fail "bar at $x,$y after the menu"
+  [ "$x $y" = "0 0" ] || fail "bar at $x,$y after the menu; BAR=$BAR now $(bar_window) $(xwininfo -id "$BAR" 2>&1 | head -3)"
   expect_reg "$OPEN_KEY" "" REG_SZ '"%1" %*'
 }
 
