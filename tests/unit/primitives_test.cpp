@@ -46,23 +46,20 @@ TEST(Priority, ClassChangeAsksOnlyForTheDuplicateRight) {
             (PriorityError{2, "ChangePriority", "Unable To open the source process"}));
 }
 
-TEST(RegistryWriters, WriteExactBytesCreateMissingKeysAndReportRefusals) {
+TEST(RegistryWriters, WriteExactBytesAndReportRefusals) {
   FakeWindows api;
-  EXPECT_TRUE(SetRegDword(api, HKLM, "A\\B\\C", "Number", 0x12345678));
-  EXPECT_TRUE(api.registry.contains("HKLM\\A\\B"));
-  EXPECT_EQ(api.Value("HKLM\\A\\B\\C", "Number")->data,
-            (std::vector<BYTE>{0x78, 0x56, 0x34, 0x12}));
-
+  EXPECT_TRUE(SetRegDword(api, HKLM, "A\\B", "Number", 0x12345678));
+  EXPECT_EQ(api.lastValueBytes, (std::vector<BYTE>{0x78, 0x56, 0x34, 0x12}));
   EXPECT_TRUE(SetRegString(api, HKCR, "exefile", "", ""));
-  const auto empty = api.Value("HKCR\\exefile", "");
-  EXPECT_EQ(empty->type, REG_SZ);
-  EXPECT_EQ(empty->data, std::vector<BYTE>{0});  // the NUL alone
+  EXPECT_EQ(api.lastValueBytes, std::vector<BYTE>{0});  // the NUL alone
+  EXPECT_EQ(api.log, (std::vector<std::string>{"reg HKLM\\A\\B [Number] REG_DWORD 305419896",
+                                               "reg HKCR\\exefile [] REG_SZ "}));
 
   api.refusedKeys = {"HKLM\\Software"};
   EXPECT_FALSE(SetRegString(api, HKLM, "Software\\X", "V", "data"));
-  EXPECT_FALSE(api.Value("HKLM\\Software\\X", "V"));
   api.iniRefused = true;
   EXPECT_FALSE(SetIniString(api, "boot", "shell", "x", "system.ini"));
+  EXPECT_EQ(api.log.size(), 2u);  // nothing more was written
 }
 
 }  // namespace
