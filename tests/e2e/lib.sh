@@ -139,6 +139,53 @@ expect_absent() {
     fail "$1 [$2] exists"
 }
 
+# The two memory figures for the total a 32-bit program is told: the
+# machine's memory, at most 2 GiB - 1.
+memory_figures() {
+  awk '/^MemTotal:/ {
+      total = $2 * 1024; if (total > 2147483647) total = 2147483647
+      mb = int(total / 1048576 + 0.5); kb = int(total / 1024 + 0.5)
+      x = kb * 16384000 / 523220; lock = int(x); frac = x - lock
+      if (frac > 0.5 || (frac == 0.5 && lock % 2 == 1)) lock++
+      print (mb > 180 ? 3 : 0), lock }' /proc/meminfo
+}
+
+# startup_rows <AlwaysUnloadDLL> <BrowseNewProcess>: the rows every start
+# writes, as expect_rows lines; the switch to Ludora writes them again with
+# its own data for these two.
+startup_rows() {
+  local prefetch pagelock pm='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
+  read -r prefetch pagelock < <(memory_figures)
+  cat <<EOF
+HKLM\System\CurrentControlSet\Control\PriorityControl|IRQ8Priority|REG_DWORD|0
+HKCU\Control Panel\Desktop|MenuShowDelay|REG_SZ|0
+HKLM\System\CurrentControlSet\Control\WOW|DefaultSeparateVDM|REG_SZ|yes
+HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer|MemCheckBoxInRunDlg|REG_DWORD|1
+HKCU\Control Panel\Desktop|HungAppTimeout|REG_SZ|250
+HKCU\Control Panel\Desktop|WaitToKillAppTimeout|REG_SZ|1000
+HKLM\SYSTEM\CurrentControlSet\Control|WaitToKillService|REG_SZ|2000
+HKLM\SYSTEM\CurrentControlSet\Control|WaitToKillServiceTimeout|REG_SZ|2000
+system.ini|386Enh|MinSPs|256
+HKU\.DEFAULT\control panel\desktop|LowLevelHooksTimeout|REG_SZ|1
+HKCU\Control Panel\Desktop|AutoEndTasks|REG_SZ|1
+HKCR\exefile\shell\open\Command||REG_SZ|"%1" %*
+HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\explorer|AlwaysUnloadDLL|REG_SZ|$1
+system.ini|386Enh|PageBuffers|32
+system.ini|386Enh|MinTimeSlice|200
+HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Usb|ErrorCheckingEnabled|REG_DWORD|0
+system.ini|vcache|chunksize|1024
+HKLM\System\CurrentControlSet\Services\Class\Usb\0000|IdleEnable|REG_DWORD|0
+HKLM\System\CurrentControlSet\Control\PriorityControl|Win32PrioritySeparation|REG_DWORD|26
+$pm\PrefetchParameters|EnablePrefetcher|REG_DWORD|$prefetch
+HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|$2
+HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|$2
+$pm|DisablePagingExecutive|REG_DWORD|1
+$pm|ContigFileAllocSize|REG_DWORD|4096
+$pm|IoPageLockLimit|REG_DWORD|$pagelock
+HKLM\System\CurrentControlSet\Services\i8042prt\Parameters|SampleRate|REG_DWORD|200
+EOF
+}
+
 system_ini() { tr -d '\r' <"$WINEPREFIX/drive_c/windows/system.ini"; }
 
 # expect_ini <section> <key> <value>
@@ -302,14 +349,21 @@ started_commands() {
 
 screenshot() { import -window root "$1"; }
 
-# run_tests <function...>: each test in a subshell, a prefix of its own.
+# run_tests <function...>: each test in a subshell, a prefix of its own. The
+# subshell is not run as a condition, so that `set -e` holds inside it.
 run_tests() {
-  local failed=0 t start
+  local failed=0 t start status
   for t in "$@"; do
     start=$SECONDS
     # The prefix's wineserver ends with the test, whatever happens: a window
     # left behind would sit on top of the next test's bar.
-    if (set -e; trap end_prefix EXIT; "$t"); then
+    (
+      set -e
+      trap end_prefix EXIT
+      "$t"
+    )
+    status=$?
+    if ((status == 0)); then
       echo "  PASS $t ($((SECONDS - start))s)"
     else
       echo "  FAIL $t ($((SECONDS - start))s)"

@@ -61,42 +61,20 @@ switch_to_ludora() {
   [ "$1" = win98 ] && unload=0
   local adv='Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced'
   local explorer='Software\Microsoft\Windows\CurrentVersion\Explorer'
-  expect_rows <<EOF
+  {
+    startup_rows "$unload" yes
+    cat <<EOF
 $MAPPING|Shell|REG_SZ|USR:Software\Microsoft\Windows NT\CurrentVersion\Winlogon
 HKLM\\$adv|SeparateProcess|REG_DWORD|0
 HKCU\\$adv|SeparateProcess|REG_DWORD|0
-HKLM\System\CurrentControlSet\Control\PriorityControl|IRQ8Priority|REG_DWORD|0
-HKCU\Control Panel\Desktop|MenuShowDelay|REG_SZ|0
-HKLM\System\CurrentControlSet\Control\WOW|DefaultSeparateVDM|REG_SZ|yes
-HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer|MemCheckBoxInRunDlg|REG_DWORD|1
-HKCU\Control Panel\Desktop|HungAppTimeout|REG_SZ|250
-HKCU\Control Panel\Desktop|WaitToKillAppTimeout|REG_SZ|1000
-HKLM\SYSTEM\CurrentControlSet\Control|WaitToKillService|REG_SZ|2000
-HKLM\SYSTEM\CurrentControlSet\Control|WaitToKillServiceTimeout|REG_SZ|2000
-system.ini|386Enh|MinSPs|256
-HKU\.DEFAULT\control panel\desktop|LowLevelHooksTimeout|REG_SZ|1
-HKCU\Control Panel\Desktop|AutoEndTasks|REG_SZ|1
-HKCR\exefile\shell\open\Command||REG_SZ|"%1" %*
-HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\explorer|AlwaysUnloadDLL|REG_SZ|$unload
-system.ini|386Enh|PageBuffers|32
-system.ini|386Enh|MinTimeSlice|200
-HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Usb|ErrorCheckingEnabled|REG_DWORD|0
 $MM|LargeSystemCache|REG_DWORD|0
-system.ini|vcache|chunksize|1024
-HKLM\System\CurrentControlSet\Services\Class\Usb\0000|IdleEnable|REG_DWORD|0
-HKLM\System\CurrentControlSet\Control\PriorityControl|Win32PrioritySeparation|REG_DWORD|26
-$MM\PrefetchParameters|EnablePrefetcher|REG_DWORD|3
 HKLM\\$explorer|DesktopProcess|REG_DWORD|0
 HKCU\\$explorer|DesktopProcess|REG_DWORD|0
-HKLM\\$explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|yes
-HKCU\\$explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|yes
-$MM|DisablePagingExecutive|REG_DWORD|1
-$MM|ContigFileAllocSize|REG_DWORD|4096
-HKLM\System\CurrentControlSet\Services\i8042prt\Parameters|SampleRate|REG_DWORD|200
 HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Executive|AdditionalCriticalWorkerThreads|REG_DWORD|1
 $INTERNET|MaxConnectionsPer1_0Server|REG_DWORD|16
 $INTERNET|MaxConnectionsPerServer|REG_DWORD|8
 EOF
+  } | expect_rows
   if [ "$1" = winxp ]; then
     service_starts "${LUDORA_SERVICES[@]}" | expect_rows
   else
