@@ -42,7 +42,6 @@ inline constexpr UINT TPM_NONOTIFY = 0x80;
 inline constexpr UINT TPM_RETURNCMD = 0x100;
 
 inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
-inline constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 inline constexpr HANDLE INVALID_HANDLE_VALUE = static_cast<HANDLE>(-1);
 inline constexpr DWORD GENERIC_READ = 0x80000000u;
 inline constexpr DWORD FILE_SHARE_READ = 0x1;

@@ -50,7 +50,6 @@ class WindowsApi {
   virtual HANDLE FindFirstFileA(const std::string& pattern, WIN32_FIND_DATAA* data) = 0;
   virtual BOOL FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) = 0;
   virtual BOOL FindClose(HANDLE find) = 0;
-  virtual DWORD GetFileAttributesA(const std::string& path) = 0;
   virtual HANDLE CreateFileA(const std::string& path, DWORD desiredAccess, DWORD shareMode,
                              DWORD creationDisposition, DWORD flags) = 0;
   virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read) = 0;

@@ -174,10 +174,6 @@ BOOL RealWindowsApi::FindClose(HANDLE find) {
   return ::FindClose(ToHandle(find));
 }
 
-DWORD RealWindowsApi::GetFileAttributesA(const std::string& path) {
-  return ::GetFileAttributesA(path.c_str());
-}
-
 HANDLE RealWindowsApi::CreateFileA(const std::string& path, DWORD desiredAccess, DWORD shareMode,
                                    DWORD creationDisposition, DWORD flags) {
   return Raw(::CreateFileA(path.c_str(), desiredAccess, shareMode, nullptr, creationDisposition,

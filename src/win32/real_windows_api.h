@@ -30,7 +30,6 @@ class RealWindowsApi : public WindowsApi {
   HANDLE FindFirstFileA(const std::string& pattern, WIN32_FIND_DATAA* data) override;
   BOOL FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) override;
   BOOL FindClose(HANDLE find) override;
-  DWORD GetFileAttributesA(const std::string& path) override;
   HANDLE CreateFileA(const std::string& path, DWORD desiredAccess, DWORD shareMode,
                      DWORD creationDisposition, DWORD flags) override;
   BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read) override;

@@ -15,20 +15,15 @@ pick_showing_a_window() {
   local before
   before=$(other_windows | wc -l)
   pick "$1"
-  wait_until 20 "the window of $1" bash -c "[ \$(source '$E2E_ROOT/tests/e2e/lib.sh';
-    LUDORA_PID=$LUDORA_PID other_windows | wc -l) -gt $before ]"
+  wait_until 20 "the window of $1" more_windows_than "$before"
 }
+
+more_windows_than() { (($(other_windows | wc -l) > $1)); }
 
 # expect_open <file> [parameters]: a ShellExecuteA of the shell's, from the trace.
-expect_open() {
-  wait_until 10 "ShellExecuteA of $1 $2" bash -c "source '$E2E_ROOT/tests/e2e/lib.sh'; LOG='$LOG';
-    shell_opens | grep -qxF '$1|$2'"
-}
-
-expect_started() {
-  wait_until 10 "the command line $1" bash -c "source '$E2E_ROOT/tests/e2e/lib.sh'; LOG='$LOG';
-    started_commands | grep -qxF '$1'"
-}
+expect_open() { wait_until 10 "ShellExecuteA of $1 $2" has_line "$1|$2" shell_opens; }
+expect_started() { wait_until 10 "the command line $1" has_line "$1" started_commands; }
+has_line() { "$2" | grep -qxF "$1"; }
 
 about_box() { xdotool search --onlyvisible --name '^About Corvane Ludora 2008$' 2>/dev/null | grep .; }
 no_about_box() { ! about_box; }

@@ -248,10 +248,6 @@ class FakeWindows : public WindowsApi {
     openFinds -= static_cast<int>(finds_.erase(find));
     return CloseHandle(find);
   }
-  DWORD GetFileAttributesA(const std::string& path) override {
-    const Entry* entry = Find(path);
-    return entry ? entry->attributes : INVALID_FILE_ATTRIBUTES;
-  }
   HANDLE CreateFileA(const std::string& path, DWORD, DWORD, DWORD, DWORD) override {
     log.push_back("file-open " + path);
     const Entry* entry = Find(path);
