@@ -45,8 +45,9 @@ class StampingApi : public RealWindowsApi {
   BOOL DestroyMenu(ludora::HMENU menu) override {
     return switches_.menus ? RealWindowsApi::DestroyMenu(menu) : TRUE;
   }
-  void ProcessPendingMessages() override {
-    if (switches_.messages) RealWindowsApi::ProcessPendingMessages();
+  BOOL PeekMessageA(ludora::MSG* message, ludora::HWND window, UINT min, UINT max,
+                    UINT remove) override {
+    return switches_.messages && RealWindowsApi::PeekMessageA(message, window, min, max, remove);
   }
 
   double trackedAt = 0;

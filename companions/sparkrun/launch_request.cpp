@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include <vector>
+
+#include "platform/scoped.h"
 #include "platform/win_constants.h"
 
 namespace ludora::sparkrun {
@@ -68,17 +71,21 @@ bool Launch(WindowsApi& api, const std::string& path) {
   const char* directory = folder.empty() ? nullptr : folder.c_str();
   bool started = false;
   if (StartsDirectly(path)) {
-    ProcessHandles program;
-    started =
-        api.CreateProcessA(path.c_str(), "\"" + path + "\"", HIGH_PRIORITY_CLASS | CREATE_SUSPENDED,
-                           directory, SW_SHOWNORMAL, &program) != 0;
+    const std::string quoted = "\"" + path + "\"";
+    std::vector<char> line(quoted.c_str(), quoted.c_str() + quoted.size() + 1);  // with its NUL
+    STARTUPINFOA startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION program;
+    started = api.CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, 0,
+                                 HIGH_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr, directory,
+                                 &startup, &program) != 0;
     if (started) {
+      const ScopedHandle process(api, program.hProcess), thread(api, program.hThread);
       // Windows gives the program the class of the creation flags; Wine
       // ignores them, so the class is set again before the program runs.
-      api.SetPriorityClass(program.process, HIGH_PRIORITY_CLASS);
-      api.ResumeThread(program.thread);
-      api.CloseHandle(program.thread);
-      api.CloseHandle(program.process);
+      api.SetPriorityClass(process.get(), HIGH_PRIORITY_CLASS);
+      api.ResumeThread(thread.get());
     }
   } else {
     started = api.ShellExecuteA(0, nullptr, path, nullptr, directory, SW_SHOWNORMAL) > 32;
@@ -90,10 +97,17 @@ bool Launch(WindowsApi& api, const std::string& path) {
 int Run(WindowsApi& api, const std::string& commandLine) {
   std::string path = ProgramArgument(commandLine);
   if (path.empty()) {
-    const std::string filter = std::string("Games and shortcuts (*.exe;*.lnk)") + '\0' +
-                               "*.exe;*.lnk;*.com;*.bat;*.pif" + '\0' + "All files (*.*)" + '\0' +
-                               "*.*" + '\0';
-    if (!api.GetOpenFileNameA(0, "Launch Specific Game", filter, &path)) return 0;
+    static constexpr char kFilter[] =
+        "Games and shortcuts (*.exe;*.lnk)\0*.exe;*.lnk;*.com;*.bat;*.pif\0All files (*.*)\0*.*\0";
+    char picked[260] = {};
+    OPENFILENAMEA dialog;
+    dialog.lpstrFilter = kFilter;
+    dialog.lpstrFile = picked;
+    dialog.nMaxFile = sizeof picked;
+    dialog.lpstrTitle = "Launch Specific Game";
+    dialog.Flags = kOpenDialogFlags;
+    if (!api.GetOpenFileNameA(&dialog)) return 0;
+    path = picked;
   }
   return Launch(api, path) ? 0 : 1;
 }

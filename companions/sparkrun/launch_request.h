@@ -25,6 +25,10 @@ bool StartsDirectly(const std::string& path);
 // Returns whether it started.
 bool Launch(WindowsApi& api, const std::string& path);
 
+// The Open dialog's flags: OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
+// OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS (a shortcut is picked as itself).
+inline constexpr DWORD kOpenDialogFlags = 0x1000 | 0x800 | 0x4 | 0x100000;
+
 // The whole launcher: the program of the command line, or the Open dialog's pick.
 int Run(WindowsApi& api, const std::string& commandLine);
 

@@ -5,32 +5,33 @@
 
 #include "launch/companions.h"
 #include "launch/web_pages.h"
+#include "platform/command_run.h"
 #include "platform/win_constants.h"
-#include "tuning/primitives.h"
 
 namespace ludora {
 
 namespace {
 
 using enum StartBy;
+using enum QuickItem;
 
 constexpr std::array<Command, 16> kCommands = {{
-    {"mnugamelaunch", ShellOpen, companions::kLauncher, true},
-    {"mnualien", ShellOpen, web_pages::kWebGame, false},
-    {"mnugamesroom", ShellOpen, companions::kGamesRoom, true},
-    {"mnujoin", ShellOpen, companions::kGameFinder, true},
-    {"mnunimbra", ShellOpen, companions::kWebBrowser, true},
-    {"mnuim", ShellOpen, companions::kMessenger, true},
-    {"mnunetwork", ShellOpen, "explorer", false, "/root,::{208D2C60-3AEA-1069-A2D7-08002B30309D}"},
-    {"mnucomp", ShellOpen, "explorer", false, "/root,::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"},
-    {"mnudatetime", ShellOpen, "iexplore", false},
-    {"mnurecycle", ShellOpen, "explorer", false, "/root,::{645FF040-5081-101B-9F08-00AA002F954E}"},
-    {"mnucontrol", CommandLine, "control", false, {}, 1},
-    {"mnusystem", ShellOpen, "rundll32.exe", false, "shell32.dll,Control_RunDLL sysdm.cpl,,0"},
-    {"mnudisplay", ShellOpen, "rundll32.exe", false, "shell32.dll,Control_RunDLL desk.cpl,,0"},
-    {"mnutaskman", ShellOpen, "taskmgr", false},
-    {"mnusystray", ShellOpen, companions::kTrayDock, true},
-    {"mnuturbolia", ShellOpen, web_pages::kTurbolia, false},
+    {mnugamelaunch, ShellOpen, companions::kLauncher, true},
+    {mnualien, ShellOpen, web_pages::kWebGame, false},
+    {mnugamesroom, ShellOpen, companions::kGamesRoom, true},
+    {mnujoin, ShellOpen, companions::kGameFinder, true},
+    {mnunimbra, ShellOpen, companions::kWebBrowser, true},
+    {mnuim, ShellOpen, companions::kMessenger, true},
+    {mnunetwork, ShellOpen, "explorer", false, "/root,::{208D2C60-3AEA-1069-A2D7-08002B30309D}"},
+    {mnucomp, ShellOpen, "explorer", false, "/root,::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"},
+    {mnudatetime, ShellOpen, "iexplore", false},
+    {mnurecycle, ShellOpen, "explorer", false, "/root,::{645FF040-5081-101B-9F08-00AA002F954E}"},
+    {mnucontrol, CommandLine, "control", false, {}, SW_SHOWNORMAL},
+    {mnusystem, ShellOpen, "rundll32.exe", false, "shell32.dll,Control_RunDLL sysdm.cpl,,0"},
+    {mnudisplay, ShellOpen, "rundll32.exe", false, "shell32.dll,Control_RunDLL desk.cpl,,0"},
+    {mnutaskman, ShellOpen, "taskmgr", false},
+    {mnusystray, ShellOpen, companions::kTrayDock, true},
+    {mnuturbolia, ShellOpen, web_pages::kTurbolia, false},
 }};
 
 std::string InAppFolder(const std::string& appFolder, std::string_view file) {
@@ -47,14 +48,14 @@ std::span<const Command> CommandTable() {
   return kCommands;
 }
 
-bool RunCommand(WindowsApi& api, const std::string& appFolder, std::string_view item) {
+bool RunCommand(WindowsApi& api, const std::string& appFolder, QuickItem item) {
   const auto command = std::find_if(kCommands.begin(), kCommands.end(),
                                     [&](const Command& c) { return c.item == item; });
   if (command == kCommands.end()) return false;
   const std::string file =
       command->inAppFolder ? InAppFolder(appFolder, command->file) : std::string(command->file);
   if (command->how == StartBy::CommandLine) {
-    api.CreateProcessA(nullptr, file, 0, nullptr, static_cast<WORD>(command->windowStyle));
+    RunCommandLine(api, file, command->windowStyle);
   } else {
     const std::string parameters(command->parameters);
     OpenWithShell(api, file, parameters.empty() ? nullptr : parameters.c_str());
@@ -62,19 +63,19 @@ bool RunCommand(WindowsApi& api, const std::string& appFolder, std::string_view 
   return true;
 }
 
-void PlayBundledGame(WindowsApi& api, const std::string& appFolder, int platform) {
+void PlayBundledGame(WindowsApi& api, const std::string& appFolder, Platform platform) {
   const std::string game = InAppFolder(appFolder, companions::kBundledGame);
-  if (platform == kPlatformNotNt) {
+  if (platform == Platform::NotNt) {
     OpenWithShell(api, game);
     return;
   }
   // START takes a quoted first argument as the window title, so "High" goes
   // first; the game's own path is quoted for folders with blanks.
-  api.CreateProcessA(nullptr, "CMD /C START \"High\" /high \"" + game + "\"", 0, nullptr, SW_HIDE);
+  RunCommandLine(api, "CMD /C START \"High\" /high \"" + game + "\"", SW_HIDE);
 }
 
-void DefragmentHardDrives(WindowsApi& api, int platform) {
-  OpenWithShell(api, platform == kPlatformNotNt ? "defrag" : "dfrg.msc");
+void DefragmentHardDrives(WindowsApi& api, Platform platform) {
+  OpenWithShell(api, platform == Platform::NotNt ? "defrag" : "dfrg.msc");
 }
 
 std::string AboutText(const FileVersion& version) {
@@ -85,14 +86,18 @@ std::string AboutText(const FileVersion& version) {
          "Copyright (C) 2008-2026 Corvane. All rights reserved.";
 }
 
-void ShowAbout(WindowsApi& api) {
-  FileVersion version;
-  api.GetOwnFileVersion(&version);
-  api.MessageBoxA(0, AboutText(version), "About Corvane Ludora 2008", MB_OK | MB_ICONINFORMATION);
+void ShowAbout(WindowsApi& api, HWND owner) {
+  api.MessageBoxA(owner, AboutText(OwnFileVersion(api).value_or(FileVersion{})),
+                  "About Corvane Ludora 2008", MB_OK | MB_ICONINFORMATION);
 }
 
-void ShowShutDownDialog(WindowsApi& api) {
-  api.ExitWindowsDialog(0);
+bool ShowShutDownDialog(WindowsApi& api) {
+  using ShutDownDialog = void(LUDORA_WINAPI*)(HWND owner);
+  const HMODULE shell32 = api.GetModuleHandleA("shell32.dll");
+  const FARPROC found = shell32 ? api.GetProcAddress(shell32, MAKEINTRESOURCEA(60)) : nullptr;
+  if (!found) return false;
+  reinterpret_cast<ShutDownDialog>(found)(0);
+  return true;
 }
 
 }  // namespace ludora

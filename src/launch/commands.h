@@ -6,7 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "launch/file_version.h"
+#include "menu/quick_menu.h"
 #include "platform/windows_api.h"
+#include "tuning/primitives.h"
 
 namespace ludora {
 
@@ -15,24 +18,26 @@ enum class StartBy { ShellOpen, CommandLine };
 // One command that is alike the others: a shell open of a file with
 // parameters, or a command line with a window style.
 struct Command {
-  std::string_view item;
+  QuickItem item;
   StartBy how;
   std::string_view file;  // or the command line
   bool inAppFolder;       // the file lies in the application folder
   std::string_view parameters = {};
-  int windowStyle = 1;  // command lines: 0 hidden, 1 normal
+  WORD windowStyle = 1;  // command lines: 0 hidden, 1 normal
 };
 
 std::span<const Command> CommandTable();
 
 // Runs the table's command for `item`; false when the table has none.
-bool RunCommand(WindowsApi& api, const std::string& appFolder, std::string_view item);
+bool RunCommand(WindowsApi& api, const std::string& appFolder, QuickItem item);
 
 // The commands that are not alike.
-void PlayBundledGame(WindowsApi& api, const std::string& appFolder, int platform);
-void DefragmentHardDrives(WindowsApi& api, int platform);
+void PlayBundledGame(WindowsApi& api, const std::string& appFolder, Platform platform);
+void DefragmentHardDrives(WindowsApi& api, Platform platform);
 std::string AboutText(const FileVersion& version);
-void ShowAbout(WindowsApi& api);
-void ShowShutDownDialog(WindowsApi& api);
+void ShowAbout(WindowsApi& api, HWND owner);
+// The system's Shut Down Windows dialog: shell32's export number 60, looked
+// up each time, as not every Windows has it. Whether there was one.
+bool ShowShutDownDialog(WindowsApi& api);
 
 }  // namespace ludora

@@ -15,10 +15,17 @@ namespace ludora {
 inline constexpr std::int16_t kGamesFolderSelector = 99;
 inline constexpr UINT kFirstFileItemId = 1101;
 
+// What one menu may hold, so that no folder tree (tens of thousands of
+// folders, a link that loops back to its parent) can take the window
+// manager's objects from the shell and the games, or take minutes to read.
+// Windows XP gives a process 10,000 window-manager objects; each submenu is
+// one. The scan stops where the budget ends: the menu shows what it got.
+inline constexpr std::size_t kMaxSubmenus = 2048;
+inline constexpr std::size_t kMaxFileEntries = 16384;
+
 // The one build state of the program, valid until the next build.
 struct FolderMenuState {
   std::string rootPath;
-  HMENU rootMenu = 0;
   std::vector<std::string> items;  // full path of the file entry with id 1101 + position
   bool busy = false;               // a menu is being built, shown or launched
 };
@@ -39,9 +46,6 @@ void ShowFolderMenu(FolderMenuContext& context, HWND owner, std::int16_t selecto
 // The file-system path of a special folder, without a trailing "\"; empty
 // when the shell cannot resolve it.
 std::string GetSpecialFolderPath(WindowsApi& api, int csidl);
-
-// An entry's text: cut to 47 characters and "..." past 49.
-std::string MenuCaption(const std::string& text);
 
 // Whether the file can be opened for reading.
 bool FileExists(WindowsApi& api, const std::string& path);

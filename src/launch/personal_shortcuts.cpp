@@ -1,32 +1,35 @@
 #include "launch/personal_shortcuts.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "platform/scoped.h"
 #include "platform/win_constants.h"
 
 namespace ludora {
 
-std::optional<std::string> ReadWholeFile(WindowsApi& api, const std::string& path) {
-  const HANDLE file = api.CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
-                                      FILE_FLAG_SEQUENTIAL_SCAN);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::string content;
-  char chunk[65536];
-  DWORD read = 0;
-  while (api.ReadFile(file, chunk, sizeof chunk, &read) && read > 0) content.append(chunk, read);
-  api.CloseHandle(file);
-  return content;
-}
-
 void LoadPersonalShortcuts(WindowsApi& api, const std::string& appFolder, QuickMenu& menu,
                            ShortcutCommands& commands) {
-  const auto text = ReadWholeFile(api, appFolder + "\\ludora.ini");
-  if (!text) return;
-  ShortcutFile file = ParseShortcutFile(*text);
-  for (PersonalShortcut& shortcut : file.items) {
-    MenuItem& item = menu.AddArrayItem("menu", shortcut.index);
+  const ScopedFile file(
+      api, api.CreateFileA(appFolder + "\\ludora.ini", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, 0));
+  if (!file) return;
+  std::vector<char> piece(64 * 1024);
+  std::size_t total = 0;
+  FieldReader fields([&]() -> std::string_view {
+    DWORD read = 0;
+    const auto wanted = static_cast<DWORD>(std::min(piece.size(), kMaxShortcutFileBytes - total));
+    if (wanted == 0 || !api.ReadFile(file.get(), piece.data(), wanted, &read, nullptr)) return {};
+    total += read;
+    return {piece.data(), read};
+  });
+  ShortcutFile parsed = ParseShortcutFile(fields);
+  for (PersonalShortcut& shortcut : parsed.items) {
+    MenuItem& item = menu.AddArrayItem(QuickItem::menu, shortcut.index);
     item.caption = std::move(shortcut.caption);
     item.visible = true;
   }
-  commands = std::move(file.commands);
+  commands = std::move(parsed.commands);
 }
 
 void OpenPersonalShortcut(WindowsApi& api, const ShortcutCommands& commands, int index) {

@@ -6,22 +6,24 @@
 #include <string>
 
 #include "launch/shortcut_file.h"
+#include "menu/quick_menu.h"
 #include "platform/windows_api.h"
-#include "shell/quick_menu.h"
 
 namespace ludora {
 
 using ShortcutCommands = std::array<std::string, kMaxShortcuts>;
 
+// How far into `ludora.ini` the reader goes at most: twenty fields of the
+// longest kept length fit many times over; what lies past it is not read.
+inline constexpr std::size_t kMaxShortcutFileBytes = 1 << 20;
+
 // Adds the file's items to the `menu` array of the quick menu and fills the
-// command slots. A missing or unreadable file adds nothing.
+// command slots. The file is read in pieces, only as far as the fields
+// asked for; a missing or unreadable file adds nothing.
 void LoadPersonalShortcuts(WindowsApi& api, const std::string& appFolder, QuickMenu& menu,
                            ShortcutCommands& commands);
 
 // Opens the command of element `index` (1 to 10); an empty slot opens nothing.
 void OpenPersonalShortcut(WindowsApi& api, const ShortcutCommands& commands, int index);
-
-// The whole file as bytes; nothing when it cannot be opened.
-std::optional<std::string> ReadWholeFile(WindowsApi& api, const std::string& path);
 
 }  // namespace ludora

@@ -2,41 +2,49 @@
 
 namespace ludora {
 
-bool FieldReader::AtSeparator() const {
-  const char c = text_[pos_];
-  return c == ',' || c == '\r' || c == '\n';
+bool FieldReader::AtEnd() {
+  while (pos_ >= piece_.size()) {
+    if (ended_) return true;
+    piece_ = source_();
+    pos_ = 0;
+    ended_ = piece_.empty();
+  }
+  return false;
 }
 
-void FieldReader::SkipSeparator() {
-  if (AtEnd()) return;
-  const char c = text_[pos_++];
-  if (c == '\r' && !AtEnd() && text_[pos_] == '\n') ++pos_;
+bool FieldReader::AtSeparator() const {
+  const char c = Peek();
+  return c == ',' || c == '\r' || c == '\n';
 }
 
 std::optional<std::string> FieldReader::Next() {
   if (AtEnd()) return std::nullopt;
-  while (!AtEnd() && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
+  while (!AtEnd() && (Peek() == ' ' || Peek() == '\t')) Advance();
 
   std::string field;
-  if (!AtEnd() && text_[pos_] == '"') {
-    const std::size_t open = pos_ + 1;
-    std::size_t close = text_.find('"', open);
-    if (close == std::string_view::npos) close = text_.size();
-    field.assign(text_.substr(open, close - open));
-    pos_ = close == text_.size() ? close : close + 1;
-    while (!AtEnd() && !AtSeparator()) ++pos_;
+  const auto keep = [&] {
+    if (field.size() < kMaxFieldBytes) field += Peek();
+    Advance();
+  };
+  if (!AtEnd() && Peek() == '"') {
+    Advance();
+    while (!AtEnd() && Peek() != '"') keep();
+    if (!AtEnd()) Advance();
+    while (!AtEnd() && !AtSeparator()) Advance();
   } else {
-    const std::size_t start = pos_;
-    while (!AtEnd() && !AtSeparator()) ++pos_;
-    field.assign(text_.substr(start, pos_ - start));
+    while (!AtEnd() && !AtSeparator()) keep();
   }
-  SkipSeparator();
+  // The separator: a comma, or a line break of CR LF, LF or CR.
+  if (!AtEnd()) {
+    const char separator = Peek();
+    Advance();
+    if (separator == '\r' && !AtEnd() && Peek() == '\n') Advance();
+  }
   return field;
 }
 
-ShortcutFile ParseShortcutFile(std::string_view text) {
+ShortcutFile ParseShortcutFile(FieldReader& fields) {
   ShortcutFile file;
-  FieldReader fields(text);
   for (int pass = 0; pass < kMaxShortcuts; ++pass) {
     std::optional<std::string> caption = fields.Next();
     if (!caption) break;
@@ -47,6 +55,11 @@ ShortcutFile ParseShortcutFile(std::string_view text) {
     file.commands[pass] = std::move(*command);
   }
   return file;
+}
+
+ShortcutFile ParseShortcutFile(std::string_view text) {
+  FieldReader fields(text);
+  return ParseShortcutFile(fields);
 }
 
 }  // namespace ludora

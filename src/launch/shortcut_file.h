@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,26 +11,37 @@
 
 namespace ludora {
 
-// Reads the fields of a comma-separated text one at a time. Fields end at a
-// comma or a line break (CR LF, or a lone LF or CR); blanks before a field
-// are skipped; a field that opens with a double quote runs to the next
-// quote (or to the end of the text) and the rest up to the next comma or
-// line break is dropped; an empty line is one empty field. One pass over
-// the text, whatever it holds.
+// Past this many bytes a field keeps only its beginning: far more than any
+// path (260) or web address (2,083) a caption could open.
+inline constexpr std::size_t kMaxFieldBytes = 4096;
+
+// Reads the fields of a comma-separated text one at a time, from pieces
+// handed over on demand, so a file of any size is read in bounded memory
+// and only as far as the fields asked for. Fields end at a comma or a line
+// break (CR LF, or a lone LF or CR); blanks before a field are skipped; a
+// field that opens with a double quote runs to the next quote (or to the
+// end of the text) and the rest up to the next comma or line break is
+// dropped; an empty line is one empty field.
 class FieldReader {
  public:
-  explicit FieldReader(std::string_view text) : text_(text) {}
+  // The next piece of the text; an empty one at its end.
+  using Source = std::function<std::string_view()>;
+  explicit FieldReader(Source source) : source_(std::move(source)) {}
+  explicit FieldReader(std::string_view text) : piece_(text), ended_(true) {}
 
   // The next field, or nothing at the end of the text.
   std::optional<std::string> Next();
 
  private:
-  bool AtEnd() const { return pos_ >= text_.size(); }
+  bool AtEnd();  // fetches the next piece when this one is used up
+  char Peek() const { return piece_[pos_]; }
+  void Advance() { ++pos_; }
   bool AtSeparator() const;
-  void SkipSeparator();
 
-  std::string_view text_;
+  Source source_;
+  std::string_view piece_;
   std::size_t pos_ = 0;
+  bool ended_ = false;
 };
 
 inline constexpr int kMaxShortcuts = 10;
@@ -46,7 +58,8 @@ struct ShortcutFile {
 
 // Ten passes over the fields: a non-empty caption makes element p + 1 and
 // the field after it is that element's command; an empty caption uses up
-// its pass and nothing else.
+// its pass and nothing else. Fields after those are never read.
+ShortcutFile ParseShortcutFile(FieldReader& fields);
 ShortcutFile ParseShortcutFile(std::string_view text);
 
 }  // namespace ludora

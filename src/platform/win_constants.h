@@ -14,6 +14,11 @@ inline constexpr HKEY HKLM = 0x80000002u;  // HKEY_LOCAL_MACHINE
 inline constexpr HKEY HKU = 0x80000003u;   // HKEY_USERS
 
 inline constexpr LONG ERROR_SUCCESS = 0;
+inline constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
+inline constexpr DWORD ERROR_ACCESS_DENIED = 5;
+inline constexpr DWORD ERROR_INVALID_HANDLE = 6;
+inline constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
+inline constexpr DWORD ERROR_SHARING_VIOLATION = 32;
 inline constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 inline constexpr DWORD REG_SZ = 1;
 inline constexpr DWORD REG_DWORD = 4;
@@ -24,6 +29,7 @@ inline constexpr DWORD PROCESS_DUP_HANDLE = 0x40;
 inline constexpr DWORD IDLE_PRIORITY_CLASS = 0x40;
 inline constexpr DWORD HIGH_PRIORITY_CLASS = 0x80;
 inline constexpr DWORD CREATE_SUSPENDED = 0x4;
+inline constexpr DWORD STARTF_USESHOWWINDOW = 0x1;
 inline constexpr int THREAD_PRIORITY_IDLE = -15;
 
 inline constexpr int SW_HIDE = 0;
@@ -41,10 +47,23 @@ inline constexpr UINT MF_SEPARATOR = 0x800;
 inline constexpr UINT TPM_NONOTIFY = 0x80;
 inline constexpr UINT TPM_RETURNCMD = 0x100;
 
+inline constexpr UINT WM_NULL = 0x0000;
+inline constexpr UINT WM_CLOSE = 0x0010;
+inline constexpr UINT WM_QUIT = 0x0012;
+inline constexpr UINT PM_REMOVE = 0x1;
+
+// A resource or export named by number instead of text.
+inline const char* MAKEINTRESOURCEA(WORD number) {
+  return reinterpret_cast<const char*>(static_cast<std::uintptr_t>(number));
+}
+inline constexpr WORD VS_VERSION_INFO = 1;
+inline constexpr WORD RT_VERSION = 16;
+
 inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
 inline constexpr HANDLE INVALID_HANDLE_VALUE = static_cast<HANDLE>(-1);
 inline constexpr DWORD GENERIC_READ = 0x80000000u;
 inline constexpr DWORD FILE_SHARE_READ = 0x1;
+inline constexpr DWORD FILE_SHARE_WRITE = 0x2;
 inline constexpr DWORD OPEN_EXISTING = 3;
 inline constexpr DWORD FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000u;
 

@@ -1,11 +1,20 @@
 // The Windows data types the portable code speaks in. Handles are opaque
 // integers; the real adapter casts them to and from the Windows types.
-// Nothing here may collide with a <windows.h> macro: this header is
-// included next to <windows.h> in the Win32 layer.
+// Records carry only the fields Ludora reads or writes. Nothing here may
+// collide with a <windows.h> macro: this header is included next to
+// <windows.h> in the Win32 layer.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+// The calling convention of Windows' own functions, for the ones Ludora
+// looks up at run time and calls through a pointer.
+#if defined(_WIN32) && !defined(_WIN64)
+#define LUDORA_WINAPI __stdcall
+#else
+#define LUDORA_WINAPI
+#endif
 
 namespace ludora {
 
@@ -16,12 +25,20 @@ using DWORD = std::uint32_t;
 using LONG = std::int32_t;
 using UINT = std::uint32_t;
 using HRESULT = std::int32_t;
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
 
 using HANDLE = std::uintptr_t;
 using HKEY = std::uintptr_t;
 using HWND = std::uintptr_t;
 using HMENU = std::uintptr_t;
+using HMODULE = std::uintptr_t;  // 0: the running program
+using HRSRC = std::uintptr_t;
+using HGLOBAL = std::uintptr_t;
 using PIDL = std::uintptr_t;  // an item-id list the shell handed out
+using FARPROC = void (*)();
+
+struct SECURITY_ATTRIBUTES;  // never given: always null
 
 // GetVersionExA's record: 148 bytes on Windows; only the fields read here.
 struct OSVERSIONINFOA {
@@ -56,24 +73,33 @@ struct RECT {
   LONG bottom = 0;
 };
 
+struct MSG {
+  HWND hwnd = 0;
+  UINT message = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+  DWORD time = 0;
+  POINT pt;
+};
+
 // One directory entry of FindFirstFileA / FindNextFileA.
 struct WIN32_FIND_DATAA {
   DWORD dwFileAttributes = 0;
   char cFileName[260] = {};
 };
 
-// The handles of a started process, when its starter keeps them.
-struct ProcessHandles {
-  HANDLE process = 0;
-  HANDLE thread = 0;
+// CreateProcessA's start-up record: the window the new process shows first.
+struct STARTUPINFOA {
+  DWORD cb = 68;  // its size on Windows
+  DWORD dwFlags = 0;
+  WORD wShowWindow = 0;
 };
 
-// The numbers of a program's own version record.
-struct FileVersion {
-  WORD major = 0;
-  WORD minor = 0;
-  WORD build = 0;
-  WORD revision = 0;
+struct PROCESS_INFORMATION {
+  HANDLE hProcess = 0;
+  HANDLE hThread = 0;
+  DWORD dwProcessId = 0;
+  DWORD dwThreadId = 0;
 };
 
 }  // namespace ludora

@@ -1,9 +1,9 @@
 // The one seam between Ludora and Windows. Every Windows operation the
-// programs perform is a virtual function here, under its Windows name and
-// with its Windows argument order, so the portable code reads as Win32 code.
-// Strings that Windows accepts as NULL are `const char*`; required strings
-// are `const std::string&`. The real adapter (src/win32) forwards each call;
-// the unit tests use an in-memory Windows.
+// programs perform is a virtual function here, under its Windows name, with
+// its Windows arguments in their order, so the portable code reads as Win32
+// code. Strings that Windows accepts as NULL are `const char*`; required
+// strings are `const std::string&`. The real adapter (src/win32) forwards
+// each call; the unit tests use an in-memory Windows.
 #pragma once
 
 #include <string>
@@ -11,6 +11,16 @@
 #include "platform/win_types.h"
 
 namespace ludora {
+
+// GetOpenFileNameA's record, the fields the launcher fills.
+struct OPENFILENAMEA {
+  HWND hwndOwner = 0;
+  const char* lpstrFilter = nullptr;  // pairs of NUL-ended texts, ended by a second NUL
+  char* lpstrFile = nullptr;
+  DWORD nMaxFile = 0;
+  const char* lpstrTitle = nullptr;
+  DWORD Flags = 0;
+};
 
 class WindowsApi {
  public:
@@ -27,53 +37,62 @@ class WindowsApi {
                                           const std::string& value,
                                           const std::string& fileName) = 0;
 
-  // Version, process, thread (kernel32).
+  // Version, processes, threads, modules (kernel32).
   virtual BOOL GetVersionExA(OSVERSIONINFOA* info) = 0;
   virtual DWORD GetCurrentProcessId() = 0;
   virtual HANDLE OpenProcess(DWORD desiredAccess, BOOL inheritHandle, DWORD processId) = 0;
   virtual BOOL SetPriorityClass(HANDLE process, DWORD priorityClass) = 0;
   virtual BOOL CloseHandle(HANDLE object) = 0;
   virtual BOOL SetThreadPriority(HANDLE thread, int priority) = 0;
-  virtual HANDLE CreateMutexA(BOOL initialOwner, const std::string& name) = 0;
+  virtual HANDLE CreateMutexA(const SECURITY_ATTRIBUTES* attributes, BOOL initialOwner,
+                              const std::string& name) = 0;
   virtual DWORD GetLastError() = 0;
-
-  // Starts a process; `showWindow` goes to STARTUPINFO. Without `started`
-  // the handles Windows returns are closed at once: nothing is waited for.
-  virtual BOOL CreateProcessA(const char* applicationName, const std::string& commandLine,
-                              DWORD creationFlags, const char* currentDirectory, WORD showWindow,
-                              ProcessHandles* started = nullptr) = 0;
+  virtual BOOL CreateProcessA(const char* applicationName, char* commandLine,
+                              const SECURITY_ATTRIBUTES* processAttributes,
+                              const SECURITY_ATTRIBUTES* threadAttributes, BOOL inheritHandles,
+                              DWORD creationFlags, const void* environment,
+                              const char* currentDirectory, const STARTUPINFOA* startupInfo,
+                              PROCESS_INFORMATION* processInformation) = 0;
   virtual DWORD ResumeThread(HANDLE thread) = 0;
+  virtual HMODULE GetModuleHandleA(const char* moduleName) = 0;
+  virtual FARPROC GetProcAddress(HMODULE module, const char* procName) = 0;  // or by ordinal
+  virtual HRSRC FindResourceA(HMODULE module, const char* name, const char* type) = 0;
+  virtual HGLOBAL LoadResource(HMODULE module, HRSRC resource) = 0;
+  virtual const void* LockResource(HGLOBAL resource) = 0;
+  virtual DWORD SizeofResource(HMODULE module, HRSRC resource) = 0;
 
   // Paths, files and memory (kernel32).
-  virtual DWORD GetModuleFileNameA(char* fileName, DWORD size) = 0;  // of the running program
+  virtual DWORD GetModuleFileNameA(HMODULE module, char* fileName, DWORD size) = 0;
   virtual DWORD GetShortPathNameA(const std::string& longPath, char* shortPath, DWORD size) = 0;
   virtual HANDLE FindFirstFileA(const std::string& pattern, WIN32_FIND_DATAA* data) = 0;
   virtual BOOL FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) = 0;
   virtual BOOL FindClose(HANDLE find) = 0;
   virtual HANDLE CreateFileA(const std::string& path, DWORD desiredAccess, DWORD shareMode,
-                             DWORD creationDisposition, DWORD flags) = 0;
-  virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read) = 0;
+                             const SECURITY_ATTRIBUTES* attributes, DWORD creationDisposition,
+                             DWORD flagsAndAttributes, HANDLE templateFile) = 0;
+  virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void* overlapped) = 0;
   virtual void GlobalMemoryStatus(MEMORYSTATUS* status) = 0;
   virtual void* VirtualAlloc(void* address, std::size_t size, DWORD allocationType,
                              DWORD protect) = 0;
   virtual BOOL VirtualFree(void* address, std::size_t size, DWORD freeType) = 0;
 
-  // Regional settings: today's date and the time now, formatted for the user.
-  virtual int GetDateFormatA(DWORD locale, DWORD flags, char* buffer, int size) = 0;
-  virtual int GetTimeFormatA(DWORD locale, DWORD flags, char* buffer, int size) = 0;
+  // Regional settings: today's date and the time now, formatted for the
+  // user; the lead bytes of the double-byte characters of the ANSI code page.
+  virtual int GetDateFormatA(DWORD locale, DWORD flags, const void* date, const char* format,
+                             char* buffer, int size) = 0;
+  virtual int GetTimeFormatA(DWORD locale, DWORD flags, const void* time, const char* format,
+                             char* buffer, int size) = 0;
+  virtual BOOL IsDBCSLeadByte(BYTE testChar) = 0;
 
-  // Shell (shell32).
+  // Shell (shell32, ole32).
   virtual std::intptr_t ShellExecuteA(HWND owner, const char* operation, const std::string& file,
                                       const char* parameters, const char* directory,
                                       int showCmd) = 0;
   virtual HRESULT SHGetSpecialFolderLocation(HWND owner, int csidl, PIDL* pidl) = 0;
   virtual BOOL SHGetPathFromIDListA(PIDL pidl, char* path) = 0;  // path holds 260 chars
   virtual void CoTaskMemFree(PIDL pidl) = 0;
-  // The system's Shut Down Windows dialog, shell32's export by ordinal 60.
-  // Returns FALSE when this Windows has no such export.
-  virtual BOOL ExitWindowsDialog(HWND owner) = 0;
 
-  // Menus and windows (user32).
+  // Menus, windows and messages (user32).
   virtual HWND GetDesktopWindow() = 0;
   virtual BOOL GetCursorPos(POINT* point) = 0;
   virtual BOOL SetForegroundWindow(HWND window) = 0;
@@ -85,14 +104,15 @@ class WindowsApi {
   virtual BOOL DestroyMenu(HMENU menu) = 0;
   virtual int MessageBoxA(HWND owner, const std::string& text, const std::string& caption,
                           UINT type) = 0;
-  // One pass of message processing: dispatches what is waiting, then returns.
-  virtual void ProcessPendingMessages() = 0;
-  // Common dialog (comdlg32): the Open dialog. Returns FALSE when cancelled.
-  virtual BOOL GetOpenFileNameA(HWND owner, const std::string& title, const std::string& filter,
-                                std::string* fileName) = 0;
+  virtual BOOL PeekMessageA(MSG* message, HWND window, UINT filterMin, UINT filterMax,
+                            UINT remove) = 0;
+  virtual BOOL TranslateMessage(const MSG* message) = 0;
+  virtual LPARAM DispatchMessageA(const MSG* message) = 0;
+  virtual void PostQuitMessage(int exitCode) = 0;
+  virtual BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
-  // The program's own version record.
-  virtual BOOL GetOwnFileVersion(FileVersion* version) = 0;
+  // Common dialogs (comdlg32): the Open dialog. FALSE when cancelled.
+  virtual BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) = 0;
 };
 
 }  // namespace ludora

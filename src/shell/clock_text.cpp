@@ -17,10 +17,10 @@ std::string Formatted(Format format) {
 
 std::string ClockText(WindowsApi& api) {
   const std::string date = Formatted([&](char* buffer, int size) {
-    return api.GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, buffer, size);
+    return api.GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, nullptr, nullptr, buffer, size);
   });
   const std::string time = Formatted([&](char* buffer, int size) {
-    return api.GetTimeFormatA(LOCALE_USER_DEFAULT, 0, buffer, size);
+    return api.GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, size);
   });
   return date + "  " + time;
 }

@@ -19,25 +19,27 @@ namespace ludora {
 
 namespace {
 
+using enum QuickItem;
+
 struct Route {
-  std::string_view item;
+  QuickItem item;
   void (Form1::*handler)();
 };
 
 // The items whose commands are not rows of the command table.
 constexpr std::array<Route, 12> kRoutes = {{
-    {"mnuludora", &Form1::mnuludora_Click},
-    {"mnuexplorer", &Form1::mnuexplorer_Click},
-    {"mnurealtime", &Form1::mnurealtime_Click},
-    {"mnuhigh", &Form1::mnuhigh_Click},
-    {"mnunormal", &Form1::mnunormal_Click},
-    {"mnukrieger", &Form1::mnukrieger_Click},
-    {"mnudefraghd", &Form1::mnudefraghd_Click},
-    {"mnuabout", &Form1::mnuabout_Click},
-    {"mnushutdown", &Form1::mnushutdown_Click},
-    {"mnugoto", &Form1::mnugoto_Click},
-    {"mnumanagegames", &Form1::mnumanagegames_Click},
-    {"mnudefrag", &Form1::mnudefrag_Click},
+    {mnuludora, &Form1::mnuludora_Click},
+    {mnuexplorer, &Form1::mnuexplorer_Click},
+    {mnurealtime, &Form1::mnurealtime_Click},
+    {mnuhigh, &Form1::mnuhigh_Click},
+    {mnunormal, &Form1::mnunormal_Click},
+    {mnukrieger, &Form1::mnukrieger_Click},
+    {mnudefraghd, &Form1::mnudefraghd_Click},
+    {mnuabout, &Form1::mnuabout_Click},
+    {mnushutdown, &Form1::mnushutdown_Click},
+    {mnugoto, &Form1::mnugoto_Click},
+    {mnumanagegames, &Form1::mnumanagegames_Click},
+    {mnudefrag, &Form1::mnudefrag_Click},
 }};
 
 constexpr DWORD kShortPathBufferSize = 256;
@@ -47,7 +49,7 @@ constexpr DWORD kShortPathBufferSize = 256;
 Form1::Form1(Program& program) : program_(program) {}
 
 void Form1::Timer1_Timer() {
-  menu_.Item("datetime").caption = ClockText(program_.api());
+  menu_[datetime].caption = ClockText(program_.api());
   if (Form3* form3 = program_.form3()) form3->view().SetClockTooltip(ClockText(program_.api()));
 }
 
@@ -78,32 +80,34 @@ void Form1::memorycheck() {
 }
 
 void Form1::Click(const MenuPick& pick) {
-  if (pick.name == "menu") {
+  if (pick.item == QuickItem::menu) {
     menu_Click(pick.index);
     return;
   }
   for (const Route& route : kRoutes) {
-    if (route.item == pick.name) {
+    if (route.item == pick.item) {
       (this->*route.handler)();
       return;
     }
   }
-  RunCommand(program_.api(), program_.appFolder(), pick.name);
+  RunCommand(program_.api(), program_.appFolder(), pick.item);
 }
 
 void Form1::mnuludora_Click() {
   WindowsApi& api = program_.api();
-  const bool registered =
-      RegisterLudoraShell(api, program_.appFolder(), getShortFileName(program_.appFolder()));
-  ShowShellSwitchMessage(api, ShellChoice::Ludora, registered);
+  RowInputs inputs{&memory_, Platform::Nt, program_.appFolder(),
+                   getShortFileName(program_.appFolder())};
+  const bool registered = RegisterLudoraShell(api, inputs);
+  ShowShellSwitchMessage(api, program_.BarWindow(), ShellChoice::Ludora, registered);
   memorycheck();
-  ApplyLudoraTuning(api, memory_, GetPlatform(api));
+  inputs.platform = GetPlatform(api);
+  ApplyLudoraTuning(api, inputs);
 }
 
 void Form1::mnuexplorer_Click() {
   WindowsApi& api = program_.api();
   const bool registered = RegisterExplorerShell(api);
-  ShowShellSwitchMessage(api, ShellChoice::Explorer, registered);
+  ShowShellSwitchMessage(api, program_.BarWindow(), ShellChoice::Explorer, registered);
   ApplyExplorerTuning(api, GetPlatform(api));
 }
 
@@ -124,7 +128,7 @@ void Form1::mnudefraghd_Click() {
   DefragmentHardDrives(program_.api(), GetPlatform(program_.api()));
 }
 void Form1::mnuabout_Click() {
-  ShowAbout(program_.api());
+  ShowAbout(program_.api(), program_.BarWindow());
 }
 void Form1::mnushutdown_Click() {
   ShowShutDownDialog(program_.api());

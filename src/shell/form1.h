@@ -5,7 +5,7 @@
 #include <string>
 
 #include "memory/memory_reading.h"
-#include "shell/quick_menu.h"
+#include "menu/quick_menu.h"
 
 namespace ludora {
 
@@ -18,7 +18,7 @@ class Form1 {
   QuickMenu& menu() { return menu_; }
   const QuickMenu& menu() const { return menu_; }
 
-  void Timer1_Timer();
+  void Timer1_Timer();  // the clock, every 30 seconds: the `datetime` item and the bar's tooltip
   void Unload();
   void Terminate();
 
@@ -30,19 +30,19 @@ class Form1 {
   // Runs the click handler of a picked item; items without one do nothing.
   void Click(const MenuPick& pick);
 
-  void mnuludora_Click();
-  void mnuexplorer_Click();
-  void mnurealtime_Click();
-  void mnuhigh_Click();
-  void mnunormal_Click();
-  void mnukrieger_Click();
-  void mnudefraghd_Click();
-  void mnuabout_Click();
-  void mnushutdown_Click();
-  void mnugoto_Click();
-  void mnumanagegames_Click();
-  void mnudefrag_Click();
-  void menu_Click(int index);
+  void mnuludora_Click();       // "Set Ludora as default shell"
+  void mnuexplorer_Click();     // "Set Explorer as default shell"
+  void mnurealtime_Click();     // "Real-time Game Performance Mode"
+  void mnuhigh_Click();         // "High Game Performance Mode"
+  void mnunormal_Click();       // "Normal Game Performance"
+  void mnukrieger_Click();      // the game kept in the application folder
+  void mnudefraghd_Click();     // "Defragment Hard Drives"
+  void mnuabout_Click();        // "About Ludora..."
+  void mnushutdown_Click();     // "Shut Down..."
+  void mnugoto_Click();         // "Add Game Shortcut to Games List"
+  void mnumanagegames_Click();  // "Manage Games List"
+  void mnudefrag_Click();       // "Defragment Memory"
+  void menu_Click(int index);   // personalized shortcut number `index`
 
  private:
   Program& program_;

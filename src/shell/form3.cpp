@@ -1,5 +1,6 @@
 #include "shell/form3.h"
 
+#include <algorithm>
 #include <array>
 
 #include "launch/commands.h"
@@ -8,6 +9,7 @@
 #include "platform/win_constants.h"
 #include "shell/clock_text.h"
 #include "shell/form1.h"
+#include "shell/form_layout.h"
 #include "shell/program.h"
 #include "tuning/open_command.h"
 #include "tuning/performance_modes.h"
@@ -20,31 +22,53 @@ namespace {
 
 constexpr char kInstanceMutexName[] = "Corvane.Ludora.ZR.Instance";
 
-constexpr std::array<const char*, 5> kPerformanceItems = {"mnurealtime", "mnuhigh", "mnunormal",
-                                                          "mnuper2", "mnuper3"};
+using enum QuickItem;
+
+constexpr std::array kPerformanceItems = {mnurealtime, mnuhigh, mnunormal, mnuper2, mnuper3};
+
+struct LabelRoute {
+  std::string_view label;
+  void (Form3::*handler)();
+};
+
+// What a click on each label of the bar does; Label7, the clock, does nothing.
+constexpr std::array<LabelRoute, 6> kLabelRoutes = {{
+    {"Label1", &Form3::Label1_Click},
+    {"Label2", &Form3::Label2_Click},
+    {"Label3", &Form3::Label3_Click},
+    {"Label4", &Form3::Label4_Click},
+    {"Label5", &Form3::Label5_Click},
+    {"Label6", &Form3::Label6_Click},
+}};
+static_assert(std::ranges::all_of(kLabelRoutes,
+                                  [](const LabelRoute& r) {
+                                    return HasLabel(kForm3Labels, r.label);
+                                  }),
+              "every route names a label of the bar");
 
 }  // namespace
 
-Form3::Form3(Program& program, Form3View& view) : program_(program), view_(view) {}
+Form3::Form3(Program& program, Form3View& view)
+    : program_(program), view_(view), instanceMutex_(program.api()) {}
 
 Form3::LoadResult Form3::Load() {
   WindowsApi& api = program_.api();
   view_.Move(0, 0);
 
-  instanceMutex_ = api.CreateMutexA(0, kInstanceMutexName);
-  if (instanceMutex_ != 0 && api.GetLastError() == ERROR_ALREADY_EXISTS) {
+  instanceMutex_ = ScopedHandle(api, api.CreateMutexA(nullptr, 0, kInstanceMutexName));
+  if (instanceMutex_ && api.GetLastError() == ERROR_ALREADY_EXISTS) {
     Unload();
     return LoadResult::EndProgram;
   }
 
   QuickMenu& menu = program_.form1().menu();
-  menu.Item("mnuturbolia").visible = true;
+  menu[mnuturbolia].visible = true;
   memorycheck();
   ChangePriority(api, IDLE_PRIORITY_CLASS);  // its error record is of no use here
   SetThreadPriorities(api, THREAD_PRIORITY_IDLE);
   ApplyStartupRows(api, memory_);
-  if (GetPlatform(api) == kPlatformNotNt) {
-    for (const char* item : kPerformanceItems) menu.Item(item).visible = false;
+  if (GetPlatform(api) == Platform::NotNt) {
+    for (const QuickItem item : kPerformanceItems) menu[item].visible = false;
   }
   view_.SetClockTooltip(ClockText(api));
   LoadPersonalShortcuts(api, program_.appFolder(), menu, program_.shortcuts);
@@ -69,12 +93,9 @@ bool Form3::Busy() const {
 }
 
 void Form3::LabelClick(std::string_view label) {
-  if (label == "Label1") Label1_Click();
-  if (label == "Label2") Label2_Click();
-  if (label == "Label3") Label3_Click();
-  if (label == "Label4") Label4_Click();
-  if (label == "Label5") Label5_Click();
-  if (label == "Label6") Label6_Click();
+  for (const LabelRoute& route : kLabelRoutes) {
+    if (route.label == label) (this->*route.handler)();
+  }
 }
 
 void Form3::ShowFolderMenu(std::int16_t selector) {
@@ -97,18 +118,18 @@ void Form3::Label5_Click() {
 }
 
 void Form3::Label3_Click() {
-  if (!Busy()) RunCommand(program_.api(), program_.appFolder(), "mnunimbra");
+  if (!Busy()) RunCommand(program_.api(), program_.appFolder(), mnunimbra);
 }
 
 void Form3::Label4_Click() {
-  if (!Busy()) RunCommand(program_.api(), program_.appFolder(), "mnudisplay");
+  if (!Busy()) RunCommand(program_.api(), program_.appFolder(), mnudisplay);
 }
 
 void Form3::Label6_Click() {
   if (Busy()) return;
   WindowsApi& api = program_.api();
   Form1& form1 = program_.form1();
-  form1.menu().Item("datetime").caption = ClockText(api);
+  form1.menu()[datetime].caption = ClockText(api);
   POINT cursor;
   api.GetCursorPos(&cursor);
   if (const auto pick = form1.menu().Popup(api, view_.Handle(), cursor.x, cursor.y)) {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "memory/memory_reading.h"
-#include "platform/windows_api.h"
+#include "platform/scoped.h"
 
 namespace ludora {
 
@@ -35,12 +35,12 @@ class Form3 {
   // A click on one of the labels, by name ("Label1" ... "Label7").
   void LabelClick(std::string_view label);
 
-  void Label1_Click();
-  void Label2_Click();
-  void Label3_Click();
-  void Label4_Click();
-  void Label5_Click();
-  void Label6_Click();
+  void Label1_Click();  // hot spot: the all-users Start-menu programs as a menu
+  void Label2_Click();  // hot spot: the games folder as a menu
+  void Label3_Click();  // hot spot: the companion web browser
+  void Label4_Click();  // hot spot: the display settings
+  void Label5_Click();  // hot spot: the desktop folder as a menu
+  void Label6_Click();  // hot spot at the left end: the quick menu
 
   void memorycheck();
   const MemoryFigures& memory() const { return memory_; }
@@ -53,7 +53,7 @@ class Form3 {
   Program& program_;
   Form3View& view_;
   MemoryFigures memory_;
-  HANDLE instanceMutex_ = 0;  // held for the life of the process
+  ScopedHandle instanceMutex_;  // held for the life of the process
 };
 
 }  // namespace ludora

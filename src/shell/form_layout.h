@@ -72,6 +72,14 @@ inline constexpr std::array<LabelDefinition, 2> kForm2Labels = {{
     {"Label1", {1680, 480, 1335, 615}, Pointer::Arrow, "", true, "0% Complete"},
 }};
 
+template <std::size_t N>
+constexpr bool HasLabel(const std::array<LabelDefinition, N>& labels, std::string_view name) {
+  for (const LabelDefinition& label : labels) {
+    if (label.name == name) return true;
+  }
+  return false;
+}
+
 // The label of `labels` topmost at (x, y), a client point in twips, or nullptr.
 template <std::size_t N>
 const LabelDefinition* LabelAt(const std::array<LabelDefinition, N>& labels, int x, int y) {

@@ -1,6 +1,7 @@
 #include "shell/program.h"
 
 #include "shell/form1.h"
+#include "shell/form3.h"
 
 namespace ludora {
 
@@ -11,7 +12,7 @@ std::string FolderOf(const std::string& modulePath) {
 
 Program::Program(WindowsApi& api, WindowSystem& windows) : api_(api), windows_(windows) {
   char path[1024] = {};
-  const DWORD length = api_.GetModuleFileNameA(path, sizeof path);
+  const DWORD length = api_.GetModuleFileNameA(0, path, sizeof path);
   if (length > 0 && length < sizeof path) appFolder_ = FolderOf(std::string(path, length));
 }
 
@@ -23,6 +24,10 @@ Form1& Program::form1() {
     windows_.LoadForm1(*form1_);
   }
   return *form1_;
+}
+
+HWND Program::BarWindow() {
+  return form3_ ? form3_->view().Handle() : 0;
 }
 
 void Program::OpenForm2() {

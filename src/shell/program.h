@@ -43,6 +43,8 @@ class Program {
 
   void SetForm3(Form3* form) { form3_ = form; }
   Form3* form3() { return form3_; }
+  // The bar's window, owner of the shell's message boxes; 0 once it is closed.
+  HWND BarWindow();
 
   // Shows the defragmenter, creating it when it does not exist.
   void OpenForm2();

@@ -5,14 +5,14 @@
 namespace ludora {
 
 void SelectPerformanceMode(WindowsApi& api, QuickMenu& menu, PerformanceMode mode) {
-  menu.Item("mnurealtime").checked = mode == PerformanceMode::RealTime;
-  menu.Item("mnuhigh").checked = mode == PerformanceMode::High;
-  menu.Item("mnunormal").checked = mode == PerformanceMode::Normal;
+  menu[QuickItem::mnurealtime].checked = mode == PerformanceMode::RealTime;
+  menu[QuickItem::mnuhigh].checked = mode == PerformanceMode::High;
+  menu[QuickItem::mnunormal].checked = mode == PerformanceMode::Normal;
   if (mode == PerformanceMode::Normal) WriteDefaultOpenCommand(api);
 }
 
 bool RaisedModeChecked(const QuickMenu& menu) {
-  return menu.Item("mnuhigh").checked || menu.Item("mnurealtime").checked;
+  return menu[QuickItem::mnuhigh].checked || menu[QuickItem::mnurealtime].checked;
 }
 
 }  // namespace ludora

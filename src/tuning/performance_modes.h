@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/windows_api.h"
-#include "shell/quick_menu.h"
+#include "menu/quick_menu.h"
 
 namespace ludora {
 

@@ -1,14 +1,15 @@
 #include "tuning/primitives.h"
 
+#include "platform/scoped.h"
 #include "platform/win_constants.h"
 
 namespace ludora {
 
-int GetPlatform(WindowsApi& api) {
+Platform GetPlatform(WindowsApi& api) {
   OSVERSIONINFOA info;
   info.dwOSVersionInfoSize = 148;
-  if (!api.GetVersionExA(&info)) return kPlatformUnknown;
-  return info.dwPlatformId == VER_PLATFORM_WIN32_NT ? kPlatformNt : kPlatformNotNt;
+  if (!api.GetVersionExA(&info)) return Platform::Unknown;
+  return info.dwPlatformId == VER_PLATFORM_WIN32_NT ? Platform::Nt : Platform::NotNt;
 }
 
 void SetThreadPriorities(WindowsApi& api, std::int16_t priority) {
@@ -19,10 +20,9 @@ void SetThreadPriorities(WindowsApi& api, std::int16_t priority) {
 
 std::optional<PriorityError> ChangePriority(WindowsApi& api, DWORD priorityClass) {
   const DWORD pid = api.GetCurrentProcessId();
-  const HANDLE process = api.OpenProcess(PROCESS_DUP_HANDLE, 1, pid);
-  if (process == 0) return PriorityError{2, "ChangePriority", "Unable To open the source process"};
-  const BOOL changed = api.SetPriorityClass(process, priorityClass);
-  api.CloseHandle(process);
+  const ScopedHandle process(api, api.OpenProcess(PROCESS_DUP_HANDLE, 1, pid));
+  if (!process) return PriorityError{2, "ChangePriority", "Unable To open the source process"};
+  const BOOL changed = api.SetPriorityClass(process.get(), priorityClass);
   if (!changed) return PriorityError{4, "ChangePriority", "Unable To close source handle"};
   return std::nullopt;
 }
@@ -31,12 +31,9 @@ namespace {
 
 bool SetRegValue(WindowsApi& api, HKEY root, const std::string& keyPath,
                  const std::string& valueName, DWORD type, const BYTE* data, DWORD size) {
-  HKEY key = 0;
-  const bool opened = api.RegCreateKeyA(root, keyPath, &key) == ERROR_SUCCESS;
-  // With no key the write and the close fail harmlessly, as Windows would.
-  const bool written = api.RegSetValueExA(key, valueName, 0, type, data, size) == ERROR_SUCCESS;
-  api.RegCloseKey(key);
-  return opened && written;
+  ScopedKey key(api);
+  if (api.RegCreateKeyA(root, keyPath, key.out()) != ERROR_SUCCESS) return false;
+  return api.RegSetValueExA(key.get(), valueName, 0, type, data, size) == ERROR_SUCCESS;
 }
 
 }  // namespace

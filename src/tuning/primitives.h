@@ -11,13 +11,15 @@
 
 namespace ludora {
 
-// 1 = Windows NT family, 2 = any other Windows platform, 3 = the version
-// query failed. Callers compare with kPlatformNotNt only, so 3 acts as NT.
-inline constexpr int kPlatformNt = 1;
-inline constexpr int kPlatformNotNt = 2;
-inline constexpr int kPlatformUnknown = 3;
+// The Windows family, by the codes the platform test has always given.
+// Callers ask only whether it is NotNt, so Unknown acts as the NT family.
+enum class Platform {
+  Nt = 1,       // Windows NT, 2000, XP
+  NotNt = 2,    // Windows 95, 98, Me
+  Unknown = 3,  // the version query failed
+};
 
-int GetPlatform(WindowsApi& api);
+Platform GetPlatform(WindowsApi& api);
 
 // SetThreadPriority on every handle value from -500 to 500; -2 is the
 // current-thread pseudo-handle, so the calling thread always gets the level.

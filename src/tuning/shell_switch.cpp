@@ -19,6 +19,24 @@ constexpr std::string_view kInternetSettings =
 constexpr std::string_view kExplorerUpper =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 
+constexpr std::string_view kWinlogonShellMapping =
+    "USR:Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+constexpr std::string_view kMachineShellMapping =
+    "SYS:Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+
+constexpr std::array kLudoraRegistration = {
+    Ini("boot", "shell", "", RowData::ShortShellPath),
+    Sz(HKLM, kIniFileMappingBoot, "Shell", kWinlogonShellMapping),
+    Sz(HKCU, kWinlogon, "Shell", "", RowData::QuotedShellPath),
+};
+
+constexpr std::array kExplorerRegistration = {
+    Ini("boot", "shell", "Explorer.exe"),
+    Sz(HKLM, kIniFileMappingBoot, "Shell", kMachineShellMapping),
+    Sz(HKCU, kWinlogon, "Shell", "explorer.exe"),
+    Sz(HKLM, kWinlogon, "Shell", "explorer.exe"),
+};
+
 constexpr std::array kLudoraTuning = {
     kSeparateProcessMachine,
     kSeparateProcessUser,
@@ -124,6 +142,9 @@ constexpr std::array kExplorerClosing = {
 
 }  // namespace
 
+std::span<const TuningRow> LudoraRegistrationRows() {
+  return kLudoraRegistration;
+}
 std::span<const TuningRow> LudoraTuningRows() {
   return kLudoraTuning;
 }
@@ -133,47 +154,41 @@ std::span<const TuningRow> LudoraClosingRows() {
 std::span<const ServiceStart> LudoraServiceStarts() {
   return kLudoraServices;
 }
+std::span<const TuningRow> ExplorerRegistrationRows() {
+  return kExplorerRegistration;
+}
+std::span<const TuningRow> ExplorerTuningRows() {
+  return kExplorerTuning;
+}
+std::span<const TuningRow> ExplorerClosingRows() {
+  return kExplorerClosing;
+}
 std::span<const ServiceStart> ExplorerServiceStarts() {
   return kExplorerServices;
 }
 
-bool RegisterLudoraShell(WindowsApi& api, const std::string& appFolder,
-                         const std::string& shortFolder) {
-  // Without a short form the long one still names the right program.
-  const std::string& bootFolder = shortFolder.empty() ? appFolder : shortFolder;
-  bool ok =
-      SetIniString(api, "boot", "shell", bootFolder + "\\ludora.exe", std::string(kSystemIni));
-  ok &= SetRegString(api, HKLM, std::string(kIniFileMappingBoot), "Shell",
-                     "USR:Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon");
-  ok &=
-      SetRegString(api, HKCU, std::string(kWinlogon), "Shell", "\"" + appFolder + "\\ludora.exe\"");
-  return ok;
+bool RegisterLudoraShell(WindowsApi& api, const RowInputs& inputs) {
+  return ApplyRows(api, kLudoraRegistration, inputs);
 }
 
-void ApplyLudoraTuning(WindowsApi& api, const MemoryFigures& memory, int platform) {
-  const RowInputs inputs{&memory, platform};
+void ApplyLudoraTuning(WindowsApi& api, const RowInputs& inputs) {
   ApplyRows(api, kLudoraTuning, inputs);
-  if (platform != kPlatformNotNt) ApplyServiceStarts(api, kLudoraServices);
+  if (inputs.platform != Platform::NotNt) ApplyServiceStarts(api, kLudoraServices);
   ApplyRows(api, kLudoraClosing, inputs);
 }
 
 bool RegisterExplorerShell(WindowsApi& api) {
-  bool ok = SetIniString(api, "boot", "shell", "Explorer.exe", std::string(kSystemIni));
-  ok &= SetRegString(api, HKLM, std::string(kIniFileMappingBoot), "Shell",
-                     "SYS:Microsoft\\Windows NT\\CurrentVersion\\Winlogon");
-  ok &= SetRegString(api, HKCU, std::string(kWinlogon), "Shell", "explorer.exe");
-  ok &= SetRegString(api, HKLM, std::string(kWinlogon), "Shell", "explorer.exe");
-  return ok;
+  return ApplyRows(api, kExplorerRegistration, RowInputs{});
 }
 
-void ApplyExplorerTuning(WindowsApi& api, int platform) {
-  const RowInputs inputs{nullptr, platform};
+void ApplyExplorerTuning(WindowsApi& api, Platform platform) {
+  const RowInputs inputs{.platform = platform};
   ApplyRows(api, kExplorerTuning, inputs);
-  if (platform != kPlatformNotNt) ApplyServiceStarts(api, kExplorerServices);
+  if (platform != Platform::NotNt) ApplyServiceStarts(api, kExplorerServices);
   ApplyRows(api, kExplorerClosing, inputs);
 }
 
-void ShowShellSwitchMessage(WindowsApi& api, ShellChoice choice, bool registered) {
+void ShowShellSwitchMessage(WindowsApi& api, HWND owner, ShellChoice choice, bool registered) {
   std::string text;
   if (!registered) {
     text = "The default shell could not be changed. You need administrator rights to change it.";
@@ -182,7 +197,7 @@ void ShowShellSwitchMessage(WindowsApi& api, ShellChoice choice, bool registered
   } else {
     text = "Explorer is now set as default shell. You must reboot for this to take into effect.";
   }
-  api.MessageBoxA(0, text, "Corvane Ludora", MB_OK | MB_ICONINFORMATION);
+  api.MessageBoxA(owner, text, "Corvane Ludora", MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace ludora

@@ -4,34 +4,34 @@
 #pragma once
 
 #include <span>
-#include <string>
 
-#include "memory/memory_reading.h"
 #include "platform/windows_api.h"
 #include "tuning/tuning_rows.h"
 
 namespace ludora {
 
 // Registration of Ludora as the shell ([boot] shell, the profile mapping,
-// the user's Winlogon Shell). `shortFolder` is the 8.3 form of the
-// application folder, empty when Windows could not give it. Returns whether
-// every write was accepted.
-bool RegisterLudoraShell(WindowsApi& api, const std::string& appFolder,
-                         const std::string& shortFolder);
+// the user's Winlogon Shell), from the inputs' folders. Whether Windows
+// accepted every write.
+bool RegisterLudoraShell(WindowsApi& api, const RowInputs& inputs);
 // The switch tuning set, written after the user closed the message box.
-void ApplyLudoraTuning(WindowsApi& api, const MemoryFigures& memory, int platform);
+void ApplyLudoraTuning(WindowsApi& api, const RowInputs& inputs);
 
 bool RegisterExplorerShell(WindowsApi& api);
-void ApplyExplorerTuning(WindowsApi& api, int platform);
+void ApplyExplorerTuning(WindowsApi& api, Platform platform);
 
 enum class ShellChoice { Ludora, Explorer };
-// The modal message box that stands between registration and tuning.
-void ShowShellSwitchMessage(WindowsApi& api, ShellChoice choice, bool registered);
+// The modal message box, owned by `owner`, that stands between registration and tuning.
+void ShowShellSwitchMessage(WindowsApi& api, HWND owner, ShellChoice choice, bool registered);
 
-// Tables, exposed for the tests.
-std::span<const TuningRow> LudoraTuningRows();   // before the service rows
-std::span<const TuningRow> LudoraClosingRows();  // after the service rows
+// The tables, in the order each switch writes them.
+std::span<const TuningRow> LudoraRegistrationRows();
+std::span<const TuningRow> LudoraTuningRows();  // before the service rows
 std::span<const ServiceStart> LudoraServiceStarts();
+std::span<const TuningRow> LudoraClosingRows();  // after the service rows
+std::span<const TuningRow> ExplorerRegistrationRows();
+std::span<const TuningRow> ExplorerTuningRows();
 std::span<const ServiceStart> ExplorerServiceStarts();
+std::span<const TuningRow> ExplorerClosingRows();
 
 }  // namespace ludora

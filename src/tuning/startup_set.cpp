@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "platform/command_run.h"
 #include "tuning/common_rows.h"
 
 namespace ludora {
@@ -84,12 +85,12 @@ std::span<const std::string_view> StartupServiceStops() {
 }
 
 void ApplyStartupRows(WindowsApi& api, const MemoryFigures& memory) {
-  ApplyRows(api, kStartupRows, RowInputs{&memory, 0});
+  ApplyRows(api, kStartupRows, RowInputs{.memory = &memory});
 }
 
 void StopStartupServices(WindowsApi& api) {
   for (std::string_view service : kServiceStops) {
-    api.CreateProcessA(nullptr, "sc stop " + std::string(service), 0, nullptr, SW_HIDE);
+    RunCommandLine(api, "sc stop " + std::string(service), SW_HIDE);
   }
 }
 

@@ -1,45 +1,72 @@
 #include "tuning/tuning_rows.h"
 
+#include <optional>
+
 #include "platform/win_constants.h"
 #include "tuning/primitives.h"
 
 namespace ludora {
 
+namespace {
+
+// A REG_DWORD row's data now; nothing when it cannot be had (no page-lock figure).
+std::optional<DWORD> NumberOf(const TuningRow& row, const RowInputs& inputs) {
+  switch (row.data) {
+    case RowData::PrefetchByMemory:
+      return inputs.memory->megabytes > 180 ? 3 : 0;
+    case RowData::PageLockByMemory:
+      if (const auto pageLock = PageLockAsInteger(inputs.memory->pageLock)) {
+        return static_cast<DWORD>(*pageLock);
+      }
+      return std::nullopt;
+    default:
+      return row.number;
+  }
+}
+
+// A REG_SZ or profile row's data now.
+std::string TextOf(const TuningRow& row, const RowInputs& inputs) {
+  switch (row.data) {
+    case RowData::UnloadDllByPlatform:
+      return inputs.platform == Platform::NotNt ? "0" : "1";
+    case RowData::ShortShellPath:
+      // Without a short form the long one still names the right program.
+      return (inputs.shortFolder.empty() ? inputs.appFolder : inputs.shortFolder) + "\\ludora.exe";
+    case RowData::QuotedShellPath:
+      return "\"" + inputs.appFolder + "\\ludora.exe\"";
+    default:
+      return std::string(row.text);
+  }
+}
+
+}  // namespace
+
 bool ApplyRow(WindowsApi& api, const TuningRow& row, const RowInputs& inputs) {
   const std::string key(row.key);
   const std::string name(row.name);
-  switch (row.data) {
-    case RowData::Constant:
-      break;
-    case RowData::PrefetchByMemory:
-      return SetRegDword(api, row.root, key, name, inputs.memory->megabytes > 180 ? 3 : 0);
-    case RowData::PageLockByMemory: {
-      const auto pageLock = PageLockAsInteger(inputs.memory->pageLock);
-      if (!pageLock) return false;
-      return SetRegDword(api, row.root, key, name, static_cast<DWORD>(*pageLock));
-    }
-    case RowData::UnloadDllByPlatform:
-      return SetRegString(api, row.root, key, name, inputs.platform == kPlatformNotNt ? "0" : "1");
-  }
   switch (row.kind) {
-    case RowKind::Dword:
-      return SetRegDword(api, row.root, key, name, row.number);
+    case RowKind::Dword: {
+      const auto number = NumberOf(row, inputs);
+      return number && SetRegDword(api, row.root, key, name, *number);
+    }
     case RowKind::String:
-      return SetRegString(api, row.root, key, name, std::string(row.text));
+      return SetRegString(api, row.root, key, name, TextOf(row, inputs));
     case RowKind::Ini:
-      return SetIniString(api, key, name, std::string(row.text), std::string(kSystemIni));
+      return SetIniString(api, key, name, TextOf(row, inputs), std::string(kSystemIni));
   }
   return false;
 }
 
-void ApplyRows(WindowsApi& api, std::span<const TuningRow> rows, const RowInputs& inputs) {
-  for (const TuningRow& row : rows) ApplyRow(api, row, inputs);
+bool ApplyRows(WindowsApi& api, std::span<const TuningRow> rows, const RowInputs& inputs) {
+  bool all = true;
+  for (const TuningRow& row : rows) all &= ApplyRow(api, row, inputs);
+  return all;
 }
 
 void ApplyServiceStarts(WindowsApi& api, std::span<const ServiceStart> services) {
   for (const ServiceStart& service : services) {
-    SetRegDword(api, HKLM, "SYSTEM\\CurrentControlSet\\Services\\" + std::string(service.service),
-                "Start", service.start);
+    SetRegDword(api, HKLM, std::string(kServicesKey) + std::string(service.service), "Start",
+                service.start);
   }
 }
 

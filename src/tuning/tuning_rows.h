@@ -9,6 +9,7 @@
 
 #include "memory/memory_reading.h"
 #include "platform/windows_api.h"
+#include "tuning/primitives.h"
 
 namespace ludora {
 
@@ -20,6 +21,8 @@ enum class RowData {
   PrefetchByMemory,     // 3 above 180 MB of installed memory, else 0
   PageLockByMemory,     // the page-lock figure as a whole number
   UnloadDllByPlatform,  // "0" off the NT family, else "1"
+  ShortShellPath,       // the short application folder + "\ludora.exe", unquoted
+  QuotedShellPath,      // the long application folder + "\ludora.exe", in quotes
 };
 
 struct TuningRow {
@@ -40,14 +43,17 @@ constexpr TuningRow Sz(HKEY root, std::string_view key, std::string_view name,
                        std::string_view text, RowData data = RowData::Constant) {
   return {RowKind::String, root, key, name, text, 0, data};
 }
-constexpr TuningRow Ini(std::string_view section, std::string_view key, std::string_view value) {
-  return {RowKind::Ini, 0, section, key, value, 0};
+constexpr TuningRow Ini(std::string_view section, std::string_view key, std::string_view value,
+                        RowData data = RowData::Constant) {
+  return {RowKind::Ini, 0, section, key, value, 0, data};
 }
 
-// What derived rows read: the figures of the last memory reading and the platform.
+// What derived rows read at the moment they are written.
 struct RowInputs {
-  const MemoryFigures* memory = nullptr;
-  int platform = 0;
+  const MemoryFigures* memory = nullptr;  // the last memory reading
+  Platform platform = Platform::Nt;
+  std::string appFolder = {};    // long form, no trailing backslash
+  std::string shortFolder = {};  // its 8.3 form; empty when Windows cannot give it
 };
 
 // The file every profile row goes to; a bare name, so Windows' own copy.
@@ -56,9 +62,12 @@ inline constexpr std::string_view kSystemIni = "system.ini";
 // Writes one row. Returns whether Windows accepted it; a row whose data
 // cannot be had (no page-lock figure) is skipped and reported as refused.
 bool ApplyRow(WindowsApi& api, const TuningRow& row, const RowInputs& inputs);
-void ApplyRows(WindowsApi& api, std::span<const TuningRow> rows, const RowInputs& inputs);
+// Writes every row, in order, whatever became of the ones before; whether
+// Windows accepted them all.
+bool ApplyRows(WindowsApi& api, std::span<const TuningRow> rows, const RowInputs& inputs);
 
 // A service start type: HKLM SYSTEM\CurrentControlSet\Services\<name>, Start.
+inline constexpr std::string_view kServicesKey = "SYSTEM\\CurrentControlSet\\Services\\";
 struct ServiceStart {
   std::string_view service;
   DWORD start;  // 2 automatic, 3 manual, 4 disabled

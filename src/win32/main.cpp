@@ -27,7 +27,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (form3.Load() == Form3::LoadResult::EndProgram) return 0;
   bar.Show();
 
-  MSG message;
+  ::MSG message;
   while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
     ::TranslateMessage(&message);
     ::DispatchMessageA(&message);

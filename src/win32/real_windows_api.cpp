@@ -7,8 +7,8 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
-#include <vector>
 
 namespace ludora {
 
@@ -111,7 +111,8 @@ BOOL RealWindowsApi::SetThreadPriority(HANDLE thread, int priority) {
   return ::SetThreadPriority(ToHandle(thread), priority);
 }
 
-HANDLE RealWindowsApi::CreateMutexA(BOOL initialOwner, const std::string& name) {
+HANDLE RealWindowsApi::CreateMutexA(const SECURITY_ATTRIBUTES*, BOOL initialOwner,
+                                    const std::string& name) {
   return Raw(::CreateMutexA(nullptr, initialOwner, name.c_str()));
 }
 
@@ -119,28 +120,23 @@ DWORD RealWindowsApi::GetLastError() {
   return ::GetLastError();
 }
 
-BOOL RealWindowsApi::CreateProcessA(const char* applicationName, const std::string& commandLine,
-                                    DWORD creationFlags, const char* currentDirectory,
-                                    WORD showWindow, ProcessHandles* started) {
-  STARTUPINFOA startup;
+BOOL RealWindowsApi::CreateProcessA(const char* applicationName, char* commandLine,
+                                    const SECURITY_ATTRIBUTES*, const SECURITY_ATTRIBUTES*,
+                                    BOOL inheritHandles, DWORD creationFlags, const void*,
+                                    const char* currentDirectory, const STARTUPINFOA* startupInfo,
+                                    PROCESS_INFORMATION* processInformation) {
+  ::STARTUPINFOA startup;
   std::memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = showWindow;
-  PROCESS_INFORMATION process;
-  std::vector<char> line(commandLine.begin(), commandLine.end());  // Windows may write to it
-  line.push_back('\0');
-  if (!::CreateProcessA(applicationName, line.data(), nullptr, nullptr, FALSE, creationFlags,
-                        nullptr, currentDirectory, &startup, &process)) {
+  startup.dwFlags = startupInfo->dwFlags;
+  startup.wShowWindow = startupInfo->wShowWindow;
+  ::PROCESS_INFORMATION started;
+  if (!::CreateProcessA(applicationName, commandLine, nullptr, nullptr, inheritHandles,
+                        creationFlags, nullptr, currentDirectory, &startup, &started)) {
     return FALSE;
   }
-  if (started) {
-    started->process = Raw(process.hProcess);
-    started->thread = Raw(process.hThread);
-  } else {
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-  }
+  *processInformation = {Raw(started.hProcess), Raw(started.hThread), started.dwProcessId,
+                         started.dwThreadId};
   return TRUE;
 }
 
@@ -148,8 +144,32 @@ DWORD RealWindowsApi::ResumeThread(HANDLE thread) {
   return ::ResumeThread(ToHandle(thread));
 }
 
-DWORD RealWindowsApi::GetModuleFileNameA(char* fileName, DWORD size) {
-  return ::GetModuleFileNameA(nullptr, fileName, size);
+HMODULE RealWindowsApi::GetModuleHandleA(const char* moduleName) {
+  return Raw(::GetModuleHandleA(moduleName));
+}
+
+FARPROC RealWindowsApi::GetProcAddress(HMODULE module, const char* procName) {
+  return reinterpret_cast<FARPROC>(::GetProcAddress(As<HINSTANCE__>(module), procName));
+}
+
+HRSRC RealWindowsApi::FindResourceA(HMODULE module, const char* name, const char* type) {
+  return Raw(::FindResourceA(As<HINSTANCE__>(module), name, type));
+}
+
+HGLOBAL RealWindowsApi::LoadResource(HMODULE module, HRSRC resource) {
+  return Raw(::LoadResource(As<HINSTANCE__>(module), As<HRSRC__>(resource)));
+}
+
+const void* RealWindowsApi::LockResource(HGLOBAL resource) {
+  return ::LockResource(As<void>(resource));
+}
+
+DWORD RealWindowsApi::SizeofResource(HMODULE module, HRSRC resource) {
+  return ::SizeofResource(As<HINSTANCE__>(module), As<HRSRC__>(resource));
+}
+
+DWORD RealWindowsApi::GetModuleFileNameA(HMODULE module, char* fileName, DWORD size) {
+  return ::GetModuleFileNameA(As<HINSTANCE__>(module), fileName, size);
 }
 
 DWORD RealWindowsApi::GetShortPathNameA(const std::string& longPath, char* shortPath, DWORD size) {
@@ -175,12 +195,13 @@ BOOL RealWindowsApi::FindClose(HANDLE find) {
 }
 
 HANDLE RealWindowsApi::CreateFileA(const std::string& path, DWORD desiredAccess, DWORD shareMode,
-                                   DWORD creationDisposition, DWORD flags) {
+                                   const SECURITY_ATTRIBUTES*, DWORD creationDisposition,
+                                   DWORD flagsAndAttributes, HANDLE templateFile) {
   return Raw(::CreateFileA(path.c_str(), desiredAccess, shareMode, nullptr, creationDisposition,
-                           flags, nullptr));
+                           flagsAndAttributes, ToHandle(templateFile)));
 }
 
-BOOL RealWindowsApi::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read) {
+BOOL RealWindowsApi::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void*) {
   ::DWORD done = 0;
   const BOOL ok = ::ReadFile(ToHandle(file), buffer, toRead, &done, nullptr);
   *read = done;
@@ -210,12 +231,20 @@ BOOL RealWindowsApi::VirtualFree(void* address, std::size_t size, DWORD freeType
   return ::VirtualFree(address, size, freeType);
 }
 
-int RealWindowsApi::GetDateFormatA(DWORD locale, DWORD flags, char* buffer, int size) {
-  return ::GetDateFormatA(locale, flags, nullptr, nullptr, buffer, size);
+int RealWindowsApi::GetDateFormatA(DWORD locale, DWORD flags, const void* date, const char* format,
+                                   char* buffer, int size) {
+  return ::GetDateFormatA(locale, flags, static_cast<const SYSTEMTIME*>(date), format, buffer,
+                          size);
 }
 
-int RealWindowsApi::GetTimeFormatA(DWORD locale, DWORD flags, char* buffer, int size) {
-  return ::GetTimeFormatA(locale, flags, nullptr, nullptr, buffer, size);
+int RealWindowsApi::GetTimeFormatA(DWORD locale, DWORD flags, const void* time, const char* format,
+                                   char* buffer, int size) {
+  return ::GetTimeFormatA(locale, flags, static_cast<const SYSTEMTIME*>(time), format, buffer,
+                          size);
+}
+
+BOOL RealWindowsApi::IsDBCSLeadByte(BYTE testChar) {
+  return ::IsDBCSLeadByte(testChar);
 }
 
 std::intptr_t RealWindowsApi::ShellExecuteA(HWND owner, const char* operation,
@@ -238,18 +267,6 @@ BOOL RealWindowsApi::SHGetPathFromIDListA(PIDL pidl, char* path) {
 
 void RealWindowsApi::CoTaskMemFree(PIDL pidl) {
   ::CoTaskMemFree(As<void>(pidl));
-}
-
-BOOL RealWindowsApi::ExitWindowsDialog(HWND owner) {
-  // Exported by ordinal only, and not on every Windows: looked up each time.
-  using ShutDownDialog = void(WINAPI*)(::HWND);
-  const HMODULE shell32 = ::GetModuleHandleA("shell32.dll");
-  if (!shell32) return FALSE;
-  const auto dialog = reinterpret_cast<ShutDownDialog>(
-      reinterpret_cast<void*>(::GetProcAddress(shell32, MAKEINTRESOURCEA(60))));
-  if (!dialog) return FALSE;
-  dialog(ToHwnd(owner));
-  return TRUE;
 }
 
 HWND RealWindowsApi::GetDesktopWindow() {
@@ -281,11 +298,8 @@ BOOL RealWindowsApi::TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int re
                                     const RECT* rect) {
   ::RECT area;
   if (rect) area = {rect->left, rect->top, rect->right, rect->bottom};
-  const BOOL result =
-      ::TrackPopupMenu(ToHmenu(menu), flags, x, y, reserved, ToHwnd(owner), rect ? &area : nullptr);
-  // Lets the owner leave the menu mode cleanly before the next popup.
-  ::PostMessageA(ToHwnd(owner), WM_NULL, 0, 0);
-  return result;
+  return ::TrackPopupMenu(ToHmenu(menu), flags, x, y, reserved, ToHwnd(owner),
+                          rect ? &area : nullptr);
 }
 
 BOOL RealWindowsApi::DestroyMenu(HMENU menu) {
@@ -297,54 +311,59 @@ int RealWindowsApi::MessageBoxA(HWND owner, const std::string& text, const std::
   return ::MessageBoxA(ToHwnd(owner), text.c_str(), caption.c_str(), type);
 }
 
-void RealWindowsApi::ProcessPendingMessages() {
-  MSG message;
-  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(message.wParam));  // for the main loop to see
-      return;
-    }
-    ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
-  }
+namespace {
+
+::MSG ToMsg(const MSG& from) {
+  ::MSG to;
+  to.hwnd = ToHwnd(from.hwnd);
+  to.message = from.message;
+  to.wParam = from.wParam;
+  to.lParam = from.lParam;
+  to.time = from.time;
+  to.pt = {from.pt.x, from.pt.y};
+  return to;
 }
 
-BOOL RealWindowsApi::GetOpenFileNameA(HWND owner, const std::string& title,
-                                      const std::string& filter, std::string* fileName) {
-  char path[MAX_PATH] = {};
-  OPENFILENAMEA dialog;
-  std::memset(&dialog, 0, sizeof dialog);
-  dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // understood by every version
-  dialog.hwndOwner = ToHwnd(owner);
-  dialog.lpstrFilter = filter.c_str();
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = sizeof path;
-  dialog.lpstrTitle = title.c_str();
-  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS;
-  if (!::GetOpenFileNameA(&dialog)) return FALSE;
-  *fileName = path;
+}  // namespace
+
+BOOL RealWindowsApi::PeekMessageA(MSG* message, HWND window, UINT filterMin, UINT filterMax,
+                                  UINT remove) {
+  ::MSG got;
+  if (!::PeekMessageA(&got, ToHwnd(window), filterMin, filterMax, remove)) return FALSE;
+  *message = {Raw(got.hwnd), got.message, got.wParam, got.lParam, got.time, {got.pt.x, got.pt.y}};
   return TRUE;
 }
 
-BOOL RealWindowsApi::GetOwnFileVersion(FileVersion* version) {
-  const HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
-  if (!found) return FALSE;
-  const HGLOBAL loaded = ::LoadResource(nullptr, found);
-  const auto* bytes = static_cast<const unsigned char*>(::LockResource(loaded));
-  const DWORD size = ::SizeofResource(nullptr, found);
-  if (!bytes) return FALSE;
-  // The fixed part of the record starts with its signature, on a 4-byte boundary.
-  for (DWORD at = 0; at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {
-    VS_FIXEDFILEINFO fixed;
-    std::memcpy(&fixed, bytes + at, sizeof fixed);
-    if (fixed.dwSignature != 0xFEEF04BD) continue;
-    version->major = HIWORD(fixed.dwFileVersionMS);
-    version->minor = LOWORD(fixed.dwFileVersionMS);
-    version->build = HIWORD(fixed.dwFileVersionLS);
-    version->revision = LOWORD(fixed.dwFileVersionLS);
-    return TRUE;
-  }
-  return FALSE;
+BOOL RealWindowsApi::TranslateMessage(const MSG* message) {
+  const ::MSG msg = ToMsg(*message);
+  return ::TranslateMessage(&msg);
+}
+
+LPARAM RealWindowsApi::DispatchMessageA(const MSG* message) {
+  const ::MSG msg = ToMsg(*message);
+  return ::DispatchMessageA(&msg);
+}
+
+void RealWindowsApi::PostQuitMessage(int exitCode) {
+  ::PostQuitMessage(exitCode);
+}
+
+BOOL RealWindowsApi::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::PostMessageA(ToHwnd(window), message, wParam, lParam);
+}
+
+BOOL RealWindowsApi::GetOpenFileNameA(OPENFILENAMEA* dialog) {
+  ::OPENFILENAMEA open;
+  std::memset(&open, 0, sizeof open);
+  // The size before Windows 2000 added fields: understood by every version.
+  open.lStructSize = offsetof(::OPENFILENAMEA, lpTemplateName) + sizeof open.lpTemplateName;
+  open.hwndOwner = ToHwnd(dialog->hwndOwner);
+  open.lpstrFilter = dialog->lpstrFilter;
+  open.lpstrFile = dialog->lpstrFile;
+  open.nMaxFile = dialog->nMaxFile;
+  open.lpstrTitle = dialog->lpstrTitle;
+  open.Flags = dialog->Flags;
+  return ::GetOpenFileNameA(&open);
 }
 
 }  // namespace ludora

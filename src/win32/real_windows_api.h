@@ -19,31 +19,44 @@ class RealWindowsApi : public WindowsApi {
   BOOL SetPriorityClass(HANDLE process, DWORD priorityClass) override;
   BOOL CloseHandle(HANDLE object) override;
   BOOL SetThreadPriority(HANDLE thread, int priority) override;
-  HANDLE CreateMutexA(BOOL initialOwner, const std::string& name) override;
+  HANDLE CreateMutexA(const SECURITY_ATTRIBUTES* attributes, BOOL initialOwner,
+                      const std::string& name) override;
   DWORD GetLastError() override;
-  BOOL CreateProcessA(const char* applicationName, const std::string& commandLine,
-                      DWORD creationFlags, const char* currentDirectory, WORD showWindow,
-                      ProcessHandles* started) override;
+  BOOL CreateProcessA(const char* applicationName, char* commandLine,
+                      const SECURITY_ATTRIBUTES* processAttributes,
+                      const SECURITY_ATTRIBUTES* threadAttributes, BOOL inheritHandles,
+                      DWORD creationFlags, const void* environment, const char* currentDirectory,
+                      const STARTUPINFOA* startupInfo,
+                      PROCESS_INFORMATION* processInformation) override;
   DWORD ResumeThread(HANDLE thread) override;
-  DWORD GetModuleFileNameA(char* fileName, DWORD size) override;
+  HMODULE GetModuleHandleA(const char* moduleName) override;
+  FARPROC GetProcAddress(HMODULE module, const char* procName) override;
+  HRSRC FindResourceA(HMODULE module, const char* name, const char* type) override;
+  HGLOBAL LoadResource(HMODULE module, HRSRC resource) override;
+  const void* LockResource(HGLOBAL resource) override;
+  DWORD SizeofResource(HMODULE module, HRSRC resource) override;
+  DWORD GetModuleFileNameA(HMODULE module, char* fileName, DWORD size) override;
   DWORD GetShortPathNameA(const std::string& longPath, char* shortPath, DWORD size) override;
   HANDLE FindFirstFileA(const std::string& pattern, WIN32_FIND_DATAA* data) override;
   BOOL FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) override;
   BOOL FindClose(HANDLE find) override;
   HANDLE CreateFileA(const std::string& path, DWORD desiredAccess, DWORD shareMode,
-                     DWORD creationDisposition, DWORD flags) override;
-  BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read) override;
+                     const SECURITY_ATTRIBUTES* attributes, DWORD creationDisposition,
+                     DWORD flagsAndAttributes, HANDLE templateFile) override;
+  BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void* overlapped) override;
   void GlobalMemoryStatus(MEMORYSTATUS* status) override;
   void* VirtualAlloc(void* address, std::size_t size, DWORD allocationType, DWORD protect) override;
   BOOL VirtualFree(void* address, std::size_t size, DWORD freeType) override;
-  int GetDateFormatA(DWORD locale, DWORD flags, char* buffer, int size) override;
-  int GetTimeFormatA(DWORD locale, DWORD flags, char* buffer, int size) override;
+  int GetDateFormatA(DWORD locale, DWORD flags, const void* date, const char* format, char* buffer,
+                     int size) override;
+  int GetTimeFormatA(DWORD locale, DWORD flags, const void* time, const char* format, char* buffer,
+                     int size) override;
+  BOOL IsDBCSLeadByte(BYTE testChar) override;
   std::intptr_t ShellExecuteA(HWND owner, const char* operation, const std::string& file,
                               const char* parameters, const char* directory, int showCmd) override;
   HRESULT SHGetSpecialFolderLocation(HWND owner, int csidl, PIDL* pidl) override;
   BOOL SHGetPathFromIDListA(PIDL pidl, char* path) override;
   void CoTaskMemFree(PIDL pidl) override;
-  BOOL ExitWindowsDialog(HWND owner) override;
   HWND GetDesktopWindow() override;
   BOOL GetCursorPos(POINT* point) override;
   BOOL SetForegroundWindow(HWND window) override;
@@ -55,10 +68,13 @@ class RealWindowsApi : public WindowsApi {
   BOOL DestroyMenu(HMENU menu) override;
   int MessageBoxA(HWND owner, const std::string& text, const std::string& caption,
                   UINT type) override;
-  void ProcessPendingMessages() override;
-  BOOL GetOpenFileNameA(HWND owner, const std::string& title, const std::string& filter,
-                        std::string* fileName) override;
-  BOOL GetOwnFileVersion(FileVersion* version) override;
+  BOOL PeekMessageA(MSG* message, HWND window, UINT filterMin, UINT filterMax,
+                    UINT remove) override;
+  BOOL TranslateMessage(const MSG* message) override;
+  LPARAM DispatchMessageA(const MSG* message) override;
+  void PostQuitMessage(int exitCode) override;
+  BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) override;
 };
 
 }  // namespace ludora

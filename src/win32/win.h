@@ -10,15 +10,22 @@ namespace ludora::win32 {
 using ::BOOL;
 using ::BYTE;
 using ::DWORD;
+using ::FARPROC;
 using ::HANDLE;
+using ::HGLOBAL;
 using ::HKEY;
 using ::HMENU;
+using ::HMODULE;
+using ::HRSRC;
 using ::HWND;
 using ::LONG;
+using ::LPARAM;
+using ::MSG;
 using ::POINT;
 using ::RECT;
 using ::UINT;
 using ::WORD;
+using ::WPARAM;
 
 // Window pixels for a length in twips on this screen (15 twips a pixel at 96 dpi).
 int TwipsToPixels(int twips);

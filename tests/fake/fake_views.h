@@ -78,6 +78,17 @@ struct FakeShell {
   std::vector<std::string> LogSince(std::size_t mark) const {
     return {api.log.begin() + static_cast<std::ptrdiff_t>(mark), api.log.end()};
   }
+  // What picking a quick-menu item, or clicking a label of the bar, did.
+  std::vector<std::string> Pick(QuickItem item, int index = 0) {
+    const std::size_t mark = api.log.size();
+    program.form1().Click({item, index});
+    return LogSince(mark);
+  }
+  std::vector<std::string> Click(const char* label) {
+    const std::size_t mark = api.log.size();
+    form3.LabelClick(label);
+    return LogSince(mark);
+  }
 
   FakeWindows api;
   FakeWindowSystem windows{api};

@@ -1,16 +1,18 @@
-// An in-memory Windows for the unit tests: a folder tree with attributes,
-// menus, a clock and a memory status, with a log of every effect in order
-// and scripted answers (the user's pick, a call that fails).
+// An in-memory Windows for the unit tests: a registry and system.ini, a
+// folder tree with attributes, menus, a clock and a memory status, a log of
+// every effect in order, scripted answers, and any operation made to fail.
 #pragma once
+
+#include <strings.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,35 @@
 #include "platform/windows_api.h"
 
 namespace ludora::testing {
+
+// Every operation of the seam, by name.
+// clang-format off
+#define FAKE_OPERATIONS(X) \
+  X(RegCreateKeyA) X(RegSetValueExA) X(RegCloseKey) X(WritePrivateProfileStringA) \
+  X(GetVersionExA) X(GetCurrentProcessId) X(OpenProcess) X(SetPriorityClass) X(CloseHandle) \
+  X(SetThreadPriority) X(CreateMutexA) X(CreateProcessA) X(ResumeThread) X(GetModuleHandleA) \
+  X(GetProcAddress) X(FindResourceA) X(LoadResource) X(LockResource) X(SizeofResource) \
+  X(GetModuleFileNameA) X(GetShortPathNameA) X(FindFirstFileA) X(FindNextFileA) X(FindClose) \
+  X(CreateFileA) X(ReadFile) X(VirtualAlloc) X(VirtualFree) X(GetDateFormatA) X(GetTimeFormatA) \
+  X(IsDBCSLeadByte) X(ShellExecuteA) X(SHGetSpecialFolderLocation) X(SHGetPathFromIDListA) \
+  X(GetDesktopWindow) X(GetCursorPos) X(SetForegroundWindow) X(CreatePopupMenu) X(InsertMenuA) \
+  X(TrackPopupMenu) X(DestroyMenu) X(MessageBoxA) X(PeekMessageA) X(TranslateMessage) \
+  X(DispatchMessageA) X(PostMessageA) X(GetOpenFileNameA)
+// clang-format on
+
+enum class Op {
+#define FAKE_OP_ENUM(name) name,
+  FAKE_OPERATIONS(FAKE_OP_ENUM)
+#undef FAKE_OP_ENUM
+};
+inline const char* NameOf(Op op) {
+  static const char* const names[] = {
+#define FAKE_OP_NAME(name) #name,
+      FAKE_OPERATIONS(FAKE_OP_NAME)
+#undef FAKE_OP_NAME
+  };
+  return names[static_cast<int>(op)];
+}
 
 struct FakeMenuItem {
   UINT flags = 0;
@@ -30,13 +61,16 @@ struct FakeMenu {
   bool destroyed = false;
 };
 
+// What a handle the fake gave out stands for.
+enum class Kind { Key, Process, Thread, Mutex, File, Find, Pidl, Menu };
+
 class FakeWindows : public WindowsApi {
  public:
   // ---- What the program did, in order, one effect an entry:
   // "reg <ROOT>\<key> [<name>] REG_SZ <text>" or "... REG_DWORD <number>",
   // "ini <file> [<section>] <key>=<value>", "run <command line> show=<n>",
   // "open <file> | <parameters>", "msgbox <caption> | <text> | style=<n>",
-  // "track <x>,<y> flags=<hex>", and the lesser calls ("mutex", "file-open" ...).
+  // "foreground", "track <x>,<y> flags=<hex>", "post WM_NULL", and lesser ones.
   std::vector<std::string> log;
   std::vector<std::string> Effects(const std::string& prefix) const {
     std::vector<std::string> found;
@@ -45,6 +79,21 @@ class FakeWindows : public WindowsApi {
     return found;
   }
   std::vector<BYTE> lastValueBytes;  // the bytes of the last registry value written
+
+  // ---- Operations made to fail, with their documented failure value and
+  // last error: every call of `failing`, or only call number `failingCall`.
+  std::set<Op> failing;
+  std::optional<std::pair<Op, int>> failingCall;
+  std::map<Op, int> calls;  // how often each operation was called
+
+  // ---- The registry and system.ini: "HKCU\<key>" + "[<name>]" -> "REG_SZ <text>".
+  std::map<std::string, std::string> registry;
+  std::vector<std::string> refusedKeys;  // registry keys (and below) that cannot be created
+  bool iniRefused = false;
+  std::optional<std::string> Value(const std::string& key, const std::string& name) const {
+    const auto found = registry.find(Lower(key + " [" + name + "]"));
+    return found == registry.end() ? std::nullopt : std::optional(found->second);
+  }
 
   // ---- Files and folders, in the order the file system enumerates them.
   struct Entry {
@@ -62,22 +111,20 @@ class FakeWindows : public WindowsApi {
   void RemoveFile(const std::string& path) {
     std::erase_if(files, [&](const Entry& e) { return e.path == path; });
   }
+  DWORD readPiece = 1 << 30;  // ReadFile hands over at most this much at a time
 
   // ---- Scripted answers.
   std::string modulePath = "C:\\Program Files\\Corvane Ludora\\ludora.exe";
   std::map<std::string, std::string> shortPaths;            // long -> short; others unchanged
   std::optional<DWORD> platformId = VER_PLATFORM_WIN32_NT;  // nothing: GetVersionExA fails
   bool otherInstanceRunning = false;
-  bool processOpenRefused = false;
-  std::vector<std::string> refusedKeys;  // registry keys (and below) that cannot be created
-  bool iniRefused = false;
   MEMORYSTATUS memory{32, 40, 535777280, 300000000, 1000000000, 900000000, 0x7FFE0000, 0x7F000000};
   std::map<int, std::string> specialFolders = {{16, "C:\\Users\\Player\\Desktop"},
                                                {23, "C:\\ProgramData\\Start Menu\\Programs"}};
   POINT cursor{120, 11};
   bool hasShutdownDialog = true;
-  FileVersion version{1, 0, 0, 0};
-  bool allocationsFail = false;
+  std::vector<BYTE> versionRecord = VersionRecord(1, 0);
+  std::set<BYTE> leadBytes;  // of a double-byte ANSI code page; none by default
   std::optional<std::string> openDialogPick;
   // The clock: one text per call, the last one repeating.
   void SetClock(std::vector<std::string> dateTexts, std::vector<std::string> timeTexts) {
@@ -91,7 +138,15 @@ class FakeWindows : public WindowsApi {
   std::function<void()> onMessageBox;
   std::function<void()> onProcessMessages;
 
-  // ---- Menus, threads, memory as the program left them.
+  // A version record with the fixed part's signature on a 4-byte boundary.
+  static std::vector<BYTE> VersionRecord(WORD major, WORD minor) {
+    std::vector<BYTE> record(40 + 52, 0);
+    const DWORD words[] = {0xFEEF04BD, 0x10000, DWORD{major} << 16 | minor, 0};
+    std::memcpy(record.data() + 40, words, sizeof words);
+    return record;
+  }
+
+  // ---- Menus, threads, memory, handles as the program left them.
   std::map<HMENU, FakeMenu> menus;
   const FakeMenu& Menu(HMENU menu) const { return menus.at(menu); }
   std::vector<HMENU> trackedMenus;
@@ -117,98 +172,158 @@ class FakeWindows : public WindowsApi {
   std::vector<std::size_t> allocations;  // sizes asked of VirtualAlloc
   bool lastBufferAllSpaces = false;
   int liveAllocations = 0;
-  int openFileHandles = 0;
-  int openFinds = 0;
+  // Handles given out and not given back, of one kind.
+  int Live(Kind kind) const {
+    return static_cast<int>(std::count_if(handles_.begin(), handles_.end(),
+                                          [&](const auto& h) { return h.second.kind == kind; }));
+  }
 
   // ---- Registry and profile files.
   LONG RegCreateKeyA(HKEY root, const std::string& subKey, HKEY* result) override {
+    *result = 0;
+    if (Fails(Op::RegCreateKeyA)) return ERROR_ACCESS_DENIED;
     static const std::map<HKEY, std::string> roots = {
         {HKCR, "HKCR"}, {HKCU, "HKCU"}, {HKLM, "HKLM"}, {HKU, "HKU"}};
     const std::string key = roots.at(root) + "\\" + subKey;
     const bool refused = std::any_of(refusedKeys.begin(), refusedKeys.end(), [&](auto& refusedKey) {
       return strncasecmp(key.c_str(), refusedKey.c_str(), refusedKey.size()) == 0;
     });
-    *result = refused ? 0 : Open("key " + key);
-    return refused ? 5 : ERROR_SUCCESS;  // ERROR_ACCESS_DENIED
+    if (refused) return ERROR_ACCESS_DENIED;
+    *result = Open(Kind::Key, key);
+    return ERROR_SUCCESS;
   }
   LONG RegSetValueExA(HKEY key, const std::string& name, DWORD, DWORD type, const BYTE* data,
                       DWORD size) override {
-    if (!handles_.contains(key)) return 6;  // ERROR_INVALID_HANDLE
+    if (Fails(Op::RegSetValueExA)) return ERROR_ACCESS_DENIED;
+    if (!Is(key, Kind::Key)) return ERROR_INVALID_HANDLE;
     lastValueBytes.assign(data, data + size);
     const DWORD number = data[0] | data[1] << 8 | data[2] << 16 | DWORD{data[3]} << 24;
     const std::string text = type == REG_DWORD
                                  ? "REG_DWORD " + std::to_string(number)
                                  : "REG_SZ " + std::string(reinterpret_cast<const char*>(data));
-    log.push_back("reg " + handles_[key].substr(4) + " [" + name + "] " + text);
+    const std::string where = handles_[key].name + " [" + name + "]";
+    registry[Lower(where)] = text;
+    log.push_back("reg " + where + " " + text);
     return ERROR_SUCCESS;
   }
-  LONG RegCloseKey(HKEY key) override { return CloseHandle(key) ? ERROR_SUCCESS : 6; }
+  LONG RegCloseKey(HKEY key) override {
+    if (Fails(Op::RegCloseKey)) return ERROR_INVALID_HANDLE;
+    return Close(key, Kind::Key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+  }
   BOOL WritePrivateProfileStringA(const std::string& section, const std::string& key,
                                   const std::string& value, const std::string& file) override {
-    if (iniRefused) return 0;
+    if (Fails(Op::WritePrivateProfileStringA) || iniRefused) return Refuse(0, ERROR_ACCESS_DENIED);
     log.push_back("ini " + file + " [" + section + "] " + key + "=" + value);
     return 1;
   }
 
-  // ---- Version, processes, threads.
+  // ---- Version, processes, threads, modules.
   BOOL GetVersionExA(OSVERSIONINFOA* info) override {
-    if (!platformId || info->dwOSVersionInfoSize != 148) return 0;
+    if (Fails(Op::GetVersionExA) || !platformId || info->dwOSVersionInfoSize != 148) return 0;
     info->dwPlatformId = *platformId;
     return 1;
   }
-  DWORD GetCurrentProcessId() override { return 4242; }
+  DWORD GetCurrentProcessId() override {
+    Fails(Op::GetCurrentProcessId);  // cannot fail
+    return 4242;
+  }
   HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD pid) override {
     log.push_back("open-process pid=" + std::to_string(pid) + " access=" + std::to_string(access) +
                   " inherit=" + std::to_string(inherit));
-    return processOpenRefused || pid != 4242 ? 0 : Open("process " + std::to_string(access));
+    if (Fails(Op::OpenProcess) || pid != 4242) return Refuse(0, ERROR_ACCESS_DENIED);
+    return Open(Kind::Process, "self", access);
   }
   BOOL SetPriorityClass(HANDLE process, DWORD newClass) override {
     log.push_back("priority-class " + std::to_string(newClass));
-    if (!handles_.contains(process)) return 0;
+    if (Fails(Op::SetPriorityClass) || !Is(process, Kind::Process)) {
+      return Refuse(0, ERROR_INVALID_HANDLE);
+    }
     // The NT family checks the handle's right to set information; the older ones do not.
-    const DWORD access = std::stoul(handles_[process].substr(8));
-    if (platformId == VER_PLATFORM_WIN32_NT && !(access & 0x200)) return 0;
+    if (platformId == VER_PLATFORM_WIN32_NT && !(handles_[process].access & 0x200)) {
+      return Refuse(0, ERROR_ACCESS_DENIED);
+    }
     priorityClass = newClass;
     return 1;
   }
   BOOL CloseHandle(HANDLE object) override {
-    if (files_.erase(object)) --openFileHandles;
-    return handles_.erase(object) ? 1 : 0;
+    if (Fails(Op::CloseHandle)) return Refuse(0, ERROR_INVALID_HANDLE);
+    for (const Kind kind : {Kind::Process, Kind::Thread, Kind::Mutex, Kind::File}) {
+      if (Close(object, kind)) return 1;
+    }
+    return Refuse(0, ERROR_INVALID_HANDLE);
   }
   BOOL SetThreadPriority(HANDLE thread, int priority) override {
     const auto handle = static_cast<std::intptr_t>(thread);
     threadPriorityHandles.push_back(handle);
     log.push_back("thread-priority " + std::to_string(handle) + " " + std::to_string(priority));
-    if (handle == -2) currentThreadPriority = priority;  // the current-thread pseudo-handle
-    return handle == -2;
+    if (Fails(Op::SetThreadPriority) || handle != -2) return Refuse(0, ERROR_INVALID_HANDLE);
+    currentThreadPriority = priority;  // the current-thread pseudo-handle
+    return 1;
   }
-  HANDLE CreateMutexA(BOOL, const std::string& name) override {
+  HANDLE CreateMutexA(const SECURITY_ATTRIBUTES*, BOOL, const std::string& name) override {
     log.push_back("mutex " + name);
+    if (Fails(Op::CreateMutexA)) return Refuse(0, ERROR_ACCESS_DENIED);
     lastError_ = otherInstanceRunning ? ERROR_ALREADY_EXISTS : 0;
-    return Open("mutex");
+    return Open(Kind::Mutex, name);
   }
   DWORD GetLastError() override { return lastError_; }
-  BOOL CreateProcessA(const char* application, const std::string& commandLine, DWORD flags,
-                      const char* directory, WORD showWindow,
-                      ProcessHandles* started = nullptr) override {
-    std::string entry = "run " + commandLine + " show=" + std::to_string(showWindow);
+  BOOL CreateProcessA(const char* application, char* commandLine, const SECURITY_ATTRIBUTES*,
+                      const SECURITY_ATTRIBUTES*, BOOL, DWORD flags, const void*,
+                      const char* directory, const STARTUPINFOA* startup,
+                      PROCESS_INFORMATION* started) override {
+    std::string entry = "run " + std::string(commandLine);
+    if (startup->dwFlags & STARTF_USESHOWWINDOW)
+      entry += " show=" + std::to_string(startup->wShowWindow);
     if (application) entry += " app=" + std::string(application);
     if (flags) entry += " flags=" + std::to_string(flags);
     if (directory) entry += " dir=" + std::string(directory);
     log.push_back(entry);
-    if (started) *started = {Open("process 2035711"), Open("thread")};
+    if (Fails(Op::CreateProcessA)) return Refuse(0, ERROR_FILE_NOT_FOUND);
+    *started = {Open(Kind::Process, commandLine, 0x1F0FFF), Open(Kind::Thread, commandLine), 7, 8};
     return 1;
   }
   DWORD ResumeThread(HANDLE thread) override {
     log.push_back("resume-thread");
-    return handles_.contains(thread) ? 1 : static_cast<DWORD>(-1);
+    if (Fails(Op::ResumeThread) || !Is(thread, Kind::Thread)) return static_cast<DWORD>(-1);
+    return 1;
+  }
+  HMODULE GetModuleHandleA(const char* name) override {
+    if (Fails(Op::GetModuleHandleA)) return Refuse(0, ERROR_FILE_NOT_FOUND);
+    return name && strcasecmp(name, "shell32.dll") == 0 ? kShell32 : 0;
+  }
+  FARPROC GetProcAddress(HMODULE module, const char* name) override {
+    if (Fails(Op::GetProcAddress) || module != kShell32 || !hasShutdownDialog ||
+        reinterpret_cast<std::uintptr_t>(name) != 60) {
+      return nullptr;
+    }
+    current_ = this;
+    return reinterpret_cast<FARPROC>(&ShutDownDialog);
+  }
+  HRSRC FindResourceA(HMODULE module, const char* name, const char* type) override {
+    if (Fails(Op::FindResourceA) || module != 0 || versionRecord.empty() ||
+        name != MAKEINTRESOURCEA(VS_VERSION_INFO) || type != MAKEINTRESOURCEA(RT_VERSION)) {
+      return Refuse(0, ERROR_FILE_NOT_FOUND);
+    }
+    return 0x5001;
+  }
+  HGLOBAL LoadResource(HMODULE, HRSRC resource) override {
+    return Fails(Op::LoadResource) || resource != 0x5001 ? 0 : 0x5002;
+  }
+  const void* LockResource(HGLOBAL resource) override {
+    return Fails(Op::LockResource) || resource != 0x5002 ? nullptr : versionRecord.data();
+  }
+  DWORD SizeofResource(HMODULE, HRSRC resource) override {
+    if (Fails(Op::SizeofResource) || resource != 0x5001) return 0;
+    return static_cast<DWORD>(versionRecord.size());
   }
 
   // ---- Paths, files, memory.
-  DWORD GetModuleFileNameA(char* fileName, DWORD size) override {
+  DWORD GetModuleFileNameA(HMODULE, char* fileName, DWORD size) override {
+    if (Fails(Op::GetModuleFileNameA)) return 0;
     return static_cast<DWORD>(std::snprintf(fileName, size, "%s", modulePath.c_str()));
   }
   DWORD GetShortPathNameA(const std::string& longPath, char* shortPath, DWORD size) override {
+    if (Fails(Op::GetShortPathNameA)) return Refuse(0, ERROR_FILE_NOT_FOUND);
     const auto mapped = shortPaths.find(longPath);
     const std::string result = mapped == shortPaths.end() ? longPath : mapped->second;
     if (result.empty()) return 0;
@@ -220,51 +335,61 @@ class FakeWindows : public WindowsApi {
   HANDLE FindFirstFileA(const std::string& pattern, WIN32_FIND_DATAA* data) override {
     const std::string folder = pattern.substr(0, pattern.size() - 2);  // without "\*"
     const Entry* self = Find(folder);
-    if (!pattern.ends_with("\\*") || !self || !(self->attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      return INVALID_HANDLE_VALUE;
+    if (Fails(Op::FindFirstFileA) || !pattern.ends_with("\\*") || !self ||
+        !(self->attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      return Refuse(INVALID_HANDLE_VALUE, ERROR_FILE_NOT_FOUND);
     }
     static const Entry dot{".", FILE_ATTRIBUTE_DIRECTORY, {}},
         dotdot{"..", FILE_ATTRIBUTE_DIRECTORY, {}};
-    std::vector<const Entry*> listing = {&dot, &dotdot};
+    const HANDLE find = Open(Kind::Find, folder);
+    auto& listing = handles_[find].listing = {&dot, &dotdot};
     for (const Entry& entry : files) {
       if (entry.path.substr(0, entry.path.find_last_of('\\')) == folder) listing.push_back(&entry);
     }
-    const HANDLE find = Open("find");
-    finds_[find] = {std::move(listing), 0};
-    ++openFinds;
-    FindNextFileA(find, data);
+    Handle& h = handles_[find];
+    const Entry* first = h.listing[h.offset++];
+    data->dwFileAttributes = first->attributes;
+    std::snprintf(data->cFileName, sizeof data->cFileName, "%s", first->path.c_str());
     return find;
   }
   BOOL FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) override {
-    auto& [entries, next] = finds_[find];
-    if (next >= entries.size()) return 0;
-    const Entry* entry = entries[next++];
+    if (Fails(Op::FindNextFileA) || !Is(find, Kind::Find)) return Refuse(0, ERROR_INVALID_HANDLE);
+    Handle& h = handles_[find];
+    if (h.offset >= h.listing.size()) return Refuse(0, 18);  // ERROR_NO_MORE_FILES
+    const Entry* entry = h.listing[h.offset++];
     data->dwFileAttributes = entry->attributes;
     std::snprintf(data->cFileName, sizeof data->cFileName, "%s",
                   entry->path.substr(entry->path.find_last_of('\\') + 1).c_str());
     return 1;
   }
   BOOL FindClose(HANDLE find) override {
-    openFinds -= static_cast<int>(finds_.erase(find));
-    return CloseHandle(find);
+    if (Fails(Op::FindClose)) return Refuse(0, ERROR_INVALID_HANDLE);
+    return Close(find, Kind::Find);
   }
-  HANDLE CreateFileA(const std::string& path, DWORD, DWORD, DWORD, DWORD) override {
+  HANDLE CreateFileA(const std::string& path, DWORD, DWORD, const SECURITY_ATTRIBUTES*, DWORD,
+                     DWORD, HANDLE) override {
     log.push_back("file-open " + path);
     const Entry* entry = Find(path);
-    if (!entry || (entry->attributes & FILE_ATTRIBUTE_DIRECTORY)) return INVALID_HANDLE_VALUE;
-    const HANDLE file = Open("file");
-    files_[file] = {entry->content, 0};
-    ++openFileHandles;
+    if (Fails(Op::CreateFileA)) return Refuse(INVALID_HANDLE_VALUE, ERROR_SHARING_VIOLATION);
+    if (!entry || (entry->attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      return Refuse(INVALID_HANDLE_VALUE, ERROR_FILE_NOT_FOUND);
+    }
+    const HANDLE file = Open(Kind::File, path);
+    handles_[file].content = &entry->content;
     return file;
   }
-  BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read) override {
-    if (!files_.contains(file)) return 0;
-    auto& [content, offset] = files_[file];
-    *read = static_cast<DWORD>(std::min<std::size_t>(toRead, content.size() - offset));
-    std::memcpy(buffer, content.data() + offset, *read);
-    offset += *read;
+  BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void*) override {
+    *read = 0;
+    if (Fails(Op::ReadFile) || !Is(file, Kind::File)) return Refuse(0, ERROR_INVALID_HANDLE);
+    Handle& h = handles_[file];
+    *read = static_cast<DWORD>(
+        std::min<std::size_t>({toRead, readPiece, h.content->size() - h.offset}));
+    std::memcpy(buffer, h.content->data() + h.offset, *read);
+    h.offset += *read;
+    bytesRead += *read;
     return 1;
   }
+  std::size_t bytesRead = 0;
   void GlobalMemoryStatus(MEMORYSTATUS* status) override {
     log.push_back("memory-status");
     *status = MEMORYSTATUS{status->dwLength,      memory.dwMemoryLoad,    memory.dwTotalPhys,
@@ -273,7 +398,7 @@ class FakeWindows : public WindowsApi {
   }
   void* VirtualAlloc(void*, std::size_t size, DWORD, DWORD) override {
     allocations.push_back(size);
-    void* block = allocationsFail ? nullptr : std::calloc(size, 1);
+    void* block = Fails(Op::VirtualAlloc) ? nullptr : std::calloc(size, 1);
     liveAllocations += block != nullptr;
     return block;
   }
@@ -285,15 +410,21 @@ class FakeWindows : public WindowsApi {
     for (std::size_t i = 0; lastBufferAllSpaces && i < size; i += 2) {
       lastBufferAllSpaces = bytes[i] == ' ' && bytes[i + 1] == 0;
     }
+    if (Fails(Op::VirtualFree)) return 0;  // the block is lost, as on Windows
     std::free(address);
     --liveAllocations;
     return 1;
   }
-  int GetDateFormatA(DWORD, DWORD, char* buffer, int size) override {
+  int GetDateFormatA(DWORD, DWORD, const void*, const char*, char* buffer, int size) override {
+    if (Fails(Op::GetDateFormatA)) return 0;
     return CopyOut(dates_[std::min(dateCalls_++, dates_.size() - 1)], buffer, size);
   }
-  int GetTimeFormatA(DWORD, DWORD, char* buffer, int size) override {
+  int GetTimeFormatA(DWORD, DWORD, const void*, const char*, char* buffer, int size) override {
+    if (Fails(Op::GetTimeFormatA)) return 0;
     return CopyOut(times_[std::min(timeCalls_++, times_.size() - 1)], buffer, size);
+  }
+  BOOL IsDBCSLeadByte(BYTE byte) override {
+    return !Fails(Op::IsDBCSLeadByte) && leadBytes.contains(byte);
   }
 
   // ---- Shell.
@@ -305,40 +436,45 @@ class FakeWindows : public WindowsApi {
     if (directory) entry += " dir=" + std::string(directory);
     if (show != SW_SHOWNORMAL) entry += " show=" + std::to_string(show);
     log.push_back(entry);
-    return 42;
+    return Fails(Op::ShellExecuteA) ? 2 : 42;  // SE_ERR_FNF
   }
   HRESULT SHGetSpecialFolderLocation(HWND, int csidl, PIDL* pidl) override {
-    if (!specialFolders.contains(csidl)) return static_cast<HRESULT>(0x80004005);  // E_FAIL
-    *pidl = Open("pidl " + specialFolders[csidl]);
+    *pidl = 0;
+    if (Fails(Op::SHGetSpecialFolderLocation) || !specialFolders.contains(csidl)) {
+      return static_cast<HRESULT>(0x80004005);  // E_FAIL
+    }
+    *pidl = Open(Kind::Pidl, specialFolders[csidl]);
     return 0;
   }
   BOOL SHGetPathFromIDListA(PIDL pidl, char* path) override {
-    if (!handles_.contains(pidl)) return 0;
-    std::snprintf(path, 260, "%s", handles_[pidl].substr(5).c_str());
+    if (Fails(Op::SHGetPathFromIDListA) || !Is(pidl, Kind::Pidl)) return 0;
+    std::snprintf(path, 260, "%s", handles_[pidl].name.c_str());
     return 1;
   }
-  void CoTaskMemFree(PIDL pidl) override { handles_.erase(pidl); }
-  BOOL ExitWindowsDialog(HWND) override {
-    if (hasShutdownDialog) log.push_back("shutdown-dialog");
-    return hasShutdownDialog;
-  }
+  void CoTaskMemFree(PIDL pidl) override { Close(pidl, Kind::Pidl); }
 
-  // ---- Menus and windows.
-  HWND GetDesktopWindow() override { return 0x10010; }
+  // ---- Menus, windows and messages.
+  HWND GetDesktopWindow() override { return Fails(Op::GetDesktopWindow) ? 0 : 0x10010; }
   BOOL GetCursorPos(POINT* point) override {
+    if (Fails(Op::GetCursorPos)) return Refuse(0, ERROR_ACCESS_DENIED);
     *point = cursor;
     return 1;
   }
-  BOOL SetForegroundWindow(HWND) override { return 1; }
+  BOOL SetForegroundWindow(HWND) override {
+    log.push_back("foreground");
+    return !Fails(Op::SetForegroundWindow);
+  }
   HMENU CreatePopupMenu() override {
-    const HMENU menu = Open("menu");
+    if (Fails(Op::CreatePopupMenu)) return Refuse(0, ERROR_NOT_ENOUGH_MEMORY);
+    const HMENU menu = Open(Kind::Menu, "menu");
     menus[menu];
     return menu;
   }
   BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, std::uintptr_t id,
                    const char* text) override {
-    if (!menus.contains(menu) || menus[menu].destroyed) return 0;
-    auto& items = menus[menu].items;  // by position: past the end appends
+    if (Fails(Op::InsertMenuA)) return Refuse(0, ERROR_NOT_ENOUGH_MEMORY);
+    if (!Is(menu, Kind::Menu)) return Refuse(0, 1401);  // ERROR_INVALID_MENU_HANDLE
+    auto& items = menus[menu].items;                    // by position: past the end appends
     items.insert(items.begin() + std::min<std::size_t>(position, items.size()),
                  {flags, id, text ? text : ""});
     return 1;
@@ -348,40 +484,81 @@ class FakeWindows : public WindowsApi {
     std::snprintf(entry, sizeof entry, "track %d,%d flags=%#x", x, y, flags);
     log.push_back(entry);
     trackedMenus.push_back(menu);
+    if (Fails(Op::TrackPopupMenu)) return 0;
     return onTrackPopupMenu ? static_cast<BOOL>(onTrackPopupMenu(menu)) : 0;
   }
   BOOL DestroyMenu(HMENU menu) override {
-    if (!menus.contains(menu) || menus[menu].destroyed) return 0;
+    if (Fails(Op::DestroyMenu) || !Close(menu, Kind::Menu)) return 0;
     menus[menu].destroyed = true;
     for (const FakeMenuItem& item : menus[menu].items) {
       if (item.flags & MF_POPUP) DestroyMenu(item.id);
     }
     return 1;
   }
-  int MessageBoxA(HWND, const std::string& text, const std::string& caption, UINT type) override {
-    log.push_back("msgbox " + caption + " | " + text + " | style=" + std::to_string(type));
+  int MessageBoxA(HWND owner, const std::string& text, const std::string& caption,
+                  UINT type) override {
+    log.push_back("msgbox " + caption + " | " + text + " | style=" + std::to_string(type) +
+                  (owner ? " owner=" + std::to_string(owner) : ""));
+    if (Fails(Op::MessageBoxA)) return 0;
     if (onMessageBox) onMessageBox();
     return 1;  // IDOK
   }
-  void ProcessPendingMessages() override {
+  BOOL PeekMessageA(MSG*, HWND, UINT, UINT, UINT) override {
     ++messagePasses;
+    Fails(Op::PeekMessageA);  // failing or not: no message waits
     if (onProcessMessages) onProcessMessages();
+    return 0;
   }
-  BOOL GetOpenFileNameA(HWND, const std::string& title, const std::string&,
-                        std::string* fileName) override {
-    log.push_back("open-dialog " + title);
-    if (openDialogPick) *fileName = *openDialogPick;
-    return openDialogPick.has_value();
+  BOOL TranslateMessage(const MSG*) override { return !Fails(Op::TranslateMessage); }
+  LPARAM DispatchMessageA(const MSG*) override {
+    Fails(Op::DispatchMessageA);
+    return 0;
   }
-  BOOL GetOwnFileVersion(FileVersion* out) override {
-    *out = version;
+  void PostQuitMessage(int) override { log.push_back("quit"); }
+  BOOL PostMessageA(HWND, UINT message, WPARAM, LPARAM) override {
+    log.push_back(message == WM_NULL ? "post WM_NULL" : "post " + std::to_string(message));
+    return !Fails(Op::PostMessageA);
+  }
+  BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) override {
+    log.push_back("open-dialog " + std::string(dialog->lpstrTitle));
+    if (Fails(Op::GetOpenFileNameA) || !openDialogPick) return 0;
+    std::snprintf(dialog->lpstrFile, dialog->nMaxFile, "%s", openDialogPick->c_str());
     return 1;
   }
 
  private:
-  HANDLE Open(const std::string& what) {
-    handles_[nextHandle_] = what;
+  struct Handle {
+    Kind kind;
+    std::string name;  // the key, file, folder or mutex it stands for
+    DWORD access = 0;
+    std::vector<const Entry*> listing = {};  // a find handle's entries
+    const std::string* content = nullptr;    // a file's bytes
+    std::size_t offset = 0;                  // the next entry or byte
+  };
+  static constexpr HMODULE kShell32 = 0x7000;
+
+  bool Fails(Op op) {
+    const int call = ++calls[op];
+    return failing.contains(op) || failingCall == std::pair{op, call};
+  }
+  template <typename T>
+  T Refuse(T value, DWORD error) {
+    lastError_ = error;
+    return value;
+  }
+  HANDLE Open(Kind kind, const std::string& name, DWORD access = 0) {
+    handles_[nextHandle_] = {kind, name, access};
     return nextHandle_++;
+  }
+  bool Is(HANDLE handle, Kind kind) const {
+    const auto found = handles_.find(handle);
+    return found != handles_.end() && found->second.kind == kind;
+  }
+  bool Close(HANDLE handle, Kind kind) { return Is(handle, kind) && handles_.erase(handle); }
+  static void LUDORA_WINAPI ShutDownDialog(HWND) { current_->log.push_back("shutdown-dialog"); }
+  static std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), ::tolower);
+    return text;
   }
   const Entry* Find(std::string path) const {
     while (path.ends_with('\\')) path.pop_back();
@@ -396,11 +573,10 @@ class FakeWindows : public WindowsApi {
     return static_cast<int>(text.size() + 1);
   }
 
+  inline static FakeWindows* current_ = nullptr;
   DWORD lastError_ = 0;
   std::uintptr_t nextHandle_ = 0x1000;
-  std::map<HANDLE, std::string> handles_;  // every open handle, and what it is
-  std::map<HANDLE, std::pair<std::vector<const Entry*>, std::size_t>> finds_;
-  std::map<HANDLE, std::pair<std::string, std::size_t>> files_;
+  std::map<HANDLE, Handle> handles_;  // every handle given out and not given back
   std::vector<std::string> dates_ = {"Friday, December 04, 2026"};
   std::vector<std::string> times_ = {"5:30:25 PM"};
   std::size_t dateCalls_ = 0;

@@ -1,11 +1,13 @@
 // libFuzzer target for the reader of `ludora.ini`: any bytes must read
-// without a fault, and what comes out must be a sound set of shortcuts.
+// without a fault, the same in whatever pieces the file arrives, and what
+// comes out must be a sound set of shortcuts.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
-#include "launch/shortcut_file.h"
+#include "fake/fake_windows.h"
+#include "launch/personal_shortcuts.h"
 
 namespace {
 
@@ -13,42 +15,46 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-void CheckFields(std::string_view text) {
-  // Every call but the last consumes at least one byte and yields a piece
-  // of the text, so the fields together never exceed it.
-  ludora::FieldReader reader(text);
-  std::size_t fields = 0;
-  std::size_t bytes = 0;
-  while (const auto field = reader.Next()) {
-    ++fields;
-    bytes += field->size();
-    Check(fields <= text.size());
-    Check(bytes <= text.size());
-  }
-  Check(!reader.Next());  // the end stays the end
-}
-
-void CheckShortcuts(std::string_view text) {
-  const ludora::ShortcutFile file = ludora::ParseShortcutFile(text);
+void CheckShortcuts(const ludora::ShortcutFile& file) {
   Check(file.items.size() <= static_cast<std::size_t>(ludora::kMaxShortcuts));
   int last = 0;
   bool hasItem[ludora::kMaxShortcuts] = {};
   for (const ludora::PersonalShortcut& item : file.items) {
     Check(item.index > last && item.index <= ludora::kMaxShortcuts);
-    Check(!item.caption.empty());
+    Check(!item.caption.empty() && item.caption.size() <= ludora::kMaxFieldBytes);
     hasItem[item.index - 1] = true;
     last = item.index;
   }
   for (int slot = 0; slot < ludora::kMaxShortcuts; ++slot) {
     Check(hasItem[slot] || file.commands[slot].empty());
+    Check(file.commands[slot].size() <= ludora::kMaxFieldBytes);
   }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
-  CheckFields(text);
-  CheckShortcuts(text);
+  if (size == 0) return 0;
+  const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const ludora::ShortcutFile whole = ludora::ParseShortcutFile(text);
+  CheckShortcuts(whole);
+
+  // The same bytes as the file, handed over by Windows in pieces of 1 to 256 bytes.
+  ludora::testing::FakeWindows api;
+  api.AddFile("C:\\Ludora\\ludora.ini", std::string(text));
+  api.readPiece = data[0] + 1u;
+  ludora::QuickMenu menu;
+  ludora::ShortcutCommands commands;
+  ludora::LoadPersonalShortcuts(api, "C:\\Ludora", menu, commands);
+  Check(commands == whole.commands);
+  Check(api.Live(ludora::testing::Kind::File) == 0);
+  std::size_t at = 0;
+  for (const ludora::MenuItem& item : menu.Items()) {
+    if (item.item != ludora::QuickItem::menu || item.index == 0) continue;
+    Check(at < whole.items.size() && item.index == whole.items[at].index &&
+          item.caption == whole.items[at].caption);
+    ++at;
+  }
+  Check(at == whole.items.size());
   return 0;
 }

@@ -12,7 +12,7 @@ struct Defragmenting : testing::FakeShell {
     form3.Load();  // the reading the defragmenter sizes its work from
   }
   testing::FakeForm2View& Open() {
-    program.form1().Click({"mnudefrag", 0});
+    Pick(QuickItem::mnudefrag);
     return *windows.form2Views.back();
   }
   void Tick(int times) {
@@ -54,7 +54,7 @@ TEST(Defragmenter, BufferThatCannotBeHadIsSkippedAndTheRunCompletes) {
   EXPECT_EQ(WorkBufferCharacters(-3), std::nullopt);
   for (const DWORD total : {0u, 0x80000010u, 3000u}) {  // nothing, negative, refused
     Defragmenting shell(total);
-    shell.api.allocationsFail = true;
+    shell.api.failing = {testing::Op::VirtualAlloc};
     testing::FakeForm2View& view = shell.Open();
     shell.Tick(101);
     EXPECT_EQ(shell.api.allocations.size(), total == 3000u ? 1u : 0u) << total;

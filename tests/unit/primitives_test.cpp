@@ -12,11 +12,11 @@ using testing::FakeWindows;
 TEST(Platform, CodeFollowsTheVersionRecord) {
   FakeWindows api;
   api.platformId = VER_PLATFORM_WIN32_NT;
-  EXPECT_EQ(GetPlatform(api), kPlatformNt);
+  EXPECT_EQ(GetPlatform(api), Platform::Nt);
   api.platformId = 1;  // the Windows 95/98/Me family
-  EXPECT_EQ(GetPlatform(api), kPlatformNotNt);
+  EXPECT_EQ(GetPlatform(api), Platform::NotNt);
   api.platformId = std::nullopt;
-  EXPECT_EQ(GetPlatform(api), kPlatformUnknown);
+  EXPECT_EQ(GetPlatform(api), Platform::Unknown);
 }
 
 TEST(Priority, ThreadLevelReachesEveryHandleFromMinus500To500) {
@@ -41,7 +41,7 @@ TEST(Priority, ClassChangeAsksOnlyForTheDuplicateRight) {
   EXPECT_EQ(ChangePriority(api, IDLE_PRIORITY_CLASS), std::nullopt);
   EXPECT_EQ(api.priorityClass, IDLE_PRIORITY_CLASS);
 
-  api.processOpenRefused = true;
+  api.failing = {testing::Op::OpenProcess};
   EXPECT_EQ(ChangePriority(api, IDLE_PRIORITY_CLASS),
             (PriorityError{2, "ChangePriority", "Unable To open the source process"}));
 }
@@ -60,6 +60,7 @@ TEST(RegistryWriters, WriteExactBytesAndReportRefusals) {
   api.iniRefused = true;
   EXPECT_FALSE(SetIniString(api, "boot", "shell", "x", "system.ini"));
   EXPECT_EQ(api.log.size(), 2u);  // nothing more was written
+  EXPECT_EQ(api.Live(testing::Kind::Key) + api.Live(testing::Kind::Process), 0);
 }
 
 }  // namespace

@@ -9,6 +9,9 @@
 namespace ludora {
 namespace {
 
+using Log = std::vector<std::string>;
+using enum QuickItem;
+
 const std::string kFolder = "C:\\Program Files\\Corvane Ludora";
 const std::string kMessage = "msgbox Corvane Ludora | ";
 const std::string kWinlogon =
@@ -17,8 +20,14 @@ const std::string kMapping =
     "reg HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\IniFileMapping\\system.ini\\boot "
     "[Shell] REG_SZ ";
 const std::string kReboot =
-    " is now set as default shell. You must reboot for this to take into "
-    "effect. | style=64";
+    " is now set as default shell. You must reboot for this to take into effect. | style=64 "
+    "owner=12291";
+const std::string kInternet =
+    "reg HKU\\.DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings ";
+const std::string kExplorer = "reg HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+const std::string kSeparate =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced "
+    "[SeparateProcess] REG_DWORD 0";
 
 struct Switching : testing::FakeShell {
   explicit Switching(std::optional<DWORD> platform)
@@ -28,58 +37,74 @@ struct Switching : testing::FakeShell {
         }) {
     form3.Load();
   }
-  std::vector<std::string> Pick(const char* item) {
-    const std::size_t from = api.log.size();
-    program.form1().Click({item, 0});
-    return LogSince(from);
-  }
 };
 
-long Count(const std::vector<std::string>& log, const std::string& part) {
+long Count(const Log& log, const std::string& part) {
   return std::count_if(log.begin(), log.end(),
                        [&](const std::string& e) { return e.find(part) != std::string::npos; });
 }
 
-const std::optional<DWORD> kPlatforms[] = {2, 1, std::nullopt};  // codes 1, 2 and 3
-
-TEST(SwitchToLudora, RegistersTellsReadsThenTunesOnEachPlatform) {
-  for (const auto platform : kPlatforms) {
-    Switching shell(platform);
-    const auto log = shell.Pick("mnuludora");
-    const bool nt = platform != 1u;
-    ASSERT_EQ(log.size(), 5 + 32 + (nt ? 44 : 0) + 2u);
-    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 5),
-              (std::vector<std::string>{
-                  "ini system.ini [boot] shell=C:\\PROGRA~1\\CORVAN~1\\ludora.exe",
-                  kMapping + "USR:Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
-                  "reg HKCU" + kWinlogon + "\"" + kFolder + "\\ludora.exe\"",
-                  kMessage + "Ludora" + kReboot, "memory-status"}));
-    EXPECT_EQ(Count(log, "[AlwaysUnloadDLL] REG_SZ " + std::string(nt ? "1" : "0")), 1);
-    EXPECT_EQ(Count(log, "[Start] REG_DWORD 4"), nt ? 42 : 0);
-    EXPECT_EQ(Count(log, "\\CryptSvc [Start] REG_DWORD 3"), nt ? 1 : 0);
-    EXPECT_EQ(log.back(),
-              "reg HKU\\.DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet "
-              "Settings [MaxConnectionsPerServer] REG_DWORD 8");
+// The services whose start type the log sets, in order.
+Log Services(const Log& log) {
+  Log names;
+  for (const std::string& entry : log) {
+    const auto end = entry.find(" [Start]");
+    if (end == std::string::npos) continue;
+    const auto start = entry.rfind('\\', end) + 1;
+    names.push_back(entry.substr(start, end - start));
   }
+  return names;
 }
 
-TEST(SwitchToLudora, RepeatsTheStartUpRowsWithItsOwnDifferences) {
-  Switching shell(2);
-  std::vector<std::string> startUp(shell.api.log.begin(), shell.api.log.end());
-  std::erase_if(startUp, [](const std::string& e) {
-    return !e.starts_with("reg ") && !e.starts_with("ini ");
-  });
-  auto log = shell.Pick("mnuludora");
-  for (const char* own : {"[SeparateProcess]", "[LargeSystemCache]", "[DesktopProcess]",
-                          "[AdditionalCriticalWorkerThreads]", "Internet Settings", "[Start]",
-                          "msgbox", "memory-status", "[Shell]", "[boot]"}) {
-    std::erase_if(log, [&](const std::string& e) { return e.find(own) != std::string::npos; });
+const std::optional<DWORD> kPlatforms[] = {2, 1, std::nullopt};  // codes 1, 2 and 3
+
+TEST(SwitchToLudora, RegistersTellsReadsThenRepeatsTheStartUpRowsWithItsOwn) {
+  for (const auto platform : kPlatforms) {
+    Switching shell(platform);
+    const bool nt = platform != 1u;
+    Log startUp = shell.api.log;
+    std::erase_if(startUp,
+                  [](auto& e) { return !e.starts_with("reg ") && !e.starts_with("ini "); });
+    const Log log = shell.Pick(mnuludora);
+
+    Log expected = {"ini system.ini [boot] shell=C:\\PROGRA~1\\CORVAN~1\\ludora.exe",
+                    kMapping + "USR:Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
+                    "reg HKCU" + kWinlogon + "\"" + kFolder + "\\ludora.exe\"",
+                    kMessage + "Ludora" + kReboot,
+                    "memory-status",
+                    "reg HKLM" + kSeparate,
+                    "reg HKCU" + kSeparate};
+    // The start-up rows in their order, with the switch's own data and rows.
+    for (std::string row : startUp) {
+      if (row.ends_with("[AlwaysUnloadDLL] REG_SZ 0")) row.back() = nt ? '1' : '0';
+      if (row.ends_with("[BrowseNewProcess] REG_SZ no")) row.replace(row.size() - 2, 2, "yes");
+      expected.push_back(row);
+      if (row.ends_with("[ErrorCheckingEnabled] REG_DWORD 0")) {
+        expected.push_back(
+            "reg HKLM\\System\\CurrentControlSet\\Control\\Session Manager\\Memory "
+            "Management [LargeSystemCache] REG_DWORD 0");
+      }
+      if (row.find("[EnablePrefetcher]") != std::string::npos) {
+        expected.push_back(kExplorer + " [DesktopProcess] REG_DWORD 0");
+        expected.push_back("reg HKCU" + kExplorer.substr(8) + " [DesktopProcess] REG_DWORD 0");
+      }
+    }
+    expected.push_back(
+        "reg HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Executive "
+        "[AdditionalCriticalWorkerThreads] REG_DWORD 1");
+    ASSERT_GE(log.size(), expected.size());
+    EXPECT_EQ(Log(log.begin(), log.begin() + expected.size()), expected);
+    // Then the services' start types, only on the NT family, and the limits.
+    EXPECT_EQ(Services(log).size(), nt ? 44u : 0u);
+    EXPECT_EQ(Count(log, "[Start] REG_DWORD 4"), nt ? 42 : 0);  // CryptSvc, seclogon on manual
+    EXPECT_EQ(
+        Count(log, "\\CryptSvc [Start] REG_DWORD 3") + Count(log, "\\seclogon [Start] REG_DWORD 3"),
+        nt ? 2 : 0);
+    EXPECT_EQ(Log(log.end() - 2, log.end()),
+              (Log{kInternet + "[MaxConnectionsPer1_0Server] REG_DWORD 16",
+                   kInternet + "[MaxConnectionsPerServer] REG_DWORD 8"}));
+    EXPECT_EQ(log.size(), expected.size() + Services(log).size() + 2);
   }
-  for (std::string& row : startUp) {
-    if (row.ends_with("[AlwaysUnloadDLL] REG_SZ 0")) row.back() = '1';
-    if (row.ends_with("[BrowseNewProcess] REG_SZ no")) row.replace(row.size() - 2, 2, "yes");
-  }
-  EXPECT_EQ(log, startUp);
 }
 
 TEST(SwitchToLudora, TellsBeforeTuningAndSaysWhenItCouldNotRegister) {
@@ -87,42 +112,49 @@ TEST(SwitchToLudora, TellsBeforeTuningAndSaysWhenItCouldNotRegister) {
   std::size_t writtenWhenShown = 0;
   shell.api.onMessageBox = [&] { writtenWhenShown = shell.api.log.size(); };
   const std::size_t before = shell.api.log.size();
-  const auto first = shell.Pick("mnuludora");
-  EXPECT_EQ(writtenWhenShown - before, 4u);   // the registration and the box only
-  EXPECT_EQ(shell.Pick("mnuludora"), first);  // a second run writes the same again
+  const auto first = shell.Pick(mnuludora);
+  EXPECT_EQ(writtenWhenShown - before, 4u);  // the registration and the box only
+  EXPECT_EQ(shell.Pick(mnuludora), first);   // a second run writes the same again
 
   shell.api.refusedKeys = {"HKLM\\Software\\Microsoft\\Windows NT"};
-  const auto refused = shell.Pick("mnuludora");
+  const auto refused = shell.Pick(mnuludora);
   EXPECT_EQ(Count(refused,
                   "The default shell could not be changed. You need administrator rights "
                   "to change it. | style=64"),
             1);
-  EXPECT_EQ(Count(refused, "[Start]"), 44);  // the tuning still follows
+  EXPECT_EQ(Services(refused).size(), 44u);  // the tuning still follows
 
   shell.api.shortPaths[kFolder] = "";  // no short form: the long one names the shell
-  EXPECT_EQ(shell.Pick("mnuludora").front(),
+  EXPECT_EQ(shell.Pick(mnuludora).front(),
             "ini system.ini [boot] shell=" + kFolder + "\\ludora.exe");
 }
 
-TEST(SwitchToExplorer, RegistersTellsThenRestoresOnEachPlatform) {
+TEST(SwitchToExplorer, RegistersTellsThenRestoresTheSameServicesOnEachPlatform) {
+  Switching reference(2);
+  Log services = Services(reference.Pick(mnuludora));
+  // The one service the restore writes at another place.
+  const auto webClient = std::find(services.begin(), services.end(), "WebClient");
+  std::rotate(std::find(services.begin(), services.end(), "seclogon") + 1, webClient,
+              webClient + 1);
   for (const auto platform : kPlatforms) {
     Switching shell(platform);
-    const auto log = shell.Pick("mnuexplorer");
+    const Log log = shell.Pick(mnuexplorer);
     const bool nt = platform != 1u;
-    ASSERT_EQ(log.size(), 9 + (nt ? 44 : 0) + 2u);
-    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 6),
-              (std::vector<std::string>{
-                  "ini system.ini [boot] shell=Explorer.exe",
-                  kMapping + "SYS:Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
-                  "reg HKCU" + kWinlogon + "explorer.exe", "reg HKLM" + kWinlogon + "explorer.exe",
-                  kMessage + "Explorer" + kReboot,
-                  "reg HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer "
-                  "[AlwaysUnloadDLL] REG_SZ 0"}));
-    EXPECT_EQ(log[8], "ini system.ini [386Enh] MinTimeSlice=20");
+    EXPECT_EQ(Log(log.begin(), log.begin() + 9),
+              (Log{"ini system.ini [boot] shell=Explorer.exe",
+                   kMapping + "SYS:Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
+                   "reg HKCU" + kWinlogon + "explorer.exe", "reg HKLM" + kWinlogon + "explorer.exe",
+                   kMessage + "Explorer" + kReboot,
+                   "reg HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer "
+                   "[AlwaysUnloadDLL] REG_SZ 0",
+                   "reg HKLM" + kSeparate, "reg HKCU" + kSeparate,
+                   "ini system.ini [386Enh] MinTimeSlice=20"}));
+    EXPECT_EQ(Services(log), nt ? services : Log{});
     EXPECT_EQ(Count(log, "[Start] REG_DWORD 2"), nt ? 20 : 0);
-    EXPECT_EQ(Count(log, "[Start] REG_DWORD 3"), nt ? 22 : 0);
-    EXPECT_EQ(Count(log, "[Start] REG_DWORD 4"), nt ? 2 : 0);
-    EXPECT_TRUE(log.back().ends_with("[MaxConnectionsPerServer] REG_DWORD 1"));
+    EXPECT_EQ(Count(log, "[Start] REG_DWORD 4"), nt ? 2 : 0);  // HidServ, MSDTC
+    EXPECT_EQ(Log(log.begin() + 9 + Services(log).size(), log.end()),
+              (Log{kInternet + "[MaxConnectionsPer1_0Server] REG_DWORD 2",
+                   kInternet + "[MaxConnectionsPerServer] REG_DWORD 1"}));
   }
 }
 

@@ -50,11 +50,11 @@ TEST(ShortcutFile, CaptionsAndCommandsPairUpOverTenPasses) {
 Lines Section(const QuickMenu& menu) {
   Lines section;
   auto at = std::find_if(menu.Items().begin(), menu.Items().end(),
-                         [](const MenuItem& i) { return i.name == "menu"; });
-  for (; at->name == "menu"; ++at) {
+                         [](const MenuItem& i) { return i.item == QuickItem::menu; });
+  for (; at->item == QuickItem::menu; ++at) {
     section.push_back(std::to_string(at->index) + (at->visible ? " " : " hidden ") + at->caption);
   }
-  section.push_back(at->name);
+  section.push_back(std::string(NameOf(at->item)));
   return section;
 }
 
@@ -63,16 +63,17 @@ TEST(PersonalShortcuts, StandAfterThePlaceholderAndOpenTheirCommandsUnchanged) {
   none.form3.Load();
   EXPECT_EQ(Section(none.program.form1().menu()), (Lines{"0 hidden menu", "fsadfadsf"}));
 
-  const std::string big(1 << 20, 'x');  // read in several pieces
+  const std::string big(1 << 20, 'x');  // read in several pieces, kept in part
   testing::FakeShell shell;
   shell.api.AddFile("C:\\Program Files\\Corvane Ludora\\ludora.ini",
                     "\"&Chess\",\"C:\\Games\\Chess.lnk\"\r\n\"-\",\"-\"\r\n"
                     "\"Site\",\"http://example.com/a b?c=1\"\r\n" +
                         big);
   shell.form3.Load();
-  EXPECT_EQ(shell.api.openFileHandles, 0);
+  EXPECT_EQ(shell.api.Live(testing::Kind::File), 0);
   EXPECT_EQ(Section(shell.program.form1().menu()),
-            (Lines{"0 hidden menu", "1 &Chess", "2 -", "3 Site", "4 " + big, "fsadfadsf"}));
+            (Lines{"0 hidden menu", "1 &Chess", "2 -", "3 Site",
+                   "4 " + big.substr(0, kMaxFieldBytes), "fsadfadsf"}));
 
   shell.form3.LabelClick("Label6");
   const auto& shown = shell.api.Menu(shell.api.trackedMenus.back()).items;
@@ -82,7 +83,7 @@ TEST(PersonalShortcuts, StandAfterThePlaceholderAndOpenTheirCommandsUnchanged) {
   EXPECT_EQ(chess[1].flags, MF_BYPOSITION | MF_SEPARATOR);
 
   const std::size_t mark = shell.api.log.size();
-  for (int n : {1, 3, 4}) shell.program.form1().Click(MenuPick{"menu", n});
+  for (int n : {1, 3, 4}) shell.Pick(QuickItem::menu, n);
   EXPECT_EQ(shell.LogSince(mark),
             (Lines{"open C:\\Games\\Chess.lnk", "open http://example.com/a b?c=1"}));
 }

@@ -27,20 +27,6 @@ TEST(Sparkrun, TakesTheProgramAfterItsOwnName) {
   for (const auto& [line, program] : cases) EXPECT_EQ(ProgramArgument(line), program) << line;
 }
 
-// A Windows where starting anything fails.
-struct RefusingWindows : testing::FakeWindows {
-  BOOL CreateProcessA(const char* app, const std::string& line, DWORD flags, const char* dir,
-                      WORD show, ProcessHandles*) override {
-    FakeWindows::CreateProcessA(app, line, flags, dir, show);
-    return 0;
-  }
-  std::intptr_t ShellExecuteA(HWND owner, const char* verb, const std::string& file,
-                              const char* parameters, const char* dir, int show) override {
-    FakeWindows::ShellExecuteA(owner, verb, file, parameters, dir, show);
-    return 2;  // ERROR_FILE_NOT_FOUND
-  }
-};
-
 TEST(Sparkrun, StartsProgramsHighAndShortcutsThroughTheShell) {
   const std::string dialog = "open-dialog Launch Specific Game";
   const std::string chess = "open C:\\Games\\Chess.lnk dir=C:\\Games";
@@ -66,9 +52,11 @@ TEST(Sparkrun, StartsProgramsHighAndShortcutsThroughTheShell) {
     api.openDialogPick = c.pick;
     EXPECT_EQ(sparkrun::Run(api, c.line), 0) << c.line;
     EXPECT_EQ(api.log, c.log) << c.line;
+    EXPECT_EQ(api.Live(testing::Kind::Process) + api.Live(testing::Kind::Thread), 0) << c.line;
   }
   for (const std::string path : {"C:\\gone.exe", "C:\\gone.lnk"}) {
-    RefusingWindows api;
+    testing::FakeWindows api;
+    api.failing = {testing::Op::CreateProcessA, testing::Op::ShellExecuteA};
     EXPECT_EQ(sparkrun::Run(api, "sparkrun " + path), 1);
     ASSERT_EQ(api.log.size(), 2u);
     EXPECT_EQ(api.log[1],
