@@ -1,5 +1,6 @@
 # End-to-end helpers: the real ludora.exe under Wine on a virtual X display.
 # Every wait polls a condition with a timeout; nothing sleeps a fixed time.
+# The display and prefixes, the registry, and the traces are in lib/.
 # shellcheck shell=bash
 
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -8,7 +9,8 @@ DIST=${DIST:-$E2E_ROOT/dist}
 PROBE=${PROBE:-$E2E_ROOT/build/mingw/probe.exe}  # a stand-in game that logs how it started
 APP_WIN='C:\Program Files\Corvane Ludora'
 export WINEARCH=win32
-export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installers
+# No Mono or Gecko installers; no menu entries in the Linux desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDEBUG=${WINEDEBUG:--all}
 
 fail() {
@@ -28,174 +30,9 @@ wait_until() {
   done
 }
 
-# ---- The display.
-
-start_display() {
-  local n
-  for n in $(seq 91 120); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    E2E_XVFB_PID=$!
-    export DISPLAY=":$n"
-    wait_until 10 "Xvfb on :$n" xdotool getdisplaygeometry
-    return 0
-  done
-  fail "no free X display"
-}
-
-stop_display() {
-  [ -n "${E2E_XVFB_PID:-}" ] && kill "$E2E_XVFB_PID" 2>/dev/null
-  true
-}
-
-# ---- Wine prefixes.
-
-# A booted Windows XP prefix, made once per Wine version and copied per test.
-template_prefix() {
-  local template
-  template="$E2E_WORK/template-$(wine --version | tr -c 'A-Za-z0-9.\n' '_')"
-  if [ ! -f "$template/.ready" ]; then
-    rm -rf "$template"
-    WINEPREFIX=$template wineboot -i >/dev/null 2>&1
-    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
-    WINEPREFIX=$template wineserver -w
-    # A new prefix links the user's folders to the Linux home: keep them inside.
-    local folder
-    for folder in "$template/drive_c/users/$(whoami)"/*; do
-      if [ -L "$folder" ]; then
-        rm "$folder"
-        mkdir "$folder"
-      fi
-    done
-    touch "$template/.ready"
-  fi
-  echo "$template"
-}
-
-# new_prefix <name> [winxp|win98]: a fresh copy with the application installed.
-new_prefix() {
-  local name=$1 version=${2:-winxp}
-  E2E_DIR="$E2E_WORK/$name"
-  rm -rf "$E2E_DIR"
-  mkdir -p "$E2E_DIR"
-  cp -a "$(template_prefix)" "$E2E_DIR/prefix"
-  export WINEPREFIX="$E2E_DIR/prefix"
-  APP_DIR="$WINEPREFIX/drive_c/Program Files/Corvane Ludora"
-  mkdir -p "$APP_DIR"
-  cp -a "$DIST/." "$APP_DIR/"
-  if [ "$version" != winxp ]; then
-    wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
-  fi
-  LOG="$E2E_DIR/trace.log"
-  : >"$LOG"
-}
-
-end_prefix() {
-  [ -n "${WINEPREFIX:-}" ] || return 0
-  wineserver -k 2>/dev/null
-  wineserver -w 2>/dev/null
-  # The windows go with their processes: wait, so the next test sees none.
-  local deadline=$((SECONDS + 10))
-  while xdotool search --onlyvisible --class '\.exe' 2>/dev/null | grep -q . && ((SECONDS < deadline)); do
-    sleep 0.1
-  done
-  true
-}
-
-# ---- The registry and system.ini, as Windows sees them.
-
-# The values of a key, as `reg query` lists them: "name<TAB>TYPE<TAB>data",
-# the default value with an empty name.
-reg_values() {
-  wine reg query "$1" 2>/dev/null | tr -d '\r' | awk -F '    ' '/^    / {
-      n = tolower($2); if (n == "(default)") n = ""; print n "\t" $3 "\t" $4 }'
-}
-
-# expect_rows: reads "KEY|NAME|TYPE|DATA" lines (REG_DWORD data in decimal)
-# and checks each value; "system.ini|SECTION|KEY|VALUE" lines check the
-# profile file. Each key is read once.
-expect_rows() {
-  local key name type data got want
-  declare -A cache=()
-  while IFS='|' read -r key name type data; do
-    [ -n "$key" ] || continue
-    if [ "$key" = system.ini ]; then
-      expect_ini "$name" "$type" "$data"
-      continue
-    fi
-    [ -n "${cache[$key]+set}" ] || cache[$key]=$(reg_values "$key")
-    got=$(awk -F '\t' -v n="${name,,}" '$1 == n { print $2 " " $3 }' <<<"${cache[$key]}")
-    want="$type $data"
-    [ "$type" = REG_DWORD ] && want=$(printf 'REG_DWORD 0x%x' "$data")
-    [ "$got" = "$want" ] || fail "$key [$name]: got '$got', want '$want'"
-  done
-}
-
-expect_reg() { echo "$1|$2|$3|$4" | expect_rows; }
-
-# expect_absent <key> <name>: the value does not exist (yet).
-expect_absent() {
-  ! reg_values "$1" | awk -F '\t' -v n="${2,,}" '$1 == n { f = 1 } END { exit !f }' ||
-    fail "$1 [$2] exists"
-}
-
-# The two memory figures for the total a 32-bit program is told: the
-# machine's memory, at most 2 GiB - 1.
-memory_figures() {
-  awk '/^MemTotal:/ {
-      total = $2 * 1024; if (total > 2147483647) total = 2147483647
-      mb = int(total / 1048576 + 0.5); kb = int(total / 1024 + 0.5)
-      x = kb * 16384000 / 523220; lock = int(x); frac = x - lock
-      if (frac > 0.5 || (frac == 0.5 && lock % 2 == 1)) lock++
-      print (mb > 180 ? 3 : 0), lock }' /proc/meminfo
-}
-
-# startup_rows <AlwaysUnloadDLL> <BrowseNewProcess>: the rows every start
-# writes, as expect_rows lines; the switch to Ludora writes them again with
-# its own data for these two.
-startup_rows() {
-  local prefetch pagelock pm='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
-  read -r prefetch pagelock < <(memory_figures)
-  cat <<EOF
-HKLM\System\CurrentControlSet\Control\PriorityControl|IRQ8Priority|REG_DWORD|0
-HKCU\Control Panel\Desktop|MenuShowDelay|REG_SZ|0
-HKLM\System\CurrentControlSet\Control\WOW|DefaultSeparateVDM|REG_SZ|yes
-HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer|MemCheckBoxInRunDlg|REG_DWORD|1
-HKCU\Control Panel\Desktop|HungAppTimeout|REG_SZ|250
-HKCU\Control Panel\Desktop|WaitToKillAppTimeout|REG_SZ|1000
-HKLM\SYSTEM\CurrentControlSet\Control|WaitToKillService|REG_SZ|2000
-HKLM\SYSTEM\CurrentControlSet\Control|WaitToKillServiceTimeout|REG_SZ|2000
-system.ini|386Enh|MinSPs|256
-HKU\.DEFAULT\control panel\desktop|LowLevelHooksTimeout|REG_SZ|1
-HKCU\Control Panel\Desktop|AutoEndTasks|REG_SZ|1
-HKCR\exefile\shell\open\Command||REG_SZ|"%1" %*
-HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\explorer|AlwaysUnloadDLL|REG_SZ|$1
-system.ini|386Enh|PageBuffers|32
-system.ini|386Enh|MinTimeSlice|200
-HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Usb|ErrorCheckingEnabled|REG_DWORD|0
-system.ini|vcache|chunksize|1024
-HKLM\System\CurrentControlSet\Services\Class\Usb\0000|IdleEnable|REG_DWORD|0
-HKLM\System\CurrentControlSet\Control\PriorityControl|Win32PrioritySeparation|REG_DWORD|26
-$pm\PrefetchParameters|EnablePrefetcher|REG_DWORD|$prefetch
-HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|$2
-HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|$2
-$pm|DisablePagingExecutive|REG_DWORD|1
-$pm|ContigFileAllocSize|REG_DWORD|4096
-$pm|IoPageLockLimit|REG_DWORD|$pagelock
-HKLM\System\CurrentControlSet\Services\i8042prt\Parameters|SampleRate|REG_DWORD|200
-EOF
-}
-
-system_ini() { tr -d '\r' <"$WINEPREFIX/drive_c/windows/system.ini"; }
-
-# expect_ini <section> <key> <value>
-expect_ini() {
-  local got
-  got=$(system_ini | awk -v s="[$1]" -v k="$2" '
-      /^\[/ { in_s = (tolower($0) == tolower(s)) }
-      in_s && index($0, k "=") == 1 { print substr($0, length(k) + 2) }' | tail -1)
-  [ "$got" = "$3" ] || fail "system.ini [$1] $2: got '$got', want '$3'"
-}
+source "$E2E_ROOT/tests/e2e/lib/display.sh"
+source "$E2E_ROOT/tests/e2e/lib/registry.sh"
+source "$E2E_ROOT/tests/e2e/lib/traces.sh"
 
 # ---- The shell.
 
@@ -210,39 +47,21 @@ start_ludora() {
 # xdotool's search fails now and then when another window goes meanwhile: retried.
 find_bar() { BAR=$(bar_window); }
 
-# The bar of the shell this test started (an earlier test's may still be going).
+# The bar of the shell this test started (an earlier test's may still be
+# going); any bar when the test did not start the shell itself.
 bar_window() {
   local id
   for id in $(xdotool search --onlyvisible --name '^Corvane Ludora ZR$' 2>/dev/null); do
+    [ -z "${LUDORA_PID:-}" ] && { echo "$id"; return 0; }
     xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= $LUDORA_PID\$" && { echo "$id"; return 0; }
   done
   return 1
 }
 
-# window_geometry <id>: prints "x y width height".
-window_geometry() {
-  [ -n "$1" ] || return 1  # xwininfo would wait for a click instead
-  xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-      /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
-}
-
-# The centre of a hot spot on the bar, in screen pixels (its visible part).
+# The middle of a label's visible part on the bar, from the bar's own layout.
 hotspot_x() {
-  case $1 in
-    Label6) echo 28 ;; Label1) echo 84 ;; Label2) echo 124 ;; Label3) echo 164 ;;
-    Label4) echo 204 ;; Label5) echo 244 ;; Label7) echo 322 ;;
-  esac
-}
-
-# Visible windows of other programs than the shell (larger than a tray icon).
-other_windows() {
-  local id w h
-  for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-    xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= $LUDORA_PID\$" && continue
-    read -r _ _ w h < <(window_geometry "$id")
-    ((${w:-0} > 100 && ${h:-0} > 100 && ${w:-0} < 1024)) && echo "$id"
-  done
-  true
+  [ -n "${E2E_HOTSPOTS:-}" ] || E2E_HOTSPOTS=$("$E2E_ROOT/build/host/tests/bar_hotspots")
+  awk -v l="$1" '$1 == l { print $2 }' <<<"$E2E_HOTSPOTS"
 }
 
 # Programs the shell started may open windows over the bar: raise it first.
@@ -271,34 +90,6 @@ no_menu_window() { ! menu_window; }
 open_quick_menu() {
   click_hotspot Label6
   wait_until 15 "the quick menu" menu_window
-}
-
-# The entries of the popup menus built for the last tracking, from the +menu
-# trace: "<menu> <flags> <id> <text>" per line (handles and ids in lower-case
-# hex without leading zeros). A menu is built right before it is tracked, so
-# its entries are the inserts since the tracking before.
-menu_inserts() {
-  grep -a -E 'trace:menu:(InsertMenuW|NtUserTrackPopupMenuEx)' "$LOG" | awk '
-      function hex(text) { sub(/^0x/, "", text); sub(/^0+/, "", text); return tolower(text) }
-      /TrackPopupMenuEx/ { count = n; for (i = 1; i <= n; i++) done[i] = it[i]; n = 0; next }
-      { h = $0; sub(/.*hMenu /, "", h); sub(/,.*/, "", h)
-        f = $0; sub(/.*flags /, "", f); sub(/,.*/, "", f)
-        id = $0; sub(/.*, id /, "", id); sub(/,.*/, "", id)
-        t = $0; if (t ~ /str L"/) { sub(/.*str L"/, "", t); sub(/"$/, "", t) } else t = ""
-        n++; it[n] = hex(h) " " f " " hex(id) " " t }
-      END { for (i = 1; i <= count; i++) print done[i] }'
-}
-
-tracked_menu() {
-  grep -a 'NtUserTrackPopupMenuEx' "$LOG" | tail -1 | sed -E 's/.*hmenu (0x)?0*([0-9a-fA-F]+).*/\2/' |
-    tr 'A-F' 'a-f'
-}
-
-# The items of the last tracked menu: "<flags> <text>" per line.
-tracked_menu_items() {
-  local menu
-  menu=$(tracked_menu)
-  menu_inserts | awk -v m="$menu" '$1 == m { sub(/^[^ ]+ /, ""); f = $1; sub(/^[^ ]+ [^ ]+ ?/, ""); print f, $0 }'
 }
 
 # pick_menu_path <caption...>: in the open popup, walks down to each caption in
@@ -333,21 +124,6 @@ pick_menu_path() {
 }
 
 pick_menu_item() { pick_menu_path "$1"; }
-
-# The shell's ShellExecuteA calls from the +exec trace: "file|parameters" per line.
-shell_opens() {
-  grep -a 'trace:exec:ShellExecuteA ' "$LOG" |
-    sed -E 's/.*ShellExecuteA [0-9a-fA-F]+,[^,]*,"(.*)",(.*),(\(null\)|"[^"]*"),[0-9]+$/\1|\2/' |
-    sed -E 's/\|"(.*)"$/|\1/; s/\|\(null\)$/|/; s/\\\\/\\/g'
-}
-
-# The command lines of the processes the shell started (+process trace).
-started_commands() {
-  grep -a 'trace:process:CreateProcessInternalW app' "$LOG" |
-    sed -E 's/.*cmdline L"(.*)"$/\1/; s/\\\\/\\/g; s/\\"/"/g'
-}
-
-screenshot() { import -window root "$1"; }
 
 # run_tests <function...>: each test in a subshell, a prefix of its own. The
 # subshell is not run as a condition, so that `set -e` holds inside it.

@@ -1,0 +1,95 @@
+# The virtual display, Wine prefixes, and what is on screen.
+# shellcheck shell=bash
+
+start_display() {
+  local n
+  for n in $(seq 91 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    E2E_XVFB_PID=$!
+    export DISPLAY=":$n"
+    wait_until 10 "Xvfb on :$n" xdotool getdisplaygeometry
+    return 0
+  done
+  fail "no free X display"
+}
+
+stop_display() {
+  [ -n "${E2E_XVFB_PID:-}" ] && kill "$E2E_XVFB_PID" 2>/dev/null
+  true
+}
+
+# A booted Windows XP prefix, made once per Wine version and copied per test.
+template_prefix() {
+  local template
+  template="$E2E_WORK/template-$(wine --version | tr -c 'A-Za-z0-9.\n' '_')"
+  if [ ! -f "$template/.ready" ]; then
+    rm -rf "$template"
+    WINEPREFIX=$template wineboot -i >/dev/null 2>&1
+    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
+    WINEPREFIX=$template wineserver -w
+    # A new prefix links the user's folders to the Linux home: keep them inside.
+    local folder
+    for folder in "$template/drive_c/users/$(whoami)"/*; do
+      if [ -L "$folder" ]; then
+        rm "$folder"
+        mkdir "$folder"
+      fi
+    done
+    touch "$template/.ready"
+  fi
+  echo "$template"
+}
+
+# new_prefix <name> [winxp|win98] [bare]: a fresh copy with the application
+# installed by hand (or not, with "bare").
+new_prefix() {
+  local name=$1 version=${2:-winxp}
+  E2E_DIR="$E2E_WORK/$name"
+  rm -rf "$E2E_DIR"
+  mkdir -p "$E2E_DIR"
+  cp -a "$(template_prefix)" "$E2E_DIR/prefix"
+  export WINEPREFIX="$E2E_DIR/prefix"
+  APP_DIR="$WINEPREFIX/drive_c/Program Files/Corvane Ludora"
+  if [ "${3:-}" != bare ]; then
+    mkdir -p "$APP_DIR"
+    cp -a "$DIST/." "$APP_DIR/"
+  fi
+  if [ "$version" != winxp ]; then
+    wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
+  fi
+  LOG="$E2E_DIR/trace.log"
+  : >"$LOG"
+}
+
+end_prefix() {
+  [ -n "${WINEPREFIX:-}" ] || return 0
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
+  # The windows go with their processes: wait, so the next test sees none.
+  local deadline=$((SECONDS + 10))
+  while xdotool search --onlyvisible --class '\.exe' 2>/dev/null | grep -q . && ((SECONDS < deadline)); do
+    sleep 0.1
+  done
+  true
+}
+
+screenshot() { import -window root "$1"; }
+
+# window_geometry <id>: prints "x y width height".
+window_geometry() {
+  [ -n "$1" ] || return 1  # xwininfo would wait for a click instead
+  xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+      /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+
+# Visible windows of other programs than the shell (larger than a tray icon).
+other_windows() {
+  local id w h
+  for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+    xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= ${LUDORA_PID:-none}\$" && continue
+    read -r _ _ w h < <(window_geometry "$id")
+    ((${w:-0} > 100 && ${h:-0} > 100 && ${w:-0} < 1024)) && echo "$id"
+  done
+  true
+}

@@ -1,0 +1,43 @@
+# What the shell did, read back from Wine's traces (+menu, +exec, +process).
+# shellcheck shell=bash
+
+# The entries of the popup menus built for the last tracking, from the +menu
+# trace: "<menu> <flags> <id> <text>" per line (handles and ids in lower-case
+# hex without leading zeros). A menu is built right before it is tracked, so
+# its entries are the inserts since the tracking before.
+menu_inserts() {
+  grep -a -E 'trace:menu:(InsertMenuW|NtUserTrackPopupMenuEx)' "$LOG" | awk '
+      function hex(text) { sub(/^0x/, "", text); sub(/^0+/, "", text); return tolower(text) }
+      /TrackPopupMenuEx/ { count = n; for (i = 1; i <= n; i++) done[i] = it[i]; n = 0; next }
+      { h = $0; sub(/.*hMenu /, "", h); sub(/,.*/, "", h)
+        f = $0; sub(/.*flags /, "", f); sub(/,.*/, "", f)
+        id = $0; sub(/.*, id /, "", id); sub(/,.*/, "", id)
+        t = $0; if (t ~ /str L"/) { sub(/.*str L"/, "", t); sub(/"$/, "", t) } else t = ""
+        n++; it[n] = hex(h) " " f " " hex(id) " " t }
+      END { for (i = 1; i <= count; i++) print done[i] }'
+}
+
+tracked_menu() {
+  grep -a 'NtUserTrackPopupMenuEx' "$LOG" | tail -1 | sed -E 's/.*hmenu (0x)?0*([0-9a-fA-F]+).*/\2/' |
+    tr 'A-F' 'a-f'
+}
+
+# The items of the last tracked menu: "<flags> <text>" per line.
+tracked_menu_items() {
+  local menu
+  menu=$(tracked_menu)
+  menu_inserts | awk -v m="$menu" '$1 == m { sub(/^[^ ]+ /, ""); f = $1; sub(/^[^ ]+ [^ ]+ ?/, ""); print f, $0 }'
+}
+
+# The shell's ShellExecuteA calls from the +exec trace: "file|parameters" per line.
+shell_opens() {
+  grep -a 'trace:exec:ShellExecuteA ' "$LOG" |
+    sed -E 's/.*ShellExecuteA [0-9a-fA-F]+,[^,]*,"(.*)",(.*),(\(null\)|"[^"]*"),[0-9]+$/\1|\2/' |
+    sed -E 's/\|"(.*)"$/|\1/; s/\|\(null\)$/|/; s/\\\\/\\/g'
+}
+
+# The command lines of the processes the shell started (+process trace).
+started_commands() {
+  grep -a 'trace:process:CreateProcessInternalW app' "$LOG" |
+    sed -E 's/.*cmdline L"(.*)"$/\1/; s/\\\\/\\/g; s/\\"/"/g'
+}
