@@ -5,6 +5,7 @@
 
 #include "launch/menu_captions.h"
 #include "menu/popup.h"
+#include "platform/resume_next.h"
 #include "platform/scoped.h"
 #include "platform/win_constants.h"
 #include "tuning/open_command.h"
@@ -12,18 +13,6 @@
 namespace ludora {
 
 namespace {
-
-// Sets the flag for the lifetime of the scope.
-class BusyScope {
- public:
-  explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~BusyScope() { flag_ = false; }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 bool IsDotEntry(const char* name) {
   return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
@@ -155,7 +144,7 @@ void LaunchMenuFile(FolderMenuContext& context, const std::string& path) {
 void ShowFolderMenu(FolderMenuContext& context, HWND owner, std::int16_t selector) {
   FolderMenuState& state = context.state;
   if (state.busy) return;
-  BusyScope busy(state.busy);
+  const FlagScope busy(state.busy);
   WindowsApi& api = context.api;
 
   POINT cursor;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/resume_next.h"
 #include "platform/win_constants.h"
 
 namespace ludora {
@@ -38,9 +39,11 @@ void Form2::Timer1_Timer() {
     closeEnabled_ = true;
     return;
   }
-  if (counter_ == 50) MakeWorkBuffer();
+  if (counter_ == 50) Attempt([&] { MakeWorkBuffer(); });
   ++counter_;
-  view_->SetProgressText("Defragmenting: \r\n\r\n" + std::to_string(counter_) + "% Complete");
+  Attempt([&] {
+    view_->SetProgressText("Defragmenting: \r\n\r\n" + std::to_string(counter_) + "% Complete");
+  });
 }
 
 void Form2::Label2_Click() {

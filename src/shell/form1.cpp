@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "launch/commands.h"
+#include "platform/resume_next.h"
 #include "launch/games_list.h"
 #include "launch/personal_shortcuts.h"
 #include "shell/clock_text.h"
@@ -49,16 +50,21 @@ constexpr DWORD kShortPathBufferSize = 256;
 Form1::Form1(Program& program) : program_(program) {}
 
 void Form1::Timer1_Timer() {
-  menu_[datetime].caption = ClockText(program_.api());
-  if (Form3* form3 = program_.form3()) form3->view().SetClockTooltip(ClockText(program_.api()));
+  ResumeNext([&] { menu_[datetime].caption = ClockText(program_.api()); },
+             [&] {
+               // Once the bar is closed there is no tooltip left to refresh.
+               if (Form3* form3 = program_.form3()) {
+                 form3->view().SetClockTooltip(ClockText(program_.api()));
+               }
+             });
 }
 
 void Form1::Unload() {
-  WriteDefaultOpenCommand(program_.api());
+  Attempt([&] { WriteDefaultOpenCommand(program_.api()); });
 }
 
 void Form1::Terminate() {
-  WriteDefaultOpenCommand(program_.api());
+  Attempt([&] { WriteDefaultOpenCommand(program_.api()); });
 }
 
 std::string Form1::getShortFileName(const std::string& /*fileName*/) {
@@ -80,35 +86,57 @@ void Form1::memorycheck() {
 }
 
 void Form1::Click(const MenuPick& pick) {
-  if (pick.item == QuickItem::menu) {
-    menu_Click(pick.index);
-    return;
-  }
-  for (const Route& route : kRoutes) {
-    if (route.item == pick.item) {
-      (this->*route.handler)();
+  Attempt([&] {
+    if (pick.item == QuickItem::menu) {
+      menu_Click(pick.index);
       return;
     }
-  }
-  RunCommand(program_.api(), program_.appFolder(), pick.item);
+    for (const Route& route : kRoutes) {
+      if (route.item == pick.item) {
+        (this->*route.handler)();
+        return;
+      }
+    }
+    RunCommand(program_.api(), program_.appFolder(), pick.item);
+  });
+}
+
+void Form1::ShowModal(const std::function<void()>& box) {
+  // Owned by the bar, the box disables it; the flag keeps the hot spots
+  // still too, on any Windows, until the box is closed.
+  const FlagScope open(program_.messageBoxOpen);
+  box();
 }
 
 void Form1::mnuludora_Click() {
   WindowsApi& api = program_.api();
-  RowInputs inputs{&memory_, Platform::Nt, program_.appFolder(),
-                   getShortFileName(program_.appFolder())};
-  const bool registered = RegisterLudoraShell(api, inputs);
-  ShowShellSwitchMessage(api, program_.BarWindow(), ShellChoice::Ludora, registered);
-  memorycheck();
-  inputs.platform = GetPlatform(api);
-  ApplyLudoraTuning(api, inputs);
+  RowInputs inputs{.memory = &memory_, .appFolder = program_.appFolder()};
+  bool registered = false;
+  ResumeNext([&] { inputs.shortFolder = getShortFileName(program_.appFolder()); },
+             [&] { registered = RegisterLudoraShell(api, inputs); },
+             [&] {
+               ShowModal([&] {
+                 ShowShellSwitchMessage(api, program_.BarWindow(), ShellChoice::Ludora, registered);
+               });
+             },
+             [&] { memorycheck(); },
+             [&] {
+               inputs.platform = GetPlatform(api);
+               ApplyLudoraTuning(api, inputs);
+             });
 }
 
 void Form1::mnuexplorer_Click() {
   WindowsApi& api = program_.api();
-  const bool registered = RegisterExplorerShell(api);
-  ShowShellSwitchMessage(api, program_.BarWindow(), ShellChoice::Explorer, registered);
-  ApplyExplorerTuning(api, GetPlatform(api));
+  bool registered = false;
+  ResumeNext([&] { registered = RegisterExplorerShell(api); },
+             [&] {
+               ShowModal([&] {
+                 ShowShellSwitchMessage(api, program_.BarWindow(), ShellChoice::Explorer,
+                                        registered);
+               });
+             },
+             [&] { ApplyExplorerTuning(api, GetPlatform(api)); });
 }
 
 void Form1::mnurealtime_Click() {
@@ -128,7 +156,7 @@ void Form1::mnudefraghd_Click() {
   DefragmentHardDrives(program_.api(), GetPlatform(program_.api()));
 }
 void Form1::mnuabout_Click() {
-  ShowAbout(program_.api(), program_.BarWindow());
+  ShowModal([&] { ShowAbout(program_.api(), program_.BarWindow()); });
 }
 void Form1::mnushutdown_Click() {
   ShowShutDownDialog(program_.api());

@@ -2,6 +2,7 @@
 // unload handlers, and the click handler of every quick-menu item.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "memory/memory_reading.h"
@@ -45,6 +46,9 @@ class Form1 {
   void menu_Click(int index);   // personalized shortcut number `index`
 
  private:
+  // Shows a message box of the shell's; the bar does not react meanwhile.
+  void ShowModal(const std::function<void()>& box);
+
   Program& program_;
   QuickMenu menu_;
   MemoryFigures memory_;

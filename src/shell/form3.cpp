@@ -6,6 +6,7 @@
 #include "launch/commands.h"
 #include "launch/folder_menu.h"
 #include "launch/personal_shortcuts.h"
+#include "platform/resume_next.h"
 #include "platform/win_constants.h"
 #include "shell/clock_text.h"
 #include "shell/form1.h"
@@ -53,35 +54,41 @@ Form3::Form3(Program& program, Form3View& view)
 
 Form3::LoadResult Form3::Load() {
   WindowsApi& api = program_.api();
-  view_.Move(0, 0);
-
-  instanceMutex_ = ScopedHandle(api, api.CreateMutexA(nullptr, 0, kInstanceMutexName));
-  if (instanceMutex_ && api.GetLastError() == ERROR_ALREADY_EXISTS) {
+  bool anotherInstance = false;
+  ResumeNext([&] { view_.Move(0, 0); },
+             [&] {
+               instanceMutex_ = ScopedHandle(api, api.CreateMutexA(nullptr, 0, kInstanceMutexName));
+               anotherInstance = instanceMutex_ && api.GetLastError() == ERROR_ALREADY_EXISTS;
+             });
+  if (anotherInstance) {
     Unload();
     return LoadResult::EndProgram;
   }
-
-  QuickMenu& menu = program_.form1().menu();
-  menu[mnuturbolia].visible = true;
-  memorycheck();
-  ChangePriority(api, IDLE_PRIORITY_CLASS);  // its error record is of no use here
-  SetThreadPriorities(api, THREAD_PRIORITY_IDLE);
-  ApplyStartupRows(api, memory_);
-  if (GetPlatform(api) == Platform::NotNt) {
-    for (const QuickItem item : kPerformanceItems) menu[item].visible = false;
-  }
-  view_.SetClockTooltip(ClockText(api));
-  LoadPersonalShortcuts(api, program_.appFolder(), menu, program_.shortcuts);
-  StopStartupServices(api);
+  ResumeNext([&] { program_.form1().menu()[mnuturbolia].visible = true; }, [&] { memorycheck(); },
+             [&] { ChangePriority(api, IDLE_PRIORITY_CLASS); },  // its error record is of no use
+             [&] { SetThreadPriorities(api, THREAD_PRIORITY_IDLE); },
+             [&] { ApplyStartupRows(api, memory_); },
+             [&] {
+               if (GetPlatform(api) != Platform::NotNt) return;
+               for (const QuickItem item : kPerformanceItems) {
+                 program_.form1().menu()[item].visible = false;
+               }
+             },
+             [&] { view_.SetClockTooltip(ClockText(api)); },
+             [&] {
+               LoadPersonalShortcuts(api, program_.appFolder(), program_.form1().menu(),
+                                     program_.shortcuts);
+             },
+             [&] { StopStartupServices(api); });
   return LoadResult::Run;
 }
 
 void Form3::Unload() {
-  WriteDefaultOpenCommand(program_.api());
+  Attempt([&] { WriteDefaultOpenCommand(program_.api()); });
 }
 
 void Form3::Terminate() {
-  WriteDefaultOpenCommand(program_.api());
+  Attempt([&] { WriteDefaultOpenCommand(program_.api()); });
 }
 
 void Form3::memorycheck() {
@@ -89,21 +96,24 @@ void Form3::memorycheck() {
 }
 
 bool Form3::Busy() const {
-  return program_.folderMenu.busy;
+  return program_.folderMenu.busy || program_.messageBoxOpen;
 }
 
 void Form3::LabelClick(std::string_view label) {
   for (const LabelRoute& route : kLabelRoutes) {
-    if (route.label == label) (this->*route.handler)();
+    if (route.label == label) Attempt([&] { (this->*route.handler)(); });
   }
 }
 
 void Form3::ShowFolderMenu(std::int16_t selector) {
-  // A click that arrives while a folder menu is being read is ignored.
+  // A click that arrives while a folder menu is being read, or while a
+  // message box of the shell is open, is ignored.
   if (Busy()) return;
-  FolderMenuContext context{program_.api(), program_.folderMenu, program_.appFolder(),
-                            [this] { return RaisedModeChecked(program_.form1().menu()); }};
-  ludora::ShowFolderMenu(context, view_.Handle(), selector);
+  Attempt([&] {
+    FolderMenuContext context{program_.api(), program_.folderMenu, program_.appFolder(),
+                              [this] { return RaisedModeChecked(program_.form1().menu()); }};
+    ludora::ShowFolderMenu(context, view_.Handle(), selector);
+  });
   view_.Move(0, 0);
 }
 
@@ -129,12 +139,14 @@ void Form3::Label6_Click() {
   if (Busy()) return;
   WindowsApi& api = program_.api();
   Form1& form1 = program_.form1();
-  form1.menu()[datetime].caption = ClockText(api);
-  POINT cursor;
-  api.GetCursorPos(&cursor);
-  if (const auto pick = form1.menu().Popup(api, view_.Handle(), cursor.x, cursor.y)) {
-    form1.Click(*pick);
-  }
+  std::optional<MenuPick> pick;
+  ResumeNext([&] { form1.menu()[datetime].caption = ClockText(api); },
+             [&] {
+               POINT cursor;
+               api.GetCursorPos(&cursor);
+               pick = form1.menu().Popup(api, view_.Handle(), cursor.x, cursor.y);
+             });
+  if (pick) form1.Click(*pick);
   view_.Move(0, 0);
 }
 

@@ -41,6 +41,7 @@ class Program {
   Form1& form1();
   bool form1Loaded() const { return form1_ != nullptr; }
 
+  // The bar, until its window is closed (which leaves the program running).
   void SetForm3(Form3* form) { form3_ = form; }
   Form3* form3() { return form3_; }
   // The bar's window, owner of the shell's message boxes; 0 once it is closed.
@@ -51,9 +52,10 @@ class Program {
   Form2* form2() { return form2_.get(); }
   void Form2Destroyed() { form2_.reset(); }
 
-  MEMORYSTATUS memoryStatus;   // the last memory reading
-  ShortcutCommands shortcuts;  // the personalized shortcuts' commands
-  FolderMenuState folderMenu;  // the folder menus' one build state
+  MEMORYSTATUS memoryStatus;    // the last memory reading
+  ShortcutCommands shortcuts;   // the personalized shortcuts' commands
+  FolderMenuState folderMenu;   // the folder menus' one build state
+  bool messageBoxOpen = false;  // one of the shell's message boxes is open
 
  private:
   WindowsApi& api_;

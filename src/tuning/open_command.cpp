@@ -1,5 +1,6 @@
 #include "tuning/open_command.h"
 
+#include "platform/resume_next.h"
 #include "platform/win_constants.h"
 #include "tuning/primitives.h"
 
@@ -11,7 +12,9 @@ namespace {
 class DefaultOpenCommandGuard {
  public:
   explicit DefaultOpenCommandGuard(WindowsApi& api) : api_(api) {}
-  ~DefaultOpenCommandGuard() { WriteDefaultOpenCommand(api_); }
+  ~DefaultOpenCommandGuard() {
+    Attempt([&] { WriteDefaultOpenCommand(api_); });
+  }
   DefaultOpenCommandGuard(const DefaultOpenCommandGuard&) = delete;
   DefaultOpenCommandGuard& operator=(const DefaultOpenCommandGuard&) = delete;
 
@@ -26,8 +29,12 @@ std::string RedirectedOpenCommand(const std::string& appFolder) {
 }
 
 bool WriteDefaultOpenCommand(WindowsApi& api) {
-  return SetRegString(api, HKCR, std::string(kOpenCommandKey), "",
-                      std::string(kDefaultOpenCommandText));
+  // Refused once, it is asked once more: a redirect must not outlive a launch.
+  const auto write = [&] {
+    return SetRegString(api, HKCR, std::string(kOpenCommandKey), "",
+                        std::string(kDefaultOpenCommandText));
+  };
+  return write() || write();
 }
 
 bool WriteRedirectedOpenCommand(WindowsApi& api, const std::string& appFolder) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/command_run.h"
+#include "platform/resume_next.h"
 #include "tuning/common_rows.h"
 
 namespace ludora {
@@ -90,7 +91,7 @@ void ApplyStartupRows(WindowsApi& api, const MemoryFigures& memory) {
 
 void StopStartupServices(WindowsApi& api) {
   for (std::string_view service : kServiceStops) {
-    RunCommandLine(api, "sc stop " + std::string(service), SW_HIDE);
+    Attempt([&] { RunCommandLine(api, "sc stop " + std::string(service), SW_HIDE); });
   }
 }
 

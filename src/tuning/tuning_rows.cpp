@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "platform/resume_next.h"
 #include "platform/win_constants.h"
 #include "tuning/primitives.h"
 
@@ -59,14 +60,19 @@ bool ApplyRow(WindowsApi& api, const TuningRow& row, const RowInputs& inputs) {
 
 bool ApplyRows(WindowsApi& api, std::span<const TuningRow> rows, const RowInputs& inputs) {
   bool all = true;
-  for (const TuningRow& row : rows) all &= ApplyRow(api, row, inputs);
+  for (const TuningRow& row : rows) {
+    bool written = false;
+    all &= Attempt([&] { written = ApplyRow(api, row, inputs); }) && written;
+  }
   return all;
 }
 
 void ApplyServiceStarts(WindowsApi& api, std::span<const ServiceStart> services) {
   for (const ServiceStart& service : services) {
-    SetRegDword(api, HKLM, std::string(kServicesKey) + std::string(service.service), "Start",
-                service.start);
+    Attempt([&] {
+      SetRegDword(api, HKLM, std::string(kServicesKey) + std::string(service.service), "Start",
+                  service.start);
+    });
   }
 }
 

@@ -111,6 +111,7 @@ LRESULT BarWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void BarWindow::OnNcDestroy() {
   if (form_ && !ended_) form_->Terminate();
+  system_.BarGone();
   system_.WindowGone();
 }
 

@@ -9,7 +9,9 @@
 #include "win32/real_windows_api.h"
 #include "win32/window_system.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+namespace {
+
+int Run(HINSTANCE instance) {
   using namespace ludora;
   ::CoInitialize(nullptr);  // the skins are decoded by the OLE picture loader
   ::InitCommonControls();
@@ -33,4 +35,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ::DispatchMessageA(&message);
   }
   return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // The window procedures catch what their handlers throw; this is for
+  // what could go wrong before the first window exists.
+  try {
+    return Run(instance);
+  } catch (...) {
+    return 1;
+  }
 }

@@ -56,10 +56,19 @@ LRESULT CALLBACK WindowBase::Procedure(HWND window, UINT message, WPARAM wParam,
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
-    self->OnNcDestroy();  // may delete the object
+    try {
+      self->OnNcDestroy();  // may delete the object
+    } catch (...) {
+    }
     return ::DefWindowProcA(window, message, wParam, lParam);
   }
-  return self->OnMessage(message, wParam, lParam);
+  // No exception may cross Windows' own frames: what a handler did not
+  // catch ends here, and Windows' default answer stands in.
+  try {
+    return self->OnMessage(message, wParam, lParam);
+  } catch (...) {
+    return ::DefWindowProcA(window, message, wParam, lParam);
+  }
 }
 
 }  // namespace ludora::win32

@@ -26,6 +26,8 @@ class Win32WindowSystem : public WindowSystem {
   void WindowCreated() { ++liveWindows_; }
   void WindowGone();
   void Form2Gone() { program_->Form2Destroyed(); }
+  // The bar's window is closed: nothing may call into it any more.
+  void BarGone() { program_->SetForm3(nullptr); }
 
  private:
   HINSTANCE instance_;

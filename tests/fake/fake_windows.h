@@ -87,9 +87,9 @@ class FakeWindows : public WindowsApi {
   std::map<Op, int> calls;  // how often each operation was called
 
   // ---- The registry and system.ini: "HKCU\<key>" + "[<name>]" -> "REG_SZ <text>".
-  std::map<std::string, std::string> registry;
+  std::map<std::string, std::string> registry = {
+      {"hkcr\\exefile\\shell\\open\\command []", "REG_SZ \"%1\" %*"}};
   std::vector<std::string> refusedKeys;  // registry keys (and below) that cannot be created
-  bool iniRefused = false;
   std::optional<std::string> Value(const std::string& key, const std::string& name) const {
     const auto found = registry.find(Lower(key + " [" + name + "]"));
     return found == registry.end() ? std::nullopt : std::optional(found->second);
@@ -212,7 +212,7 @@ class FakeWindows : public WindowsApi {
   }
   BOOL WritePrivateProfileStringA(const std::string& section, const std::string& key,
                                   const std::string& value, const std::string& file) override {
-    if (Fails(Op::WritePrivateProfileStringA) || iniRefused) return Refuse(0, ERROR_ACCESS_DENIED);
+    if (Fails(Op::WritePrivateProfileStringA)) return Refuse(0, ERROR_ACCESS_DENIED);
     log.push_back("ini " + file + " [" + section + "] " + key + "=" + value);
     return 1;
   }
@@ -341,11 +341,11 @@ class FakeWindows : public WindowsApi {
     }
     static const Entry dot{".", FILE_ATTRIBUTE_DIRECTORY, {}},
         dotdot{"..", FILE_ATTRIBUTE_DIRECTORY, {}};
-    const HANDLE find = Open(Kind::Find, folder);
-    auto& listing = handles_[find].listing = {&dot, &dotdot};
+    std::vector<const Entry*> listing = {&dot, &dotdot};
     for (const Entry& entry : files) {
       if (entry.path.substr(0, entry.path.find_last_of('\\')) == folder) listing.push_back(&entry);
     }
+    const HANDLE find = Open(Kind::Find, folder, 0, std::move(listing));
     Handle& h = handles_[find];
     const Entry* first = h.listing[h.offset++];
     data->dwFileAttributes = first->attributes;
@@ -410,8 +410,8 @@ class FakeWindows : public WindowsApi {
     for (std::size_t i = 0; lastBufferAllSpaces && i < size; i += 2) {
       lastBufferAllSpaces = bytes[i] == ' ' && bytes[i + 1] == 0;
     }
-    if (Fails(Op::VirtualFree)) return 0;  // the block is lost, as on Windows
     std::free(address);
+    if (Fails(Op::VirtualFree)) return 0;  // on Windows the block would stay taken
     --liveAllocations;
     return 1;
   }
@@ -466,9 +466,8 @@ class FakeWindows : public WindowsApi {
   }
   HMENU CreatePopupMenu() override {
     if (Fails(Op::CreatePopupMenu)) return Refuse(0, ERROR_NOT_ENOUGH_MEMORY);
-    const HMENU menu = Open(Kind::Menu, "menu");
-    menus[menu];
-    return menu;
+    menus[nextHandle_];
+    return Open(Kind::Menu, "menu");
   }
   BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, std::uintptr_t id,
                    const char* text) override {
@@ -546,8 +545,10 @@ class FakeWindows : public WindowsApi {
     lastError_ = error;
     return value;
   }
-  HANDLE Open(Kind kind, const std::string& name, DWORD access = 0) {
-    handles_[nextHandle_] = {kind, name, access};
+  // A new handle; all or nothing, should an allocation fail.
+  HANDLE Open(Kind kind, const std::string& name, DWORD access = 0,
+              std::vector<const Entry*> listing = {}) {
+    handles_.emplace(nextHandle_, Handle{kind, name, access, std::move(listing)});
     return nextHandle_++;
   }
   bool Is(HANDLE handle, Kind kind) const {

@@ -8,6 +8,20 @@
 #include "launch/folder_menu.h"
 #include "platform/win_constants.h"
 
+// Out of memory on demand: allocation number `gAllocationsLeft` from now on throws.
+long gAllocationsLeft = -1;
+void* operator new(std::size_t size) {
+  if (gAllocationsLeft >= 0 && gAllocationsLeft-- == 0) throw std::bad_alloc();
+  if (void* block = std::malloc(size ? size : 1)) return block;
+  throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept {
+  std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+  std::free(block);
+}
+
 namespace ludora {
 namespace {
 
@@ -155,6 +169,63 @@ TEST(FolderMenu, HotSpotsListTheirFoldersAndIgnoreClicksDuringTheScan) {
   shell.form3.LabelClick("Label1");
   EXPECT_TRUE(shell.api.Menu(shell.api.trackedMenus.at(3)).items.empty());
   EXPECT_EQ(passes, 3);
+}
+
+TEST(FolderMenu, CountsCharactersOfADoubleByteCodePage) {
+  FakeWindows api;
+  for (unsigned byte = 0x81; byte <= 0xFC; ++byte) {
+    if (byte <= 0x9F || byte >= 0xE0) api.leadBytes.insert(static_cast<BYTE>(byte));
+  }
+  const std::string game = "\x83\x51\x81\x5B\x83\x80";  // three characters of code page 932
+  std::string thirty, fifty;
+  for (int i = 0; i < 10; ++i) thirty += game;
+  fifty = std::string(46, 'a') + game + "bbbbbbbbbb";  // 59 characters, a pair at 47 and 48
+  AddTree(api, "C:\\L\\games",
+          "010 " + thirty + "|020 " + thirty + "\\x.lnk|020 A" + game + "1|020 " + game + "|020 " +
+              fifty + ".lnk");
+  FolderMenuState state;
+  FolderMenuContext context{api, state, "C:\\L", nullptr};
+  ShowFolderMenu(context, 0x3003, kGamesFolderSelector);
+  Lines shown;
+  Render(api, api.trackedMenus.at(0), shown);
+  // Thirty characters are shown whole; "A" and three more lose those; three
+  // characters are too few; no text ends in half a character.
+  EXPECT_EQ(shown, (Lines{"> " + thirty, "  1101 x", "1102 A",
+                          "1104 " + fifty.substr(0, 46) + game.substr(0, 2) + "..."}));
+}
+
+TEST(FolderMenu, ATreeTooLargeForTheWindowManagerGivesTheMenuItCouldHold) {
+  FakeWindows api;
+  api.AddFolder("C:\\L\\games");
+  for (int i = 0; i < 2100; ++i) {
+    api.AddFolder("C:\\L\\games\\F" + std::to_string(i));
+    api.AddFile("C:\\L\\games\\F" + std::to_string(i) + "\\Game" + std::to_string(i) + ".lnk");
+  }
+  api.AddFile("C:\\L\\games\\Top.lnk");
+  FolderMenuState state;
+  FolderMenuContext context{api, state, "C:\\L", nullptr};
+  ShowFolderMenu(context, 0x3003, kGamesFolderSelector);
+  const auto& top = api.Menu(api.trackedMenus.at(0)).items;
+  ASSERT_EQ(top.size(), kMaxSubmenus + 1);  // the submenus it could make, and the files
+  EXPECT_EQ(top.back().text, "Top");
+  EXPECT_EQ(api.Live(testing::Kind::Menu), 0);
+}
+
+TEST(FolderMenu, OutOfMemoryGivesASmallerMenuOrNoneAndTheShellGoesOn) {
+  FakeShell shell;
+  AddTree(shell.api, kGames, "010 A|020 A\\One.lnk|010 B|020 B\\Two.lnk|020 Chess.lnk");
+  shell.form3.Load();
+  for (long failing = 0; failing < 400; failing += 7) {
+    const std::size_t tracked = shell.api.trackedMenus.size();
+    gAllocationsLeft = failing;
+    const auto log = shell.Click("Label2");
+    gAllocationsLeft = -1;
+    EXPECT_LE(shell.api.trackedMenus.size(), tracked + 1) << failing;
+    EXPECT_EQ(log.back(), "view move 0,0") << failing;
+    EXPECT_FALSE(shell.program.folderMenu.busy) << failing;
+    EXPECT_EQ(shell.api.Live(testing::Kind::Menu) + shell.api.Live(testing::Kind::Find), 0);
+  }
+  EXPECT_EQ(shell.Click("Label2").size(), 4u);  // and the next click has its menu again
 }
 
 }  // namespace

@@ -17,6 +17,13 @@ TEST(QuickMenuWindow, ClockTickReadsTheClockOnceForEachText) {
   EXPECT_EQ(shell.program.form1().menu()[QuickItem::datetime].caption,
             "Saturday, December 05, 2026  11:59:59 PM");
   EXPECT_EQ(shell.view.clockTooltip, "Saturday, December 05, 2026  12:00:00 AM");
+  // Once the bar is closed, the clock no longer calls into it.
+  shell.program.SetForm3(nullptr);
+  shell.api.SetClock({"Sunday, December 06, 2026"}, {"1:00:00 AM"});
+  shell.program.form1().Timer1_Timer();
+  EXPECT_EQ(shell.program.form1().menu()[QuickItem::datetime].caption,
+            "Sunday, December 06, 2026  1:00:00 AM");
+  EXPECT_EQ(shell.view.clockTooltip, "Saturday, December 05, 2026  12:00:00 AM");
 }
 
 TEST(QuickMenuWindow, EveryUnloadAndTerminateWritesTheDefaultOpenCommand) {

@@ -57,7 +57,7 @@ TEST(RegistryWriters, WriteExactBytesAndReportRefusals) {
 
   api.refusedKeys = {"HKLM\\Software"};
   EXPECT_FALSE(SetRegString(api, HKLM, "Software\\X", "V", "data"));
-  api.iniRefused = true;
+  api.failing = {testing::Op::WritePrivateProfileStringA};
   EXPECT_FALSE(SetIniString(api, "boot", "shell", "x", "system.ini"));
   EXPECT_EQ(api.log.size(), 2u);  // nothing more was written
   EXPECT_EQ(api.Live(testing::Kind::Key) + api.Live(testing::Kind::Process), 0);

@@ -110,11 +110,20 @@ TEST(SwitchToLudora, RegistersTellsReadsThenRepeatsTheStartUpRowsWithItsOwn) {
 TEST(SwitchToLudora, TellsBeforeTuningAndSaysWhenItCouldNotRegister) {
   Switching shell(2);
   std::size_t writtenWhenShown = 0;
-  shell.api.onMessageBox = [&] { writtenWhenShown = shell.api.log.size(); };
+  shell.api.onMessageBox = [&] {
+    writtenWhenShown = shell.api.log.size();
+    // The box is modal: the bar's hot spots do nothing, no second switch begins.
+    for (const char* label : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"}) {
+      EXPECT_TRUE(shell.Click(label).empty()) << label;
+    }
+  };
   const std::size_t before = shell.api.log.size();
   const auto first = shell.Pick(mnuludora);
   EXPECT_EQ(writtenWhenShown - before, 4u);  // the registration and the box only
-  EXPECT_EQ(shell.Pick(mnuludora), first);   // a second run writes the same again
+  EXPECT_EQ(Count(first, "[LargeSystemCache]"), 1);
+  EXPECT_EQ(shell.Pick(mnuludora), first);  // a second run writes the same again
+  shell.api.onMessageBox = nullptr;
+  EXPECT_EQ(shell.Click("Label6").size(), 4u);  // and after it, the bar reacts again
 
   shell.api.refusedKeys = {"HKLM\\Software\\Microsoft\\Windows NT"};
   const auto refused = shell.Pick(mnuludora);

@@ -88,5 +88,29 @@ TEST(PersonalShortcuts, StandAfterThePlaceholderAndOpenTheirCommandsUnchanged) {
             (Lines{"open C:\\Games\\Chess.lnk", "open http://example.com/a b?c=1"}));
 }
 
+TEST(PersonalShortcuts, AFileOfAnySizeIsReadOnlyAsFarAsTheFieldsAskFor) {
+  std::string ten;
+  for (char c = 'A'; c < 'K'; ++c) ten += std::string("\"") + c + "\",\"" + c + "\"\r\n";
+  const struct {
+    std::string content;
+    std::size_t items, bytes;
+  } cases[] = {
+      {ten + std::string(8 << 20, 'x'), 10, 64 << 10},         // ten entries, then anything
+      {std::string(8 << 20, 'x'), 1, kMaxShortcutFileBytes},   // no line break at all
+      {std::string(8 << 20, '\0'), 1, kMaxShortcutFileBytes},  // NUL bytes
+      {"", 0, 0},
+  };
+  for (const auto& c : cases) {
+    testing::FakeShell shell;
+    shell.api.AddFile("C:\\Program Files\\Corvane Ludora\\ludora.ini", c.content);
+    shell.form3.Load();
+    const auto& items = shell.program.form1().menu().Items();
+    EXPECT_EQ(std::count_if(items.begin(), items.end(),
+                            [](const MenuItem& i) { return i.item == QuickItem::menu && i.index; }),
+              c.items);
+    EXPECT_EQ(shell.api.bytesRead, c.bytes);
+  }
+}
+
 }  // namespace
 }  // namespace ludora

@@ -18,13 +18,6 @@ std::string Step(const std::string& entry) {
   return word == "reg" || word == "ini" ? "row" : word;
 }
 
-std::vector<std::string> Filtered(const std::vector<std::string>& log, const std::string& step) {
-  std::vector<std::string> found;
-  std::copy_if(log.begin(), log.end(), std::back_inserter(found),
-               [&](const std::string& e) { return Step(e) == step; });
-  return found;
-}
-
 TEST(StartUp, RunsItsStepsInOrder) {
   FakeShell shell;
   shell.api.platformId = VER_PLATFORM_WIN32_NT;
@@ -64,15 +57,6 @@ TEST(StartUp, StopsTheServicesHiddenInOrderWithoutWaiting) {
   }
   EXPECT_EQ(shell.api.Effects("run "), expected);
   EXPECT_EQ(shell.api.Live(testing::Kind::Process) + shell.api.Live(testing::Kind::Thread), 0);
-}
-
-TEST(StartUp, RefusedRowIsSkippedAndTheRestIsWritten) {
-  FakeShell shell;
-  shell.api.refusedKeys = {"HKLM\\SYSTEM\\CurrentControlSet\\Control\\WOW"};
-  shell.api.iniRefused = true;
-  shell.form3.Load();
-  EXPECT_EQ(Filtered(shell.api.log, "row").size(), 26u - 1 - 4);
-  EXPECT_EQ(shell.api.Effects("run ").size(), 31u);
 }
 
 TEST(StartUp, SecondInstanceOnlyWritesTheOpenCommandAndEnds) {

@@ -1,0 +1,170 @@
+// Every handler of the shell, run with each Windows operation it calls
+// failing in turn: every call of it, then only its last. Whatever fails,
+// the handler returns, its last statement still runs, nothing it took is
+// left behind, and the open command of executables ends as the default.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "fake/fake_views.h"
+#include "sparkrun/launch_request.h"
+
+namespace ludora {
+namespace {
+
+using testing::FakeShell;
+using testing::FakeWindows;
+using testing::Kind;
+using testing::Op;
+
+const std::string kApp = "C:\\Program Files\\Corvane Ludora";
+
+// A machine with something in every folder the shell reads.
+void Machine(FakeWindows& api) {
+  for (const std::string& folder : std::vector<std::string>{
+           kApp + "\\games", kApp + "\\games\\Arcade", "C:\\ProgramData\\Start Menu\\Programs",
+           "C:\\Users\\Player\\Desktop"}) {
+    api.AddFolder(folder);
+    api.AddFile(folder + "\\Game.lnk");
+  }
+  api.AddFile(kApp + "\\ludora.ini", "\"Chess\",\"C:\\Games\\Chess.lnk\"\r\n");
+}
+
+// The user picks the first command of every menu shown.
+UINT FirstCommand(const FakeWindows& api, HMENU menu) {
+  for (const auto& item : api.Menu(menu).items) {
+    if (!(item.flags & (MF_POPUP | MF_SEPARATOR | MF_GRAYED))) return static_cast<UINT>(item.id);
+  }
+  return 0;
+}
+
+struct Handler {
+  std::string name;
+  std::function<void(FakeShell&)> run;
+  bool startUp = false;  // runs on a shell that has not started yet
+};
+
+std::vector<Handler> Handlers() {
+  std::vector<Handler> handlers = {
+      {"start-up", [](FakeShell& s) { s.form3.Load(); }, true},
+      {"Form1.Timer1", [](FakeShell& s) { s.program.form1().Timer1_Timer(); }},
+      {"Form1.Unload", [](FakeShell& s) { s.program.form1().Unload(); }},
+      {"Form1.Terminate", [](FakeShell& s) { s.program.form1().Terminate(); }},
+      {"Form3.Unload", [](FakeShell& s) { s.form3.Unload(); }},
+      {"Form3.Terminate", [](FakeShell& s) { s.form3.Terminate(); }},
+      {"Form2 run",
+       [](FakeShell& s) {
+         s.Pick(QuickItem::mnudefrag);
+         for (int tick = 0; tick <= 100; ++tick) s.program.form2()->Timer1_Timer();
+         s.program.form2()->Label2_Click();
+         s.api.log.push_back(s.windows.form2Views.back()->closed ? "closed" : "open");
+       }},
+      {"sparkrun", [](FakeShell& s) { sparkrun::Run(s.api, "sparkrun \"C:\\Games\\g.exe\""); }},
+  };
+  for (const char* label : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"}) {
+    handlers.push_back({label, [label](FakeShell& s) { s.Click(label); }});
+  }
+  const QuickMenu menu;
+  for (const MenuItem& item : menu.Items()) {
+    const int index = item.item == QuickItem::menu ? 1 : 0;
+    handlers.push_back({std::string(NameOf(item.item)),
+                        [item = item.item, index](FakeShell& s) { s.Pick(item, index); }});
+  }
+  return handlers;
+}
+
+// A shell on the machine, started unless the handler is the start-up, in
+// High mode so that a launch from a folder menu rewrites the open command.
+std::unique_ptr<FakeShell> Shell(const Handler& handler) {
+  auto shell = std::make_unique<FakeShell>(Machine);
+  shell->api.onTrackPopupMenu = [api = &shell->api](HMENU menu) {
+    return FirstCommand(*api, menu);
+  };
+  if (!handler.startUp) {
+    shell->form3.Load();
+    shell->Pick(QuickItem::mnuhigh);
+  }
+  return shell;
+}
+
+// Whether the log entry is an effect that the failing operation prevents.
+bool PreventedBy(const std::string& entry, Op op) {
+  if (entry.starts_with("reg ")) return op == Op::RegCreateKeyA || op == Op::RegSetValueExA;
+  if (entry.starts_with("ini ")) return op == Op::WritePrivateProfileStringA;
+  if (entry == "shutdown-dialog") return op == Op::GetModuleHandleA || op == Op::GetProcAddress;
+  if (entry == "resume-thread") return op == Op::CreateProcessA;  // the launcher says so instead
+  return false;
+}
+
+// The statement a log entry comes from: its first two words (the data
+// after them may follow from what failed, a clock text without its date).
+std::string Statement(const std::string& entry) {
+  return entry.substr(0, entry.find(' ', entry.find(' ') + 1));
+}
+
+// What a failing operation that gives things back leaves behind: nothing else.
+bool GivesBack(Op op, Kind kind) {
+  switch (op) {
+    case Op::RegCloseKey:
+      return kind == Kind::Key;
+    case Op::CloseHandle:
+      return kind == Kind::Process || kind == Kind::Thread || kind == Kind::File;
+    case Op::FindClose:
+      return kind == Kind::Find;
+    case Op::DestroyMenu:
+      return kind == Kind::Menu;
+    default:
+      return false;
+  }
+}
+
+TEST(FaultInjection, EveryHandlerOutlivesEveryFailingOperation) {
+  int pairs = 0, runs = 0;
+  const std::vector<Handler> handlers = Handlers();
+  for (const Handler& handler : handlers) {
+    const auto clean = Shell(handler);
+    const std::map<Op, int> before = clean->api.calls;
+    const std::size_t mark = clean->api.log.size();
+    handler.run(*clean);
+    const std::vector<std::string> done = clean->LogSince(mark);
+    for (const auto& [op, count] : clean->api.calls) {
+      const int calls = count - (before.contains(op) ? before.at(op) : 0);
+      if (calls == 0) continue;
+      ++pairs;
+      for (const bool onlyTheLast : {false, true}) {
+        ++runs;
+        const auto shell = Shell(handler);
+        FakeWindows& api = shell->api;
+        if (onlyTheLast) {
+          api.failingCall = {op, api.calls[op] + calls};
+        } else {
+          api.failing = {op};
+        }
+        const std::size_t from = api.log.size();
+        const std::string where =
+            handler.name + " with " + NameOf(op) + (onlyTheLast ? " failing last" : " failing");
+        ASSERT_NO_THROW(handler.run(*shell)) << where;
+        const std::vector<std::string> log = shell->LogSince(from);
+        if (!done.empty() && !PreventedBy(done.back(), op)) {
+          EXPECT_TRUE(!log.empty() && Statement(log.back()) == Statement(done.back())) << where;
+        }
+        EXPECT_EQ(api.Value("HKCR\\exefile\\shell\\open\\Command", ""), "REG_SZ \"%1\" %*")
+            << where;
+        for (const Kind kind : {Kind::Key, Kind::Process, Kind::Thread, Kind::File, Kind::Find,
+                                Kind::Pidl, Kind::Menu}) {
+          if (!GivesBack(op, kind)) {
+            EXPECT_EQ(api.Live(kind), 0) << where << ", kind " << static_cast<int>(kind);
+          }
+        }
+        if (op != Op::VirtualFree) {
+          EXPECT_EQ(api.liveAllocations, 0) << where;
+        }
+      }
+    }
+  }
+  std::printf("fault injection: %zu handlers, %d (handler, operation) pairs, %d runs\n",
+              handlers.size(), pairs, runs);
+}
+
+}  // namespace
+}  // namespace ludora
