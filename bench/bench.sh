@@ -6,7 +6,8 @@
 # Each tree is the games folder of a stand-in application folder
 # (...\Corvane Ludora\bench\large\games), so the bench opens it exactly as
 # the games hot spot opens the real one. Extra arguments go to the bench
-# (e.g. --breakdown, --reps 9).
+# (e.g. --breakdown, --reps 9). BENCH_SMOKE=1: one repetition, the small
+# tree only. Every step has a time limit and says what it waited for.
 # The bench and its wineserver share one CPU (BENCH_CPU, the last one by
 # default; BENCH_CPU=any leaves them free): every Wine call that asks the
 # server is a hand-over between the two, and across CPUs of a virtual
@@ -50,13 +51,23 @@ make_tree() {
 [ -n "${DISPLAY:-}" ] || start_display
 trap 'end_prefix; stop_display' EXIT
 new_prefix bench
-make_tree "$APP_DIR/bench/large/games" 10 10 10 10
+trees=("SMALL=$APP_WIN\\bench\\small")
 make_tree "$APP_DIR/bench/small/games" 2 2 5 10
+if [ -n "${BENCH_SMOKE:-}" ]; then
+  # One pass of everything, small: the bench itself is what is tested.
+  set -- --reps 1 --total-phys 67108864 "$@"
+else
+  make_tree "$APP_DIR/bench/large/games" 10 10 10 10
+  trees=("LARGE=$APP_WIN\\bench\\large" "${trees[@]}")
+fi
 cp "$BENCH_EXE" "$APP_DIR/bench/"
 cpu=${BENCH_CPU:-$(($(nproc) - 1))}
 pin=()
 [ "$cpu" = any ] || pin=(taskset -c "$cpu")
 echo "ludora_bench under $(wine --version), ${pin[*]:-no CPU pinning}"
-"${pin[@]}" wineserver -p </dev/null >/dev/null 2>&1  # one server for the whole run
-"${pin[@]}" wine "$APP_WIN\\bench\\ludora_bench.exe" "$@" \
-  "LARGE=$APP_WIN\\bench\\large" "SMALL=$APP_WIN\\bench\\small" | tr -d '\r'
+timeout 60 "${pin[@]}" wineserver -p </dev/null >/dev/null 2>&1 ||
+  fail "the wineserver did not start within 60 s"  # one server for the whole run
+timeout "${BENCH_LIMIT:-900}" "${pin[@]}" wine "$APP_WIN\\bench\\ludora_bench.exe" "$@" \
+  "${trees[@]}" >"$E2E_DIR/bench.out" ||
+  fail "ludora_bench failed or ran past ${BENCH_LIMIT:-900} s: $(tr -d '\r' <"$E2E_DIR/bench.out" | tail -3)"
+tr -d '\r' <"$E2E_DIR/bench.out"

@@ -1,43 +1,83 @@
 #!/usr/bin/env bash
-# Time from starting ludora.exe to its bar being on screen, under Wine, with
-# the 31 `sc stop` commands and without them (sc.exe taken out of the
-# prefix, so each CreateProcess fails at the path search). Median of runs
-# taken in turn; the wineserver stays up between runs.
+# Ludora against a bare window, under the same warm Wine, in one prefix:
+# the time from starting the program to its window being on screen, and
+# the program's private memory one second after that (Private_Clean +
+# Private_Dirty of its Wine process). Starts alternate between the two
+# programs, first with sc.exe in the prefix (the shell's 31 `sc stop`
+# commands run), then without it (each of them fails at the path search).
+#   RUNS=n   starts of each program in each case (default 9; BENCH_SMOKE=1: 1)
+#   LUDORA_EXE=<path>   another build of ludora.exe to measure
+# Every wait has a time limit and says what it waited for.
 set -euo pipefail
-source "$(dirname "$0")/../tests/e2e/lib.sh"
-RUNS=${RUNS:-7}
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../tests/e2e/lib.sh"
+RUNS=${RUNS:-9}
+[ -z "${BENCH_SMOKE:-}" ] || RUNS=1
+BARE_EXE=${BARE_EXE:-$E2E_ROOT/build/mingw/bench/bare_window.exe}
+[ -f "$BARE_EXE" ] || fail "no $BARE_EXE: build first (./dev bench)"
 
-[ -n "${DISPLAY:-}" ] || { start_display; trap stop_display EXIT; }
-new_prefix bench-startup
+[ -n "${DISPLAY:-}" ] || start_display
 trap 'end_prefix; stop_display' EXIT
-wineserver -p  # a warm server: wine's own start-up is not what is measured
-wine reg query 'HKCU\Software\Wine' >/dev/null 2>&1
+new_prefix bench-startup
+cp "$BARE_EXE" "$APP_DIR/bare_window.exe"
+[ -z "${LUDORA_EXE:-}" ] || cp "$LUDORA_EXE" "$APP_DIR/ludora.exe"
+timeout 60 wineserver -p || fail "wineserver did not start"  # warm: wine's own start-up is not measured
+timeout 60 wine reg query 'HKCU\Software\Wine' >/dev/null 2>&1 || fail "wine did not answer"
 SC="$WINEPREFIX/drive_c/windows/system32/sc.exe"
 
-# One start: milliseconds until the bar is visible; then the shell ends.
+window_of() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 | grep .; }
+no_window() { ! window_of "$1"; }
+# No `sc stop` (or its console) of an earlier start is still running.
+quiet() { ! ps -eo args | grep -qE '^C:.*\\(sc|conhost)\.exe'; }
+
+# one_start <exe> <window title>: "<ms to visible> <private KiB>"; then the program ends.
 one_start() {
-  local start=$EPOCHREALTIME
-  wine "$APP_WIN\\ludora.exe" >/dev/null 2>&1 &
-  local pid=$!
-  until bar_window >/dev/null; do sleep 0.005; done
+  local start=$EPOCHREALTIME id pid kib
+  wine "$APP_WIN\\$1" >/dev/null 2>&1 &
+  local launcher=$!
+  local deadline=$((SECONDS + 30))
+  until id=$(window_of "$2"); do
+    ((SECONDS < deadline)) || fail "timed out after 30s waiting for the window of $1"
+    sleep 0.005
+  done
   local end=$EPOCHREALTIME
-  kill -9 "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null || true
-  while bar_window >/dev/null; do sleep 0.01; done
-  awk -v s="$start" -v e="$end" 'BEGIN { printf "%d\n", (e - s) * 1000 }'
+  pid=$(xprop -id "$id" _NET_WM_PID | awk '{print $NF}')
+  sleep 1  # the memory is taken one second after the window is visible
+  kib=$(awk '/^Private_(Clean|Dirty):/ { s += $2 } END { print s }' "/proc/$pid/smaps_rollup")
+  kill -9 "$pid" "$launcher" 2>/dev/null || true
+  wait "$launcher" 2>/dev/null || true
+  wait_until 30 "the window of $1 to go" no_window "$2"
+  wait_until 60 "the service stops of the start to end" quiet
+  awk -v s="$start" -v e="$end" -v k="$kib" 'BEGIN { printf "%d %d\n", (e - s) * 1000, k }'
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-with=() without=()
-for ((i = 0; i < RUNS; i++)); do
-  with+=("$(one_start)")
-  mv "$SC" "$SC.away"
-  without+=("$(one_start)")
-  mv "$SC.away" "$SC"
-done
-printf '%-34s %8s   %s\n' "start to bar visible (Wine)" "median" "runs (ms)"
-printf '%-34s %6s ms   %s\n' "with the 31 sc stop commands" \
-  "$(printf '%s\n' "${with[@]}" | median)" "${with[*]}"
-printf '%-34s %6s ms   %s\n' "without them (no sc.exe)" \
-  "$(printf '%s\n' "${without[@]}" | median)" "${without[*]}"
+# measure <case>: alternates the two programs RUNS times and prints a table.
+measure() {
+  local i ludora=() bare=()
+  one_start ludora.exe '^Corvane Ludora ZR$' >/dev/null  # once each, not counted: warm caches
+  one_start bare_window.exe '^Bare Window$' >/dev/null
+  for ((i = 0; i < RUNS; i++)); do
+    ludora+=("$(one_start ludora.exe '^Corvane Ludora ZR$')")
+    bare+=("$(one_start bare_window.exe '^Bare Window$')")
+  done
+  local lt lm bt bm
+  lt=$(printf '%s\n' "${ludora[@]}" | cut -d' ' -f1 | median)
+  lm=$(printf '%s\n' "${ludora[@]}" | cut -d' ' -f2 | median)
+  bt=$(printf '%s\n' "${bare[@]}" | cut -d' ' -f1 | median)
+  bm=$(printf '%s\n' "${bare[@]}" | cut -d' ' -f2 | median)
+  echo "$1 (median of $RUNS; runs: Ludora $(printf '%s\n' "${ludora[@]}" | cut -d' ' -f1 | tr '\n' ' ')ms, bare $(printf '%s\n' "${bare[@]}" | cut -d' ' -f1 | tr '\n' ' ')ms)"
+  printf '  %-30s %10s %12s\n' "" "Ludora" "bare window" 
+  printf '  %-30s %7d ms %9d ms   ratio %.2f\n' "start to window visible" "$lt" "$bt" \
+    "$(awk -v a="$lt" -v b="$bt" 'BEGIN { print a / b }')"
+  printf '  %-30s %6.1f MiB %8.1f MiB   ratio %.2f\n' "private memory after 1 s" \
+    "$(awk -v k="$lm" 'BEGIN { print k / 1024 }')" "$(awk -v k="$bm" 'BEGIN { print k / 1024 }')" \
+    "$(awk -v a="$lm" -v b="$bm" 'BEGIN { print a / b }')"
+}
+
+echo "start-up under $(wine --version)"
+measure "with sc.exe (the 31 service stops run)"
+mv "$SC" "$SC.away"
+measure "without sc.exe"
+mv "$SC.away" "$SC"

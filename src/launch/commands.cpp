@@ -93,7 +93,7 @@ void ShowAbout(WindowsApi& api, HWND owner) {
 
 bool ShowShutDownDialog(WindowsApi& api) {
   using ShutDownDialog = void(LUDORA_WINAPI*)(HWND owner);
-  const HMODULE shell32 = api.GetModuleHandleA("shell32.dll");
+  const HMODULE shell32 = api.LoadLibraryA("shell32.dll");
   const FARPROC found = shell32 ? api.GetProcAddress(shell32, MAKEINTRESOURCEA(60)) : nullptr;
   if (!found) return false;
   reinterpret_cast<ShutDownDialog>(found)(0);

@@ -54,7 +54,7 @@ class WindowsApi {
                               const char* currentDirectory, const STARTUPINFOA* startupInfo,
                               PROCESS_INFORMATION* processInformation) = 0;
   virtual DWORD ResumeThread(HANDLE thread) = 0;
-  virtual HMODULE GetModuleHandleA(const char* moduleName) = 0;
+  virtual HMODULE LoadLibraryA(const std::string& fileName) = 0;  // stays loaded
   virtual FARPROC GetProcAddress(HMODULE module, const char* procName) = 0;  // or by ordinal
   virtual HRSRC FindResourceA(HMODULE module, const char* name, const char* type) = 0;
   virtual HGLOBAL LoadResource(HMODULE module, HRSRC resource) = 0;

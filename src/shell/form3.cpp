@@ -78,9 +78,16 @@ Form3::LoadResult Form3::Load() {
              [&] {
                LoadPersonalShortcuts(api, program_.appFolder(), program_.form1().menu(),
                                      program_.shortcuts);
-             },
-             [&] { StopStartupServices(api); });
+             });
+  // The service stops wait for the bar to be on screen.
+  servicesToStop_ = true;
   return LoadResult::Run;
+}
+
+void Form3::Painted() {
+  if (!servicesToStop_) return;
+  servicesToStop_ = false;
+  Attempt([&] { StopStartupServices(program_.api()); });
 }
 
 void Form3::Unload() {

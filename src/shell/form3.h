@@ -29,6 +29,9 @@ class Form3 {
   // The start-up sequence. EndProgram: another instance runs; this one has
   // unloaded its window and must end at once.
   LoadResult Load();
+  // The bar has been painted. The first time, the start-up's last step
+  // runs: the `sc stop` commands, which so never keep the bar from showing.
+  void Painted();
   void Unload();
   void Terminate();
 
@@ -54,6 +57,7 @@ class Form3 {
   Form3View& view_;
   MemoryFigures memory_;
   ScopedHandle instanceMutex_;  // held for the life of the process
+  bool servicesToStop_ = false;
 };
 
 }  // namespace ludora

@@ -10,6 +10,7 @@ namespace ludora::win32 {
 namespace {
 
 constexpr char kClassName[] = "CorvaneLudoraBar";
+constexpr UINT kAfterFirstPaint = WM_APP + 1;
 
 RECT PixelRect(const TwipsRect& twips) {
   const int left = TwipsToPixels(twips.left);
@@ -31,14 +32,18 @@ BarWindow::BarWindow(Win32WindowSystem& system)
   CreateWindowOf(instance, kClassName, std::string(kForm3.caption).c_str(), WS_POPUP,
                  WS_EX_TOOLWINDOW, 0, 0, TwipsToPixels(kForm3.clientWidthTwips),
                  TwipsToPixels(kForm3.clientHeightTwips));
-  if (!hwnd()) return;
-  system_.WindowCreated();
+  if (hwnd()) system_.WindowCreated();
+}
+
+// The tooltips show only when the mouse rests on the bar: they are made
+// once it is on screen, not before.
+void BarWindow::CreateTooltips() {
   tooltips_.Create(hwnd());
   // Tool ids follow the labels' creation order; the topmost label is added
   // first, as where tools overlap the first one added wins.
   for (std::size_t i = kForm3Labels.size(); i-- > 0;) {
     tooltips_.Add(static_cast<UINT>(i + 1), PixelRect(kForm3Labels[i].twips),
-                  std::string(kForm3Labels[i].tooltip));
+                  i == 0 ? clockText_ : std::string(kForm3Labels[i].tooltip));
   }
 }
 
@@ -56,6 +61,7 @@ void BarWindow::Move(int left, int top) {
 }
 
 void BarWindow::SetClockTooltip(const std::string& text) {
+  clockText_ = text;
   tooltips_.SetText(1, text);  // Label7, the first label created
 }
 
@@ -71,8 +77,15 @@ LRESULT BarWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const HDC dc = ::BeginPaint(hwnd(), &paint);
       skin_.Draw(dc);
       ::EndPaint(hwnd(), &paint);
+      // Right after the first paint, not in it: the bar is on screen first.
+      if (!painted_ && form_) ::PostMessageA(hwnd(), kAfterFirstPaint, 0, 0);
+      painted_ = true;
       return 0;
     }
+    case kAfterFirstPaint:
+      CreateTooltips();
+      if (form_) form_->Painted();
+      return 0;
     case WM_SETCURSOR: {
       POINT at;
       ::GetCursorPos(&at);

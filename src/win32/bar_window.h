@@ -26,14 +26,17 @@ class BarWindow : public WindowBase, public Form3View {
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnNcDestroy() override;
   const LabelDefinition* LabelUnder(LPARAM point) const;
+  void CreateTooltips();
 
   Win32WindowSystem& system_;
   Form3* form_ = nullptr;
   Skin skin_;
   Tooltips tooltips_;
+  std::string clockText_;  // Label7's tooltip, kept until the tooltips exist
   HCURSOR hotSpotCursor_;
   const LabelDefinition* pressed_ = nullptr;
-  bool ended_ = false;  // the session ended: unloaded already
+  bool ended_ = false;    // the session ended: unloaded already
+  bool painted_ = false;  // the skin has been drawn once
 };
 
 }  // namespace ludora::win32

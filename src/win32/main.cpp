@@ -1,5 +1,5 @@
 // Ludora's entry point: the real Windows, the program state, the bar.
-#include <objbase.h>
+#include <windows.h>
 #include <commctrl.h>
 
 #include "shell/form1.h"
@@ -13,7 +13,6 @@ namespace {
 
 int Run(HINSTANCE instance) {
   using namespace ludora;
-  ::CoInitialize(nullptr);  // the skins are decoded by the OLE picture loader
   ::InitCommonControls();
 
   RealWindowsApi api;

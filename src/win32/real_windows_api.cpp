@@ -54,6 +54,40 @@ void CopyFindData(const ::WIN32_FIND_DATAA& from, WIN32_FIND_DATAA* to) {
   to->cFileName[sizeof to->cFileName - 1] = '\0';
 }
 
+// A function of a system DLL that is loaded when it is first needed.
+template <typename Function>
+Function* Late(const char* dll, const char* name) {
+  const ::HMODULE module = ::LoadLibraryA(dll);
+  return module
+             ? reinterpret_cast<Function*>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
+             : nullptr;
+}
+
+// shell32 and ole32 come in at the shell's first launch or folder menu, not
+// at start-up: the bar needs neither to show, and both are heavy. COM is
+// initialised with them on the thread that uses them, as shell opens of
+// shortcuts want it.
+struct ShellFunctions {
+  decltype(::ShellExecuteA)* execute = nullptr;
+  decltype(::SHGetSpecialFolderLocation)* folderLocation = nullptr;
+  decltype(::SHGetPathFromIDListA)* pathFromList = nullptr;
+  decltype(::CoTaskMemFree)* free = nullptr;
+};
+
+const ShellFunctions& Shell() {
+  static const ShellFunctions shell = [] {
+    if (const auto initialise = Late<decltype(::CoInitialize)>("ole32.dll", "CoInitialize")) {
+      initialise(nullptr);
+    }
+    return ShellFunctions{
+        Late<decltype(::ShellExecuteA)>("shell32.dll", "ShellExecuteA"),
+        Late<decltype(::SHGetSpecialFolderLocation)>("shell32.dll", "SHGetSpecialFolderLocation"),
+        Late<decltype(::SHGetPathFromIDListA)>("shell32.dll", "SHGetPathFromIDListA"),
+        Late<decltype(::CoTaskMemFree)>("ole32.dll", "CoTaskMemFree")};
+  }();
+  return shell;
+}
+
 }  // namespace
 
 LONG RealWindowsApi::RegCreateKeyA(HKEY root, const std::string& subKey, HKEY* result) {
@@ -144,8 +178,8 @@ DWORD RealWindowsApi::ResumeThread(HANDLE thread) {
   return ::ResumeThread(ToHandle(thread));
 }
 
-HMODULE RealWindowsApi::GetModuleHandleA(const char* moduleName) {
-  return Raw(::GetModuleHandleA(moduleName));
+HMODULE RealWindowsApi::LoadLibraryA(const std::string& fileName) {
+  return Raw(::LoadLibraryA(fileName.c_str()));
 }
 
 FARPROC RealWindowsApi::GetProcAddress(HMODULE module, const char* procName) {
@@ -250,23 +284,25 @@ BOOL RealWindowsApi::IsDBCSLeadByte(BYTE testChar) {
 std::intptr_t RealWindowsApi::ShellExecuteA(HWND owner, const char* operation,
                                             const std::string& file, const char* parameters,
                                             const char* directory, int showCmd) {
+  if (!Shell().execute) return SE_ERR_FNF;
   return reinterpret_cast<std::intptr_t>(
-      ::ShellExecuteA(ToHwnd(owner), operation, file.c_str(), parameters, directory, showCmd));
+      Shell().execute(ToHwnd(owner), operation, file.c_str(), parameters, directory, showCmd));
 }
 
 HRESULT RealWindowsApi::SHGetSpecialFolderLocation(HWND owner, int csidl, PIDL* pidl) {
   LPITEMIDLIST list = nullptr;
-  const ::HRESULT result = ::SHGetSpecialFolderLocation(ToHwnd(owner), csidl, &list);
+  if (!Shell().folderLocation) return E_FAIL;
+  const ::HRESULT result = Shell().folderLocation(ToHwnd(owner), csidl, &list);
   *pidl = Raw(list);
   return result;
 }
 
 BOOL RealWindowsApi::SHGetPathFromIDListA(PIDL pidl, char* path) {
-  return ::SHGetPathFromIDListA(As<ITEMIDLIST>(pidl), path);
+  return Shell().pathFromList && Shell().pathFromList(As<ITEMIDLIST>(pidl), path);
 }
 
 void RealWindowsApi::CoTaskMemFree(PIDL pidl) {
-  ::CoTaskMemFree(As<void>(pidl));
+  if (Shell().free) Shell().free(As<void>(pidl));
 }
 
 HWND RealWindowsApi::GetDesktopWindow() {
@@ -363,7 +399,10 @@ BOOL RealWindowsApi::GetOpenFileNameA(OPENFILENAMEA* dialog) {
   open.nMaxFile = dialog->nMaxFile;
   open.lpstrTitle = dialog->lpstrTitle;
   open.Flags = dialog->Flags;
-  return ::GetOpenFileNameA(&open);
+  // comdlg32 (and the printing DLLs it brings) only for the one program that asks.
+  static const auto open_dialog =
+      Late<decltype(::GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+  return open_dialog && open_dialog(&open);
 }
 
 }  // namespace ludora

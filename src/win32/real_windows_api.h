@@ -29,7 +29,7 @@ class RealWindowsApi : public WindowsApi {
                       const STARTUPINFOA* startupInfo,
                       PROCESS_INFORMATION* processInformation) override;
   DWORD ResumeThread(HANDLE thread) override;
-  HMODULE GetModuleHandleA(const char* moduleName) override;
+  HMODULE LoadLibraryA(const std::string& fileName) override;
   FARPROC GetProcAddress(HMODULE module, const char* procName) override;
   HRSRC FindResourceA(HMODULE module, const char* name, const char* type) override;
   HGLOBAL LoadResource(HMODULE module, HRSRC resource) override;

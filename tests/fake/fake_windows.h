@@ -26,7 +26,7 @@ namespace ludora::testing {
 #define FAKE_OPERATIONS(X) \
   X(RegCreateKeyA) X(RegSetValueExA) X(RegCloseKey) X(WritePrivateProfileStringA) \
   X(GetVersionExA) X(GetCurrentProcessId) X(OpenProcess) X(SetPriorityClass) X(CloseHandle) \
-  X(SetThreadPriority) X(CreateMutexA) X(CreateProcessA) X(ResumeThread) X(GetModuleHandleA) \
+  X(SetThreadPriority) X(CreateMutexA) X(CreateProcessA) X(ResumeThread) X(LoadLibraryA) \
   X(GetProcAddress) X(FindResourceA) X(LoadResource) X(LockResource) X(SizeofResource) \
   X(GetModuleFileNameA) X(GetShortPathNameA) X(FindFirstFileA) X(FindNextFileA) X(FindClose) \
   X(CreateFileA) X(ReadFile) X(VirtualAlloc) X(VirtualFree) X(GetDateFormatA) X(GetTimeFormatA) \
@@ -287,9 +287,9 @@ class FakeWindows : public WindowsApi {
     if (Fails(Op::ResumeThread) || !Is(thread, Kind::Thread)) return static_cast<DWORD>(-1);
     return 1;
   }
-  HMODULE GetModuleHandleA(const char* name) override {
-    if (Fails(Op::GetModuleHandleA)) return Refuse(0, ERROR_FILE_NOT_FOUND);
-    return name && strcasecmp(name, "shell32.dll") == 0 ? kShell32 : 0;
+  HMODULE LoadLibraryA(const std::string& name) override {
+    if (Fails(Op::LoadLibraryA)) return Refuse(0, ERROR_FILE_NOT_FOUND);
+    return strcasecmp(name.c_str(), "shell32.dll") == 0 ? kShell32 : 0;
   }
   FARPROC GetProcAddress(HMODULE module, const char* name) override {
     if (Fails(Op::GetProcAddress) || module != kShell32 || !hasShutdownDialog ||

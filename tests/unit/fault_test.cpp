@@ -46,7 +46,12 @@ struct Handler {
 
 std::vector<Handler> Handlers() {
   std::vector<Handler> handlers = {
-      {"start-up", [](FakeShell& s) { s.form3.Load(); }, true},
+      {"start-up",
+       [](FakeShell& s) {
+         s.form3.Load();
+         s.form3.Painted();
+       },
+       true},
       {"Form1.Timer1", [](FakeShell& s) { s.program.form1().Timer1_Timer(); }},
       {"Form1.Unload", [](FakeShell& s) { s.program.form1().Unload(); }},
       {"Form1.Terminate", [](FakeShell& s) { s.program.form1().Terminate(); }},
@@ -91,7 +96,7 @@ std::unique_ptr<FakeShell> Shell(const Handler& handler) {
 bool PreventedBy(const std::string& entry, Op op) {
   if (entry.starts_with("reg ")) return op == Op::RegCreateKeyA || op == Op::RegSetValueExA;
   if (entry.starts_with("ini ")) return op == Op::WritePrivateProfileStringA;
-  if (entry == "shutdown-dialog") return op == Op::GetModuleHandleA || op == Op::GetProcAddress;
+  if (entry == "shutdown-dialog") return op == Op::LoadLibraryA || op == Op::GetProcAddress;
   if (entry == "resume-thread") return op == Op::CreateProcessA;  // the launcher says so instead
   return false;
 }

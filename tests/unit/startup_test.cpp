@@ -22,6 +22,7 @@ TEST(StartUp, RunsItsStepsInOrder) {
   FakeShell shell;
   shell.api.platformId = VER_PLATFORM_WIN32_NT;
   ASSERT_EQ(shell.form3.Load(), Form3::LoadResult::Run);
+  shell.form3.Painted();
   std::vector<std::string> steps;
   for (const std::string& entry : shell.api.log) {
     if (steps.empty() || steps.back() != Step(entry)) steps.push_back(Step(entry));
@@ -48,9 +49,12 @@ TEST(StartUp, WritesTheMemoryFiguresOfItsReading) {
   }
 }
 
-TEST(StartUp, StopsTheServicesHiddenInOrderWithoutWaiting) {
+TEST(StartUp, StopsTheServicesOnceTheBarIsPaintedHiddenInOrderWithoutWaiting) {
   FakeShell shell;
   shell.form3.Load();
+  EXPECT_TRUE(shell.api.Effects("run ").empty());  // the bar is shown first
+  shell.form3.Painted();
+  shell.form3.Painted();  // painted again: nothing more
   std::vector<std::string> expected;
   for (const std::string_view service : StartupServiceStops()) {
     expected.push_back("run sc stop " + std::string(service) + " show=0");
