@@ -4,8 +4,6 @@ namespace ludora {
 
 namespace {
 
-constexpr std::size_t kLongestCaption = 49;
-constexpr std::size_t kShortenedTo = 47;
 constexpr std::size_t kExtension = 4;
 
 }  // namespace
@@ -40,9 +38,9 @@ std::optional<std::string> CaptionRules::FileCaption(std::string_view name) cons
   return std::string(name.substr(0, OffsetOf(name, length - kExtension)));
 }
 
-std::string CaptionRules::Shortened(std::string_view text) const {
-  if (Length(text) <= kLongestCaption) return std::string(text);
-  return std::string(text.substr(0, OffsetOf(text, kShortenedTo))) + "...";
+std::string CaptionRules::Shortened(std::string_view text, std::size_t longest) const {
+  if (Length(text) <= longest) return std::string(text);
+  return std::string(text.substr(0, OffsetOf(text, longest - 2))) + "...";
 }
 
 }  // namespace ludora

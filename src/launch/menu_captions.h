@@ -21,8 +21,9 @@ class CaptionRules {
   // and a three-letter extension, mostly); nothing for a name of fewer
   // than four characters.
   std::optional<std::string> FileCaption(std::string_view name) const;
-  // A text of more than 49 characters becomes its first 47 and "...".
-  std::string Shortened(std::string_view text) const;
+  // A text of more than `longest` characters (49 in the folder menus)
+  // becomes its first `longest` - 2 and "...".
+  std::string Shortened(std::string_view text, std::size_t longest = 49) const;
 
  private:
   // Where the character after the one starting at `at` starts.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "launch/menu_captions.h"
 #include "platform/scoped.h"
 #include "platform/win_constants.h"
 
@@ -24,9 +25,10 @@ void LoadPersonalShortcuts(WindowsApi& api, const std::string& appFolder, QuickM
     return {piece.data(), read};
   });
   ShortcutFile parsed = ParseShortcutFile(fields);
-  for (PersonalShortcut& shortcut : parsed.items) {
+  const CaptionRules captions(api);
+  for (const PersonalShortcut& shortcut : parsed.items) {
     MenuItem& item = menu.AddArrayItem(QuickItem::menu, shortcut.index);
-    item.caption = std::move(shortcut.caption);
+    item.caption = captions.Shortened(shortcut.caption, kMaxShortcutCaption);
     item.visible = true;
   }
   commands = std::move(parsed.commands);

@@ -17,6 +17,11 @@ using ShortcutCommands = std::array<std::string, kMaxShortcuts>;
 // longest kept length fit many times over; what lies past it is not read.
 inline constexpr std::size_t kMaxShortcutFileBytes = 1 << 20;
 
+// A caption longer than this is cut, like the folder menus' entries, so the
+// quick menu stays on the screen (and clear of a fault of Wine's menus with
+// items past 250 characters).
+inline constexpr std::size_t kMaxShortcutCaption = 120;
+
 // Adds the file's items to the `menu` array of the quick menu and fills the
 // command slots. The file is read in pieces, only as far as the fields
 // asked for; a missing or unreadable file adds nothing.

@@ -46,8 +46,11 @@ EXPLORER_SERVICES=(Alerter:3 cisvc:3 HidServ:4 Messenger:2 mnmsrvc:3 WmdmPmSp:2 
 # switch_to_ludora <winxp|win98>
 switch_to_ludora() {
   new_prefix "ludora-$1" "$1"
-  start_ludora +menu
+  start_ludora +menu,+reg
   pick_switch "Set Ludora as default shell"
+  # The box is modal: the bar's hot spots open no menu while it is open.
+  click_hotspot Label6
+  click_hotspot Label2
   # The registration is in; no tuning row of the switch is, until the box closes.
   expect_reg "HKCU\\$WINLOGON" Shell REG_SZ "\"$APP_WIN\\ludora.exe\""
   expect_absent "$MM" LargeSystemCache
@@ -56,6 +59,12 @@ switch_to_ludora() {
   expect_absent "$SERVICES\\Alerter" Start
   screenshot "$E2E_DIR/message-box.png"
   close_message_box
+  wait_until 20 "the switch's last row" bash -c "grep -aq 'NtSetValueKey.*L\"MaxConnectionsPerServer\"' '$LOG'"
+  [ "$(grep -ac NtUserTrackPopupMenuEx "$LOG")" = 1 ] || fail "a menu opened while the box was open"
+  local row
+  for row in LargeSystemCache AdditionalCriticalWorkerThreads MaxConnectionsPerServer; do
+    [ "$(grep -ac "NtSetValueKey.*L\"$row\"" "$LOG")" = 1 ] || fail "$row written more than once"
+  done
 
   local unload=1
   [ "$1" = win98 ] && unload=0

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "fake/fake_windows.h"
+#include "launch/menu_captions.h"
 #include "launch/personal_shortcuts.h"
 
 namespace {
@@ -52,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const ludora::MenuItem& item : menu.Items()) {
     if (item.item != ludora::QuickItem::menu || item.index == 0) continue;
     Check(at < whole.items.size() && item.index == whole.items[at].index &&
-          item.caption == whole.items[at].caption);
+          item.caption == ludora::CaptionRules(api).Shortened(whole.items[at].caption,
+                                                              ludora::kMaxShortcutCaption));
     ++at;
   }
   Check(at == whole.items.size());

@@ -41,3 +41,21 @@ started_commands() {
   grep -a 'trace:process:CreateProcessInternalW app' "$LOG" |
     sed -E 's/.*cmdline L"(.*)"$/\1/; s/\\\\/\\/g; s/\\"/"/g'
 }
+
+# How many menus of the last tracked menu's tree (+menu trace) have not been
+# destroyed since it was tracked: the window-manager objects the shell
+# still holds for it, as Wine does not count them. Handles by their low word.
+undestroyed_menus() {
+  local tracked
+  tracked=$(grep -an 'NtUserTrackPopupMenuEx' "$LOG" | tail -1 | cut -d: -f1)
+  menu_inserts | awk -v trace="$LOG" -v from="$tracked" -v root="$(tracked_menu)" '
+      function low(h) { sub(/^0x/, "", h); h = tolower(h); return substr(h, length(h) - 3) }
+      function walk(m,   i) { tree[low(m)] = 1; for (i = 1; i <= subs[m]; i++) walk(sub_[m, i]) }
+      $2 == "00000410" { sub_[$1, ++subs[$1]] = $3 }
+      END {
+        walk(root)
+        while ((getline line < trace) > 0)
+          if (++n > from && line ~ /NtUserDestroyMenu \(/) {
+            h = line; sub(/.*\(/, "", h); sub(/\).*/, "", h); delete tree[low(h)] }
+        left = 0; for (h in tree) left++; print left }'
+}

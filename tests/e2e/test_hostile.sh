@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# What a real machine may hold: a huge ludora.ini, and games folders that
+# nobody would make on purpose. The shell shows what it can and goes on.
+source "$(dirname "$0")/lib.sh"
+
+# games_menu: opens the games menu; prints how long it took to show (ms).
+games_menu() {
+  local start=$EPOCHREALTIME
+  click_hotspot Label2
+  wait_until 120 "the games menu" menu_window
+  awk -v s="$start" -v e="$EPOCHREALTIME" 'BEGIN { printf "%d\n", (e - s) * 1000 }'
+}
+
+all_menus_destroyed() { [ "$(undestroyed_menus)" = 0 ]; }
+
+# close_menu: the shell still runs and holds no menu any more.
+close_menu() {
+  xdotool key --window "$BAR" Escape
+  wait_until 10 "the menu to close" no_menu_window
+  kill -0 "$LUDORA_PID" || fail "the shell ended"
+  wait_until 10 "every menu destroyed" all_menus_destroyed
+}
+
+test_tens_of_thousands_of_folders() {
+  new_prefix many-folders
+  mkdir -p "$APP_DIR/games/Many"
+  (cd "$APP_DIR/games/Many" && seq -f 'Folder %05g' 0 9999 | xargs -d '\n' mkdir)
+  start_ludora +menu
+  local ten thirty
+  ten=$(games_menu)
+  close_menu
+  (cd "$APP_DIR/games/Many" && seq -f 'Folder %05g' 10000 29999 | xargs -d '\n' mkdir)
+  thirty=$(games_menu)
+  # The submenus one menu may hold, "Many" among them, and no more.
+  [ "$(menu_inserts | awk '$2 == "00000410"' | wc -l)" = 2048 ] || fail "not 2,048 submenus"
+  close_menu
+  echo "    games menu over 10,000 folders shown in $ten ms, over 30,000 in $thirty ms"
+}
+
+test_odd_names_deep_trees_and_a_loop() {
+  new_prefix odd-names
+  local g="$APP_DIR/games" long deep
+  long=$(printf 'N%.0s' {1..251})
+  touch "$g/$long.lnk" "$g/Tom & Jerry.lnk" "$g/100% Fun.lnk" "$g/.Hidden Game.lnk" "$g/README" \
+    "$g/v1.2.3.final.lnk" "$g/It's \"quoted\".lnk" "$g/Marked.lnk"
+  mkdir -p "$g/Loop" "$g/Locked"
+  ln -s .. "$g/Loop/Back"  # a folder link back to its parent
+  touch "$g/Locked/Inside.lnk"
+  chmod 555 "$g/Locked"  # read-only: left out with what it holds
+  deep=$g
+  for _ in $(seq 70); do deep+=/dd; done  # past the 260 characters of a Windows path
+  mkdir -p "$deep" && touch "$deep/Deep.lnk"
+  wine attrib +h +s "$APP_WIN\\games\\Marked.lnk" >/dev/null 2>&1
+  start_ludora +menu
+  games_menu >/dev/null
+  local items
+  items=$(tracked_menu_items | cut -d' ' -f2-)
+  for caption in "Tom & Jerry" "100% Fun" "v1.2.3.final" "RE" "Marked" ".Hidden Game" "Loop" "dd" \
+    "$(printf 'N%.0s' {1..47})..."; do
+    grep -qxF "$caption" <<<"$items" || fail "no entry '$caption' in: $(tr '\n' '|' <<<"$items")"
+  done
+  ! grep -qx 'Locked' <<<"$items" || fail "a read-only folder is listed"
+  close_menu
+  chmod 755 "$g/Locked"
+}
+
+# A shortcut deleted between the scan and the click, and a program that
+# another process holds open for itself alone: neither is started.
+test_picks_that_are_gone_or_held() {
+  new_prefix gone-or-held
+  cp "$PROBE" "$APP_DIR/games/Gone.exe"
+  cp "$PROBE" "$APP_DIR/games/Held.exe"
+  cp "$PROBE" "$E2E_DIR/prefix/drive_c/holder.exe"
+  (cd "$E2E_DIR/prefix/drive_c" && wine 'C:\holder.exe' hold "$APP_WIN\\games\\Held.exe" &)
+  wait_until 20 "the file to be held" test -f "$E2E_DIR/prefix/drive_c/held.txt"
+  start_ludora +menu,+exec
+  games_menu >/dev/null
+  rm "$APP_DIR/games/Gone.exe"
+  pick_menu_item Gone
+  wait_until 10 "the menu to close" no_menu_window
+  games_menu >/dev/null
+  pick_menu_item Held
+  wait_until 10 "the menu to close" no_menu_window
+  games_menu >/dev/null  # the shell is back at its messages: the picks are handled
+  close_menu
+  ! shell_opens | grep -q 'games' || fail "started: $(shell_opens | grep games)"
+}
+
+# start_timed: starts the shell; prints the ms to its bar and its peak memory (KiB).
+start_timed() {
+  local start=$EPOCHREALTIME pid
+  start_ludora +menu
+  pid=$(xprop -id "$BAR" _NET_WM_PID | awk '{print $NF}')
+  awk -v s="$start" -v e="$EPOCHREALTIME" -v p="$(awk '/^VmHWM/ {print $2}' "/proc/$pid/status")" \
+    'BEGIN { printf "%d %d\n", (e - s) * 1000, p }'
+  [ "${1:-}" = keep ] && return
+  kill -9 "$pid"
+  wait "$LUDORA_PID" 2>/dev/null || true
+  wait_until 20 "the bar to go" bash -c "! xdotool search --onlyvisible --name '^Corvane Ludora ZR$' | grep -q ."
+}
+
+test_huge_ludora_ini() {
+  new_prefix huge-ini
+  local ini="$APP_DIR/ludora.ini" small1 small2 big peak peakBig
+  printf '"Quick Chess","C:\\Games\\Chess.lnk"\r\n"Web Games","http://example.com/"\r\n' >"$ini"
+  start_timed >/dev/null  # the first start of a prefix is slower, whatever the file
+  read -r small1 peak < <(start_timed)
+  read -r small2 _ < <(start_timed)
+  head -c 300M /dev/zero | tr '\0' 'x' >>"$ini"  # 300 MiB more, not one line break
+  start_timed keep >"$E2E_DIR/big.txt"
+  read -r big peakBig <"$E2E_DIR/big.txt"
+  echo "    bar after ${small1}, ${small2} ms with a small ludora.ini (peak $((peak / 1024)) MiB)," \
+    "after $big ms with 300 MiB more (peak $((peakBig / 1024)) MiB)"
+  ((big <= 2 * (small1 > small2 ? small1 : small2))) || fail "the bar took $big ms"
+  open_quick_menu
+  local items
+  items=$(tracked_menu_items | cut -d' ' -f2-)
+  grep -qx 'Quick Chess' <<<"$items" && grep -qx 'Web Games' <<<"$items" ||
+    fail "the shortcuts are not in the menu"
+  rm -f "$ini"
+}
+
+run_tests test_tens_of_thousands_of_folders test_odd_names_deep_trees_and_a_loop \
+  test_picks_that_are_gone_or_held test_huge_ludora_ini
