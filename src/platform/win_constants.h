@@ -22,10 +22,13 @@ inline constexpr DWORD ERROR_SHARING_VIOLATION = 32;
 inline constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 inline constexpr DWORD REG_SZ = 1;
 inline constexpr DWORD REG_DWORD = 4;
+inline constexpr DWORD KEY_QUERY_VALUE = 0x1;
+inline constexpr DWORD KEY_SET_VALUE = 0x2;
 
 inline constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
 
 inline constexpr DWORD PROCESS_DUP_HANDLE = 0x40;
+inline constexpr DWORD SYNCHRONIZE = 0x100000;
 inline constexpr DWORD IDLE_PRIORITY_CLASS = 0x40;
 inline constexpr DWORD HIGH_PRIORITY_CLASS = 0x80;
 inline constexpr DWORD CREATE_SUSPENDED = 0x4;
@@ -62,6 +65,8 @@ inline constexpr WORD RT_VERSION = 16;
 inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
 inline constexpr HANDLE INVALID_HANDLE_VALUE = static_cast<HANDLE>(-1);
 inline constexpr DWORD GENERIC_READ = 0x80000000u;
+inline constexpr DWORD GENERIC_WRITE = 0x40000000u;
+inline constexpr DWORD CREATE_NEW = 1;
 inline constexpr DWORD FILE_SHARE_READ = 0x1;
 inline constexpr DWORD FILE_SHARE_WRITE = 0x2;
 inline constexpr DWORD OPEN_EXISTING = 3;

@@ -31,11 +31,18 @@ class WindowsApi {
   virtual LONG RegSetValueExA(HKEY key, const std::string& valueName, DWORD reserved, DWORD type,
                               const BYTE* data, DWORD size) = 0;
   virtual LONG RegCloseKey(HKEY key) = 0;
+  virtual LONG RegOpenKeyExA(HKEY root, const std::string& subKey, DWORD options,
+                             DWORD desiredAccess, HKEY* result) = 0;
+  virtual LONG RegQueryValueExA(HKEY key, const std::string& valueName, DWORD* reserved,
+                                DWORD* type, BYTE* data, DWORD* size) = 0;
+  virtual LONG RegDeleteValueA(HKEY key, const std::string& valueName) = 0;
 
-  // Profile files (kernel32).
+  // Profile files (kernel32). A null value deletes the entry.
   virtual BOOL WritePrivateProfileStringA(const std::string& section, const std::string& key,
-                                          const std::string& value,
-                                          const std::string& fileName) = 0;
+                                          const char* value, const std::string& fileName) = 0;
+  virtual DWORD GetPrivateProfileStringA(const std::string& section, const std::string& key,
+                                         const std::string& defaultValue, char* buffer, DWORD size,
+                                         const std::string& fileName) = 0;
 
   // Version, processes, threads, modules (kernel32).
   virtual BOOL GetVersionExA(OSVERSIONINFOA* info) = 0;
@@ -71,6 +78,9 @@ class WindowsApi {
                              const SECURITY_ATTRIBUTES* attributes, DWORD creationDisposition,
                              DWORD flagsAndAttributes, HANDLE templateFile) = 0;
   virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void* overlapped) = 0;
+  virtual BOOL WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written,
+                         void* overlapped) = 0;
+  virtual DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) = 0;
   virtual void GlobalMemoryStatus(MEMORYSTATUS* status) = 0;
   virtual void* VirtualAlloc(void* address, std::size_t size, DWORD allocationType,
                              DWORD protect) = 0;
@@ -110,6 +120,8 @@ class WindowsApi {
   virtual LPARAM DispatchMessageA(const MSG* message) = 0;
   virtual void PostQuitMessage(int exitCode) = 0;
   virtual BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  virtual HWND FindWindowA(const char* className, const char* windowName) = 0;
+  virtual DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) = 0;
 
   // Common dialogs (comdlg32): the Open dialog. FALSE when cancelled.
   virtual BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) = 0;

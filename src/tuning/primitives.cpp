@@ -54,7 +54,7 @@ bool SetRegString(WindowsApi& api, HKEY root, const std::string& keyPath,
 
 bool SetIniString(WindowsApi& api, const std::string& section, const std::string& key,
                   const std::string& value, const std::string& fileName) {
-  return api.WritePrivateProfileStringA(section, key, value, fileName) != 0;
+  return api.WritePrivateProfileStringA(section, key, value.c_str(), fileName) != 0;
 }
 
 }  // namespace ludora

@@ -3,13 +3,14 @@
 #include <windowsx.h>
 
 #include "../../resources/resource_ids.h"
+#include "launch/companions.h"
 #include "shell/form_layout.h"
 
 namespace ludora::win32 {
 
 namespace {
 
-constexpr char kClassName[] = "CorvaneLudoraBar";
+constexpr const char* kClassName = companions::kBarWindowClass;
 constexpr UINT kAfterFirstPaint = WM_APP + 1;
 
 RECT PixelRect(const TwipsRect& twips) {

@@ -1,13 +1,14 @@
 #include "win32/quick_menu_window.h"
 
 #include "../../resources/resource_ids.h"
+#include "launch/companions.h"
 #include "shell/form_layout.h"
 
 namespace ludora::win32 {
 
 namespace {
 
-constexpr char kClassName[] = "CorvaneLudoraQuickMenu";
+constexpr const char* kClassName = companions::kQuickMenuWindowClass;
 constexpr UINT_PTR kClockTimer = 1;
 
 }  // namespace

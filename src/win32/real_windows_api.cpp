@@ -106,11 +106,38 @@ LONG RealWindowsApi::RegCloseKey(HKEY key) {
   return ::RegCloseKey(ToHkey(key));
 }
 
+LONG RealWindowsApi::RegOpenKeyExA(HKEY root, const std::string& subKey, DWORD options,
+                                   DWORD desiredAccess, HKEY* result) {
+  ::HKEY key = nullptr;
+  const LONG status = ::RegOpenKeyExA(ToHkey(root), subKey.c_str(), options, desiredAccess, &key);
+  *result = Raw(key);
+  return status;
+}
+
+LONG RealWindowsApi::RegQueryValueExA(HKEY key, const std::string& valueName, DWORD* reserved,
+                                      DWORD* type, BYTE* data, DWORD* size) {
+  ::DWORD kind = 0, length = *size;
+  const LONG status = ::RegQueryValueExA(
+      ToHkey(key), valueName.c_str(), reinterpret_cast<::LPDWORD>(reserved), &kind, data, &length);
+  *type = kind;
+  *size = length;
+  return status;
+}
+
+LONG RealWindowsApi::RegDeleteValueA(HKEY key, const std::string& valueName) {
+  return ::RegDeleteValueA(ToHkey(key), valueName.c_str());
+}
+
 BOOL RealWindowsApi::WritePrivateProfileStringA(const std::string& section, const std::string& key,
-                                                const std::string& value,
-                                                const std::string& fileName) {
-  return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                                      fileName.c_str());
+                                                const char* value, const std::string& fileName) {
+  return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value, fileName.c_str());
+}
+
+DWORD RealWindowsApi::GetPrivateProfileStringA(const std::string& section, const std::string& key,
+                                               const std::string& defaultValue, char* buffer,
+                                               DWORD size, const std::string& fileName) {
+  return ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
+                                    size, fileName.c_str());
 }
 
 BOOL RealWindowsApi::GetVersionExA(OSVERSIONINFOA* info) {
@@ -240,6 +267,18 @@ BOOL RealWindowsApi::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* re
   const BOOL ok = ::ReadFile(ToHandle(file), buffer, toRead, &done, nullptr);
   *read = done;
   return ok;
+}
+
+BOOL RealWindowsApi::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written,
+                               void*) {
+  ::DWORD done = 0;
+  const BOOL ok = ::WriteFile(ToHandle(file), buffer, toWrite, &done, nullptr);
+  *written = done;
+  return ok;
+}
+
+DWORD RealWindowsApi::WaitForSingleObject(HANDLE object, DWORD milliseconds) {
+  return ::WaitForSingleObject(ToHandle(object), milliseconds);
 }
 
 void RealWindowsApi::GlobalMemoryStatus(MEMORYSTATUS* status) {
@@ -386,6 +425,17 @@ void RealWindowsApi::PostQuitMessage(int exitCode) {
 
 BOOL RealWindowsApi::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return ::PostMessageA(ToHwnd(window), message, wParam, lParam);
+}
+
+HWND RealWindowsApi::FindWindowA(const char* className, const char* windowName) {
+  return Raw(::FindWindowA(className, windowName));
+}
+
+DWORD RealWindowsApi::GetWindowThreadProcessId(HWND window, DWORD* processId) {
+  ::DWORD id = 0;
+  const DWORD thread = ::GetWindowThreadProcessId(ToHwnd(window), &id);
+  if (processId) *processId = id;
+  return thread;
 }
 
 BOOL RealWindowsApi::GetOpenFileNameA(OPENFILENAMEA* dialog) {

@@ -11,8 +11,16 @@ class RealWindowsApi : public WindowsApi {
   LONG RegSetValueExA(HKEY key, const std::string& valueName, DWORD reserved, DWORD type,
                       const BYTE* data, DWORD size) override;
   LONG RegCloseKey(HKEY key) override;
+  LONG RegOpenKeyExA(HKEY root, const std::string& subKey, DWORD options, DWORD desiredAccess,
+                     HKEY* result) override;
+  LONG RegQueryValueExA(HKEY key, const std::string& valueName, DWORD* reserved, DWORD* type,
+                        BYTE* data, DWORD* size) override;
+  LONG RegDeleteValueA(HKEY key, const std::string& valueName) override;
   BOOL WritePrivateProfileStringA(const std::string& section, const std::string& key,
-                                  const std::string& value, const std::string& fileName) override;
+                                  const char* value, const std::string& fileName) override;
+  DWORD GetPrivateProfileStringA(const std::string& section, const std::string& key,
+                                 const std::string& defaultValue, char* buffer, DWORD size,
+                                 const std::string& fileName) override;
   BOOL GetVersionExA(OSVERSIONINFOA* info) override;
   DWORD GetCurrentProcessId() override;
   HANDLE OpenProcess(DWORD desiredAccess, BOOL inheritHandle, DWORD processId) override;
@@ -44,6 +52,9 @@ class RealWindowsApi : public WindowsApi {
                      const SECURITY_ATTRIBUTES* attributes, DWORD creationDisposition,
                      DWORD flagsAndAttributes, HANDLE templateFile) override;
   BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void* overlapped) override;
+  BOOL WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written,
+                 void* overlapped) override;
+  DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) override;
   void GlobalMemoryStatus(MEMORYSTATUS* status) override;
   void* VirtualAlloc(void* address, std::size_t size, DWORD allocationType, DWORD protect) override;
   BOOL VirtualFree(void* address, std::size_t size, DWORD freeType) override;
@@ -74,6 +85,8 @@ class RealWindowsApi : public WindowsApi {
   LPARAM DispatchMessageA(const MSG* message) override;
   void PostQuitMessage(int exitCode) override;
   BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  HWND FindWindowA(const char* className, const char* windowName) override;
+  DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) override;
   BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) override;
 };
 

@@ -125,6 +125,23 @@ pick_menu_path() {
 
 pick_menu_item() { pick_menu_path "$1"; }
 
+# The shell-switch message boxes.
+message_box() { xdotool search --onlyvisible --name '^Corvane Ludora$' 2>/dev/null | head -1 | grep .; }
+no_message_box() { ! message_box; }
+
+# pick_switch <caption>: picks the item and waits for the message box.
+pick_switch() {
+  open_quick_menu
+  pick_menu_item "$1"
+  wait_until 15 "the message box" message_box
+}
+
+close_message_box() {
+  xdotool windowactivate --sync "$(message_box)" key Return 2>/dev/null ||
+    xdotool key Return
+  wait_until 10 "the message box to close" no_message_box
+}
+
 # run_tests <function...>: each test in a subshell, a prefix of its own. The
 # subshell is not run as a condition, so that `set -e` holds inside it.
 run_tests() {

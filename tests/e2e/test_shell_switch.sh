@@ -8,21 +8,6 @@ MAPPING='HKLM\Software\Microsoft\Windows NT\CurrentVersion\IniFileMapping\system
 INTERNET='HKU\.DEFAULT\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
 MM='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
 
-message_box() { xdotool search --onlyvisible --name '^Corvane Ludora$' 2>/dev/null | head -1 | grep .; }
-no_message_box() { ! message_box; }
-
-# pick_switch <caption>: picks the item and waits for the message box.
-pick_switch() {
-  open_quick_menu
-  pick_menu_item "$1"
-  wait_until 15 "the message box" message_box
-}
-
-close_message_box() {
-  xdotool windowactivate --sync "$(message_box)" key Return 2>/dev/null ||
-    xdotool key Return
-  wait_until 10 "the message box to close" no_message_box
-}
 
 # service_starts <name:start...>: the Start values as expect_rows lines.
 service_starts() {

@@ -24,7 +24,9 @@ namespace ludora::testing {
 // Every operation of the seam, by name.
 // clang-format off
 #define FAKE_OPERATIONS(X) \
-  X(RegCreateKeyA) X(RegSetValueExA) X(RegCloseKey) X(WritePrivateProfileStringA) \
+  X(RegCreateKeyA) X(RegSetValueExA) X(RegCloseKey) X(RegOpenKeyExA) X(RegQueryValueExA) \
+  X(RegDeleteValueA) X(WritePrivateProfileStringA) X(GetPrivateProfileStringA) X(WriteFile) \
+  X(WaitForSingleObject) X(FindWindowA) X(GetWindowThreadProcessId) \
   X(GetVersionExA) X(GetCurrentProcessId) X(OpenProcess) X(SetPriorityClass) X(CloseHandle) \
   X(SetThreadPriority) X(CreateMutexA) X(CreateProcessA) X(ResumeThread) X(LoadLibraryA) \
   X(GetProcAddress) X(FindResourceA) X(LoadResource) X(LockResource) X(SizeofResource) \
@@ -86,14 +88,35 @@ class FakeWindows : public WindowsApi {
   std::optional<std::pair<Op, int>> failingCall;
   std::map<Op, int> calls;  // how often each operation was called
 
-  // ---- The registry and system.ini: "HKCU\<key>" + "[<name>]" -> "REG_SZ <text>".
-  std::map<std::string, std::string> registry = {
-      {"hkcr\\exefile\\shell\\open\\command []", "REG_SZ \"%1\" %*"}};
+  // ---- The registry, "HKCU\<key> [<name>]" in lower case -> type and bytes;
+  // system.ini, "<section>|<key>" in lower case -> text.
+  struct RegValue {
+    DWORD type;
+    std::vector<BYTE> data;
+  };
+  std::map<std::string, RegValue> registry;
+  std::set<std::string> keys;  // in lower case
+  std::map<std::string, std::string> systemIni;
   std::vector<std::string> refusedKeys;  // registry keys (and below) that cannot be created
+  void SetValue(const std::string& key, const std::string& name, DWORD type,
+                std::vector<BYTE> data) {
+    keys.insert(Lower(key));
+    registry[Lower(key + " [" + name + "]")] = {type, std::move(data)};
+  }
+  // "REG_SZ <text>", "REG_DWORD <number>", "<type> <hex bytes>"; nothing when absent.
   std::optional<std::string> Value(const std::string& key, const std::string& name) const {
     const auto found = registry.find(Lower(key + " [" + name + "]"));
-    return found == registry.end() ? std::nullopt : std::optional(found->second);
+    if (found == registry.end()) return std::nullopt;
+    return Rendered(found->second.type, found->second.data.data(),
+                    static_cast<DWORD>(found->second.data.size()));
   }
+  FakeWindows() {
+    SetValue("HKCR\\exefile\\shell\\open\\Command", "", REG_SZ,
+             {'"', '%', '1', '"', ' ', '%', '*', 0});
+  }
+
+  // ---- Windows by class: the shell's, when a companion looks for them.
+  std::map<std::string, HWND> windowsByClass;
 
   // ---- Files and folders, in the order the file system enumerates them.
   struct Entry {
@@ -182,13 +205,12 @@ class FakeWindows : public WindowsApi {
   LONG RegCreateKeyA(HKEY root, const std::string& subKey, HKEY* result) override {
     *result = 0;
     if (Fails(Op::RegCreateKeyA)) return ERROR_ACCESS_DENIED;
-    static const std::map<HKEY, std::string> roots = {
-        {HKCR, "HKCR"}, {HKCU, "HKCU"}, {HKLM, "HKLM"}, {HKU, "HKU"}};
-    const std::string key = roots.at(root) + "\\" + subKey;
+    const std::string key = RootName(root) + "\\" + subKey;
     const bool refused = std::any_of(refusedKeys.begin(), refusedKeys.end(), [&](auto& refusedKey) {
       return strncasecmp(key.c_str(), refusedKey.c_str(), refusedKey.size()) == 0;
     });
     if (refused) return ERROR_ACCESS_DENIED;
+    keys.insert(Lower(key));
     *result = Open(Kind::Key, key);
     return ERROR_SUCCESS;
   }
@@ -197,24 +219,62 @@ class FakeWindows : public WindowsApi {
     if (Fails(Op::RegSetValueExA)) return ERROR_ACCESS_DENIED;
     if (!Is(key, Kind::Key)) return ERROR_INVALID_HANDLE;
     lastValueBytes.assign(data, data + size);
-    const DWORD number = data[0] | data[1] << 8 | data[2] << 16 | DWORD{data[3]} << 24;
-    const std::string text = type == REG_DWORD
-                                 ? "REG_DWORD " + std::to_string(number)
-                                 : "REG_SZ " + std::string(reinterpret_cast<const char*>(data));
-    const std::string where = handles_[key].name + " [" + name + "]";
-    registry[Lower(where)] = text;
-    log.push_back("reg " + where + " " + text);
+    SetValue(handles_[key].name, name, type, lastValueBytes);
+    log.push_back("reg " + handles_[key].name + " [" + name + "] " + Rendered(type, data, size));
     return ERROR_SUCCESS;
+  }
+  LONG RegOpenKeyExA(HKEY root, const std::string& subKey, DWORD, DWORD, HKEY* result) override {
+    *result = 0;
+    if (Fails(Op::RegOpenKeyExA)) return ERROR_ACCESS_DENIED;
+    const std::string key = RootName(root) + "\\" + subKey;
+    if (!keys.contains(Lower(key))) return ERROR_FILE_NOT_FOUND;
+    *result = Open(Kind::Key, key);
+    return ERROR_SUCCESS;
+  }
+  LONG RegQueryValueExA(HKEY key, const std::string& name, DWORD*, DWORD* type, BYTE* data,
+                        DWORD* size) override {
+    if (Fails(Op::RegQueryValueExA)) return ERROR_ACCESS_DENIED;
+    if (!Is(key, Kind::Key)) return ERROR_INVALID_HANDLE;
+    const auto found = registry.find(Lower(handles_[key].name + " [" + name + "]"));
+    if (found == registry.end()) return ERROR_FILE_NOT_FOUND;
+    const std::vector<BYTE>& bytes = found->second.data;
+    *type = found->second.type;
+    const bool fits = data && *size >= bytes.size();
+    if (fits) std::copy(bytes.begin(), bytes.end(), data);
+    *size = static_cast<DWORD>(bytes.size());
+    return !data || fits ? ERROR_SUCCESS : 234;  // ERROR_MORE_DATA
+  }
+  LONG RegDeleteValueA(HKEY key, const std::string& name) override {
+    if (Fails(Op::RegDeleteValueA)) return ERROR_ACCESS_DENIED;
+    if (!Is(key, Kind::Key)) return ERROR_INVALID_HANDLE;
+    log.push_back("reg-delete " + handles_[key].name + " [" + name + "]");
+    return registry.erase(Lower(handles_[key].name + " [" + name + "]")) ? ERROR_SUCCESS
+                                                                         : ERROR_FILE_NOT_FOUND;
   }
   LONG RegCloseKey(HKEY key) override {
     if (Fails(Op::RegCloseKey)) return ERROR_INVALID_HANDLE;
     return Close(key, Kind::Key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
   }
   BOOL WritePrivateProfileStringA(const std::string& section, const std::string& key,
-                                  const std::string& value, const std::string& file) override {
+                                  const char* value, const std::string& file) override {
     if (Fails(Op::WritePrivateProfileStringA)) return Refuse(0, ERROR_ACCESS_DENIED);
-    log.push_back("ini " + file + " [" + section + "] " + key + "=" + value);
+    log.push_back("ini " + file + " [" + section + "] " + key +
+                  (value ? "=" + std::string(value) : " deleted"));
+    if (value) {
+      systemIni[Lower(section + "|" + key)] = value;
+    } else {
+      systemIni.erase(Lower(section + "|" + key));
+    }
     return 1;
+  }
+  DWORD GetPrivateProfileStringA(const std::string& section, const std::string& key,
+                                 const std::string& defaultValue, char* buffer, DWORD size,
+                                 const std::string&) override {
+    const auto found = systemIni.find(Lower(section + "|" + key));
+    const std::string& text = Fails(Op::GetPrivateProfileStringA) || found == systemIni.end()
+                                  ? defaultValue
+                                  : found->second;
+    return static_cast<DWORD>(std::snprintf(buffer, size, "%s", text.c_str()));
   }
 
   // ---- Version, processes, threads, modules.
@@ -230,7 +290,9 @@ class FakeWindows : public WindowsApi {
   HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD pid) override {
     log.push_back("open-process pid=" + std::to_string(pid) + " access=" + std::to_string(access) +
                   " inherit=" + std::to_string(inherit));
-    if (Fails(Op::OpenProcess) || pid != 4242) return Refuse(0, ERROR_ACCESS_DENIED);
+    if (Fails(Op::OpenProcess) || (pid != 4242 && pid != kShellProcess)) {
+      return Refuse(0, ERROR_ACCESS_DENIED);
+    }
     return Open(Kind::Process, "self", access);
   }
   BOOL SetPriorityClass(HANDLE process, DWORD newClass) override {
@@ -366,28 +428,42 @@ class FakeWindows : public WindowsApi {
     if (Fails(Op::FindClose)) return Refuse(0, ERROR_INVALID_HANDLE);
     return Close(find, Kind::Find);
   }
-  HANDLE CreateFileA(const std::string& path, DWORD, DWORD, const SECURITY_ATTRIBUTES*, DWORD,
-                     DWORD, HANDLE) override {
+  HANDLE CreateFileA(const std::string& path, DWORD, DWORD, const SECURITY_ATTRIBUTES*,
+                     DWORD disposition, DWORD, HANDLE) override {
     log.push_back("file-open " + path);
     const Entry* entry = Find(path);
     if (Fails(Op::CreateFileA)) return Refuse(INVALID_HANDLE_VALUE, ERROR_SHARING_VIOLATION);
-    if (!entry || (entry->attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (disposition == CREATE_NEW) {
+      if (entry) return Refuse(INVALID_HANDLE_VALUE, 80);  // ERROR_FILE_EXISTS
+      AddFile(path);
+    } else if (!entry || (entry->attributes & FILE_ATTRIBUTE_DIRECTORY)) {
       return Refuse(INVALID_HANDLE_VALUE, ERROR_FILE_NOT_FOUND);
     }
-    const HANDLE file = Open(Kind::File, path);
-    handles_[file].content = &entry->content;
-    return file;
+    return Open(Kind::File, path);
   }
   BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void*) override {
     *read = 0;
     if (Fails(Op::ReadFile) || !Is(file, Kind::File)) return Refuse(0, ERROR_INVALID_HANDLE);
     Handle& h = handles_[file];
-    *read = static_cast<DWORD>(
-        std::min<std::size_t>({toRead, readPiece, h.content->size() - h.offset}));
-    std::memcpy(buffer, h.content->data() + h.offset, *read);
+    const std::string& content = Find(h.name)->content;
+    *read =
+        static_cast<DWORD>(std::min<std::size_t>({toRead, readPiece, content.size() - h.offset}));
+    std::memcpy(buffer, content.data() + h.offset, *read);
     h.offset += *read;
     bytesRead += *read;
     return 1;
+  }
+  BOOL WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written, void*) override {
+    *written = 0;
+    if (Fails(Op::WriteFile) || !Is(file, Kind::File)) return Refuse(0, ERROR_ACCESS_DENIED);
+    const_cast<Entry*>(Find(handles_[file].name))
+        ->content.append(static_cast<const char*>(buffer), toWrite);
+    *written = toWrite;
+    return 1;
+  }
+  DWORD WaitForSingleObject(HANDLE object, DWORD) override {
+    log.push_back("wait");
+    return Fails(Op::WaitForSingleObject) || !Is(object, Kind::Process) ? 0xFFFFFFFF : 0;
   }
   std::size_t bytesRead = 0;
   void GlobalMemoryStatus(MEMORYSTATUS* status) override {
@@ -518,6 +594,14 @@ class FakeWindows : public WindowsApi {
     log.push_back(message == WM_NULL ? "post WM_NULL" : "post " + std::to_string(message));
     return !Fails(Op::PostMessageA);
   }
+  HWND FindWindowA(const char* className, const char*) override {
+    const auto found = windowsByClass.find(className);
+    return Fails(Op::FindWindowA) || found == windowsByClass.end() ? 0 : found->second;
+  }
+  DWORD GetWindowThreadProcessId(HWND, DWORD* processId) override {
+    if (processId) *processId = Fails(Op::GetWindowThreadProcessId) ? 0 : kShellProcess;
+    return 1;
+  }
   BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) override {
     log.push_back("open-dialog " + std::string(dialog->lpstrTitle));
     if (Fails(Op::GetOpenFileNameA) || !openDialogPick) return 0;
@@ -531,10 +615,30 @@ class FakeWindows : public WindowsApi {
     std::string name;  // the key, file, folder or mutex it stands for
     DWORD access = 0;
     std::vector<const Entry*> listing = {};  // a find handle's entries
-    const std::string* content = nullptr;    // a file's bytes
     std::size_t offset = 0;                  // the next entry or byte
   };
   static constexpr HMODULE kShell32 = 0x7000;
+  static constexpr DWORD kShellProcess = 77;  // a running Ludora, seen from a companion
+
+  static std::string RootName(HKEY root) {
+    static const std::map<HKEY, std::string> roots = {
+        {HKCR, "HKCR"}, {HKCU, "HKCU"}, {HKLM, "HKLM"}, {HKU, "HKU"}};
+    return roots.at(root);
+  }
+  static std::string Rendered(DWORD type, const BYTE* data, DWORD size) {
+    if (type == REG_DWORD && size == 4) {
+      return "REG_DWORD " +
+             std::to_string(data[0] | data[1] << 8 | data[2] << 16 | DWORD{data[3]} << 24);
+    }
+    if (type == REG_SZ)
+      return "REG_SZ " + std::string(reinterpret_cast<const char*>(data),
+                                     strnlen(reinterpret_cast<const char*>(data), size));
+    std::string text = std::to_string(type);
+    char hex[4];
+    for (DWORD i = 0; i < size; ++i)
+      text += (std::snprintf(hex, sizeof hex, " %02x", data[i]), hex);
+    return text;
+  }
 
   bool Fails(Op op) {
     const int call = ++calls[op];

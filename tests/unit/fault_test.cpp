@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "fake/fake_views.h"
+#include "record/record_tool.h"
 #include "sparkrun/launch_request.h"
 
 namespace ludora {
@@ -65,6 +66,12 @@ std::vector<Handler> Handlers() {
          s.api.log.push_back(s.windows.form2Views.back()->closed ? "closed" : "open");
        }},
       {"sparkrun", [](FakeShell& s) { sparkrun::Run(s.api, "sparkrun \"C:\\Games\\g.exe\""); }},
+      {"ludora-record",
+       [](FakeShell& s) {
+         s.api.windowsByClass = {{"CorvaneLudoraBar", 0x3003}};
+         record::Run(s.api, "r record C:\\record.txt");
+         record::Run(s.api, "r restore C:\\record.txt");
+       }},
   };
   for (const char* label : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"}) {
     handlers.push_back({label, [label](FakeShell& s) { s.Click(label); }});
@@ -98,6 +105,7 @@ bool PreventedBy(const std::string& entry, Op op) {
   if (entry.starts_with("ini ")) return op == Op::WritePrivateProfileStringA;
   if (entry == "shutdown-dialog") return op == Op::LoadLibraryA || op == Op::GetProcAddress;
   if (entry == "resume-thread") return op == Op::CreateProcessA;  // the launcher says so instead
+  if (entry == "run explorer.exe show=1") return op == Op::FindWindowA;  // no Ludora found
   return false;
 }
 

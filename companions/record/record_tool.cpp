@@ -1,0 +1,108 @@
+#include "record/record_tool.h"
+
+#include "launch/companions.h"
+#include "platform/command_run.h"
+#include "platform/scoped.h"
+#include "platform/win_constants.h"
+#include "tuning/machine_record.h"
+
+namespace ludora::record {
+
+namespace {
+
+constexpr DWORD ERROR_FILE_EXISTS = 80;
+constexpr DWORD kLongestRecord = 1 << 20;
+constexpr DWORD kShellEndsWithin = 10000;  // ms
+
+// Writes a new file; an existing one is left alone. 0 written, 1 failed, 2 there.
+int WriteNewFile(WindowsApi& api, const std::string& path, const std::string& text) {
+  const ScopedFile file(api, api.CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, 0));
+  if (!file) return api.GetLastError() == ERROR_FILE_EXISTS ? 2 : 1;
+  DWORD written = 0;
+  const bool whole =
+      api.WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+      written == text.size();
+  return whole ? 0 : 1;
+}
+
+std::string ReadSmallFile(WindowsApi& api, const std::string& path) {
+  const ScopedFile file(
+      api, api.CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, 0));
+  std::string text;
+  char piece[4096];
+  DWORD read = 0;
+  while (file && text.size() <= kLongestRecord &&
+         api.ReadFile(file.get(), piece, sizeof piece, &read, nullptr) && read > 0) {
+    text.append(piece, read);
+  }
+  return text;
+}
+
+int Restore(WindowsApi& api, const std::string& path) {
+  const bool running = CloseRunningShell(api);
+  // Ludora was the desktop when no Explorer desktop stands beside it.
+  const bool wasDesktop = running && api.FindWindowA("Progman", nullptr) == 0;
+  int result = 0;
+  if (const auto record = ParseRecord(ReadSmallFile(api, path))) {
+    ApplyRecord(api, *record);
+  } else {
+    RestoreExplorerDefaults(api, GetPlatform(api));
+    result = kRestoredDefaults;
+  }
+  if (wasDesktop) RunCommandLine(api, "explorer.exe", SW_SHOWNORMAL);
+  return result;
+}
+
+}  // namespace
+
+std::vector<std::string> Arguments(const std::string& commandLine) {
+  std::vector<std::string> arguments;
+  std::string current;
+  bool quoted = false, any = false;
+  for (const char c : commandLine + " ") {
+    if (c == '"') {
+      quoted = !quoted;
+      any = true;
+    } else if ((c == ' ' || c == '\t') && !quoted) {
+      if (any) arguments.push_back(current);
+      current.clear();
+      any = false;
+    } else {
+      current += c;
+      any = true;
+    }
+  }
+  if (!arguments.empty()) arguments.erase(arguments.begin());  // the program itself
+  return arguments;
+}
+
+bool CloseRunningShell(WindowsApi& api) {
+  const HWND bar = api.FindWindowA(companions::kBarWindowClass, nullptr);
+  const HWND menu = api.FindWindowA(companions::kQuickMenuWindowClass, nullptr);
+  if (!bar && !menu) return false;
+  DWORD processId = 0;
+  api.GetWindowThreadProcessId(menu ? menu : bar, &processId);
+  const ScopedHandle process(api, api.OpenProcess(SYNCHRONIZE, 0, processId));
+  for (const HWND window : {bar, menu}) {
+    if (window) api.PostMessageA(window, WM_CLOSE, 0, 0);
+  }
+  if (process) api.WaitForSingleObject(process.get(), kShellEndsWithin);
+  return true;
+}
+
+int Run(WindowsApi& api, const std::string& commandLine) {
+  const std::vector<std::string> arguments = Arguments(commandLine);
+  if (arguments.size() == 1 && arguments[0] == "close") {
+    return CloseRunningShell(api) ? kWasRunning : 0;
+  }
+  if (arguments.size() < 2) return 1;
+  // The file, quoted or not: an unquoted path with blanks runs to the end.
+  std::string file = arguments[1];
+  for (std::size_t i = 2; i < arguments.size(); ++i) file += " " + arguments[i];
+  if (arguments[0] == "restore") return Restore(api, file);
+  if (arguments[0] != "record") return 1;
+  const int written = WriteNewFile(api, file, RecordText(ReadPlaces(api, PlacesLudoraWrites())));
+  return written == 1 ? 1 : 0;
+}
+
+}  // namespace ludora::record

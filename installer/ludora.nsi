@@ -1,0 +1,128 @@
+; The installer of Corvane Ludora ZR and its uninstaller, for makensis 3.
+; ANSI, so that one installer runs on Windows 98 as on Windows XP. Defines:
+;   DIST       the application folder: ludora.exe, sparkrun.exe
+;   RECORDER   ludora-record.exe, which records the machine and puts it back
+;   RESOURCES  the icon
+;   OUTFILE    the installer to write
+Unicode false
+!include "MUI2.nsh"
+!include "FileFunc.nsh"
+!include "LogicLib.nsh"
+
+!define PRODUCT "Corvane Ludora ZR"
+!define FOLDER "Corvane Ludora"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+!define RECORD "$INSTDIR\machine-record.txt"
+!define RESTORED_DEFAULTS 2
+!define WAS_RUNNING 3
+!getdllversion "${DIST}\ludora.exe" VERSION_
+!if "${VERSION_1}" == ""
+  !error "ludora.exe has no version record"
+!endif
+!define VERSION "${VERSION_1}.${VERSION_2}.${VERSION_3}"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES\${FOLDER}"
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+BrandingText "${PRODUCT} ${VERSION}"
+Var wasRunning
+
+!define MUI_ICON "${RESOURCES}\ludora.ico"
+!define MUI_UNICON "${RESOURCES}\ludora.ico"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\ludora.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Start Ludora now"
+!define MUI_FINISHPAGE_RUN_NOTCHECKED
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+Function .onInit
+  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetShellVarContext all
+FunctionEnd
+
+; runs the recorder with its arguments; its exit code in $0.
+!macro Recorder arguments
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\ludora-record.exe" "${RECORDER}"
+  ClearErrors
+  ExecWait '"$PLUGINSDIR\ludora-record.exe" ${arguments}' $0
+  ${If} ${Errors}
+    StrCpy $0 1
+  ${EndIf}
+!macroend
+
+Section "Install"
+  ; The machine as it is, before anything of Ludora's changes it. An
+  ; install over an install keeps the first record.
+  CreateDirectory "$INSTDIR"
+  !insertmacro Recorder 'record "${RECORD}"'
+  ${If} $0 != 0
+    MessageBox MB_OK|MB_ICONSTOP "Setup could not record this PC's settings in $INSTDIR, so it could not give them back later. Nothing was installed." /SD IDOK
+    Abort
+  ${EndIf}
+  ; A running Ludora lets go of its files first, and comes back at the end.
+  !insertmacro Recorder "close"
+  StrCpy $wasRunning $0
+
+  SetOutPath "$INSTDIR"
+  File "${DIST}\ludora.exe"
+  File "${DIST}\sparkrun.exe"
+  CreateDirectory "$INSTDIR\games"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  CreateDirectory "$SMPROGRAMS\${FOLDER}"
+  CreateShortCut "$SMPROGRAMS\${FOLDER}\Ludora.lnk" "$INSTDIR\ludora.exe"
+  CreateShortCut "$SMPROGRAMS\${FOLDER}\Uninstall Ludora.lnk" "$INSTDIR\uninstall.exe"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Corvane"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\ludora.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+
+  ${If} $wasRunning == ${WAS_RUNNING}
+    Exec '"$INSTDIR\ludora.exe"'
+  ${EndIf}
+SectionEnd
+
+Section "Uninstall"
+  ; Closes a running Ludora, puts every value it can write back as it was
+  ; and starts Explorer when Ludora was the desktop.
+  !insertmacro Recorder 'restore "${RECORD}"'
+  ${If} $0 == ${RESTORED_DEFAULTS}
+    DetailPrint "The record of this PC's settings was missing or damaged: Explorer's own settings were restored."
+    MessageBox MB_OK|MB_ICONINFORMATION "The record of this PC's settings from before Ludora was missing or damaged, so none of it was used. Explorer is the shell again, with the settings that $\"Set Explorer as default shell$\" writes." /SD IDOK
+  ${EndIf}
+
+  Delete "$INSTDIR\ludora.exe"
+  Delete "$INSTDIR\sparkrun.exe"
+  Delete "${RECORD}"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR\games"  ; only when empty: the user's shortcuts stay
+  RMDir "$INSTDIR"
+  ${If} ${FileExists} "$INSTDIR\*.*"
+    DetailPrint "Kept in $INSTDIR: your games list and ludora.ini."
+    MessageBox MB_OK|MB_ICONINFORMATION "Your games list and your ludora.ini were kept in $INSTDIR." /SD IDOK
+  ${EndIf}
+
+  Delete "$SMPROGRAMS\${FOLDER}\Ludora.lnk"
+  Delete "$SMPROGRAMS\${FOLDER}\Uninstall Ludora.lnk"
+  RMDir "$SMPROGRAMS\${FOLDER}"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd

@@ -1,0 +1,150 @@
+// The record of the machine that the installer takes and the uninstaller
+// puts back.
+#include <gtest/gtest.h>
+
+#include "fake/fake_views.h"
+#include "record/record_tool.h"
+#include "tuning/machine_record.h"
+
+namespace ludora {
+namespace {
+
+using testing::FakeShell;
+using testing::FakeWindows;
+
+const std::string kRecord = "C:\\Program Files\\Corvane Ludora\\machine-record.txt";
+
+bool Listed(const std::vector<Place>& places, const Place& place) {
+  return std::any_of(places.begin(), places.end(), [&](const Place& p) { return p.SameAs(place); });
+}
+
+// Every value and entry the shell writes, whatever it does: start-up, both
+// switches, a launch in High mode. Each must be on the list the installer records.
+TEST(MachineRecord, ListsEveryPlaceTheShellWrites) {
+  FakeShell shell([](FakeWindows& api) {
+    api.AddFolder("C:\\Program Files\\Corvane Ludora\\games");
+    api.AddFile("C:\\Program Files\\Corvane Ludora\\games\\Chess.lnk");
+  });
+  shell.api.onTrackPopupMenu = [&](HMENU menu) { return shell.api.FindCommand(menu, {"Chess"}); };
+  shell.form3.Load();
+  shell.form3.Painted();
+  for (const QuickItem item : {QuickItem::mnuludora, QuickItem::mnuexplorer, QuickItem::mnuhigh}) {
+    shell.Pick(item);
+  }
+  shell.Click("Label2");
+  const std::vector<Place> places = PlacesLudoraWrites();
+  int writes = 0;
+  for (const std::string& entry : shell.api.log) {
+    Place place;
+    const auto open = entry.find(" ["), close = entry.find("] ");
+    if (entry.starts_with("reg ")) {
+      const std::string root = entry.substr(4, entry.find('\\') - 4);
+      place = {false,
+               root == "HKCR"   ? HKCR
+               : root == "HKCU" ? HKCU
+               : root == "HKLM" ? HKLM
+                                : HKU,
+               entry.substr(entry.find('\\') + 1, open - entry.find('\\') - 1),
+               entry.substr(open + 2, close - open - 2)};
+    } else if (entry.starts_with("ini system.ini [")) {
+      place = {true, 0, entry.substr(16, close - 16),
+               entry.substr(close + 2, entry.find('=') - close - 2)};
+    } else {
+      continue;
+    }
+    ++writes;
+    EXPECT_TRUE(Listed(places, place)) << entry;
+  }
+  EXPECT_GT(writes, 150);
+}
+
+std::vector<BYTE> Bytes(const std::string& text) {
+  return {text.begin(), text.end()};
+}
+
+TEST(MachineRecord, PutsBackEveryValueAsItWasAbsenceIncluded) {
+  FakeShell shell([](FakeWindows& api) {
+    const std::string desktop = "HKCU\\Control Panel\\Desktop";
+    api.SetValue(desktop, "MenuShowDelay", REG_DWORD, {7, 0, 0, 0});   // a number where text goes
+    api.SetValue(desktop, "HungAppTimeout", 2, Bytes("%TIMEOUT%\0"));  // REG_EXPAND_SZ
+    api.SetValue(desktop, "AutoEndTasks", 3, {});                      // empty REG_BINARY
+    api.SetValue("HKLM\\SYSTEM\\CurrentControlSet\\Control", "WaitToKillService", 7,
+                 Bytes(std::string("a\0b\0\0", 5)));  // REG_MULTI_SZ
+    api.SetValue("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter", "Start", REG_DWORD,
+                 {2, 0, 0, 0});
+    api.systemIni["386enh|mintimeslice"] = "77";
+    api.systemIni["boot|shell"] = "";
+  });
+  FakeWindows& api = shell.api;
+  const std::vector<PlaceState> before = ReadPlaces(api, PlacesLudoraWrites());
+  EXPECT_EQ(record::Run(api, "ludora-record record \"" + kRecord + "\""), 0);
+  shell.form3.Load();  // the machine changes: Ludora starts, becomes the shell
+  shell.Pick(QuickItem::mnuludora);
+  EXPECT_NE(ReadPlaces(api, PlacesLudoraWrites()), before);
+  EXPECT_EQ(record::Run(api, "ludora-record.exe restore \"" + kRecord + "\""), 0);
+  EXPECT_EQ(ReadPlaces(api, PlacesLudoraWrites()), before);
+  EXPECT_EQ(api.Value("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter", "Start"),
+            "REG_DWORD 2");
+  EXPECT_FALSE(
+      api.Value("HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Shell"));
+  EXPECT_FALSE(api.systemIni.contains("386enh|minsps"));
+  EXPECT_EQ(api.Live(testing::Kind::Key) + api.Live(testing::Kind::File), 0);
+}
+
+TEST(MachineRecord, TheFirstRecordIsKeptAndADamagedOneIsRefusedWhole) {
+  FakeWindows api;
+  api.SetValue("HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Shell", REG_SZ,
+               Bytes(std::string("custom.exe", 11)));
+  ASSERT_EQ(record::Run(api, "r record " + kRecord), 0);
+  const std::string first = api.files.back().content;
+  api.SetValue("HKCU\\Control Panel\\Desktop", "MenuShowDelay", REG_SZ, Bytes("9"));
+  ASSERT_EQ(record::Run(api, "r record " + kRecord), 0);  // an install over an install
+  EXPECT_EQ(api.files.back().content, first);
+  ASSERT_TRUE(ParseRecord(first));
+
+  const std::string line =
+      first.substr(first.find('\n') + 1, first.find('\n', 40) - first.find('\n'));
+  for (const std::string& damaged :
+       {first.substr(0, first.size() / 2), first.substr(0, first.size() - 1) + " ", first + "x",
+        std::string(first).replace(first.find("Winlogon"), 1, "w"),
+        std::string(first).erase(first.find('\n') + 1, line.size())}) {
+    EXPECT_FALSE(ParseRecord(damaged)) << damaged.size();
+  }
+  api.files.back().content = first.substr(0, first.size() - 3);
+  const std::size_t mark = api.log.size();
+  EXPECT_EQ(record::Run(api, "r restore " + kRecord), record::kRestoredDefaults);
+  const std::vector<std::string> log(api.log.begin() + mark, api.log.end());
+  // Explorer's own values, never the record's custom shell.
+  EXPECT_EQ(api.Value("HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Shell"),
+            "REG_SZ explorer.exe");
+  EXPECT_EQ(
+      std::count_if(log.begin(), log.end(), [](auto& e) { return e.find("[Start]") != e.npos; }),
+      44);
+  api.RemoveFile(kRecord);  // missing altogether: the same
+  EXPECT_EQ(record::Run(api, "r restore " + kRecord), record::kRestoredDefaults);
+  EXPECT_EQ(record::Run(api, "r forget " + kRecord), 1);
+}
+
+TEST(MachineRecord, ARunningShellIsClosedAndExplorerStartedWhenLudoraWasTheDesktop) {
+  for (const bool explorerDesktop : {false, true}) {
+    FakeWindows api;
+    record::Run(api, "r record " + kRecord);
+    api.windowsByClass = {{"CorvaneLudoraBar", 0x3003}, {"CorvaneLudoraQuickMenu", 0x3004}};
+    if (explorerDesktop) api.windowsByClass["Progman"] = 0x3005;
+    const std::size_t mark = api.log.size();
+    EXPECT_EQ(record::Run(api, "r restore " + kRecord), 0);
+    std::vector<std::string> log(api.log.begin() + mark, api.log.end());
+    std::erase_if(log, [](const std::string& e) {
+      return e.starts_with("reg") || e.starts_with("ini") || e.starts_with("file");
+    });
+    // WM_CLOSE to both windows, then a wait for the process to end.
+    std::vector<std::string> expected = {"open-process pid=77 access=1048576 inherit=0", "post 16",
+                                         "post 16", "wait"};
+    if (!explorerDesktop) expected.push_back("run explorer.exe show=1");
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(api.Live(testing::Kind::Process), 0);
+  }
+}
+
+}  // namespace
+}  // namespace ludora
