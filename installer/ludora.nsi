@@ -27,6 +27,13 @@ InstallDir "$PROGRAMFILES\${FOLDER}"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 BrandingText "${PRODUCT} ${VERSION}"
+; What Windows shows of the installer file itself.
+VIProductVersion "${VERSION_1}.${VERSION_2}.${VERSION_3}.${VERSION_4}"
+VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "CompanyName" "Corvane"
+VIAddVersionKey "FileDescription" "${PRODUCT} Setup"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "Copyright (C) 2008-2026 Corvane"
 Var wasRunning
 
 !define MUI_ICON "${RESOURCES}\ludora.ico"
@@ -108,10 +115,19 @@ Section "Uninstall"
   ${If} $0 == ${RESTORED_DEFAULTS}
     DetailPrint "The record of this PC's settings was missing or damaged: Explorer's own settings were restored."
     MessageBox MB_OK|MB_ICONINFORMATION "The record of this PC's settings from before Ludora was missing or damaged, so none of it was used. Explorer is the shell again, with the settings that $\"Set Explorer as default shell$\" writes." /SD IDOK
+  ${ElseIf} $0 != 0
+    ; The recorder could not run at all: whatever else stays, the next
+    ; log-on starts Explorer, not a shell that is no longer there.
+    DetailPrint "The settings could not be restored; Explorer is made the shell."
+    WriteINIStr "$WINDIR\system.ini" "boot" "shell" "Explorer.exe"
+    WriteRegStr HKLM "Software\Microsoft\Windows NT\CurrentVersion\IniFileMapping\system.ini\boot" "Shell" "SYS:Microsoft\Windows NT\CurrentVersion\Winlogon"
+    WriteRegStr HKCU "Software\Microsoft\Windows NT\CurrentVersion\Winlogon" "Shell" "explorer.exe"
+    WriteRegStr HKLM "Software\Microsoft\Windows NT\CurrentVersion\Winlogon" "Shell" "explorer.exe"
   ${EndIf}
 
-  Delete "$INSTDIR\ludora.exe"
-  Delete "$INSTDIR\sparkrun.exe"
+  ; Still in use (a Ludora that would not close): gone at the next start of Windows.
+  Delete /REBOOTOK "$INSTDIR\ludora.exe"
+  Delete /REBOOTOK "$INSTDIR\sparkrun.exe"
   Delete "${RECORD}"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR\games"  ; only when empty: the user's shortcuts stay
