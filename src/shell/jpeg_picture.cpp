@@ -5,6 +5,13 @@
 #include <cmath>
 #include <utility>
 
+// The decoder in brief: the markers are read in order (tables, frame,
+// scans) up to the end marker; each scan is Huffman-decoded block by block,
+// interleaved a minimum coded unit (MCU) at a time or, for one component
+// alone, over its own size, with restart markers resetting the predictions;
+// each block is dequantized and inverse-transformed into its component's
+// plane; at the end the planes are upsampled by repetition and turned from
+// YCbCr into RGB. Every read is checked against the end of the data.
 namespace ludora {
 
 namespace {

@@ -42,9 +42,15 @@ struct PlaceState {
 // The places as they are now; one that cannot be read is left out.
 std::vector<PlaceState> ReadPlaces(WindowsApi& api, const std::vector<Place>& places);
 
-// The record as text: a line a place, and a last line with the count and a
-// checksum of all before it, so that a record cut short or altered is
-// known as such.
+// The record as text, a file anyone can read:
+//   Corvane Ludora machine record 1
+//   reg<TAB>HKLM<TAB><key path><TAB><value name><TAB><type number><TAB><data in hex>
+//   reg<TAB>HKCU<TAB><key path><TAB><value name><TAB>absent
+//   ini<TAB>-<TAB><section><TAB><key><TAB>1<TAB><text in hex>
+//   ...
+//   end<TAB><number of places><TAB><FNV-1a checksum of all lines before>
+// A line a place; the last line makes a record cut short or altered known
+// as such.
 std::string RecordText(const std::vector<PlaceState>& states);
 // The record's places, or nothing when anything in it is amiss.
 std::optional<std::vector<PlaceState>> ParseRecord(std::string_view text);
