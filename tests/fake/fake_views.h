@@ -50,16 +50,12 @@ class FakeForm2View : public Form2View {
 class FakeWindowSystem : public WindowSystem {
  public:
   explicit FakeWindowSystem(FakeWindows& api) : api_(api) {}
-  void LoadForm1(Form1&) override {
-    ++form1Loads;
-    api_.log.push_back("load Form1");
-  }
+  void LoadForm1(Form1&) override { api_.log.push_back("load Form1"); }
   Form2View& CreateForm2(Form2&) override {
     form2Views.push_back(std::make_unique<FakeForm2View>());
     return *form2Views.back();
   }
 
-  int form1Loads = 0;
   std::vector<std::unique_ptr<FakeForm2View>> form2Views;
 
  private:
@@ -68,9 +64,9 @@ class FakeWindowSystem : public WindowSystem {
 
 // The whole shell over the in-memory Windows, as WinMain would assemble it.
 struct FakeShell {
-  FakeShell() { program.SetForm3(&form3); }
   // `setup` prepares the machine before the program looks at it.
-  explicit FakeShell(const std::function<void(FakeWindows&)>& setup) : api(Prepared(setup)) {
+  explicit FakeShell(const std::function<void(FakeWindows&)>& setup = [](FakeWindows&) {})
+      : api(Prepared(setup)) {
     program.SetForm3(&form3);
   }
 

@@ -60,7 +60,6 @@ struct FakeMenuItem {
 
 struct FakeMenu {
   std::vector<FakeMenuItem> items;
-  bool destroyed = false;
 };
 
 // What a handle the fake gave out stands for.
@@ -80,7 +79,6 @@ class FakeWindows : public WindowsApi {
                  [&](const std::string& e) { return e.starts_with(prefix); });
     return found;
   }
-  std::vector<BYTE> lastValueBytes;  // the bytes of the last registry value written
 
   // ---- Operations made to fail, with their documented failure value and
   // last error: every call of `failing`, or only call number `failingCall`.
@@ -189,8 +187,6 @@ class FakeWindows : public WindowsApi {
     return 0;
   }
   int messagePasses = 0;
-  std::vector<std::intptr_t> threadPriorityHandles;
-  int currentThreadPriority = 0;
   DWORD priorityClass = 0x20;
   std::vector<std::size_t> allocations;  // sizes asked of VirtualAlloc
   bool lastBufferAllSpaces = false;
@@ -218,8 +214,7 @@ class FakeWindows : public WindowsApi {
                       DWORD size) override {
     if (Fails(Op::RegSetValueExA)) return ERROR_ACCESS_DENIED;
     if (!Is(key, Kind::Key)) return ERROR_INVALID_HANDLE;
-    lastValueBytes.assign(data, data + size);
-    SetValue(handles_[key].name, name, type, lastValueBytes);
+    SetValue(handles_[key].name, name, type, {data, data + size});
     log.push_back("reg " + handles_[key].name + " [" + name + "] " + Rendered(type, data, size));
     return ERROR_SUCCESS;
   }
@@ -283,10 +278,7 @@ class FakeWindows : public WindowsApi {
     info->dwPlatformId = *platformId;
     return 1;
   }
-  DWORD GetCurrentProcessId() override {
-    Fails(Op::GetCurrentProcessId);  // cannot fail
-    return 4242;
-  }
+  DWORD GetCurrentProcessId() override { return Fails(Op::GetCurrentProcessId), 4242; }
   HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD pid) override {
     log.push_back("open-process pid=" + std::to_string(pid) + " access=" + std::to_string(access) +
                   " inherit=" + std::to_string(inherit));
@@ -316,11 +308,9 @@ class FakeWindows : public WindowsApi {
   }
   BOOL SetThreadPriority(HANDLE thread, int priority) override {
     const auto handle = static_cast<std::intptr_t>(thread);
-    threadPriorityHandles.push_back(handle);
     log.push_back("thread-priority " + std::to_string(handle) + " " + std::to_string(priority));
-    if (Fails(Op::SetThreadPriority) || handle != -2) return Refuse(0, ERROR_INVALID_HANDLE);
-    currentThreadPriority = priority;  // the current-thread pseudo-handle
-    return 1;
+    // Only the current-thread pseudo-handle is a thread here.
+    return Fails(Op::SetThreadPriority) || handle != -2 ? Refuse(0, ERROR_INVALID_HANDLE) : 1;
   }
   HANDLE CreateMutexA(const SECURITY_ATTRIBUTES*, BOOL, const std::string& name) override {
     log.push_back("mutex " + name);
@@ -361,28 +351,25 @@ class FakeWindows : public WindowsApi {
     current_ = this;
     return reinterpret_cast<FARPROC>(&ShutDownDialog);
   }
+  // The one resource asked for: the version record, handle 1, loaded as 2.
   HRSRC FindResourceA(HMODULE module, const char* name, const char* type) override {
-    if (Fails(Op::FindResourceA) || module != 0 || versionRecord.empty() ||
-        name != MAKEINTRESOURCEA(VS_VERSION_INFO) || type != MAKEINTRESOURCEA(RT_VERSION)) {
-      return Refuse(0, ERROR_FILE_NOT_FOUND);
-    }
-    return 0x5001;
+    const bool version =
+        name == MAKEINTRESOURCEA(VS_VERSION_INFO) && type == MAKEINTRESOURCEA(RT_VERSION);
+    return Fails(Op::FindResourceA) || module || !version ? Refuse(0, ERROR_FILE_NOT_FOUND) : 1;
   }
-  HGLOBAL LoadResource(HMODULE, HRSRC resource) override {
-    return Fails(Op::LoadResource) || resource != 0x5001 ? 0 : 0x5002;
+  HGLOBAL LoadResource(HMODULE, HRSRC r) override {
+    return Fails(Op::LoadResource) || r != 1 ? 0 : 2;
   }
-  const void* LockResource(HGLOBAL resource) override {
-    return Fails(Op::LockResource) || resource != 0x5002 ? nullptr : versionRecord.data();
+  const void* LockResource(HGLOBAL r) override {
+    return Fails(Op::LockResource) || r != 2 ? nullptr : versionRecord.data();
   }
-  DWORD SizeofResource(HMODULE, HRSRC resource) override {
-    if (Fails(Op::SizeofResource) || resource != 0x5001) return 0;
-    return static_cast<DWORD>(versionRecord.size());
+  DWORD SizeofResource(HMODULE, HRSRC r) override {
+    return Fails(Op::SizeofResource) || r != 1 ? 0 : static_cast<DWORD>(versionRecord.size());
   }
 
   // ---- Paths, files, memory.
-  DWORD GetModuleFileNameA(HMODULE, char* fileName, DWORD size) override {
-    if (Fails(Op::GetModuleFileNameA)) return 0;
-    return static_cast<DWORD>(std::snprintf(fileName, size, "%s", modulePath.c_str()));
+  DWORD GetModuleFileNameA(HMODULE, char* name, DWORD size) override {
+    return Fails(Op::GetModuleFileNameA) ? 0 : CopyName(modulePath, name, size);
   }
   DWORD GetShortPathNameA(const std::string& longPath, char* shortPath, DWORD size) override {
     if (Fails(Op::GetShortPathNameA)) return Refuse(0, ERROR_FILE_NOT_FOUND);
@@ -523,16 +510,15 @@ class FakeWindows : public WindowsApi {
     return 0;
   }
   BOOL SHGetPathFromIDListA(PIDL pidl, char* path) override {
-    if (Fails(Op::SHGetPathFromIDListA) || !Is(pidl, Kind::Pidl)) return 0;
-    std::snprintf(path, 260, "%s", handles_[pidl].name.c_str());
-    return 1;
+    return !Fails(Op::SHGetPathFromIDListA) && Is(pidl, Kind::Pidl) &&
+           CopyName(handles_[pidl].name, path, 260);
   }
   void CoTaskMemFree(PIDL pidl) override { Close(pidl, Kind::Pidl); }
 
   // ---- Menus, windows and messages.
   HWND GetDesktopWindow() override { return Fails(Op::GetDesktopWindow) ? 0 : 0x10010; }
   BOOL GetCursorPos(POINT* point) override {
-    if (Fails(Op::GetCursorPos)) return Refuse(0, ERROR_ACCESS_DENIED);
+    if (Fails(Op::GetCursorPos)) return 0;
     *point = cursor;
     return 1;
   }
@@ -564,7 +550,6 @@ class FakeWindows : public WindowsApi {
   }
   BOOL DestroyMenu(HMENU menu) override {
     if (Fails(Op::DestroyMenu) || !Close(menu, Kind::Menu)) return 0;
-    menus[menu].destroyed = true;
     for (const FakeMenuItem& item : menus[menu].items) {
       if (item.flags & MF_POPUP) DestroyMenu(item.id);
     }
@@ -585,10 +570,7 @@ class FakeWindows : public WindowsApi {
     return 0;
   }
   BOOL TranslateMessage(const MSG*) override { return !Fails(Op::TranslateMessage); }
-  LPARAM DispatchMessageA(const MSG*) override {
-    Fails(Op::DispatchMessageA);
-    return 0;
-  }
+  LPARAM DispatchMessageA(const MSG*) override { return Fails(Op::DispatchMessageA), 0; }
   void PostQuitMessage(int) override { log.push_back("quit"); }
   BOOL PostMessageA(HWND, UINT message, WPARAM, LPARAM) override {
     log.push_back(message == WM_NULL ? "post WM_NULL" : "post " + std::to_string(message));
@@ -598,8 +580,8 @@ class FakeWindows : public WindowsApi {
     const auto found = windowsByClass.find(className);
     return Fails(Op::FindWindowA) || found == windowsByClass.end() ? 0 : found->second;
   }
-  DWORD GetWindowThreadProcessId(HWND, DWORD* processId) override {
-    if (processId) *processId = Fails(Op::GetWindowThreadProcessId) ? 0 : kShellProcess;
+  DWORD GetWindowThreadProcessId(HWND, DWORD* id) override {
+    *id = Fails(Op::GetWindowThreadProcessId) ? 0 : kShellProcess;
     return 1;
   }
   BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) override {
@@ -673,9 +655,10 @@ class FakeWindows : public WindowsApi {
     return found == files.end() ? nullptr : &*found;
   }
   static int CopyOut(const std::string& text, char* buffer, int size) {
-    if (size <= static_cast<int>(text.size())) return 0;
-    std::memcpy(buffer, text.c_str(), text.size() + 1);
-    return static_cast<int>(text.size() + 1);
+    return size > static_cast<int>(text.size()) ? CopyName(text, buffer, size) + 1 : 0;
+  }
+  static DWORD CopyName(const std::string& text, char* buffer, DWORD size) {
+    return static_cast<DWORD>(std::snprintf(buffer, size, "%s", text.c_str()));
   }
 
   inline static FakeWindows* current_ = nullptr;

@@ -47,12 +47,7 @@ struct Handler {
 
 std::vector<Handler> Handlers() {
   std::vector<Handler> handlers = {
-      {"start-up",
-       [](FakeShell& s) {
-         s.form3.Load();
-         s.form3.Painted();
-       },
-       true},
+      {"start-up", [](FakeShell& s) { s.form3.Load(), s.form3.Painted(); }, true},
       {"Form1.Timer1", [](FakeShell& s) { s.program.form1().Timer1_Timer(); }},
       {"Form1.Unload", [](FakeShell& s) { s.program.form1().Unload(); }},
       {"Form1.Terminate", [](FakeShell& s) { s.program.form1().Terminate(); }},
@@ -89,9 +84,7 @@ std::vector<Handler> Handlers() {
 // High mode so that a launch from a folder menu rewrites the open command.
 std::unique_ptr<FakeShell> Shell(const Handler& handler) {
   auto shell = std::make_unique<FakeShell>(Machine);
-  shell->api.onTrackPopupMenu = [api = &shell->api](HMENU menu) {
-    return FirstCommand(*api, menu);
-  };
+  shell->api.onTrackPopupMenu = [api = &shell->api](HMENU m) { return FirstCommand(*api, m); };
   if (!handler.startUp) {
     shell->form3.Load();
     shell->Pick(QuickItem::mnuhigh);
@@ -115,20 +108,12 @@ std::string Statement(const std::string& entry) {
   return entry.substr(0, entry.find(' ', entry.find(' ') + 1));
 }
 
-// What a failing operation that gives things back leaves behind: nothing else.
+// A failing operation that gives things back leaves those behind, nothing else.
 bool GivesBack(Op op, Kind kind) {
-  switch (op) {
-    case Op::RegCloseKey:
-      return kind == Kind::Key;
-    case Op::CloseHandle:
-      return kind == Kind::Process || kind == Kind::Thread || kind == Kind::File;
-    case Op::FindClose:
-      return kind == Kind::Find;
-    case Op::DestroyMenu:
-      return kind == Kind::Menu;
-    default:
-      return false;
-  }
+  const bool handle = kind == Kind::Process || kind == Kind::Thread || kind == Kind::File;
+  return (op == Op::RegCloseKey && kind == Kind::Key) || (op == Op::CloseHandle && handle) ||
+         (op == Op::FindClose && kind == Kind::Find) ||
+         (op == Op::DestroyMenu && kind == Kind::Menu);
 }
 
 TEST(FaultInjection, EveryHandlerOutlivesEveryFailingOperation) {

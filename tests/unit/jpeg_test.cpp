@@ -60,8 +60,8 @@ TEST(JpegPicture, DamagedOrUnexpectedPicturesGiveNothingWithoutAFault) {
   }
   std::vector<std::uint8_t> progressive = good;
   const std::uint8_t baseline[] = {0xFF, 0xC0};
-  const auto frame = std::search(progressive.begin(), progressive.end(), std::begin(baseline),
-                                 std::end(baseline));
+  const auto frame =
+      std::search(progressive.begin(), progressive.end(), std::begin(baseline), std::end(baseline));
   ASSERT_NE(frame, progressive.end());
   frame[1] = 0xC2;
   EXPECT_FALSE(DecodeJpeg(progressive));

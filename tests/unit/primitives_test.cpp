@@ -1,7 +1,8 @@
+// The primitives every tuning step is made of, and the memory reading.
 #include <gtest/gtest.h>
 
 #include "fake/fake_windows.h"
-#include "platform/win_constants.h"
+#include "memory/memory_reading.h"
 #include "tuning/primitives.h"
 
 namespace ludora {
@@ -9,58 +10,73 @@ namespace {
 
 using testing::FakeWindows;
 
-TEST(Platform, CodeFollowsTheVersionRecord) {
-  FakeWindows api;
-  api.platformId = VER_PLATFORM_WIN32_NT;
-  EXPECT_EQ(GetPlatform(api), Platform::Nt);
-  api.platformId = 1;  // the Windows 95/98/Me family
-  EXPECT_EQ(GetPlatform(api), Platform::NotNt);
-  api.platformId = std::nullopt;
-  EXPECT_EQ(GetPlatform(api), Platform::Unknown);
-}
-
-TEST(Priority, ThreadLevelReachesEveryHandleFromMinus500To500) {
+TEST(Primitives, ThreadLevelForEveryHandleFromMinus500To500) {
   FakeWindows api;
   SetThreadPriorities(api, THREAD_PRIORITY_IDLE);
-  ASSERT_EQ(api.threadPriorityHandles.size(), 1001u);
-  EXPECT_EQ(api.threadPriorityHandles.front(), -500);
-  EXPECT_EQ(api.threadPriorityHandles.back(), 500);
-  EXPECT_TRUE(std::is_sorted(api.threadPriorityHandles.begin(), api.threadPriorityHandles.end()));
-  EXPECT_EQ(api.currentThreadPriority, -15);  // through the -2 pseudo-handle
+  const auto calls = api.Effects("thread-priority ");
+  ASSERT_EQ(calls.size(), 1001u);
+  EXPECT_EQ(calls.front(), "thread-priority -500 -15");
+  EXPECT_EQ(calls[498], "thread-priority -2 -15");  // the current-thread pseudo-handle
+  EXPECT_EQ(calls.back(), "thread-priority 500 -15");
 }
 
-TEST(Priority, ClassChangeAsksOnlyForTheDuplicateRight) {
-  FakeWindows api;
-  api.platformId = VER_PLATFORM_WIN32_NT;  // checks the right: refused, class kept
+TEST(Primitives, ClassChangeAsksOnlyForTheDuplicateRight) {
+  FakeWindows api;  // the NT family checks the right: refused, class kept
   EXPECT_EQ(ChangePriority(api, IDLE_PRIORITY_CLASS),
             (PriorityError{4, "ChangePriority", "Unable To close source handle"}));
   EXPECT_EQ(api.priorityClass, 0x20u);
   EXPECT_EQ(api.log.front(), "open-process pid=4242 access=64 inherit=1");
-
-  api.platformId = 1;  // does not check it: applied
+  api.platformId = 1;  // the older family does not check it: applied
   EXPECT_EQ(ChangePriority(api, IDLE_PRIORITY_CLASS), std::nullopt);
   EXPECT_EQ(api.priorityClass, IDLE_PRIORITY_CLASS);
-
   api.failing = {testing::Op::OpenProcess};
   EXPECT_EQ(ChangePriority(api, IDLE_PRIORITY_CLASS),
             (PriorityError{2, "ChangePriority", "Unable To open the source process"}));
+  EXPECT_EQ(api.Live(testing::Kind::Process), 0);
 }
 
-TEST(RegistryWriters, WriteExactBytesAndReportRefusals) {
+TEST(Primitives, RegistryWritersWriteExactBytesAndReportRefusals) {
   FakeWindows api;
   EXPECT_TRUE(SetRegDword(api, HKLM, "A\\B", "Number", 0x12345678));
-  EXPECT_EQ(api.lastValueBytes, (std::vector<BYTE>{0x78, 0x56, 0x34, 0x12}));
+  EXPECT_EQ(api.registry.at("hklm\\a\\b [number]").data,
+            (std::vector<BYTE>{0x78, 0x56, 0x34, 0x12}));
   EXPECT_TRUE(SetRegString(api, HKCR, "exefile", "", ""));
-  EXPECT_EQ(api.lastValueBytes, std::vector<BYTE>{0});  // the NUL alone
-  EXPECT_EQ(api.log, (std::vector<std::string>{"reg HKLM\\A\\B [Number] REG_DWORD 305419896",
-                                               "reg HKCR\\exefile [] REG_SZ "}));
-
+  EXPECT_EQ(api.registry.at("hkcr\\exefile []").data, std::vector<BYTE>{0});  // the NUL alone
   api.refusedKeys = {"HKLM\\Software"};
   EXPECT_FALSE(SetRegString(api, HKLM, "Software\\X", "V", "data"));
   api.failing = {testing::Op::WritePrivateProfileStringA};
   EXPECT_FALSE(SetIniString(api, "boot", "shell", "x", "system.ini"));
   EXPECT_EQ(api.log.size(), 2u);  // nothing more was written
-  EXPECT_EQ(api.Live(testing::Kind::Key) + api.Live(testing::Kind::Process), 0);
+  EXPECT_EQ(api.Live(testing::Kind::Key), 0);
+}
+
+TEST(MemoryReading, WorkedExamplesAndThePageLockRounding) {
+  const struct {
+    std::int32_t total;
+    std::int16_t megabytes;
+    const char* pageLock;
+    std::int32_t pageLockInteger;
+  } cases[] = {
+      {535777280, 511, "16384000", 16384000},
+      {267894784, 255, "8192187.8827262", 8192188},
+      {189792256, 181, "5803822.66732923", 5803823},
+      {2621440, 3, "80163.2965100723", 80163},           // 2.5 MB: the half rounds away from zero
+      {0x7FFFFFFF, 2048, "65669772.5010512", 65669773},  // what a 32-bit program is told at most
+  };
+  for (const auto& c : cases) {
+    FakeWindows api;
+    api.memory.dwTotalPhys = static_cast<DWORD>(c.total);
+    MEMORYSTATUS record;
+    MemoryFigures figures;
+    memorycheck(api, record, figures);
+    EXPECT_EQ(record.dwLength, 32u);
+    EXPECT_EQ(figures.megabytes, c.megabytes) << c.total;
+    EXPECT_EQ(figures.pageLock, c.pageLock) << c.total;
+    EXPECT_EQ(PageLockAsInteger(figures.pageLock), c.pageLockInteger) << c.total;
+  }
+  EXPECT_EQ(PageLockAsInteger("2.5"), 2);  // halves to even
+  EXPECT_EQ(PageLockAsInteger("3.5"), 4);
+  for (const char* text : {"", "12x", "3000000000"}) EXPECT_FALSE(PageLockAsInteger(text)) << text;
 }
 
 }  // namespace

@@ -1,0 +1,208 @@
+// The launching commands: the quick menu's fixed commands, the personalized
+// shortcuts of `ludora.ini`, and sparkrun.exe, the companion launcher.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "fake/fake_views.h"
+#include "launch/commands.h"
+#include "launch/shortcut_file.h"
+#include "launch/web_pages.h"
+#include "platform/win_constants.h"
+#include "sparkrun/launch_request.h"
+
+namespace ludora {
+namespace {
+
+using namespace std::string_literals;
+using Log = std::vector<std::string>;
+
+using enum QuickItem;
+
+struct Started : testing::FakeShell {
+  Started() { form3.Load(); }
+};
+
+const std::string kApp = "C:\\Program Files\\Corvane Ludora\\";
+
+TEST(Commands, EachItemStartsExactlyItsOwnThing) {
+  Started shell;
+  shell.program.form1().mnuhigh_Click();  // no effect on these commands
+  // Each of a kind: in the application folder, a web page, with parameters,
+  // a command line, and the two that name the games folder.
+  const std::map<QuickItem, std::string> expected = {
+      {mnugamelaunch, "open " + kApp + "sparkrun.exe"},
+      {mnualien, "open " + std::string(web_pages::kWebGame)},
+      {mnunetwork, "open explorer | /root,::{208D2C60-3AEA-1069-A2D7-08002B30309D}"},
+      {mnucontrol, "run control show=1"},
+      // Unquoted: the wizard reads the rest of its line as the folder.
+      {mnugoto, "open rundll32.exe | AppWiz.Cpl,NewLinkHere " + kApp + "games\\"},
+      {mnumanagegames, "open " + kApp + "games"},
+  };
+  for (const auto& [item, effect] : expected)
+    EXPECT_EQ(shell.Pick(item), Log{effect}) << NameOf(item);
+  // Every row of the table starts one thing that names its file, no two the same.
+  std::set<std::string> started;
+  for (const Command& row : CommandTable()) {
+    const Log log = shell.Pick(row.item);
+    EXPECT_TRUE(log.size() == 1 && log[0].find(row.file) != std::string::npos &&
+                started.insert(log[0]).second)
+        << NameOf(row.item);
+  }
+}
+
+TEST(Commands, GameAndDiskDefragmenterFollowThePlatform) {
+  const std::string game = kApp + "pno0001.exe";
+  const std::string high = "run CMD /C START \"High\" /high \"" + game + "\" show=0";
+  // As the version query reports the platform: NT, older, or the query fails.
+  for (const std::optional<DWORD> id : {std::optional<DWORD>(2), {1}, {}}) {
+    Started shell;
+    shell.api.platformId = id;
+    const bool older = id == 1u;
+    EXPECT_EQ(shell.Pick(mnukrieger), Log{older ? "open " + game : high});
+    EXPECT_EQ(shell.Pick(mnudefraghd), Log{older ? "open defrag" : "open dfrg.msc"});
+  }
+}
+
+TEST(Commands, AboutShowsOnlyASoundVersionRecordAndShutDownNeedsTheDialog) {
+  Started shell;
+  auto record = testing::FakeWindows::VersionRecord(3, 9), shifted = record, cut = record;
+  shifted.insert(shifted.begin(), 2, 0);  // off its 4-byte boundary
+  cut.pop_back();
+  for (const auto& [bytes, version] : {std::pair{record, "3.9"}, {shifted, "0.0"}, {cut, "0.0"}}) {
+    shell.api.versionRecord = bytes;
+    EXPECT_EQ(shell.Pick(mnuabout),
+              Log{"msgbox About Corvane Ludora 2008 | Version " + std::string(version) +
+                  "\n\rMade by the Corvane Ludora team for PCs that live for games.\n\r"
+                  "Copyright (C) 2008-2026 Corvane. All rights reserved. | style=64 owner=12291"});
+  }
+  EXPECT_EQ(shell.Pick(mnushutdown), Log{"shutdown-dialog"});
+  shell.api.hasShutdownDialog = false;
+  EXPECT_EQ(shell.Pick(mnushutdown), Log{});
+}
+
+// "<element> <caption>><command>" per item.
+Log Parsed(std::string_view text) {
+  const ShortcutFile file = ParseShortcutFile(text);
+  Log lines;
+  for (const PersonalShortcut& item : file.items) {
+    lines.push_back(std::to_string(item.index) + " " + item.caption + ">" +
+                    file.commands[item.index - 1]);
+  }
+  return lines;
+}
+
+TEST(ShortcutFile, CaptionsAndCommandsPairUpOverTenPasses) {
+  const std::string twelve = "A,a\nB,b\nC,c\nD,d\nE,e\nF,f\nG,g\nH,h\nI,i\nJ,j\nK,k\nL,l\n";
+  const std::pair<std::string, Log> cases[] = {
+      {"\"A\",\"a\"\r\n\"B\",\"b\"\r\n\"C\",\"c\"\r\n", {"1 A>a", "2 B>b", "3 C>c"}},
+      {twelve,
+       {"1 A>a", "2 B>b", "3 C>c", "4 D>d", "5 E>e", "6 F>f", "7 G>g", "8 H>h", "9 I>i", "10 J>j"}},
+      {"\r\n" + twelve,
+       {"2 A>a", "3 B>b", "4 C>c", "5 D>d", "6 E>e", "7 F>f", "8 G>g", "9 H>h", "10 I>i"}},
+      // An empty caption uses up its pass; its command is read as a caption.
+      {"\"\",\"C:\\x.exe\"\r\n\"B\",\"b\"", {"2 C:\\x.exe>B", "3 b>"}},
+      {"Star, Fall,\"C:\\sf.exe\"\r\n\"N\",\"n\"", {"1 Star>Fall", "2 C:\\sf.exe>N", "3 n>"}},
+      {"A\ra\nB\r\n\r\nC", {"1 A>a", "2 B>", "3 C>"}},
+      {"  \"A\" junk,\t a\r\n\"B, \r\nb", {"1 A>a", "2 B, \r\nb>"}},  // the quote never closes
+      {"\x01\xff\0,\x80\r\n\"\0\"\0,x"s, {"1 \x01\xff\0>\x80"s, "2 \0>x"s}},
+      {"", {}},
+  };
+  for (const auto& [text, items] : cases) EXPECT_EQ(Parsed(text), items) << text;
+}
+
+// ---- In the quick menu.
+
+// The `menu` elements in place, and the name of the item after them.
+Log Section(const QuickMenu& menu) {
+  Log section;
+  auto at = std::find_if(menu.Items().begin(), menu.Items().end(),
+                         [](const MenuItem& i) { return i.item == QuickItem::menu; });
+  for (; at->item == QuickItem::menu; ++at) {
+    section.push_back(std::to_string(at->index) + (at->visible ? " " : " hidden ") + at->caption);
+  }
+  section.push_back(std::string(NameOf(at->item)));
+  return section;
+}
+
+TEST(PersonalShortcuts, StandAfterThePlaceholderAndOpenTheirCommandsUnchanged) {
+  const std::string big(1 << 20, 'x');  // read in several pieces, shown in part
+  testing::FakeShell shell;
+  shell.api.AddFile("C:\\Program Files\\Corvane Ludora\\ludora.ini",
+                    "\"&Chess\",\"C:\\Games\\Chess.lnk\"\r\n\"-\",\"-\"\r\n"
+                    "\"Site\",\"http://example.com/a b?c=1\"\r\n" +
+                        big);
+  shell.form3.Load();
+  EXPECT_EQ(shell.api.Live(testing::Kind::File), 0);
+  EXPECT_EQ(Section(shell.program.form1().menu()),
+            (Log{"0 hidden menu", "1 &Chess", "2 -", "3 Site", "4 " + big.substr(0, 118) + "...",
+                 "fsadfadsf"}));
+
+  const std::size_t mark = shell.api.log.size();
+  for (int n : {1, 3, 4}) shell.Pick(QuickItem::menu, n);
+  EXPECT_EQ(shell.LogSince(mark),
+            (Log{"open C:\\Games\\Chess.lnk", "open http://example.com/a b?c=1"}));
+}
+
+TEST(PersonalShortcuts, AFileOfAnySizeIsReadOnlyAsFarAsTheFieldsAskFor) {
+  std::string ten;
+  for (char c = 'A'; c < 'K'; ++c) ten += std::string("\"") + c + "\",\"" + c + "\"\r\n";
+  const struct {
+    std::string content;
+    std::size_t items, bytes;
+  } cases[] = {
+      {ten + std::string(8 << 20, 'x'), 10, 64 << 10},         // ten entries, then anything
+      {std::string(8 << 20, 'x'), 1, kMaxShortcutFileBytes},   // no line break at all
+      {std::string(8 << 20, '\0'), 1, kMaxShortcutFileBytes},  // NUL bytes
+      {"", 0, 0},
+  };
+  for (const auto& c : cases) {
+    testing::FakeShell shell;
+    shell.api.AddFile("C:\\Program Files\\Corvane Ludora\\ludora.ini", c.content);
+    shell.form3.Load();
+    const auto& items = shell.program.form1().menu().Items();
+    EXPECT_EQ(std::count_if(items.begin(), items.end(),
+                            [](const MenuItem& i) { return i.item == QuickItem::menu && i.index; }),
+              c.items);
+    EXPECT_EQ(shell.api.bytesRead, c.bytes);
+  }
+}
+
+const std::string kSelf = "\"C:\\Program Files\\Corvane Ludora\\sparkrun.exe\"";
+
+TEST(Sparkrun, StartsProgramsHighAndShortcutsThroughTheShell) {
+  const std::string dialog = "open-dialog Launch Specific Game";
+  const std::string chess = "open C:\\Games\\Chess.lnk dir=C:\\Games";
+  const struct {
+    std::string line;
+    std::optional<std::string> pick;  // in the Open dialog
+    Log log;
+  } cases[] = {
+      {"sparkrun C:\\G.COM",
+       {},
+       {"run \"C:\\G.COM\" show=1 app=C:\\G.COM flags=132 dir=C:\\", "priority-class 128",
+        "resume-thread"}},
+      {kSelf + " \"C:\\Games\\Chess.lnk\"", {}, {chess}},
+      {kSelf, "C:\\Games\\Chess.lnk", {dialog, chess}},
+      {kSelf, {}, {dialog}},  // cancelled
+  };
+  for (const auto& c : cases) {
+    testing::FakeWindows api;
+    api.openDialogPick = c.pick;
+    EXPECT_EQ(sparkrun::Run(api, c.line), 0) << c.line;
+    EXPECT_EQ(api.log, c.log) << c.line;
+    EXPECT_EQ(api.Live(testing::Kind::Process) + api.Live(testing::Kind::Thread), 0) << c.line;
+  }
+  for (const std::string path : {"C:\\gone.exe", "C:\\gone.lnk"}) {
+    testing::FakeWindows api;
+    api.failing = {testing::Op::CreateProcessA, testing::Op::ShellExecuteA};
+    EXPECT_EQ(sparkrun::Run(api, "sparkrun " + path), 1);
+    ASSERT_EQ(api.log.size(), 2u);
+    EXPECT_EQ(api.log[1],
+              "msgbox Corvane Ludora | Ludora could not start \"" + path + "\". | style=64");
+  }
+}
+
+}  // namespace
+}  // namespace ludora

@@ -1,0 +1,139 @@
+// The bar (its start-up, its hot spots) and the hidden quick-menu window.
+#include <gtest/gtest.h>
+
+#include "fake/fake_views.h"
+#include "platform/win_constants.h"
+#include "tuning/startup_set.h"
+
+namespace ludora {
+namespace {
+
+using testing::FakeShell;
+using Log = std::vector<std::string>;
+using enum QuickItem;
+
+struct Started : FakeShell {
+  Started() { form3.Load(); }
+};
+
+const std::string kDefaultCommand = "reg HKCR\\exefile\\shell\\open\\Command [] REG_SZ \"%1\" %*";
+
+TEST(StartUp, RunsItsStepsInOrderAndStopsTheServicesOnceTheBarIsPainted) {
+  FakeShell shell;
+  ASSERT_EQ(shell.form3.Load(), Form3::LoadResult::Run);
+  EXPECT_TRUE(shell.api.Effects("run ").empty());  // the bar is shown first
+  shell.form3.Painted();
+  shell.form3.Painted();  // painted again: nothing more
+  Log steps;              // the first word of each entry, registry and profile writes as rows
+  for (const std::string& entry : shell.api.log) {
+    std::string step = entry.substr(0, entry.find(' ', entry.starts_with("view ") ? 5 : 0));
+    if (step == "reg" || step == "ini") step = "row";
+    if (steps.empty() || steps.back() != step) steps.push_back(step);
+  }
+  EXPECT_EQ(steps,
+            (Log{"view move", "mutex", "load", "memory-status", "open-process", "priority-class",
+                 "thread-priority", "row", "view tooltip", "file-open", "run"}));
+  EXPECT_EQ(shell.view.clockTooltip, "Friday, December 04, 2026  5:30:25 PM");
+  EXPECT_EQ(shell.api.priorityClass, 0x20u);  // refused on NT, and start-up goes on
+  Log stops;
+  for (const std::string_view service : StartupServiceStops()) {
+    stops.push_back("run sc stop " + std::string(service) + " show=0");  // hidden
+  }
+  EXPECT_EQ(shell.api.Effects("run "), stops);
+  EXPECT_EQ(shell.api.Live(testing::Kind::Process) + shell.api.Live(testing::Kind::Thread), 0);
+}
+
+TEST(StartUp, MemoryFiguresPlatformsAndASecondInstance) {
+  for (const auto& [megabytes, prefetch, pageLock] :
+       {std::tuple{180u, "0", "5771757"}, {181u, "3", "5803823"}}) {
+    FakeShell shell;
+    shell.api.memory.dwTotalPhys = megabytes * 1048576;
+    shell.form3.Load();
+    const std::string mm =
+        "HKLM\\System\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
+    EXPECT_EQ(shell.api.Value(mm + "\\PrefetchParameters", "EnablePrefetcher"),
+              "REG_DWORD " + std::string(prefetch));
+    EXPECT_EQ(shell.api.Value(mm, "IoPageLockLimit"), "REG_DWORD " + std::string(pageLock));
+  }
+  // The performance items go only off the NT family; a failed query keeps them.
+  for (const auto& platform : {std::optional<DWORD>(2), {1}, {}}) {
+    FakeShell shell;
+    shell.api.platformId = platform;
+    shell.form3.Load();
+    for (const MenuItem& item : shell.program.form1().menu().Items()) {
+      const bool performance = item.item >= mnuper2 && item.item <= mnunormal;
+      EXPECT_EQ(item.visible, item.item != menu && !(performance && platform == 1u))
+          << NameOf(item.item);
+    }
+  }
+  FakeShell second;
+  second.api.otherInstanceRunning = true;
+  EXPECT_EQ(second.form3.Load(), Form3::LoadResult::EndProgram);
+  EXPECT_EQ(second.api.log,
+            (Log{"view move 0,0", "mutex Corvane.Ludora.ZR.Instance", kDefaultCommand}));
+}
+
+// A popup goes to the front with its owner, is tracked, and the owner is
+// told to leave menu mode; then the bar is put back in its corner.
+const Log kPopup = {"foreground", "track 120,11 flags=0x180", "post WM_NULL", "view move 0,0"};
+
+TEST(HotSpots, QuickMenuShowsTheTimeOfTheClickAndRunsThePick) {
+  Started shell;
+  shell.api.SetClock({"Monday, December 07, 2026"}, {"9:15:00 AM"});
+  std::vector<testing::FakeMenuItem> shown;
+  shell.api.onTrackPopupMenu = [&](HMENU menu) {
+    shown = shell.api.menus.at(menu).items;
+    return shell.api.FindCommand(menu, {"Task Manager"});
+  };
+  Log expected = kPopup;
+  expected.insert(expected.end() - 1, "open taskmgr");
+  EXPECT_EQ(shell.Click("Label6"), expected);
+  ASSERT_EQ(shown.size(), 45u);  // all but the hidden placeholder of the shortcuts
+  EXPECT_EQ(shown[1].flags, MF_BYPOSITION | MF_SEPARATOR);
+  EXPECT_EQ(shown[40].text, "Monday, December 07, 2026  9:15:00 AM");
+  EXPECT_EQ(shown[40].flags, MF_BYPOSITION | MF_GRAYED);  // the clock, greyed like the title
+  EXPECT_EQ(std::count_if(shown.begin(), shown.end(), [](auto& i) { return i.flags & MF_CHECKED; }),
+            1);
+}
+
+TEST(QuickMenuWindow, ClockUnloadAndTerminate) {
+  Started shell;
+  shell.api.SetClock({"Saturday, December 05, 2026"}, {"11:59:59 PM", "12:00:00 AM"});
+  Form1& form1 = shell.program.form1();
+  form1.Timer1_Timer();  // the clock is read once for each text
+  EXPECT_EQ(form1.menu()[datetime].caption, "Saturday, December 05, 2026  11:59:59 PM");
+  EXPECT_EQ(shell.view.clockTooltip, "Saturday, December 05, 2026  12:00:00 AM");
+  shell.program.SetForm3(nullptr);  // once the bar is closed, the clock leaves it alone
+  shell.api.SetClock({"Sunday, December 06, 2026"}, {"1:00:00 AM"});
+  form1.Timer1_Timer();
+  EXPECT_EQ(form1.menu()[datetime].caption, "Sunday, December 06, 2026  1:00:00 AM");
+  EXPECT_EQ(shell.view.clockTooltip, "Saturday, December 05, 2026  12:00:00 AM");
+
+  const std::size_t mark = shell.api.log.size();
+  form1.Unload();
+  form1.Terminate();
+  shell.form3.Unload();
+  shell.form3.Terminate();
+  EXPECT_EQ(shell.LogSince(mark), Log(4, kDefaultCommand));
+}
+
+TEST(QuickMenuWindow, ShortFileNameOfTheApplicationFolder) {
+  const std::string folder = "C:\\Program Files\\Corvane Ludora";
+  const std::string deep = "C:\\" + std::string(300, 'D');  // longer than the first buffer
+  const struct {
+    std::string module, mapped, expected;  // mapped: what Windows answers, "=" the folder unchanged
+  } cases[] = {{folder + "\\ludora.exe", "C:\\PROGRA~1\\CORVAN~1", "C:\\PROGRA~1\\CORVAN~1"},
+               {"C:\\GAMES\\ludora.exe", "=", "C:\\GAMES"},
+               {folder + "\\ludora.exe", "", ""},
+               {deep + "\\ludora.exe", "=", deep}};
+  for (const auto& c : cases) {
+    FakeShell shell([&](auto& api) {
+      api.modulePath = c.module;
+      if (c.mapped != "=") api.shortPaths[FolderOf(c.module)] = c.mapped;
+    });
+    EXPECT_EQ(shell.program.form1().getShortFileName("not used"), c.expected);
+  }
+}
+
+}  // namespace
+}  // namespace ludora
