@@ -19,6 +19,8 @@ fail() {
   exit 1
 }
 
+ms_since() { awk -v s="$1" -v e="$EPOCHREALTIME" 'BEGIN { printf "%d\n", (e - s) * 1000 }'; }
+
 # wait_until <seconds> <description> <command...>: polls every 0.1 s.
 wait_until() {
   local timeout=$1 what=$2
@@ -44,30 +46,23 @@ start_ludora() {
   wait_until 30 "the bar window" find_bar
 }
 
+# Sets BAR to the bar of the shell this test started (an earlier test's may
+# still be going); any bar when the test did not start the shell itself.
 # xdotool's search fails now and then when another window goes meanwhile: retried.
-find_bar() { BAR=$(bar_window); }
-
-# The bar of the shell this test started (an earlier test's may still be
-# going); any bar when the test did not start the shell itself.
-bar_window() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '^Corvane Ludora ZR$' 2>/dev/null); do
-    [ -z "${LUDORA_PID:-}" ] && { echo "$id"; return 0; }
-    xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= $LUDORA_PID\$" && { echo "$id"; return 0; }
+find_bar() {
+  for BAR in $(xdotool search --onlyvisible --name '^Corvane Ludora ZR$' 2>/dev/null); do
+    [ -z "${LUDORA_PID:-}" ] && return 0
+    xprop -id "$BAR" _NET_WM_PID 2>/dev/null | grep -q "= $LUDORA_PID\$" && return 0
   done
   return 1
 }
 
-# The middle of a label's visible part on the bar, from the bar's own layout.
-hotspot_x() {
-  [ -n "${E2E_HOTSPOTS:-}" ] || E2E_HOTSPOTS=$("$E2E_ROOT/build/host/tests/bar_hotspots")
-  awk -v l="$1" '$1 == l { print $2 }' <<<"$E2E_HOTSPOTS"
-}
-
-# Programs the shell started may open windows over the bar: raise it first.
+# Clicks the middle of a label's visible part, from the bar's own layout.
+# Programs the shell started may open windows over the bar: raised first.
 click_hotspot() {
+  [ -n "${E2E_HOTSPOTS:-}" ] || E2E_HOTSPOTS=$("$E2E_ROOT/build/host/tests/bar_hotspots")
   xdotool windowraise "$BAR" 2>/dev/null
-  xdotool mousemove "$(hotspot_x "$1")" 11 click 1
+  xdotool mousemove "$(awk -v l="$1" '$1 == l { print $2 }' <<<"$E2E_HOTSPOTS")" 11 click 1
 }
 
 # The popup menu on screen: an unnamed window of the shell's at the point
@@ -103,11 +98,7 @@ pick_menu_path() {
     while read -r _ flags id text; do
       (((16#$flags & 0x800) == 0)) || continue
       n=$((n + 1))
-      if [ "$text" = "$caption" ]; then
-        index=$n
-        next=$id
-        break
-      fi
+      [ "$text" = "$caption" ] && { index=$n; next=$id; break; }
     done < <(menu_inserts | awk -v m="$menu" '$1 == m')
     ((index > 0)) || fail "no menu item '$caption'"
     # A submenu opened with Right starts on its first item already.
@@ -123,8 +114,6 @@ pick_menu_path() {
   xdotool key --window "$BAR" --delay 60 "${keys[@]}" Return 2>/dev/null
 }
 
-pick_menu_item() { pick_menu_path "$1"; }
-
 # The shell-switch message boxes.
 message_box() { xdotool search --onlyvisible --name '^Corvane Ludora$' 2>/dev/null | head -1 | grep .; }
 no_message_box() { ! message_box; }
@@ -132,13 +121,13 @@ no_message_box() { ! message_box; }
 # pick_switch <caption>: picks the item and waits for the message box.
 pick_switch() {
   open_quick_menu
-  pick_menu_item "$1"
+  pick_menu_path "$1"
   wait_until 15 "the message box" message_box
 }
 
 close_message_box() {
   xdotool windowactivate --sync "$(message_box)" key Return 2>/dev/null ||
-    xdotool key Return
+    xdotool key Return 2>/dev/null
   wait_until 10 "the message box to close" no_message_box
 }
 
@@ -156,12 +145,8 @@ run_tests() {
       "$t"
     )
     status=$?
-    if ((status == 0)); then
-      echo "  PASS $t ($((SECONDS - start))s)"
-    else
-      echo "  FAIL $t ($((SECONDS - start))s)"
-      failed=1
-    fi
+    echo "  $( ((status == 0)) && echo PASS || echo FAIL) $t ($((SECONDS - start))s)"
+    ((status == 0)) || failed=1
   done
   return $failed
 }

@@ -22,7 +22,7 @@ test_startup_rows_and_service_stops() {
     /d "\"$APP_WIN\\sparkrun.exe\" \"%1\"" /f >/dev/null 2>>"$LOG"
   start_ludora +process,+win
   wait_until 30 "31 sc stop processes" all_stops_made
-  startup_rows 0 no | expect_rows
+  startup_rows | expect_rows
   # All 31 in their order, hidden (STARTF_USESHOWWINDOW, SW_HIDE)...
   [ "$(service_stops)" = "$(printf 'sc stop %s 1 0\n' "${SERVICES[@]}")" ] ||
     fail "sc stop processes differ: $(service_stops | diff - <(printf 'sc stop %s 1 0\n' "${SERVICES[@]}"))"

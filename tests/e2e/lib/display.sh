@@ -14,10 +14,7 @@ start_display() {
   fail "no free X display"
 }
 
-stop_display() {
-  [ -n "${E2E_XVFB_PID:-}" ] && kill "$E2E_XVFB_PID" 2>/dev/null
-  true
-}
+stop_display() { [ -z "${E2E_XVFB_PID:-}" ] || kill "$E2E_XVFB_PID" 2>/dev/null || true; }
 
 # A booted Windows XP prefix, made once per Wine version and copied per test.
 template_prefix() {
@@ -29,13 +26,7 @@ template_prefix() {
     WINEPREFIX=$template wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
     WINEPREFIX=$template wineserver -w
     # A new prefix links the user's folders to the Linux home: keep them inside.
-    local folder
-    for folder in "$template/drive_c/users/$(whoami)"/*; do
-      if [ -L "$folder" ]; then
-        rm "$folder"
-        mkdir "$folder"
-      fi
-    done
+    find "$template/drive_c/users/$(whoami)" -maxdepth 1 -type l -exec sh -c 'rm "$1" && mkdir "$1"' _ {} \;
     touch "$template/.ready"
   fi
   echo "$template"
@@ -51,13 +42,8 @@ new_prefix() {
   cp -a "$(template_prefix)" "$E2E_DIR/prefix"
   export WINEPREFIX="$E2E_DIR/prefix"
   APP_DIR="$WINEPREFIX/drive_c/Program Files/Corvane Ludora"
-  if [ "${3:-}" != bare ]; then
-    mkdir -p "$APP_DIR"
-    cp -a "$DIST/." "$APP_DIR/"
-  fi
-  if [ "$version" != winxp ]; then
-    wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
-  fi
+  [ "${3:-}" = bare ] || { mkdir -p "$APP_DIR" && cp -a "$DIST/." "$APP_DIR/"; }
+  [ "$version" = winxp ] || wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
   LOG="$E2E_DIR/trace.log"
   : >"$LOG"
 }
@@ -81,15 +67,4 @@ window_geometry() {
   [ -n "$1" ] || return 1  # xwininfo would wait for a click instead
   xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
       /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
-}
-
-# Visible windows of other programs than the shell (larger than a tray icon).
-other_windows() {
-  local id w h
-  for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-    xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= ${LUDORA_PID:-none}\$" && continue
-    read -r _ _ w h < <(window_geometry "$id")
-    ((${w:-0} > 100 && ${h:-0} > 100 && ${w:-0} < 1024)) && echo "$id"
-  done
-  true
 }

@@ -30,29 +30,38 @@ expect_rows() {
 
 expect_reg() { echo "$1|$2|$3|$4" | expect_rows; }
 
+# The services whose start types the switches set, with those of the switch
+# to Explorer (the switch to Ludora disables all but CryptSvc and seclogon).
+EXPLORER_SERVICES=(Alerter:3 cisvc:3 HidServ:4 Messenger:2 mnmsrvc:3 WmdmPmSp:2 ERSvc:2
+  NetDDEdsdm:3 NetDDE:3 FastUserSwitchingCompatibility:3 W32Time:2 Schedule:2 TrkWks:2
+  RemoteRegistry:2 RSVP:3 ClipSrv:3 MSDTC:4 SysmonLog:3 PolicyAgent:2 uploadmgr:2 Helpsvc:2 BITS:3
+  SENS:2 EventSystem:3 Browser:2 ALG:3 wuauserv:2 RDSessMgr:3 TlntSvr:3 COMSysApp:3 Netlogon:2
+  upnphost:3 RemoteAccess:3 SwPrv:3 CryptSvc:2 seclogon:2 WebClient:2 dmadmin:3 TermService:3
+  SSDPSRV:3 LmHosts:2 Spooler:2 SharedAccess:3 lanmanserver:2)
+
+# service_starts <name:start...>: the services' Start values as expect_rows lines.
+service_starts() {
+  local pair
+  for pair in "$@"; do echo "HKLM\SYSTEM\CurrentControlSet\Services\\${pair%%:*}|Start|REG_DWORD|${pair##*:}"; done
+}
+
 # expect_absent <key> <name>: the value does not exist (yet).
 expect_absent() {
   ! reg_values "$1" | awk -F '\t' -v n="${2,,}" '$1 == n { f = 1 } END { exit !f }' ||
     fail "$1 [$2] exists"
 }
 
-# The two memory figures for the total a 32-bit program is told: the
-# machine's memory, at most 2 GiB - 1.
-memory_figures() {
-  awk '/^MemTotal:/ {
+# startup_rows: the rows every start writes, as expect_rows lines. The two
+# memory figures follow the total a 32-bit program is told: the machine's
+# memory, at most 2 GiB - 1.
+startup_rows() {
+  local prefetch pagelock pm='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
+  read -r prefetch pagelock < <(awk '/^MemTotal:/ {
       total = $2 * 1024; if (total > 2147483647) total = 2147483647
       mb = int(total / 1048576 + 0.5); kb = int(total / 1024 + 0.5)
       x = kb * 16384000 / 523220; lock = int(x); frac = x - lock
       if (frac > 0.5 || (frac == 0.5 && lock % 2 == 1)) lock++
-      print (mb > 180 ? 3 : 0), lock }' /proc/meminfo
-}
-
-# startup_rows <AlwaysUnloadDLL> <BrowseNewProcess>: the rows every start
-# writes, as expect_rows lines; the switch to Ludora writes them again with
-# its own data for these two.
-startup_rows() {
-  local prefetch pagelock pm='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
-  read -r prefetch pagelock < <(memory_figures)
+      print (mb > 180 ? 3 : 0), lock }' /proc/meminfo)
   cat <<ROWS
 HKLM\System\CurrentControlSet\Control\PriorityControl|IRQ8Priority|REG_DWORD|0
 HKCU\Control Panel\Desktop|MenuShowDelay|REG_SZ|0
@@ -66,7 +75,7 @@ system.ini|386Enh|MinSPs|256
 HKU\.DEFAULT\control panel\desktop|LowLevelHooksTimeout|REG_SZ|1
 HKCU\Control Panel\Desktop|AutoEndTasks|REG_SZ|1
 HKCR\exefile\shell\open\Command||REG_SZ|"%1" %*
-HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\explorer|AlwaysUnloadDLL|REG_SZ|$1
+HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\explorer|AlwaysUnloadDLL|REG_SZ|0
 system.ini|386Enh|PageBuffers|32
 system.ini|386Enh|MinTimeSlice|200
 HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Usb|ErrorCheckingEnabled|REG_DWORD|0
@@ -74,8 +83,8 @@ system.ini|vcache|chunksize|1024
 HKLM\System\CurrentControlSet\Services\Class\Usb\0000|IdleEnable|REG_DWORD|0
 HKLM\System\CurrentControlSet\Control\PriorityControl|Win32PrioritySeparation|REG_DWORD|26
 $pm\PrefetchParameters|EnablePrefetcher|REG_DWORD|$prefetch
-HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|$2
-HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|$2
+HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|no
+HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|no
 $pm|DisablePagingExecutive|REG_DWORD|1
 $pm|ContigFileAllocSize|REG_DWORD|4096
 $pm|IoPageLockLimit|REG_DWORD|$pagelock

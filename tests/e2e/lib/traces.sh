@@ -36,12 +36,6 @@ shell_opens() {
     sed -E 's/\|"(.*)"$/|\1/; s/\|\(null\)$/|/; s/\\\\/\\/g'
 }
 
-# The command lines of the processes the shell started (+process trace).
-started_commands() {
-  grep -a 'trace:process:CreateProcessInternalW app' "$LOG" |
-    sed -E 's/.*cmdline L"(.*)"$/\1/; s/\\\\/\\/g; s/\\"/"/g'
-}
-
 # How many menus of the last tracked menu's tree (+menu trace) have not been
 # destroyed since it was tracked: the window-manager objects the shell
 # still holds for it, as Wine does not count them. Handles by their low word.
