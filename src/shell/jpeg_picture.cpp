@@ -151,8 +151,8 @@ class Decoder {
 
   bool QuantTables(std::size_t end) {
     while (at_ < end && ok_) {
-      const int spec = Byte();
-      const int precision = spec >> 4, id = spec & 15;
+      const int info = Byte();
+      const int precision = info >> 4, id = info & 15;
       if (id > 3 || precision > 1) return false;
       for (int k = 0; k < 64; ++k) quant_[id][k] = precision ? Word() : Byte();
     }
@@ -161,8 +161,8 @@ class Decoder {
 
   bool HuffmanTables(std::size_t end) {
     while (at_ < end && ok_) {
-      const int spec = Byte();
-      const int tableClass = spec >> 4, id = spec & 15;
+      const int info = Byte();
+      const int tableClass = info >> 4, id = info & 15;
       if (tableClass > 1 || id > 3) return false;
       Huffman& table = huffman_[tableClass][id];
       table = Huffman{};
