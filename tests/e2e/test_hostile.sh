@@ -52,7 +52,7 @@ test_odd_names_deep_trees_and_a_loop() {
   mkdir -p "$deep" && touch "$deep/Deep.lnk"
   wine attrib +h +s "$APP_WIN\\games\\Marked.lnk" >/dev/null 2>&1
   start_ludora +menu
-  games_menu >/dev/null
+  echo "    games menu of odd names, deep trees and a loop shown in $(games_menu) ms"
   local items
   items=$(tracked_menu_items | cut -d' ' -f2-)
   for caption in "Tom & Jerry" "100% Fun" "v1.2.3.final" "RE" "Marked" ".Hidden Game" "Loop" "dd" \
@@ -72,7 +72,7 @@ test_picks_that_are_gone_or_held() {
   (cd "$E2E_DIR/prefix/drive_c" && wine 'C:\holder.exe' hold "$APP_WIN\\games\\Held.exe" &)
   wait_until 20 "the file to be held" test -f "$E2E_DIR/prefix/drive_c/held.txt"
   start_ludora +menu,+exec
-  games_menu >/dev/null
+  echo "    games menu with a program held open shown in $(games_menu) ms"
   rm "$APP_DIR/games/Gone.exe"
   pick_menu_path Gone
   wait_until 10 "the menu to close" no_menu_window
