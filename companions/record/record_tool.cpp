@@ -2,9 +2,11 @@
 
 #include "launch/companions.h"
 #include "platform/command_run.h"
+#include "platform/resume_next.h"
 #include "platform/scoped.h"
 #include "platform/win_constants.h"
 #include "tuning/machine_record.h"
+#include "tuning/shell_switch.h"
 
 namespace ludora::record {
 
@@ -12,16 +14,23 @@ namespace {
 
 constexpr DWORD ERROR_FILE_EXISTS = 80;
 constexpr DWORD kLongestRecord = 1 << 20;
-constexpr DWORD kShellEndsWithin = 10000;  // ms
+constexpr DWORD kShellEndsWithin = 10000;    // ms, after it is asked to close
+constexpr DWORD kShellIsEndedWithin = 5000;  // ms, after it is ended
 
 // Writes a new file; an existing one is left alone. 0 written, 1 failed, 2 there.
 int WriteNewFile(WindowsApi& api, const std::string& path, const std::string& text) {
-  const ScopedFile file(api, api.CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, 0));
-  if (!file) return api.GetLastError() == ERROR_FILE_EXISTS ? 2 : 1;
-  DWORD written = 0;
-  const bool whole =
-      api.WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-      written == text.size();
+  bool whole = false;
+  {
+    const ScopedFile file(api, api.CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, 0));
+    if (!file) return api.GetLastError() == ERROR_FILE_EXISTS ? 2 : 1;
+    DWORD written = 0;
+    whole = api.WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
+                          nullptr) &&
+            written == text.size();
+  }
+  // A record cut short (a full disk) must not stay: the next install would
+  // keep it as the first one, and the uninstall could not use it.
+  if (!whole) api.DeleteFileA(path);
   return whole ? 0 : 1;
 }
 
@@ -44,7 +53,10 @@ int Restore(WindowsApi& api, const std::string& path) {
   const bool wasDesktop = running && api.FindWindowA("Progman", nullptr) == 0;
   int result = 0;
   if (const auto record = ParseRecord(ReadSmallFile(api, path))) {
-    ApplyRecord(api, *record);
+    if (!ApplyRecord(api, *record)) result = kIncomplete;
+    // A record taken where Ludora was the shell already (set up by hand)
+    // would name a program that is about to go: Explorer instead.
+    if (ShellNamesLudora(api)) Attempt([&] { RegisterExplorerShell(api); });
   } else {
     RestoreExplorerDefaults(api, GetPlatform(api));
     result = kRestoredDefaults;
@@ -82,11 +94,17 @@ bool CloseRunningShell(WindowsApi& api) {
   if (!bar && !menu) return false;
   DWORD processId = 0;
   api.GetWindowThreadProcessId(menu ? menu : bar, &processId);
-  const ScopedHandle process(api, api.OpenProcess(SYNCHRONIZE, 0, processId));
+  const ScopedHandle process(api, api.OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, 0, processId));
   for (const HWND window : {bar, menu}) {
     if (window) api.PostMessageA(window, WM_CLOSE, 0, 0);
   }
-  if (process) api.WaitForSingleObject(process.get(), kShellEndsWithin);
+  // A window of its own may keep it going (the defragmenter ignores a close
+  // while it counts): ended then, as its files are about to be replaced or
+  // removed. What its unload would have written, the installer writes.
+  if (process && api.WaitForSingleObject(process.get(), kShellEndsWithin) != WAIT_OBJECT_0 &&
+      api.TerminateProcess(process.get(), 0)) {
+    api.WaitForSingleObject(process.get(), kShellIsEndedWithin);
+  }
   return true;
 }
 

@@ -11,7 +11,8 @@
 //                                  are replaced
 // Exit codes: 0 done, 1 no such command or the record could not be
 // written, 2 Explorer's defaults restored for want of a sound record,
-// 3 (close) Ludora was running and is closed.
+// 3 (close) Ludora was running and is closed, 4 (restore) a value could
+// not be put back (Ludora is never left as the shell; the record stays).
 #pragma once
 
 #include <string>
@@ -23,6 +24,7 @@ namespace ludora::record {
 
 inline constexpr int kRestoredDefaults = 2;
 inline constexpr int kWasRunning = 3;
+inline constexpr int kIncomplete = 4;
 
 // The arguments of a command line after the program's own name; quotes
 // group blanks into one argument and are dropped.

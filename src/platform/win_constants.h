@@ -27,7 +27,9 @@ inline constexpr DWORD KEY_SET_VALUE = 0x2;
 
 inline constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
 
+inline constexpr DWORD PROCESS_TERMINATE = 0x1;
 inline constexpr DWORD PROCESS_DUP_HANDLE = 0x40;
+inline constexpr DWORD WAIT_OBJECT_0 = 0;
 inline constexpr DWORD SYNCHRONIZE = 0x100000;
 inline constexpr DWORD IDLE_PRIORITY_CLASS = 0x40;
 inline constexpr DWORD HIGH_PRIORITY_CLASS = 0x80;

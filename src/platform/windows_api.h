@@ -49,6 +49,7 @@ class WindowsApi {
   virtual DWORD GetCurrentProcessId() = 0;
   virtual HANDLE OpenProcess(DWORD desiredAccess, BOOL inheritHandle, DWORD processId) = 0;
   virtual BOOL SetPriorityClass(HANDLE process, DWORD priorityClass) = 0;
+  virtual BOOL TerminateProcess(HANDLE process, UINT exitCode) = 0;
   virtual BOOL CloseHandle(HANDLE object) = 0;
   virtual BOOL SetThreadPriority(HANDLE thread, int priority) = 0;
   virtual HANDLE CreateMutexA(const SECURITY_ATTRIBUTES* attributes, BOOL initialOwner,
@@ -61,7 +62,7 @@ class WindowsApi {
                               const char* currentDirectory, const STARTUPINFOA* startupInfo,
                               PROCESS_INFORMATION* processInformation) = 0;
   virtual DWORD ResumeThread(HANDLE thread) = 0;
-  virtual HMODULE LoadLibraryA(const std::string& fileName) = 0;  // stays loaded
+  virtual HMODULE LoadLibraryA(const std::string& fileName) = 0;             // stays loaded
   virtual FARPROC GetProcAddress(HMODULE module, const char* procName) = 0;  // or by ordinal
   virtual HRSRC FindResourceA(HMODULE module, const char* name, const char* type) = 0;
   virtual HGLOBAL LoadResource(HMODULE module, HRSRC resource) = 0;
@@ -80,6 +81,7 @@ class WindowsApi {
   virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void* overlapped) = 0;
   virtual BOOL WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written,
                          void* overlapped) = 0;
+  virtual BOOL DeleteFileA(const std::string& path) = 0;
   virtual DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) = 0;
   virtual void GlobalMemoryStatus(MEMORYSTATUS* status) = 0;
   virtual void* VirtualAlloc(void* address, std::size_t size, DWORD allocationType,

@@ -26,6 +26,11 @@ bool SameText(const std::string& a, const std::string& b) {
   return a.size() == b.size() && strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
 }
 
+Place PlaceOf(const TuningRow& row) {
+  const bool ini = row.kind == RowKind::Ini;
+  return {ini, ini ? 0 : row.root, std::string(row.key), std::string(row.name)};
+}
+
 void Add(std::vector<Place>& places, Place place) {
   const bool known =
       std::any_of(places.begin(), places.end(), [&](const Place& p) { return p.SameAs(place); });
@@ -132,10 +137,10 @@ bool Write(WindowsApi& api, const PlaceState& state) {
   }
   ScopedKey key(api);
   if (!state.present) {
-    // No key, no value: already as recorded.
-    if (api.RegOpenKeyExA(place.root, place.key, 0, KEY_SET_VALUE, key.out()) != ERROR_SUCCESS) {
-      return true;
-    }
+    // No key, no value: already as recorded. A key that cannot be opened
+    // may still hold the value.
+    const LONG opened = api.RegOpenKeyExA(place.root, place.key, 0, KEY_SET_VALUE, key.out());
+    if (opened != ERROR_SUCCESS) return opened == static_cast<LONG>(ERROR_FILE_NOT_FOUND);
     const LONG deleted = api.RegDeleteValueA(key.get(), place.name);
     return deleted == ERROR_SUCCESS || deleted == static_cast<LONG>(ERROR_FILE_NOT_FOUND);
   }
@@ -156,10 +161,7 @@ std::vector<Place> PlacesLudoraWrites() {
   for (const std::span<const TuningRow> table :
        {StartupRows(), LudoraRegistrationRows(), LudoraTuningRows(), LudoraClosingRows(),
         ExplorerRegistrationRows(), ExplorerTuningRows(), ExplorerClosingRows()}) {
-    for (const TuningRow& row : table) {
-      Add(places, {row.kind == RowKind::Ini, row.kind == RowKind::Ini ? 0 : row.root,
-                   std::string(row.key), std::string(row.name)});
-    }
+    for (const TuningRow& row : table) Add(places, PlaceOf(row));
   }
   for (const std::span<const ServiceStart> services :
        {LudoraServiceStarts(), ExplorerServiceStarts()}) {
@@ -233,16 +235,32 @@ std::optional<std::vector<PlaceState>> ParseRecord(std::string_view text) {
 
 bool ApplyRecord(WindowsApi& api, const std::vector<PlaceState>& states) {
   // The registry first: the profile mapping it holds decides where a
-  // system.ini entry (the [boot] shell) is read and written, and it must be
-  // the recorded one when the entries are put back.
+  // system.ini entry (the [boot] shell) is written, and it must be the
+  // recorded one when the entries are put back. Should Windows go on using
+  // the mapping it read at boot, the entry lands in the registry instead:
+  // the registry once more puts that place back too.
   bool all = true;
-  for (const bool ini : {false, true}) {
+  for (const bool ini : {false, true, false}) {
     for (const PlaceState& state : states) {
       bool written = false;
       if (state.place.ini == ini) all &= Attempt([&] { written = Write(api, state); }) && written;
     }
   }
   return all;
+}
+
+bool ShellNamesLudora(WindowsApi& api) {
+  for (const std::span<const TuningRow> table :
+       {LudoraRegistrationRows(), ExplorerRegistrationRows()}) {
+    for (const TuningRow& row : table) {
+      const auto state = Read(api, PlaceOf(row));
+      if (!state || !state->present) continue;
+      std::string text(state->data.begin(), state->data.end());
+      std::transform(text.begin(), text.end(), text.begin(), ::tolower);
+      if (text.find("ludora.exe") != std::string::npos) return true;
+    }
+  }
+  return false;
 }
 
 void RestoreExplorerDefaults(WindowsApi& api, Platform platform) {

@@ -59,6 +59,10 @@ std::optional<std::vector<PlaceState>> ParseRecord(std::string_view text);
 // value or entry deleted. Goes on past a refusal; whether all were accepted.
 bool ApplyRecord(WindowsApi& api, const std::vector<PlaceState>& states);
 
+// Whether a shell place (Winlogon's Shell, system.ini's [boot] shell) names
+// ludora.exe, as after "Set Ludora as default shell".
+bool ShellNamesLudora(WindowsApi& api);
+
 // What an uninstall falls back to without a sound record: Explorer as the
 // shell, with the values and start types its switch writes.
 void RestoreExplorerDefaults(WindowsApi& api, Platform platform);

@@ -164,6 +164,10 @@ BOOL RealWindowsApi::SetPriorityClass(HANDLE process, DWORD priorityClass) {
   return ::SetPriorityClass(ToHandle(process), priorityClass);
 }
 
+BOOL RealWindowsApi::TerminateProcess(HANDLE process, UINT exitCode) {
+  return ::TerminateProcess(ToHandle(process), exitCode);
+}
+
 BOOL RealWindowsApi::CloseHandle(HANDLE object) {
   return ::CloseHandle(ToHandle(object));
 }
@@ -275,6 +279,10 @@ BOOL RealWindowsApi::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, D
   const BOOL ok = ::WriteFile(ToHandle(file), buffer, toWrite, &done, nullptr);
   *written = done;
   return ok;
+}
+
+BOOL RealWindowsApi::DeleteFileA(const std::string& path) {
+  return ::DeleteFileA(path.c_str());
 }
 
 DWORD RealWindowsApi::WaitForSingleObject(HANDLE object, DWORD milliseconds) {

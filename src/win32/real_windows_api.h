@@ -25,6 +25,7 @@ class RealWindowsApi : public WindowsApi {
   DWORD GetCurrentProcessId() override;
   HANDLE OpenProcess(DWORD desiredAccess, BOOL inheritHandle, DWORD processId) override;
   BOOL SetPriorityClass(HANDLE process, DWORD priorityClass) override;
+  BOOL TerminateProcess(HANDLE process, UINT exitCode) override;
   BOOL CloseHandle(HANDLE object) override;
   BOOL SetThreadPriority(HANDLE thread, int priority) override;
   HANDLE CreateMutexA(const SECURITY_ATTRIBUTES* attributes, BOOL initialOwner,
@@ -54,6 +55,7 @@ class RealWindowsApi : public WindowsApi {
   BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void* overlapped) override;
   BOOL WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written,
                  void* overlapped) override;
+  BOOL DeleteFileA(const std::string& path) override;
   DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) override;
   void GlobalMemoryStatus(MEMORYSTATUS* status) override;
   void* VirtualAlloc(void* address, std::size_t size, DWORD allocationType, DWORD protect) override;

@@ -26,7 +26,7 @@ namespace ludora::testing {
 #define FAKE_OPERATIONS(X) \
   X(RegCreateKeyA) X(RegSetValueExA) X(RegCloseKey) X(RegOpenKeyExA) X(RegQueryValueExA) \
   X(RegDeleteValueA) X(WritePrivateProfileStringA) X(GetPrivateProfileStringA) X(WriteFile) \
-  X(WaitForSingleObject) X(FindWindowA) X(GetWindowThreadProcessId) \
+  X(WaitForSingleObject) X(FindWindowA) X(GetWindowThreadProcessId) X(TerminateProcess) X(DeleteFileA) \
   X(GetVersionExA) X(GetCurrentProcessId) X(OpenProcess) X(SetPriorityClass) X(CloseHandle) \
   X(SetThreadPriority) X(CreateMutexA) X(CreateProcessA) X(ResumeThread) X(LoadLibraryA) \
   X(GetProcAddress) X(FindResourceA) X(LoadResource) X(LockResource) X(SizeofResource) \
@@ -113,8 +113,10 @@ class FakeWindows : public WindowsApi {
              {'"', '%', '1', '"', ' ', '%', '*', 0});
   }
 
-  // ---- Windows by class: the shell's, when a companion looks for them.
+  // ---- Windows by class: the shell's, when a companion looks for them;
+  // whether that shell ends when asked to close, or only when ended.
   std::map<std::string, HWND> windowsByClass;
+  bool shellEndsOnClose = true;
 
   // ---- Files and folders, in the order the file system enumerates them.
   struct Entry {
@@ -450,7 +452,20 @@ class FakeWindows : public WindowsApi {
   }
   DWORD WaitForSingleObject(HANDLE object, DWORD) override {
     log.push_back("wait");
-    return Fails(Op::WaitForSingleObject) || !Is(object, Kind::Process) ? 0xFFFFFFFF : 0;
+    if (Fails(Op::WaitForSingleObject) || !Is(object, Kind::Process)) return 0xFFFFFFFF;
+    return shellEndsOnClose ? 0 : 0x102;  // WAIT_TIMEOUT
+  }
+  BOOL TerminateProcess(HANDLE process, UINT) override {
+    log.push_back("terminate");
+    if (Fails(Op::TerminateProcess) || !Is(process, Kind::Process)) return 0;
+    shellEndsOnClose = true;
+    return 1;
+  }
+  BOOL DeleteFileA(const std::string& path) override {
+    log.push_back("file-delete " + path);
+    if (Fails(Op::DeleteFileA) || !Find(path)) return Refuse(0, ERROR_FILE_NOT_FOUND);
+    RemoveFile(path);
+    return 1;
   }
   std::size_t bytesRead = 0;
   void GlobalMemoryStatus(MEMORYSTATUS* status) override {

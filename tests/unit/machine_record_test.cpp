@@ -74,6 +74,10 @@ TEST(MachineRecord, PutsBackEveryValueAsItWasAbsenceIncluded) {
 
 TEST(MachineRecord, TheFirstRecordIsKeptAndADamagedOneIsRefusedWhole) {
   FakeWindows api;
+  api.failing = {testing::Op::WriteFile};  // a full disk: no record cut short stays
+  EXPECT_EQ(record::Run(api, "r record " + kRecord), 1);
+  EXPECT_TRUE(api.files.empty());
+  api.failing.clear();
   api.SetValue("HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Shell", REG_SZ,
                Bytes(std::string("custom.exe", 11)));
   ASSERT_EQ(record::Run(api, "r record " + kRecord), 0);
@@ -103,12 +107,29 @@ TEST(MachineRecord, TheFirstRecordIsKeptAndADamagedOneIsRefusedWhole) {
   EXPECT_EQ(record::Run(api, "r forget " + kRecord), 1);
 }
 
+// A record taken where Ludora was made the shell by hand, before there was
+// an installer; a value that cannot be put back.
+TEST(MachineRecord, NeitherARecordOfLudoraAsTheShellNorARefusalLeavesItTheShell) {
+  FakeShell shell;
+  shell.form3.Load();
+  shell.Pick(QuickItem::mnuludora);
+  FakeWindows& api = shell.api;
+  ASSERT_EQ(record::Run(api, "r record " + kRecord), 0);
+  EXPECT_EQ(record::Run(api, "r restore " + kRecord), 0);
+  EXPECT_EQ(api.Value("HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Shell"),
+            "REG_SZ explorer.exe");
+  EXPECT_FALSE(ShellNamesLudora(api));
+  api.failing = {testing::Op::RegOpenKeyExA};  // a value to delete may be behind it
+  EXPECT_EQ(record::Run(api, "r restore " + kRecord), record::kIncomplete);
+}
+
 TEST(MachineRecord, ARunningShellIsClosedAndExplorerStartedWhenLudoraWasTheDesktop) {
   for (const bool explorerDesktop : {false, true}) {
     FakeWindows api;
     record::Run(api, "r record " + kRecord);
     api.windowsByClass = {{"CorvaneLudoraBar", 0x3003}, {"CorvaneLudoraQuickMenu", 0x3004}};
     if (explorerDesktop) api.windowsByClass["Progman"] = 0x3005;
+    api.shellEndsOnClose = !explorerDesktop;  // once it will not end when asked: it is ended
     const std::size_t mark = api.log.size();
     EXPECT_EQ(record::Run(api, "r restore " + kRecord), 0);
     std::vector<std::string> log(api.log.begin() + mark, api.log.end());
@@ -116,8 +137,9 @@ TEST(MachineRecord, ARunningShellIsClosedAndExplorerStartedWhenLudoraWasTheDeskt
       return e.starts_with("reg") || e.starts_with("ini") || e.starts_with("file");
     });
     // WM_CLOSE to both windows, then a wait for the process to end.
-    std::vector<std::string> expected = {"open-process pid=77 access=1048576 inherit=0", "post 16",
+    std::vector<std::string> expected = {"open-process pid=77 access=1048577 inherit=0", "post 16",
                                          "post 16", "wait"};
+    if (explorerDesktop) expected.insert(expected.end(), {"terminate", "wait"});
     if (!explorerDesktop) expected.push_back("run explorer.exe show=1");
     EXPECT_EQ(log, expected);
     EXPECT_EQ(api.Live(testing::Kind::Process), 0);
