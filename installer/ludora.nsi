@@ -8,6 +8,7 @@ Unicode false
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
+!include "WinMessages.nsh"
 
 !define PRODUCT "Corvane Ludora ZR"
 !define FOLDER "Corvane Ludora"
@@ -15,6 +16,7 @@ Unicode false
 !define RECORD "$INSTDIR\machine-record.txt"
 !define RESTORED_DEFAULTS 2
 !define WAS_RUNNING 3
+!define INCOMPLETE 4
 !getdllversion "${DIST}\ludora.exe" VERSION_
 !if "${VERSION_1}" == ""
   !error "ludora.exe has no version record"
@@ -24,6 +26,7 @@ Unicode false
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES\${FOLDER}"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 BrandingText "${PRODUCT} ${VERSION}"
@@ -72,9 +75,17 @@ Section "Install"
   ; The machine as it is, before anything of Ludora's changes it. An
   ; install over an install keeps the first record.
   CreateDirectory "$INSTDIR"
+  ; Installed before in another folder: the first record comes along.
+  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $1 != ""
+  ${AndIf} $1 != $INSTDIR
+  ${AndIfNot} ${FileExists} "${RECORD}"
+    CopyFiles /SILENT "$1\machine-record.txt" "$INSTDIR"
+  ${EndIf}
   !insertmacro Recorder 'record "${RECORD}"'
   ${If} $0 != 0
     MessageBox MB_OK|MB_ICONSTOP "Setup could not record this PC's settings in $INSTDIR, so it could not give them back later. Nothing was installed." /SD IDOK
+    RMDir "$INSTDIR"
     Abort
   ${EndIf}
   ; A running Ludora lets go of its files first, and comes back at the end.
@@ -115,26 +126,50 @@ Section "Uninstall"
   ${If} $0 == ${RESTORED_DEFAULTS}
     DetailPrint "The record of this PC's settings was missing or damaged: Explorer's own settings were restored."
     MessageBox MB_OK|MB_ICONINFORMATION "The record of this PC's settings from before Ludora was missing or damaged, so none of it was used. Explorer is the shell again, with the settings that $\"Set Explorer as default shell$\" writes." /SD IDOK
+  ${ElseIf} $0 == ${INCOMPLETE}
+    DetailPrint "Some of this PC's settings could not be put back; their record stays."
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Some of this PC's settings from before Ludora could not be put back (they may need administrator rights). Their record stays in ${RECORD}." /SD IDOK
   ${ElseIf} $0 != 0
-    ; The recorder could not run at all: whatever else stays, the next
-    ; log-on starts Explorer, not a shell that is no longer there.
+    ; The recorder could not run at all: whatever else stays, Ludora ends
+    ; and the next log-on starts Explorer, not a shell that is no longer there.
     DetailPrint "The settings could not be restored; Explorer is made the shell."
+    FindWindow $1 "CorvaneLudoraBar"
+    FindWindow $2 "CorvaneLudoraQuickMenu"
+    SendMessage $1 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+    SendMessage $2 ${WM_CLOSE} 0 0 /TIMEOUT=5000
     WriteINIStr "$WINDIR\system.ini" "boot" "shell" "Explorer.exe"
     WriteRegStr HKLM "Software\Microsoft\Windows NT\CurrentVersion\IniFileMapping\system.ini\boot" "Shell" "SYS:Microsoft\Windows NT\CurrentVersion\Winlogon"
     WriteRegStr HKCU "Software\Microsoft\Windows NT\CurrentVersion\Winlogon" "Shell" "explorer.exe"
     WriteRegStr HKLM "Software\Microsoft\Windows NT\CurrentVersion\Winlogon" "Shell" "explorer.exe"
+    FindWindow $3 "Progman"
+    ${If} "$1$2" != "00"
+    ${AndIf} $3 == 0
+      Exec "explorer.exe"  ; Ludora was the desktop
+    ${EndIf}
   ${EndIf}
 
-  ; Still in use (a Ludora that would not close): gone at the next start of Windows.
+  ; Still in use (a Ludora that would not end): gone at the next start of Windows.
   Delete /REBOOTOK "$INSTDIR\ludora.exe"
   Delete /REBOOTOK "$INSTDIR\sparkrun.exe"
-  Delete "${RECORD}"
+  ; The record goes only once it is put back, or found unusable.
+  ${If} $0 == 0
+  ${OrIf} $0 == ${RESTORED_DEFAULTS}
+    Delete "${RECORD}"
+  ${EndIf}
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR\games"  ; only when empty: the user's shortcuts stay
-  RMDir "$INSTDIR"
-  ${If} ${FileExists} "$INSTDIR\*.*"
+  ${If} ${RebootFlag}
+    RMDir /REBOOTOK "$INSTDIR"  ; once the files in use are gone
+  ${Else}
+    RMDir "$INSTDIR"
+  ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\games\*.*"
+  ${OrIf} ${FileExists} "$INSTDIR\ludora.ini"
     DetailPrint "Kept in $INSTDIR: your games list and ludora.ini."
     MessageBox MB_OK|MB_ICONINFORMATION "Your games list and your ludora.ini were kept in $INSTDIR." /SD IDOK
+  ${EndIf}
+  ${If} ${RebootFlag}
+    MessageBox MB_OK|MB_ICONINFORMATION "Some files of Ludora were still in use: they are removed when Windows starts again." /SD IDOK
   ${EndIf}
 
   Delete "$SMPROGRAMS\${FOLDER}\Ludora.lnk"
