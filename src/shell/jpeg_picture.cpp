@@ -295,7 +295,9 @@ class Decoder {
     const auto& quant = quant_[c.quant];
     const int dcSize = Symbol(huffman_[0][c.dc]);
     if (dcSize > 11) return false;
-    c.prediction += Signed(dcSize);
+    // A sound picture keeps the DC value within 11 bits; a damaged one is
+    // held there too, short of overflowing.
+    c.prediction = std::clamp(c.prediction + Signed(dcSize), -2048, 2047);
     coefficients[0] = static_cast<float>(c.prediction * quant[0]);
     for (int k = 1; k < 64;) {
       const int rs = Symbol(huffman_[1][c.ac]);

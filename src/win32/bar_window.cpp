@@ -124,6 +124,7 @@ LRESULT BarWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void BarWindow::OnNcDestroy() {
+  tooltips_.OwnerDestroyed();
   if (form_ && !ended_) form_->Terminate();
   system_.BarGone();
   system_.WindowGone();

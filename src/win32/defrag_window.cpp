@@ -54,6 +54,7 @@ void DefragWindow::SetProgressText(const std::string& text) {
 }
 
 void DefragWindow::SetTimerEnabled(bool enabled) {
+  if (!hwnd()) return;  // never created: no timer of the thread's instead
   if (enabled) {
     ::SetTimer(hwnd(), kStepTimer, kForm2TimerMs, nullptr);
   } else {
@@ -120,6 +121,7 @@ LRESULT DefragWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void DefragWindow::OnNcDestroy() {
+  tooltips_.OwnerDestroyed();
   Win32WindowSystem& system = system_;
   system.Form2Gone();
   system.WindowGone();

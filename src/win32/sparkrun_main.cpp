@@ -7,5 +7,9 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ludora::RealWindowsApi api;
-  return ludora::sparkrun::Run(api, ::GetCommandLineA());
+  try {
+    return ludora::sparkrun::Run(api, ::GetCommandLineA());
+  } catch (...) {
+    return 1;
+  }
 }

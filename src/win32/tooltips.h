@@ -19,6 +19,9 @@ class Tooltips {
   void Add(UINT id, const RECT& area, const std::string& text);
   void SetText(UINT id, const std::string& text);
   void Remove(UINT id);
+  // The owner is being destroyed, and the control with it: its handle may
+  // soon name another window.
+  void OwnerDestroyed() { control_ = nullptr; }
 
  private:
   HWND owner_ = nullptr;
