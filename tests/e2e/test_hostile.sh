@@ -98,17 +98,19 @@ start_timed() {
 
 test_huge_ludora_ini() {
   new_prefix huge-ini
-  local ini="$APP_DIR/ludora.ini" small1 small2 big peak peakBig
+  local ini="$APP_DIR/ludora.ini" small1 small2 big1 big peak peakBig
   printf '"Quick Chess","C:\\Games\\Chess.lnk"\r\n"Web Games","http://example.com/"\r\n' >"$ini"
   start_timed >/dev/null  # the first start of a prefix is slower, whatever the file
   read -r small1 peak < <(start_timed)
   read -r small2 _ < <(start_timed)
   head -c 300M /dev/zero | tr '\0' 'x' >>"$ini"  # 300 MiB more, not one line break
+  read -r big1 _ < <(start_timed)
   start_timed keep >"$E2E_DIR/big.txt"
   read -r big peakBig <"$E2E_DIR/big.txt"
   echo "    bar after ${small1}, ${small2} ms with a small ludora.ini (peak $((peak / 1024)) MiB)," \
-    "after $big ms with 300 MiB more (peak $((peakBig / 1024)) MiB)"
-  ((big <= 2 * (small1 > small2 ? small1 : small2))) || fail "the bar took $big ms"
+    "after ${big1}, $big ms with 300 MiB more (peak $((peakBig / 1024)) MiB)"
+  # The faster of two starts against the slower of two: a busy moment of the machine is no fault.
+  (($((big1 < big ? big1 : big)) <= 2 * (small1 > small2 ? small1 : small2))) || fail "the bar took $big1, $big ms"
   open_quick_menu
   [ "$(tracked_menu_items | grep -cx -e '00000400 Quick Chess' -e '00000400 Web Games')" = 2 ] ||
     fail "the shortcuts are not in the menu"

@@ -8,8 +8,9 @@ start_display() {
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     E2E_XVFB_PID=$!
     export DISPLAY=":$n"
-    wait_until 10 "Xvfb on :$n" xdotool getdisplaygeometry
-    return 0
+    # Another Xvfb may take the number meanwhile: ours then ends, and the next is tried.
+    wait_until 10 "Xvfb on :$n" bash -c "! kill -0 $E2E_XVFB_PID || xdotool getdisplaygeometry"
+    kill -0 "$E2E_XVFB_PID" 2>/dev/null && return 0
   done
   fail "no free X display"
 }
