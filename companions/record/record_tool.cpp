@@ -1,8 +1,8 @@
 #include "record/record_tool.h"
 
 #include "launch/companions.h"
+#include "platform/command_line.h"
 #include "platform/command_run.h"
-#include "platform/resume_next.h"
 #include "platform/scoped.h"
 #include "platform/win_constants.h"
 #include "tuning/machine_record.h"
@@ -56,7 +56,7 @@ int Restore(WindowsApi& api, const std::string& path) {
     if (!ApplyRecord(api, *record)) result = kIncomplete;
     // A record taken where Ludora was the shell already (set up by hand)
     // would name a program that is about to go: Explorer instead.
-    if (ShellNamesLudora(api)) Attempt([&] { RegisterExplorerShell(api); });
+    if (ShellNamesLudora(api)) RegisterExplorerShell(api);
   } else {
     RestoreExplorerDefaults(api, GetPlatform(api));
     result = kRestoredDefaults;
@@ -66,27 +66,6 @@ int Restore(WindowsApi& api, const std::string& path) {
 }
 
 }  // namespace
-
-std::vector<std::string> Arguments(const std::string& commandLine) {
-  std::vector<std::string> arguments;
-  std::string current;
-  bool quoted = false, any = false;
-  for (const char c : commandLine + " ") {
-    if (c == '"') {
-      quoted = !quoted;
-      any = true;
-    } else if ((c == ' ' || c == '\t') && !quoted) {
-      if (any) arguments.push_back(current);
-      current.clear();
-      any = false;
-    } else {
-      current += c;
-      any = true;
-    }
-  }
-  if (!arguments.empty()) arguments.erase(arguments.begin());  // the program itself
-  return arguments;
-}
 
 bool CloseRunningShell(WindowsApi& api) {
   const HWND bar = api.FindWindowA(companions::kBarWindowClass, nullptr);
@@ -109,16 +88,12 @@ bool CloseRunningShell(WindowsApi& api) {
 }
 
 int Run(WindowsApi& api, const std::string& commandLine) {
-  const std::vector<std::string> arguments = Arguments(commandLine);
-  if (arguments.size() == 1 && arguments[0] == "close") {
-    return CloseRunningShell(api) ? kWasRunning : 0;
-  }
-  if (arguments.size() < 2) return 1;
-  // The file, quoted or not: an unquoted path with blanks runs to the end.
-  std::string file = arguments[1];
-  for (std::size_t i = 2; i < arguments.size(); ++i) file += " " + arguments[i];
-  if (arguments[0] == "restore") return Restore(api, file);
-  if (arguments[0] != "record") return 1;
+  const auto [command, rest] = FirstWord(AfterProgramName(commandLine));
+  if (command == "close" && rest.empty()) return CloseRunningShell(api) ? kWasRunning : 0;
+  const std::string file = PathArgument(rest);
+  if (file.empty()) return 1;
+  if (command == "restore") return Restore(api, file);
+  if (command != "record") return 1;
   const int written = WriteNewFile(api, file, RecordText(ReadPlaces(api, PlacesLudoraWrites())));
   return written == 1 ? 1 : 0;
 }

@@ -16,7 +16,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "platform/windows_api.h"
 
@@ -25,10 +24,6 @@ namespace ludora::record {
 inline constexpr int kRestoredDefaults = 2;
 inline constexpr int kWasRunning = 3;
 inline constexpr int kIncomplete = 4;
-
-// The arguments of a command line after the program's own name; quotes
-// group blanks into one argument and are dropped.
-std::vector<std::string> Arguments(const std::string& commandLine);
 
 // Closes a running Ludora as its user would, so that its unload writes the
 // default open command, and waits a while for it to end. Whether it ran.

@@ -5,16 +5,13 @@
 
 #include <vector>
 
+#include "platform/command_line.h"
 #include "platform/scoped.h"
 #include "platform/win_constants.h"
 
 namespace ludora::sparkrun {
 
 namespace {
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -30,24 +27,7 @@ void ShowCannotStart(WindowsApi& api, const std::string& path) {
 }  // namespace
 
 std::string ProgramArgument(const std::string& commandLine) {
-  std::size_t at = 0;
-  // Skip the launcher's own name: quoted, or up to the first blank.
-  if (at < commandLine.size() && commandLine[at] == '"') {
-    at = commandLine.find('"', at + 1);
-    at = at == std::string::npos ? commandLine.size() : at + 1;
-  } else {
-    while (at < commandLine.size() && !IsBlank(commandLine[at])) ++at;
-  }
-  while (at < commandLine.size() && IsBlank(commandLine[at])) ++at;
-  if (at == commandLine.size()) return {};
-  if (commandLine[at] == '"') {
-    const std::size_t close = commandLine.find('"', at + 1);
-    return commandLine.substr(at + 1,
-                              close == std::string::npos ? std::string::npos : close - at - 1);
-  }
-  std::size_t end = commandLine.size();
-  while (end > at && IsBlank(commandLine[end - 1])) --end;
-  return commandLine.substr(at, end - at);
+  return PathArgument(AfterProgramName(commandLine));
 }
 
 std::string ProgramFolder(const std::string& path) {
