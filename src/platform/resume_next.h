@@ -17,6 +17,13 @@ bool Attempt(Step&& step) noexcept {
   }
 }
 
+// Runs `step`, which tells whether it worked; false too when it throws.
+template <typename Step>
+bool Succeeded(Step&& step) noexcept {
+  bool worked = false;
+  return Attempt([&] { worked = step(); }) && worked;
+}
+
 // Runs every step in turn, each one whatever became of those before.
 template <typename... Steps>
 void ResumeNext(Steps&&... steps) noexcept {

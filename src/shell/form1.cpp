@@ -60,11 +60,11 @@ void Form1::Timer1_Timer() {
 }
 
 void Form1::Unload() {
-  Attempt([&] { WriteDefaultOpenCommand(program_.api()); });
+  WriteDefaultOpenCommand(program_.api());
 }
 
 void Form1::Terminate() {
-  Attempt([&] { WriteDefaultOpenCommand(program_.api()); });
+  WriteDefaultOpenCommand(program_.api());
 }
 
 std::string Form1::getShortFileName(const std::string& /*fileName*/) {

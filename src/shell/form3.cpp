@@ -91,11 +91,11 @@ void Form3::Painted() {
 }
 
 void Form3::Unload() {
-  Attempt([&] { WriteDefaultOpenCommand(program_.api()); });
+  WriteDefaultOpenCommand(program_.api());
 }
 
 void Form3::Terminate() {
-  Attempt([&] { WriteDefaultOpenCommand(program_.api()); });
+  WriteDefaultOpenCommand(program_.api());
 }
 
 void Form3::memorycheck() {

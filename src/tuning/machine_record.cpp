@@ -19,6 +19,7 @@ namespace {
 
 constexpr std::string_view kHeader = "Corvane Ludora machine record 1";
 constexpr char kAbsent[] = "\x01";  // no system.ini entry says this
+constexpr std::string_view kHexDigits = "0123456789abcdef";
 constexpr std::array<std::pair<HKEY, std::string_view>, 4> kRoots = {
     {{HKCR, "HKCR"}, {HKCU, "HKCU"}, {HKLM, "HKLM"}, {HKU, "HKU"}}};
 
@@ -59,10 +60,9 @@ std::optional<std::vector<BYTE>> FromHex(std::string_view hex) {
   for (std::size_t at = 0; at < hex.size(); at += 2) {
     unsigned value = 0;
     for (const char c : hex.substr(at, 2)) {
-      const char* digits = "0123456789abcdef";
-      const char* found = std::char_traits<char>::find(digits, 16, c);
-      if (!found) return std::nullopt;
-      value = value * 16 + static_cast<unsigned>(found - digits);
+      const std::size_t digit = kHexDigits.find(c);
+      if (digit == std::string_view::npos) return std::nullopt;
+      value = value * 16 + static_cast<unsigned>(digit);
     }
     bytes.push_back(static_cast<BYTE>(value));
   }
@@ -196,9 +196,8 @@ std::string RecordText(const std::vector<PlaceState>& states) {
     }
     text += std::to_string(state.type) + "\t";
     for (const BYTE byte : state.data) {
-      const char digits[] = "0123456789abcdef";
-      text += digits[byte >> 4];
-      text += digits[byte & 15];
+      text += kHexDigits[byte >> 4];
+      text += kHexDigits[byte & 15];
     }
     text += "\n";
   }
@@ -242,8 +241,7 @@ bool ApplyRecord(WindowsApi& api, const std::vector<PlaceState>& states) {
   bool all = true;
   for (const bool ini : {false, true, false}) {
     for (const PlaceState& state : states) {
-      bool written = false;
-      if (state.place.ini == ini) all &= Attempt([&] { written = Write(api, state); }) && written;
+      if (state.place.ini == ini) all &= Succeeded([&] { return Write(api, state); });
     }
   }
   return all;

@@ -12,9 +12,7 @@ namespace {
 class DefaultOpenCommandGuard {
  public:
   explicit DefaultOpenCommandGuard(WindowsApi& api) : api_(api) {}
-  ~DefaultOpenCommandGuard() {
-    Attempt([&] { WriteDefaultOpenCommand(api_); });
-  }
+  ~DefaultOpenCommandGuard() { WriteDefaultOpenCommand(api_); }
   DefaultOpenCommandGuard(const DefaultOpenCommandGuard&) = delete;
   DefaultOpenCommandGuard& operator=(const DefaultOpenCommandGuard&) = delete;
 
@@ -28,11 +26,13 @@ std::string RedirectedOpenCommand(const std::string& appFolder) {
   return "\"" + appFolder + "\\sparkrun.exe\" \"%1\"";
 }
 
-bool WriteDefaultOpenCommand(WindowsApi& api) {
+bool WriteDefaultOpenCommand(WindowsApi& api) noexcept {
   // Refused once, it is asked once more: a redirect must not outlive a launch.
   const auto write = [&] {
-    return SetRegString(api, HKCR, std::string(kOpenCommandKey), "",
-                        std::string(kDefaultOpenCommandText));
+    return Succeeded([&] {
+      return SetRegString(api, HKCR, std::string(kOpenCommandKey), "",
+                          std::string(kDefaultOpenCommandText));
+    });
   };
   return write() || write();
 }

@@ -18,7 +18,8 @@ inline constexpr std::string_view kDefaultOpenCommandText = "\"%1\" %*";
 // Windows try "C:\Program.exe" first for every program started meanwhile.
 std::string RedirectedOpenCommand(const std::string& appFolder);
 
-bool WriteDefaultOpenCommand(WindowsApi& api);
+// Never throws, so unloads and guards can always call it; whether written.
+bool WriteDefaultOpenCommand(WindowsApi& api) noexcept;
 bool WriteRedirectedOpenCommand(WindowsApi& api, const std::string& appFolder);
 
 // Starts `path` with the shell; with `redirect` the redirected command is in

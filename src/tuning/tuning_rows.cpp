@@ -60,10 +60,7 @@ bool ApplyRow(WindowsApi& api, const TuningRow& row, const RowInputs& inputs) {
 
 bool ApplyRows(WindowsApi& api, std::span<const TuningRow> rows, const RowInputs& inputs) {
   bool all = true;
-  for (const TuningRow& row : rows) {
-    bool written = false;
-    all &= Attempt([&] { written = ApplyRow(api, row, inputs); }) && written;
-  }
+  for (const TuningRow& row : rows) all &= Succeeded([&] { return ApplyRow(api, row, inputs); });
   return all;
 }
 
