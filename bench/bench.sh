@@ -16,7 +16,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../tests/e2e/lib.sh"
-BENCH_EXE=${BENCH_EXE:-$E2E_ROOT/build/mingw/bench/ludora_bench.exe}
+BENCH_EXE=${BENCH_EXE:-$E2E_BUILD/bench/ludora_bench.exe}
 [ -f "$BENCH_EXE" ] || fail "no $BENCH_EXE: build first (./dev bench)"
 
 # make_tree <folder> <fan-out per level...> <files per leaf>
@@ -64,7 +64,7 @@ cp "$BENCH_EXE" "$APP_DIR/bench/"
 cpu=${BENCH_CPU:-$(($(nproc) - 1))}
 pin=()
 [ "$cpu" = any ] || pin=(taskset -c "$cpu")
-echo "ludora_bench under $(wine --version), ${pin[*]:-no CPU pinning}"
+echo "ludora_bench ($E2E_ARCH build) under $(wine --version), ${pin[*]:-no CPU pinning}"
 timeout 60 "${pin[@]}" wineserver -p </dev/null >/dev/null 2>&1 ||
   fail "the wineserver did not start within 60 s"  # one server for the whole run
 timeout "${BENCH_LIMIT:-900}" "${pin[@]}" wine "$APP_WIN\\bench\\ludora_bench.exe" "$@" \

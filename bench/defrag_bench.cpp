@@ -157,7 +157,7 @@ std::size_t BufferBytes(const MEMORYSTATUS& reading) {
 }
 
 double MiB(std::size_t bytes) {
-  return bytes / 1048576.0;
+  return static_cast<double>(bytes) / 1048576.0;
 }
 
 void PrintReading(const char* what, const MEMORYSTATUS& reading) {

@@ -13,7 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../tests/e2e/lib.sh"
 RUNS=${RUNS:-9}
 [ -z "${BENCH_SMOKE:-}" ] || RUNS=1
-BARE_EXE=${BARE_EXE:-$E2E_ROOT/build/mingw/bench/bare_window.exe}
+BARE_EXE=${BARE_EXE:-$E2E_BUILD/bench/bare_window.exe}
 [ -f "$BARE_EXE" ] || fail "no $BARE_EXE: build first (./dev bench)"
 
 [ -n "${DISPLAY:-}" ] || start_display
@@ -76,7 +76,7 @@ measure() {
     "$(awk -v a="$lm" -v b="$bm" 'BEGIN { print a / b }')"
 }
 
-echo "start-up under $(wine --version)"
+echo "start-up under $(wine --version), the $E2E_ARCH build"
 measure "with sc.exe (the 31 service stops run)"
 mv "$SC" "$SC.away"
 measure "without sc.exe"

@@ -4,7 +4,15 @@
 ;   RECORDER   ludora-record.exe, which records the machine and puts it back
 ;   RESOURCES  the icon
 ;   OUTFILE    the installer to write
-Unicode false
+;   AMD64      a 64-bit installer of the 64-bit build, for the tests on
+;              machines that cannot run 32-bit programs; NSIS has only
+;              Unicode stubs for it. Never shipped.
+!ifdef AMD64
+  Unicode true
+  Target amd64-unicode
+!else
+  Unicode false
+!endif
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"

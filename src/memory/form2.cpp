@@ -60,8 +60,9 @@ void Form2::QueryClose() {
 void Form2::MakeWorkBuffer() {
   const auto characters = WorkBufferCharacters(static_cast<std::int32_t>(lastReading_.dwTotalPhys));
   if (!characters || *characters == 0) return;
-  const std::uint64_t bytes = static_cast<std::uint64_t>(*characters) * 2;
-  if (bytes > std::numeric_limits<std::size_t>::max()) return;
+  const std::uint64_t wanted = static_cast<std::uint64_t>(*characters) * 2;
+  if (wanted > std::numeric_limits<std::size_t>::max()) return;
+  const auto bytes = static_cast<std::size_t>(wanted);
   void* buffer = api_.VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   if (buffer == nullptr) return;
   FillWithSpaces(buffer, bytes);

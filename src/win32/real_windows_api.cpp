@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/memory_status.h"
+
 namespace ludora {
 
 namespace {
@@ -40,12 +42,6 @@ std::uintptr_t Raw(T* handle) {
 }
 ::HMENU ToHmenu(HMENU menu) {
   return reinterpret_cast<::HMENU>(menu);
-}
-
-// A 64-bit build sees sizes past 4 GiB; the record keeps what a 32-bit
-// program gets, at most 2 GiB - 1.
-DWORD Clamp32(SIZE_T bytes) {
-  return static_cast<DWORD>(std::min<SIZE_T>(bytes, 0x7FFFFFFF));
 }
 
 void CopyFindData(const ::WIN32_FIND_DATAA& from, WIN32_FIND_DATAA* to) {
@@ -290,17 +286,24 @@ DWORD RealWindowsApi::WaitForSingleObject(HANDLE object, DWORD milliseconds) {
 }
 
 void RealWindowsApi::GlobalMemoryStatus(MEMORYSTATUS* status) {
+#ifdef _WIN64
+  // The 64-bit build reports what the shipped 32-bit program is told.
+  ::MEMORYSTATUSEX memory;
+  std::memset(&memory, 0, sizeof memory);
+  memory.dwLength = sizeof memory;
+  if (!::GlobalMemoryStatusEx(&memory)) return;
+  *status = AsA32BitProgramSeesIt({memory.dwMemoryLoad, memory.ullTotalPhys, memory.ullAvailPhys,
+                                   memory.ullTotalPageFile, memory.ullAvailPageFile,
+                                   memory.ullTotalVirtual, memory.ullAvailVirtual});
+#else
   ::MEMORYSTATUS memory;
   std::memset(&memory, 0, sizeof memory);
   memory.dwLength = sizeof memory;
   ::GlobalMemoryStatus(&memory);
-  status->dwMemoryLoad = memory.dwMemoryLoad;
-  status->dwTotalPhys = Clamp32(memory.dwTotalPhys);
-  status->dwAvailPhys = Clamp32(memory.dwAvailPhys);
-  status->dwTotalPageFile = Clamp32(memory.dwTotalPageFile);
-  status->dwAvailPageFile = Clamp32(memory.dwAvailPageFile);
-  status->dwTotalVirtual = Clamp32(memory.dwTotalVirtual);
-  status->dwAvailVirtual = Clamp32(memory.dwAvailVirtual);
+  *status = {status->dwLength,      memory.dwMemoryLoad,    memory.dwTotalPhys,
+             memory.dwAvailPhys,    memory.dwTotalPageFile, memory.dwAvailPageFile,
+             memory.dwTotalVirtual, memory.dwAvailVirtual};
+#endif
 }
 
 void* RealWindowsApi::VirtualAlloc(void* address, std::size_t size, DWORD allocationType,

@@ -5,10 +5,7 @@
 
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 E2E_WORK=${E2E_WORK:-$E2E_ROOT/build/e2e}
-DIST=${DIST:-$E2E_ROOT/dist}
-PROBE=${PROBE:-$E2E_ROOT/build/mingw/probe.exe}  # a stand-in game that logs how it started
 APP_WIN='C:\Program Files\Corvane Ludora'
-export WINEARCH=win32
 # No Mono or Gecko installers; no menu entries in the Linux desktop.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -32,6 +29,8 @@ wait_until() {
   done
 }
 
+source "$E2E_ROOT/tests/e2e/lib/target.sh"
+decide_target && use_target || exit 1
 source "$E2E_ROOT/tests/e2e/lib/display.sh"
 source "$E2E_ROOT/tests/e2e/lib/registry.sh"
 source "$E2E_ROOT/tests/e2e/lib/traces.sh"
@@ -145,7 +144,10 @@ run_tests() {
       "$t"
     )
     status=$?
-    echo "  $( ((status == 0)) && echo PASS || echo FAIL) $t ($((SECONDS - start))s)"
+    local verdict=PASS
+    ((status == 0)) || verdict=FAIL
+    echo "  $verdict $t ($((SECONDS - start))s)"
+    [ -z "${E2E_RESULTS:-}" ] || echo "$verdict $t $(basename "$0")" >>"$E2E_RESULTS"
     ((status == 0)) || failed=1
   done
   return $failed

@@ -3,8 +3,6 @@
 # giving every value Ludora can write back as it was.
 source "$(dirname "$0")/lib.sh"
 
-SETUP=${SETUP:-$E2E_ROOT/build/ludora-setup.exe}
-RECORDER=${RECORDER:-$E2E_ROOT/build/mingw/src/win32/ludora-record.exe}
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane Ludora ZR'
 WINLOGON='Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
 MM='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
@@ -13,7 +11,8 @@ MM='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
 # installer and a recorder of its own beside it.
 odd_machine() {
   new_prefix "$1" "$2" bare
-  cp "$SETUP" "$RECORDER" "$WINEPREFIX/drive_c/"
+  cp "$SETUP" "$WINEPREFIX/drive_c/ludora-setup.exe"
+  cp "$RECORDER" "$WINEPREFIX/drive_c/"
   wine reg add 'HKCU\Control Panel\Desktop' /v MenuShowDelay /t REG_DWORD /d 7 /f
   wine reg add 'HKLM\System\CurrentControlSet\Control\PriorityControl' /v IRQ8Priority /t REG_BINARY /d 0102ff /f
   wine reg add 'HKCR\exefile\shell\open\Command' /ve /d '"%1" %* /custom' /f
@@ -111,7 +110,7 @@ installer_window() { xdotool search --onlyvisible --name '^Corvane Ludora ZR Set
 
 test_installer_first_page() {
   new_prefix setup-pages winxp bare
-  cp "$SETUP" "$WINEPREFIX/drive_c/"
+  cp "$SETUP" "$WINEPREFIX/drive_c/ludora-setup.exe"
   wine 'C:\ludora-setup.exe' &
   wait_until 30 "the installer's window" installer_window
   wait_until 10 "its welcome text" bash -c \

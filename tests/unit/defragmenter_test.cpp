@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fake/fake_views.h"
+#include "platform/memory_status.h"
 
 namespace ludora {
 namespace {
@@ -70,6 +71,28 @@ TEST(Defragmenter, OpeningAgainOnlyShowsTheWindowUntilItIsClosed) {
   shell.program.Form2Destroyed();
   EXPECT_EQ(shell.Open().progress, "0% Complete");  // a new window, a new run
   EXPECT_EQ(shell.program.form2()->counter(), 0);
+}
+
+// The 64-bit test build must size its work as the 32-bit program does.
+TEST(MemoryStatus, A64BitReadingIsWhatA32BitProgramWithoutTheLargeAddressFlagIsTold) {
+  constexpr std::uint64_t kGiB = 1ull << 30;
+  const MEMORYSTATUS big = AsA32BitProgramSeesIt({41, 24 * kGiB, 3 * kGiB, 30 * kGiB, 5 * kGiB / 2,
+                                                  128 * 1024 * kGiB, 127 * 1024 * kGiB});
+  EXPECT_EQ(big.dwLength, 32u);
+  EXPECT_EQ(big.dwMemoryLoad, 41u);
+  EXPECT_EQ(big.dwTotalPhys, 0x7FFFFFFFu);
+  EXPECT_EQ(big.dwAvailPhys, 0x7FFFFFFFu);
+  EXPECT_EQ(big.dwTotalPageFile, 0xFFFFFFFFu);
+  EXPECT_EQ(big.dwAvailPageFile, 0xA0000000u);  // a page file is not held to 2 GiB
+  EXPECT_EQ(big.dwTotalVirtual, 0x7FFE0000u);
+  EXPECT_EQ(big.dwAvailVirtual, 0x7FFE0000u);
+
+  const MEMORYSTATUS small =
+      AsA32BitProgramSeesIt({12, 535777280, 300000000, 1000000000, 900000000, 1 << 20, 1 << 19});
+  EXPECT_EQ(small.dwTotalPhys, 535777280u);
+  EXPECT_EQ(small.dwAvailPhys, 300000000u);
+  EXPECT_EQ(small.dwTotalVirtual, 1u << 20);
+  EXPECT_EQ(small.dwAvailVirtual, 1u << 19);
 }
 
 }  // namespace

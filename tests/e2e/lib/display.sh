@@ -20,7 +20,7 @@ stop_display() { [ -z "${E2E_XVFB_PID:-}" ] || kill "$E2E_XVFB_PID" 2>/dev/null 
 # A booted Windows XP prefix, made once per Wine version and copied per test.
 template_prefix() {
   local template
-  template="$E2E_WORK/template-$(wine --version | tr -c 'A-Za-z0-9.\n' '_')"
+  template="$E2E_WORK/template-$WINEARCH-$(wine --version | tr -c 'A-Za-z0-9.\n' '_')"
   if [ ! -f "$template/.ready" ]; then
     rm -rf "$template"
     WINEPREFIX=$template wineboot -i >/dev/null 2>&1
