@@ -76,8 +76,8 @@ TEST(Defragmenter, OpeningAgainOnlyShowsTheWindowUntilItIsClosed) {
 // The 64-bit test build must size its work as the 32-bit program does.
 TEST(MemoryStatus, A64BitReadingIsWhatA32BitProgramWithoutTheLargeAddressFlagIsTold) {
   constexpr std::uint64_t kGiB = 1ull << 30;
-  const MEMORYSTATUS big = AsA32BitProgramSeesIt({41, 24 * kGiB, 3 * kGiB, 30 * kGiB, 5 * kGiB / 2,
-                                                  128 * 1024 * kGiB, 127 * 1024 * kGiB});
+  const MEMORYSTATUS big = AsA32BitProgramSeesIt(
+      {41, 24 * kGiB, 3 * kGiB, 30 * kGiB, 5 * kGiB / 2, 128 * 1024 * kGiB, 127 * 1024 * kGiB});
   EXPECT_EQ(big.dwLength, 32u);
   EXPECT_EQ(big.dwMemoryLoad, 41u);
   EXPECT_EQ(big.dwTotalPhys, 0x7FFFFFFFu);
