@@ -12,7 +12,6 @@ namespace ludora::record {
 
 namespace {
 
-constexpr DWORD ERROR_FILE_EXISTS = 80;
 constexpr DWORD kLongestRecord = 1 << 20;
 constexpr DWORD kShellEndsWithin = 10000;    // ms, after it is asked to close
 constexpr DWORD kShellIsEndedWithin = 5000;  // ms, after it is ended

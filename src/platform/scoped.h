@@ -46,8 +46,6 @@ class Scoped {
 };
 
 using ScopedMenu = Scoped<HMENU, HMENU{0}, &WindowsApi::DestroyMenu>;
-// INVALID_HANDLE_VALUE; spelt out, as this header is also seen next to <windows.h>.
-inline constexpr HANDLE kInvalidHandle = static_cast<HANDLE>(-1);
 using ScopedFind = Scoped<HANDLE, kInvalidHandle, &WindowsApi::FindClose>;
 using ScopedFile = Scoped<HANDLE, kInvalidHandle, &WindowsApi::CloseHandle>;
 // Processes, threads, mutexes: handles that are 0 when there is none.

@@ -38,6 +38,9 @@ using HGLOBAL = std::uintptr_t;
 using PIDL = std::uintptr_t;  // an item-id list the shell handed out
 using FARPROC = void (*)();
 
+// INVALID_HANDLE_VALUE, under a name of its own: <windows.h> makes that one a macro.
+inline constexpr HANDLE kInvalidHandle = static_cast<HANDLE>(-1);
+
 struct SECURITY_ATTRIBUTES;  // never given: always null
 
 // GetVersionExA's record: 148 bytes on Windows; only the fields read here.

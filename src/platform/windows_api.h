@@ -4,6 +4,11 @@
 // code. Strings that Windows accepts as NULL are `const char*`; required
 // strings are `const std::string&`. The real adapter (src/win32) forwards
 // each call; the unit tests use an in-memory Windows.
+//
+// The operations are listed once, below, as X(result, name, (parameters),
+// (arguments)): the interface, the real adapter, the test fake and the
+// fault sweep over it are all made from this one list, so no operation can
+// be missing from any of them.
 #pragma once
 
 #include <string>
@@ -22,111 +27,108 @@ struct OPENFILENAMEA {
   DWORD Flags = 0;
 };
 
+// clang-format off
+
+// Registry (advapi32).
+#define LUDORA_REGISTRY_API(X) \
+  X(LONG, RegCreateKeyA, (HKEY root, const std::string& subKey, HKEY* result), (root, subKey, result)) \
+  X(LONG, RegSetValueExA, (HKEY key, const std::string& valueName, DWORD reserved, DWORD type, const BYTE* data, DWORD size), (key, valueName, reserved, type, data, size)) \
+  X(LONG, RegCloseKey, (HKEY key), (key)) \
+  X(LONG, RegOpenKeyExA, (HKEY root, const std::string& subKey, DWORD options, DWORD desiredAccess, HKEY* result), (root, subKey, options, desiredAccess, result)) \
+  X(LONG, RegQueryValueExA, (HKEY key, const std::string& valueName, DWORD* reserved, DWORD* type, BYTE* data, DWORD* size), (key, valueName, reserved, type, data, size)) \
+  X(LONG, RegDeleteValueA, (HKEY key, const std::string& valueName), (key, valueName))
+
+// Profile files (kernel32). A null value deletes the entry.
+#define LUDORA_PROFILE_API(X) \
+  X(BOOL, WritePrivateProfileStringA, (const std::string& section, const std::string& key, const char* value, const std::string& fileName), (section, key, value, fileName)) \
+  X(DWORD, GetPrivateProfileStringA, (const std::string& section, const std::string& key, const std::string& defaultValue, char* buffer, DWORD size, const std::string& fileName), (section, key, defaultValue, buffer, size, fileName))
+
+// Version, processes, threads, modules (kernel32). LoadLibraryA's modules stay
+// loaded; GetProcAddress takes a name or an ordinal.
+#define LUDORA_PROCESS_API(X) \
+  X(BOOL, GetVersionExA, (OSVERSIONINFOA* info), (info)) \
+  X(DWORD, GetCurrentProcessId, (), ()) \
+  X(HANDLE, OpenProcess, (DWORD desiredAccess, BOOL inheritHandle, DWORD processId), (desiredAccess, inheritHandle, processId)) \
+  X(BOOL, SetPriorityClass, (HANDLE process, DWORD priorityClass), (process, priorityClass)) \
+  X(BOOL, TerminateProcess, (HANDLE process, UINT exitCode), (process, exitCode)) \
+  X(BOOL, CloseHandle, (HANDLE object), (object)) \
+  X(BOOL, SetThreadPriority, (HANDLE thread, int priority), (thread, priority)) \
+  X(HANDLE, CreateMutexA, (const SECURITY_ATTRIBUTES* attributes, BOOL initialOwner, const std::string& name), (attributes, initialOwner, name)) \
+  X(DWORD, GetLastError, (), ()) \
+  X(BOOL, CreateProcessA, (const char* applicationName, char* commandLine, const SECURITY_ATTRIBUTES* processAttributes, const SECURITY_ATTRIBUTES* threadAttributes, BOOL inheritHandles, DWORD creationFlags, const void* environment, const char* currentDirectory, const STARTUPINFOA* startupInfo, PROCESS_INFORMATION* processInformation), (applicationName, commandLine, processAttributes, threadAttributes, inheritHandles, creationFlags, environment, currentDirectory, startupInfo, processInformation)) \
+  X(DWORD, ResumeThread, (HANDLE thread), (thread)) \
+  X(HMODULE, LoadLibraryA, (const std::string& fileName), (fileName)) \
+  X(FARPROC, GetProcAddress, (HMODULE module, const char* procName), (module, procName)) \
+  X(HRSRC, FindResourceA, (HMODULE module, const char* name, const char* type), (module, name, type)) \
+  X(HGLOBAL, LoadResource, (HMODULE module, HRSRC resource), (module, resource)) \
+  X(const void*, LockResource, (HGLOBAL resource), (resource)) \
+  X(DWORD, SizeofResource, (HMODULE module, HRSRC resource), (module, resource)) \
+  X(void, OutputDebugStringA, (const std::string& text), (text))
+
+// Paths, files and memory (kernel32).
+#define LUDORA_FILE_API(X) \
+  X(DWORD, GetModuleFileNameA, (HMODULE module, char* fileName, DWORD size), (module, fileName, size)) \
+  X(DWORD, GetShortPathNameA, (const std::string& longPath, char* shortPath, DWORD size), (longPath, shortPath, size)) \
+  X(HANDLE, FindFirstFileA, (const std::string& pattern, WIN32_FIND_DATAA* data), (pattern, data)) \
+  X(BOOL, FindNextFileA, (HANDLE find, WIN32_FIND_DATAA* data), (find, data)) \
+  X(BOOL, FindClose, (HANDLE find), (find)) \
+  X(HANDLE, CreateFileA, (const std::string& path, DWORD desiredAccess, DWORD shareMode, const SECURITY_ATTRIBUTES* attributes, DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile), (path, desiredAccess, shareMode, attributes, creationDisposition, flagsAndAttributes, templateFile)) \
+  X(BOOL, ReadFile, (HANDLE file, void* buffer, DWORD toRead, DWORD* read, void* overlapped), (file, buffer, toRead, read, overlapped)) \
+  X(BOOL, WriteFile, (HANDLE file, const void* buffer, DWORD toWrite, DWORD* written, void* overlapped), (file, buffer, toWrite, written, overlapped)) \
+  X(BOOL, DeleteFileA, (const std::string& path), (path)) \
+  X(DWORD, WaitForSingleObject, (HANDLE object, DWORD milliseconds), (object, milliseconds)) \
+  X(void, GlobalMemoryStatus, (MEMORYSTATUS* status), (status)) \
+  X(void*, VirtualAlloc, (void* address, std::size_t size, DWORD allocationType, DWORD protect), (address, size, allocationType, protect)) \
+  X(BOOL, VirtualFree, (void* address, std::size_t size, DWORD freeType), (address, size, freeType))
+
+// Regional settings: today's date and the time now, formatted for the
+// user; the lead bytes of the double-byte characters of the ANSI code page.
+#define LUDORA_LOCALE_API(X) \
+  X(int, GetDateFormatA, (DWORD locale, DWORD flags, const void* date, const char* format, char* buffer, int size), (locale, flags, date, format, buffer, size)) \
+  X(int, GetTimeFormatA, (DWORD locale, DWORD flags, const void* time, const char* format, char* buffer, int size), (locale, flags, time, format, buffer, size)) \
+  X(BOOL, IsDBCSLeadByte, (BYTE testChar), (testChar))
+
+// Shell (shell32, ole32). SHGetPathFromIDListA's path holds 260 characters.
+#define LUDORA_SHELL_API(X) \
+  X(std::intptr_t, ShellExecuteA, (HWND owner, const char* operation, const std::string& file, const char* parameters, const char* directory, int showCmd), (owner, operation, file, parameters, directory, showCmd)) \
+  X(HRESULT, SHGetSpecialFolderLocation, (HWND owner, int csidl, PIDL* pidl), (owner, csidl, pidl)) \
+  X(BOOL, SHGetPathFromIDListA, (PIDL pidl, char* path), (pidl, path)) \
+  X(void, CoTaskMemFree, (PIDL pidl), (pidl))
+
+// Menus, windows and messages (user32); the Open dialog (comdlg32), FALSE
+// when cancelled.
+#define LUDORA_USER_API(X) \
+  X(HWND, GetDesktopWindow, (), ()) \
+  X(BOOL, GetCursorPos, (POINT* point), (point)) \
+  X(BOOL, SetForegroundWindow, (HWND window), (window)) \
+  X(HMENU, CreatePopupMenu, (), ()) \
+  X(BOOL, InsertMenuA, (HMENU menu, UINT position, UINT flags, std::uintptr_t idNewItem, const char* text), (menu, position, flags, idNewItem, text)) \
+  X(BOOL, TrackPopupMenu, (HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect), (menu, flags, x, y, reserved, owner, rect)) \
+  X(BOOL, DestroyMenu, (HMENU menu), (menu)) \
+  X(int, MessageBoxA, (HWND owner, const std::string& text, const std::string& caption, UINT type), (owner, text, caption, type)) \
+  X(BOOL, PeekMessageA, (MSG* message, HWND window, UINT filterMin, UINT filterMax, UINT remove), (message, window, filterMin, filterMax, remove)) \
+  X(BOOL, TranslateMessage, (const MSG* message), (message)) \
+  X(LPARAM, DispatchMessageA, (const MSG* message), (message)) \
+  X(void, PostQuitMessage, (int exitCode), (exitCode)) \
+  X(BOOL, PostMessageA, (HWND window, UINT message, WPARAM wParam, LPARAM lParam), (window, message, wParam, lParam)) \
+  X(HWND, FindWindowA, (const char* className, const char* windowName), (className, windowName)) \
+  X(DWORD, GetWindowThreadProcessId, (HWND window, DWORD* processId), (window, processId)) \
+  X(BOOL, GetOpenFileNameA, (OPENFILENAMEA* dialog), (dialog))
+
+#define LUDORA_WINDOWS_API(X) \
+  LUDORA_REGISTRY_API(X) LUDORA_PROFILE_API(X) LUDORA_PROCESS_API(X) LUDORA_FILE_API(X) \
+  LUDORA_LOCALE_API(X) LUDORA_SHELL_API(X) LUDORA_USER_API(X)
+
+// clang-format on
+
 class WindowsApi {
  public:
   virtual ~WindowsApi() = default;
 
-  // Registry (advapi32).
-  virtual LONG RegCreateKeyA(HKEY root, const std::string& subKey, HKEY* result) = 0;
-  virtual LONG RegSetValueExA(HKEY key, const std::string& valueName, DWORD reserved, DWORD type,
-                              const BYTE* data, DWORD size) = 0;
-  virtual LONG RegCloseKey(HKEY key) = 0;
-  virtual LONG RegOpenKeyExA(HKEY root, const std::string& subKey, DWORD options,
-                             DWORD desiredAccess, HKEY* result) = 0;
-  virtual LONG RegQueryValueExA(HKEY key, const std::string& valueName, DWORD* reserved,
-                                DWORD* type, BYTE* data, DWORD* size) = 0;
-  virtual LONG RegDeleteValueA(HKEY key, const std::string& valueName) = 0;
-
-  // Profile files (kernel32). A null value deletes the entry.
-  virtual BOOL WritePrivateProfileStringA(const std::string& section, const std::string& key,
-                                          const char* value, const std::string& fileName) = 0;
-  virtual DWORD GetPrivateProfileStringA(const std::string& section, const std::string& key,
-                                         const std::string& defaultValue, char* buffer, DWORD size,
-                                         const std::string& fileName) = 0;
-
-  // Version, processes, threads, modules (kernel32).
-  virtual BOOL GetVersionExA(OSVERSIONINFOA* info) = 0;
-  virtual DWORD GetCurrentProcessId() = 0;
-  virtual HANDLE OpenProcess(DWORD desiredAccess, BOOL inheritHandle, DWORD processId) = 0;
-  virtual BOOL SetPriorityClass(HANDLE process, DWORD priorityClass) = 0;
-  virtual BOOL TerminateProcess(HANDLE process, UINT exitCode) = 0;
-  virtual BOOL CloseHandle(HANDLE object) = 0;
-  virtual BOOL SetThreadPriority(HANDLE thread, int priority) = 0;
-  virtual HANDLE CreateMutexA(const SECURITY_ATTRIBUTES* attributes, BOOL initialOwner,
-                              const std::string& name) = 0;
-  virtual DWORD GetLastError() = 0;
-  virtual BOOL CreateProcessA(const char* applicationName, char* commandLine,
-                              const SECURITY_ATTRIBUTES* processAttributes,
-                              const SECURITY_ATTRIBUTES* threadAttributes, BOOL inheritHandles,
-                              DWORD creationFlags, const void* environment,
-                              const char* currentDirectory, const STARTUPINFOA* startupInfo,
-                              PROCESS_INFORMATION* processInformation) = 0;
-  virtual DWORD ResumeThread(HANDLE thread) = 0;
-  virtual HMODULE LoadLibraryA(const std::string& fileName) = 0;             // stays loaded
-  virtual FARPROC GetProcAddress(HMODULE module, const char* procName) = 0;  // or by ordinal
-  virtual HRSRC FindResourceA(HMODULE module, const char* name, const char* type) = 0;
-  virtual HGLOBAL LoadResource(HMODULE module, HRSRC resource) = 0;
-  virtual const void* LockResource(HGLOBAL resource) = 0;
-  virtual DWORD SizeofResource(HMODULE module, HRSRC resource) = 0;
-
-  // Paths, files and memory (kernel32).
-  virtual DWORD GetModuleFileNameA(HMODULE module, char* fileName, DWORD size) = 0;
-  virtual DWORD GetShortPathNameA(const std::string& longPath, char* shortPath, DWORD size) = 0;
-  virtual HANDLE FindFirstFileA(const std::string& pattern, WIN32_FIND_DATAA* data) = 0;
-  virtual BOOL FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) = 0;
-  virtual BOOL FindClose(HANDLE find) = 0;
-  virtual HANDLE CreateFileA(const std::string& path, DWORD desiredAccess, DWORD shareMode,
-                             const SECURITY_ATTRIBUTES* attributes, DWORD creationDisposition,
-                             DWORD flagsAndAttributes, HANDLE templateFile) = 0;
-  virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void* overlapped) = 0;
-  virtual BOOL WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written,
-                         void* overlapped) = 0;
-  virtual BOOL DeleteFileA(const std::string& path) = 0;
-  virtual DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) = 0;
-  virtual void GlobalMemoryStatus(MEMORYSTATUS* status) = 0;
-  virtual void* VirtualAlloc(void* address, std::size_t size, DWORD allocationType,
-                             DWORD protect) = 0;
-  virtual BOOL VirtualFree(void* address, std::size_t size, DWORD freeType) = 0;
-
-  // Regional settings: today's date and the time now, formatted for the
-  // user; the lead bytes of the double-byte characters of the ANSI code page.
-  virtual int GetDateFormatA(DWORD locale, DWORD flags, const void* date, const char* format,
-                             char* buffer, int size) = 0;
-  virtual int GetTimeFormatA(DWORD locale, DWORD flags, const void* time, const char* format,
-                             char* buffer, int size) = 0;
-  virtual BOOL IsDBCSLeadByte(BYTE testChar) = 0;
-
-  // Shell (shell32, ole32).
-  virtual std::intptr_t ShellExecuteA(HWND owner, const char* operation, const std::string& file,
-                                      const char* parameters, const char* directory,
-                                      int showCmd) = 0;
-  virtual HRESULT SHGetSpecialFolderLocation(HWND owner, int csidl, PIDL* pidl) = 0;
-  virtual BOOL SHGetPathFromIDListA(PIDL pidl, char* path) = 0;  // path holds 260 chars
-  virtual void CoTaskMemFree(PIDL pidl) = 0;
-
-  // Menus, windows and messages (user32).
-  virtual HWND GetDesktopWindow() = 0;
-  virtual BOOL GetCursorPos(POINT* point) = 0;
-  virtual BOOL SetForegroundWindow(HWND window) = 0;
-  virtual HMENU CreatePopupMenu() = 0;
-  virtual BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, std::uintptr_t idNewItem,
-                           const char* text) = 0;
-  virtual BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
-                              const RECT* rect) = 0;
-  virtual BOOL DestroyMenu(HMENU menu) = 0;
-  virtual int MessageBoxA(HWND owner, const std::string& text, const std::string& caption,
-                          UINT type) = 0;
-  virtual BOOL PeekMessageA(MSG* message, HWND window, UINT filterMin, UINT filterMax,
-                            UINT remove) = 0;
-  virtual BOOL TranslateMessage(const MSG* message) = 0;
-  virtual LPARAM DispatchMessageA(const MSG* message) = 0;
-  virtual void PostQuitMessage(int exitCode) = 0;
-  virtual BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
-  virtual HWND FindWindowA(const char* className, const char* windowName) = 0;
-  virtual DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) = 0;
-
-  // Common dialogs (comdlg32): the Open dialog. FALSE when cancelled.
-  virtual BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) = 0;
+#define LUDORA_DECLARE_OPERATION(result, name, parameters, arguments) \
+  virtual result name parameters = 0;
+  LUDORA_WINDOWS_API(LUDORA_DECLARE_OPERATION)
+#undef LUDORA_DECLARE_OPERATION
 };
 
 }  // namespace ludora

@@ -229,6 +229,10 @@ DWORD RealWindowsApi::SizeofResource(HMODULE module, HRSRC resource) {
   return ::SizeofResource(As<HINSTANCE__>(module), As<HRSRC__>(resource));
 }
 
+void RealWindowsApi::OutputDebugStringA(const std::string& text) {
+  ::OutputDebugStringA(text.c_str());
+}
+
 DWORD RealWindowsApi::GetModuleFileNameA(HMODULE module, char* fileName, DWORD size) {
   return ::GetModuleFileNameA(As<HINSTANCE__>(module), fileName, size);
 }
@@ -240,7 +244,7 @@ DWORD RealWindowsApi::GetShortPathNameA(const std::string& longPath, char* short
 HANDLE RealWindowsApi::FindFirstFileA(const std::string& pattern, WIN32_FIND_DATAA* data) {
   ::WIN32_FIND_DATAA found;
   const ::HANDLE find = ::FindFirstFileA(pattern.c_str(), &found);
-  if (find != reinterpret_cast<::HANDLE>(-1)) CopyFindData(found, data);  // INVALID_HANDLE_VALUE
+  if (Raw(find) != kInvalidHandle) CopyFindData(found, data);
   return Raw(find);
 }
 

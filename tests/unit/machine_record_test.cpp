@@ -39,9 +39,9 @@ TEST(MachineRecord, ListsEveryPlaceTheShellWrites) {
   }
   for (const auto& [place, value] : shell.api.registry)
     EXPECT_TRUE(listed.contains(place)) << place;
-  for (const auto& [place, text] : shell.api.systemIni)
+  for (const auto& [place, text] : shell.api.Profile("system.ini"))
     EXPECT_TRUE(listed.contains(place)) << place;
-  EXPECT_GT(shell.api.registry.size() + shell.api.systemIni.size(), 80u);
+  EXPECT_GT(shell.api.registry.size() + shell.api.Profile("system.ini").size(), 80u);
 }
 
 std::vector<BYTE> Bytes(const std::string& text) {
@@ -58,8 +58,8 @@ TEST(MachineRecord, PutsBackEveryValueAsItWasAbsenceIncluded) {
                  Bytes(std::string("a\0b\0\0", 5)));  // REG_MULTI_SZ
     api.SetValue("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter", "Start", REG_DWORD,
                  {2, 0, 0, 0});
-    api.systemIni["386enh|mintimeslice"] = "77";
-    api.systemIni["boot|shell"] = "";
+    api.Profile("system.ini")["386enh|mintimeslice"] = "77";
+    api.Profile("system.ini")["boot|shell"] = "";
   });
   FakeWindows& api = shell.api;
   const std::vector<PlaceState> before = ReadPlaces(api, PlacesLudoraWrites());

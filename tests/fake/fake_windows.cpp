@@ -1,0 +1,237 @@
+// The in-memory Windows: processes, modules, the clock, the shell, and what
+// the program tells a debugger.
+#include "fake/fake_windows.h"
+
+#include <strings.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace ludora::testing {
+
+FakeWindows::FakeWindows() {
+  SetValue("HKCR\\exefile\\shell\\open\\Command", "", REG_SZ,
+           {'"', '%', '1', '"', ' ', '%', '*', 0});
+}
+
+std::vector<std::string> FakeWindows::Effects(const std::string& prefix) const {
+  std::vector<std::string> found;
+  std::copy_if(log.begin(), log.end(), std::back_inserter(found),
+               [&](const std::string& e) { return e.starts_with(prefix); });
+  return found;
+}
+
+void FakeWindows::SetClock(std::vector<std::string> dateTexts, std::vector<std::string> timeTexts) {
+  dates_ = std::move(dateTexts);
+  times_ = std::move(timeTexts);
+  dateCalls_ = timeCalls_ = 0;
+}
+
+std::vector<BYTE> FakeWindows::VersionRecord(WORD major, WORD minor) {
+  std::vector<BYTE> record(40 + 52, 0);
+  const DWORD words[] = {0xFEEF04BD, 0x10000, DWORD{major} << 16 | minor, 0};
+  std::memcpy(record.data() + 40, words, sizeof words);
+  return record;
+}
+
+DWORD FakeWindows::CopyName(const std::string& text, char* buffer, DWORD size) {
+  if (size == 0) return 0;
+  const std::size_t copied = std::min<std::size_t>(text.size(), size - 1);
+  std::memcpy(buffer, text.data(), copied);
+  buffer[copied] = '\0';
+  return static_cast<DWORD>(copied);
+}
+
+int FakeWindows::CopyOut(const std::string& text, char* buffer, int size) {
+  return size > static_cast<int>(text.size()) ? static_cast<int>(CopyName(text, buffer, size)) + 1
+                                              : 0;
+}
+
+void LUDORA_WINAPI FakeWindows::ShutDownDialog(HWND) {
+  current_->log.push_back("shutdown-dialog");
+}
+
+// ---- Version, processes, threads.
+
+BOOL FakeWindows::DoGetVersionExA(bool failing, OSVERSIONINFOA* info) {
+  if (failing || !platformId || info->dwOSVersionInfoSize != 148) return 0;
+  info->dwPlatformId = *platformId;
+  return 1;
+}
+
+// It cannot fail on Windows; failing here, it answers an id that is nobody's.
+DWORD FakeWindows::DoGetCurrentProcessId(bool failing) {
+  return failing ? 0 : 4242;
+}
+
+HANDLE FakeWindows::DoOpenProcess(bool failing, DWORD access, BOOL inherit, DWORD pid) {
+  log.push_back("open-process pid=" + std::to_string(pid) + " access=" + std::to_string(access) +
+                " inherit=" + std::to_string(inherit));
+  if (failing || (pid != 4242 && pid != kShellProcess)) return Refuse(0, ERROR_ACCESS_DENIED);
+  return Open(Kind::Process, "self", access);
+}
+
+BOOL FakeWindows::DoSetPriorityClass(bool failing, HANDLE process, DWORD newClass) {
+  log.push_back("priority-class " + std::to_string(newClass));
+  if (failing || !Is(process, Kind::Process)) return Refuse(0, ERROR_INVALID_HANDLE);
+  // The NT family checks the handle's right to set information; the older ones do not.
+  if (platformId == VER_PLATFORM_WIN32_NT && !(At(process).access & 0x200)) {
+    return Refuse(0, ERROR_ACCESS_DENIED);
+  }
+  priorityClass = newClass;
+  return 1;
+}
+
+BOOL FakeWindows::DoTerminateProcess(bool failing, HANDLE process, UINT) {
+  log.push_back("terminate");
+  if (failing || !Is(process, Kind::Process)) return Refuse(0, ERROR_ACCESS_DENIED);
+  shellEndsOnClose = true;
+  return 1;
+}
+
+BOOL FakeWindows::DoCloseHandle(bool failing, HANDLE object) {
+  if (failing) return Refuse(0, ERROR_INVALID_HANDLE);
+  for (const Kind kind : {Kind::Process, Kind::Thread, Kind::Mutex, Kind::File, Kind::Event}) {
+    if (Close(object, kind)) return 1;
+  }
+  return Refuse(0, ERROR_INVALID_HANDLE);
+}
+
+BOOL FakeWindows::DoSetThreadPriority(bool failing, HANDLE thread, int priority) {
+  const auto handle = static_cast<std::intptr_t>(thread);
+  log.push_back("thread-priority " + std::to_string(handle) + " " + std::to_string(priority));
+  // Only the current-thread pseudo-handle is a thread here.
+  return failing || handle != -2 ? Refuse(0, ERROR_INVALID_HANDLE) : 1;
+}
+
+HANDLE FakeWindows::DoCreateMutexA(bool failing, const SECURITY_ATTRIBUTES*, BOOL,
+                                   const std::string& name) {
+  log.push_back("mutex " + name);
+  if (failing) return Refuse(0, ERROR_ACCESS_DENIED);
+  lastError_ = otherInstanceRunning ? ERROR_ALREADY_EXISTS : 0;
+  return Open(Kind::Mutex, name);
+}
+
+// It cannot fail on Windows; failing here, the last error reads as none.
+DWORD FakeWindows::DoGetLastError(bool failing) {
+  return failing ? 0 : lastError_;
+}
+
+BOOL FakeWindows::DoCreateProcessA(bool failing, const char* application, char* commandLine,
+                                   const SECURITY_ATTRIBUTES*, const SECURITY_ATTRIBUTES*, BOOL,
+                                   DWORD flags, const void*, const char* directory,
+                                   const STARTUPINFOA* startup, PROCESS_INFORMATION* started) {
+  std::string entry = "run " + std::string(commandLine);
+  if (startup->dwFlags & STARTF_USESHOWWINDOW) {
+    entry += " show=" + std::to_string(startup->wShowWindow);
+  }
+  if (application) entry += " app=" + std::string(application);
+  if (flags) entry += " flags=" + std::to_string(flags);
+  if (directory) entry += " dir=" + std::string(directory);
+  log.push_back(entry);
+  if (failing) return Refuse(0, ERROR_FILE_NOT_FOUND);
+  *started = {Open(Kind::Process, commandLine, 0x1F0FFF), Open(Kind::Thread, commandLine), 7, 8};
+  return 1;
+}
+
+DWORD FakeWindows::DoResumeThread(bool failing, HANDLE thread) {
+  log.push_back("resume-thread");
+  if (failing || !Is(thread, Kind::Thread))
+    return Refuse(static_cast<DWORD>(-1), ERROR_INVALID_HANDLE);
+  return 1;
+}
+
+DWORD FakeWindows::DoWaitForSingleObject(bool failing, HANDLE object, DWORD) {
+  log.push_back("wait");
+  if (failing || !Is(object, Kind::Process)) return 0xFFFFFFFF;  // WAIT_FAILED
+  return shellEndsOnClose ? 0 : 0x102;                           // WAIT_TIMEOUT
+}
+
+// ---- Modules and resources.
+
+HMODULE FakeWindows::DoLoadLibraryA(bool failing, const std::string& name) {
+  if (failing) return Refuse(0, ERROR_FILE_NOT_FOUND);
+  return strcasecmp(name.c_str(), "shell32.dll") == 0 ? kShell32 : 0;
+}
+
+FARPROC FakeWindows::DoGetProcAddress(bool failing, HMODULE module, const char* name) {
+  if (failing || module != kShell32 || !hasShutdownDialog ||
+      reinterpret_cast<std::uintptr_t>(name) != 60) {
+    return nullptr;
+  }
+  current_ = this;
+  return reinterpret_cast<FARPROC>(&ShutDownDialog);
+}
+
+// The one resource asked for: the version record, handle 1, loaded as 2.
+HRSRC FakeWindows::DoFindResourceA(bool failing, HMODULE module, const char* name,
+                                   const char* type) {
+  const bool version =
+      name == MAKEINTRESOURCEA(VS_VERSION_INFO) && type == MAKEINTRESOURCEA(RT_VERSION);
+  return failing || module || !version ? Refuse(0, ERROR_FILE_NOT_FOUND) : 1;
+}
+
+HGLOBAL FakeWindows::DoLoadResource(bool failing, HMODULE, HRSRC resource) {
+  return failing || resource != 1 ? 0 : 2;
+}
+
+const void* FakeWindows::DoLockResource(bool failing, HGLOBAL resource) {
+  return failing || resource != 2 ? nullptr : versionRecord.data();
+}
+
+DWORD FakeWindows::DoSizeofResource(bool failing, HMODULE, HRSRC resource) {
+  return failing || resource != 1 ? 0 : static_cast<DWORD>(versionRecord.size());
+}
+
+void FakeWindows::DoOutputDebugStringA(bool failing, const std::string& text) {
+  if (!failing) log.push_back("debug " + text);
+}
+
+// ---- Regional settings.
+
+int FakeWindows::DoGetDateFormatA(bool failing, DWORD, DWORD, const void*, const char*,
+                                  char* buffer, int size) {
+  if (failing) return 0;
+  return CopyOut(dates_[std::min(dateCalls_++, dates_.size() - 1)], buffer, size);
+}
+
+int FakeWindows::DoGetTimeFormatA(bool failing, DWORD, DWORD, const void*, const char*,
+                                  char* buffer, int size) {
+  if (failing) return 0;
+  return CopyOut(times_[std::min(timeCalls_++, times_.size() - 1)], buffer, size);
+}
+
+BOOL FakeWindows::DoIsDBCSLeadByte(bool failing, BYTE byte) {
+  return !failing && leadBytes.contains(byte);
+}
+
+// ---- Shell.
+
+std::intptr_t FakeWindows::DoShellExecuteA(bool failing, HWND, const char* verb,
+                                           const std::string& file, const char* parameters,
+                                           const char* directory, int show) {
+  std::string entry = "open " + file;
+  if (parameters) entry += " | " + std::string(parameters);
+  if (verb) entry += " verb=" + std::string(verb);
+  if (directory) entry += " dir=" + std::string(directory);
+  if (show != SW_SHOWNORMAL) entry += " show=" + std::to_string(show);
+  log.push_back(entry);
+  return failing ? 2 : 42;  // SE_ERR_FNF
+}
+
+HRESULT FakeWindows::DoSHGetSpecialFolderLocation(bool failing, HWND, int csidl, PIDL* pidl) {
+  *pidl = 0;
+  if (failing || !specialFolders.contains(csidl)) return static_cast<HRESULT>(0x80004005);
+  *pidl = Open(Kind::Pidl, specialFolders[csidl]);
+  return 0;
+}
+
+BOOL FakeWindows::DoSHGetPathFromIDListA(bool failing, PIDL pidl, char* path) {
+  return !failing && Is(pidl, Kind::Pidl) && CopyName(At(pidl).name, path, 260);
+}
+
+void FakeWindows::DoCoTaskMemFree(bool failing, PIDL pidl) {
+  if (!failing) Close(pidl, Kind::Pidl);
+}
+
+}  // namespace ludora::testing

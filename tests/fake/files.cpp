@@ -1,0 +1,141 @@
+// The file operations of the in-memory Windows.
+#include "fake/files.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "fake/fake_windows.h"
+
+namespace ludora::testing {
+
+void FakeFiles::RemoveFile(const std::string& path) {
+  std::erase_if(files, [&](const Entry& e) { return e.path == path; });
+}
+
+FakeFiles::Entry* FakeFiles::Find(std::string path) {
+  while (path.ends_with('\\')) path.pop_back();
+  const auto found = std::find_if(files.begin(), files.end(), [&](const Entry& e) {
+    return strcasecmp(e.path.c_str(), path.c_str()) == 0;
+  });
+  return found == files.end() ? nullptr : &*found;
+}
+
+namespace {
+
+void Fill(WIN32_FIND_DATAA* data, const std::string& name, DWORD attributes) {
+  data->dwFileAttributes = attributes;
+  std::snprintf(data->cFileName, sizeof data->cFileName, "%s", name.c_str());
+}
+
+}  // namespace
+
+// A listing is taken when the search starts: the folder's own two entries,
+// then what it holds.
+HANDLE FakeWindows::DoFindFirstFileA(bool failing, const std::string& pattern,
+                                     WIN32_FIND_DATAA* data) {
+  const std::string folder = pattern.substr(0, pattern.size() - 2);  // without "\*"
+  const Entry* self = Find(folder);
+  if (failing || !pattern.ends_with("\\*") || !self ||
+      !(self->attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return Refuse(kInvalidHandle, ERROR_FILE_NOT_FOUND);
+  }
+  std::vector<std::string> listing = {".", ".."};
+  for (const Entry& entry : files) {
+    if (entry.path.substr(0, entry.path.find_last_of('\\')) == folder) {
+      listing.push_back(entry.path.substr(entry.path.find_last_of('\\') + 1));
+    }
+  }
+  const HANDLE find = Open(Kind::Find, folder, 0, std::move(listing));
+  DoFindNextFileA(false, find, data);
+  return find;
+}
+
+BOOL FakeWindows::DoFindNextFileA(bool failing, HANDLE find, WIN32_FIND_DATAA* data) {
+  if (failing || !Is(find, Kind::Find)) return Refuse(0, ERROR_INVALID_HANDLE);
+  Handle& search = At(find);
+  while (search.offset < search.listing.size()) {
+    const std::string& name = search.listing[search.offset++];
+    if (name == "." || name == "..") {
+      Fill(data, name, FILE_ATTRIBUTE_DIRECTORY);
+      return 1;
+    }
+    if (const Entry* entry = Find(search.name + "\\" + name)) {  // not deleted since
+      Fill(data, name, entry->attributes);
+      return 1;
+    }
+  }
+  return Refuse(0, ERROR_NO_MORE_FILES);
+}
+
+BOOL FakeWindows::DoFindClose(bool failing, HANDLE find) {
+  if (failing) return Refuse(0, ERROR_INVALID_HANDLE);
+  return Close(find, Kind::Find);
+}
+
+HANDLE FakeWindows::DoCreateFileA(bool failing, const std::string& path, DWORD, DWORD,
+                                  const SECURITY_ATTRIBUTES*, DWORD disposition, DWORD, HANDLE) {
+  log.push_back("file-open " + path);
+  const Entry* entry = Find(path);
+  if (failing) return Refuse(kInvalidHandle, ERROR_SHARING_VIOLATION);
+  if (disposition == CREATE_NEW) {
+    if (entry) return Refuse(kInvalidHandle, ERROR_FILE_EXISTS);
+    AddFile(path);
+  } else if (!entry || (entry->attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return Refuse(kInvalidHandle, ERROR_FILE_NOT_FOUND);
+  }
+  return Open(Kind::File, path);
+}
+
+BOOL FakeWindows::DoReadFile(bool failing, HANDLE file, void* buffer, DWORD toRead, DWORD* read,
+                             void*) {
+  *read = 0;
+  if (failing || !Is(file, Kind::File)) return Refuse(0, ERROR_INVALID_HANDLE);
+  Handle& open = At(file);
+  const Entry* entry = Find(open.name);
+  if (!entry) return Refuse(0, ERROR_FILE_NOT_FOUND);
+  const std::size_t left = entry->content.size() - std::min(open.offset, entry->content.size());
+  *read = static_cast<DWORD>(std::min<std::size_t>({toRead, readPiece, left}));
+  std::memcpy(buffer, entry->content.data() + open.offset, *read);
+  open.offset += *read;
+  bytesRead += *read;
+  return 1;
+}
+
+BOOL FakeWindows::DoWriteFile(bool failing, HANDLE file, const void* buffer, DWORD toWrite,
+                              DWORD* written, void*) {
+  *written = 0;
+  if (failing || !Is(file, Kind::File)) return Refuse(0, ERROR_ACCESS_DENIED);
+  Entry* entry = Find(At(file).name);
+  if (!entry) return Refuse(0, ERROR_FILE_NOT_FOUND);
+  entry->content.append(static_cast<const char*>(buffer), toWrite);
+  *written = toWrite;
+  return 1;
+}
+
+BOOL FakeWindows::DoDeleteFileA(bool failing, const std::string& path) {
+  log.push_back("file-delete " + path);
+  if (failing || !Find(path)) return Refuse(0, ERROR_FILE_NOT_FOUND);
+  RemoveFile(path);
+  return 1;
+}
+
+DWORD FakeWindows::DoGetModuleFileNameA(bool failing, HMODULE, char* name, DWORD size) {
+  return failing ? 0 : CopyName(modulePath, name, size);
+}
+
+DWORD FakeWindows::DoGetShortPathNameA(bool failing, const std::string& longPath, char* shortPath,
+                                       DWORD size) {
+  if (failing) return Refuse(0, ERROR_FILE_NOT_FOUND);
+  const auto mapped = shortPaths.find(longPath);
+  const std::string result = mapped == shortPaths.end() ? longPath : mapped->second;
+  if (result.empty()) return 0;
+  // Too small a buffer: Windows writes nothing and asks for the size it needs.
+  if (size <= result.size()) return static_cast<DWORD>(result.size() + 1);
+  std::memcpy(shortPath, result.c_str(), result.size() + 1);
+  return static_cast<DWORD>(result.size());
+}
+
+}  // namespace ludora::testing

@@ -1,0 +1,42 @@
+// The handles the in-memory Windows gives out, each typed by what it stands
+// for, until they are given back.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/win_types.h"
+
+namespace ludora::testing {
+
+enum class Kind { Key, Process, Thread, Mutex, File, Find, Pidl, Menu, Event };
+
+class HandleTable {
+ public:
+  struct Handle {
+    Kind kind;
+    std::string name;  // the key, file, folder or mutex it stands for
+    DWORD access = 0;
+    std::vector<std::string> listing = {};  // a find handle's entries, by path
+    std::size_t offset = 0;                 // the next entry or byte
+  };
+
+  // Handles given out and not given back, of one kind.
+  int Live(Kind kind) const;
+
+ protected:
+  HANDLE Open(Kind kind, const std::string& name, DWORD access = 0,
+              std::vector<std::string> listing = {});
+  bool Is(HANDLE handle, Kind kind) const;
+  bool Close(HANDLE handle, Kind kind);
+  Handle& At(HANDLE handle) { return handles_.at(handle); }
+  // The next handle value, for things kept apart from the table (menus).
+  HANDLE NextHandle() const { return nextHandle_; }
+
+ private:
+  std::uintptr_t nextHandle_ = 0x1000;
+  std::map<HANDLE, Handle> handles_;  // every handle given out and not given back
+};
+
+}  // namespace ludora::testing

@@ -1,0 +1,147 @@
+// The registry and profile operations of the in-memory Windows.
+#include "fake/registry.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "fake/fake_windows.h"
+
+namespace ludora::testing {
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), ::tolower);
+  return text;
+}
+
+void FakeRegistry::SetValue(const std::string& key, const std::string& name, DWORD type,
+                            std::vector<BYTE> data) {
+  keys.insert(Lower(key));
+  registry[Lower(key + " [" + name + "]")] = {type, std::move(data)};
+}
+
+std::optional<std::string> FakeRegistry::Value(const std::string& key,
+                                               const std::string& name) const {
+  const auto found = registry.find(Lower(key + " [" + name + "]"));
+  if (found == registry.end()) return std::nullopt;
+  return Rendered(found->second.type, found->second.data.data(),
+                  static_cast<DWORD>(found->second.data.size()));
+}
+
+std::string FakeRegistry::RootName(HKEY root) {
+  static const std::map<HKEY, std::string> roots = {
+      {HKCR, "HKCR"}, {HKCU, "HKCU"}, {HKLM, "HKLM"}, {HKU, "HKU"}};
+  return roots.at(root);
+}
+
+std::string FakeRegistry::Rendered(DWORD type, const BYTE* data, DWORD size) {
+  if (type == REG_DWORD && size == 4) {
+    return "REG_DWORD " +
+           std::to_string(data[0] | data[1] << 8 | data[2] << 16 | DWORD{data[3]} << 24);
+  }
+  if (type == REG_SZ) {
+    return "REG_SZ " + std::string(reinterpret_cast<const char*>(data),
+                                   strnlen(reinterpret_cast<const char*>(data), size));
+  }
+  std::string text = std::to_string(type);
+  char hex[4];
+  for (DWORD i = 0; i < size; ++i) text += (std::snprintf(hex, sizeof hex, " %02x", data[i]), hex);
+  return text;
+}
+
+bool FakeRegistry::Refused(const std::string& key) const {
+  return std::any_of(refusedKeys.begin(), refusedKeys.end(), [&](const std::string& refused) {
+    return strncasecmp(key.c_str(), refused.c_str(), refused.size()) == 0;
+  });
+}
+
+LONG FakeWindows::DoRegCreateKeyA(bool failing, HKEY root, const std::string& subKey,
+                                  HKEY* result) {
+  *result = 0;
+  const std::string key = RootName(root) + "\\" + subKey;
+  if (failing || Refused(key)) return ERROR_ACCESS_DENIED;
+  keys.insert(Lower(key));
+  *result = Open(Kind::Key, key);
+  return ERROR_SUCCESS;
+}
+
+LONG FakeWindows::DoRegSetValueExA(bool failing, HKEY key, const std::string& name, DWORD,
+                                   DWORD type, const BYTE* data, DWORD size) {
+  if (failing) return ERROR_ACCESS_DENIED;
+  if (!Is(key, Kind::Key)) return ERROR_INVALID_HANDLE;
+  SetValue(At(key).name, name, type, {data, data + size});
+  log.push_back("reg " + At(key).name + " [" + name + "] " + Rendered(type, data, size));
+  return ERROR_SUCCESS;
+}
+
+LONG FakeWindows::DoRegCloseKey(bool failing, HKEY key) {
+  if (failing) return ERROR_INVALID_HANDLE;
+  return Close(key, Kind::Key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}
+
+LONG FakeWindows::DoRegOpenKeyExA(bool failing, HKEY root, const std::string& subKey, DWORD, DWORD,
+                                  HKEY* result) {
+  *result = 0;
+  if (failing) return ERROR_ACCESS_DENIED;
+  const std::string key = RootName(root) + "\\" + subKey;
+  if (!keys.contains(Lower(key))) return ERROR_FILE_NOT_FOUND;
+  *result = Open(Kind::Key, key);
+  return ERROR_SUCCESS;
+}
+
+// As Windows: no type or size wanted, none given; no buffer, the size asked.
+LONG FakeWindows::DoRegQueryValueExA(bool failing, HKEY key, const std::string& name, DWORD*,
+                                     DWORD* type, BYTE* data, DWORD* size) {
+  if (failing) return ERROR_ACCESS_DENIED;
+  if (!Is(key, Kind::Key)) return ERROR_INVALID_HANDLE;
+  if (data && !size) return ERROR_INVALID_PARAMETER;
+  const auto found = registry.find(Lower(At(key).name + " [" + name + "]"));
+  if (found == registry.end()) return ERROR_FILE_NOT_FOUND;
+  const std::vector<BYTE>& bytes = found->second.data;
+  if (type) *type = found->second.type;
+  if (!size) return ERROR_SUCCESS;
+  const bool fits = data && *size >= bytes.size();
+  if (fits) std::copy(bytes.begin(), bytes.end(), data);
+  *size = static_cast<DWORD>(bytes.size());
+  return !data || fits ? ERROR_SUCCESS : ERROR_MORE_DATA;
+}
+
+LONG FakeWindows::DoRegDeleteValueA(bool failing, HKEY key, const std::string& name) {
+  if (failing) return ERROR_ACCESS_DENIED;
+  if (!Is(key, Kind::Key)) return ERROR_INVALID_HANDLE;
+  log.push_back("reg-delete " + At(key).name + " [" + name + "]");
+  return registry.erase(Lower(At(key).name + " [" + name + "]")) ? ERROR_SUCCESS
+                                                                 : ERROR_FILE_NOT_FOUND;
+}
+
+BOOL FakeWindows::DoWritePrivateProfileStringA(bool failing, const std::string& section,
+                                               const std::string& key, const char* value,
+                                               const std::string& file) {
+  if (failing) return Refuse(0, ERROR_ACCESS_DENIED);
+  log.push_back("ini " + file + " [" + section + "] " + key +
+                (value ? "=" + std::string(value) : " deleted"));
+  if (value) {
+    Profile(file)[Lower(section + "|" + key)] = value;
+  } else {
+    Profile(file).erase(Lower(section + "|" + key));
+  }
+  return 1;
+}
+
+DWORD FakeWindows::DoGetPrivateProfileStringA(bool failing, const std::string& section,
+                                              const std::string& key,
+                                              const std::string& defaultValue, char* buffer,
+                                              DWORD size, const std::string& file) {
+  const auto& profile = Profile(file);
+  const auto found = profile.find(Lower(section + "|" + key));
+  const std::string& text = failing || found == profile.end() ? defaultValue : found->second;
+  if (size == 0) return 0;
+  const std::size_t copied = std::min<std::size_t>(text.size(), size - 1);
+  std::memcpy(buffer, text.data(), copied);
+  buffer[copied] = '\0';
+  return static_cast<DWORD>(copied);
+}
+
+}  // namespace ludora::testing

@@ -1,0 +1,132 @@
+// Menus, windows and messages of the in-memory Windows.
+#include "fake/user.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "fake/fake_windows.h"
+
+namespace ludora::testing {
+
+UINT FakeUser::FindCommand(HMENU menu, const std::vector<std::string>& captions) const {
+  for (std::size_t level = 0; level < captions.size(); ++level) {
+    const auto& items = menus.at(menu).items;
+    const auto item = std::find_if(items.begin(), items.end(), [&](const FakeMenuItem& i) {
+      return i.text == captions[level] && !(i.flags & MF_SEPARATOR);
+    });
+    if (item == items.end() || bool(item->flags & MF_POPUP) == (level + 1 == captions.size())) {
+      return 0;
+    }
+    if (level + 1 == captions.size()) return static_cast<UINT>(item->id);
+    menu = item->id;
+  }
+  return 0;
+}
+
+HWND FakeWindows::DoGetDesktopWindow(bool failing) {
+  return failing ? 0 : 0x10010;
+}
+
+BOOL FakeWindows::DoGetCursorPos(bool failing, POINT* point) {
+  if (failing) return 0;
+  *point = cursor;
+  return 1;
+}
+
+BOOL FakeWindows::DoSetForegroundWindow(bool failing, HWND) {
+  log.push_back("foreground");
+  return !failing;
+}
+
+HMENU FakeWindows::DoCreatePopupMenu(bool failing) {
+  if (failing) return Refuse(0, ERROR_NOT_ENOUGH_MEMORY);
+  const HMENU menu = Open(Kind::Menu, "menu");
+  menus[menu];
+  return menu;
+}
+
+BOOL FakeWindows::DoInsertMenuA(bool failing, HMENU menu, UINT position, UINT flags,
+                                std::uintptr_t id, const char* text) {
+  if (failing) return Refuse(0, ERROR_NOT_ENOUGH_MEMORY);
+  if (!Is(menu, Kind::Menu)) return Refuse(0, 1401);  // ERROR_INVALID_MENU_HANDLE
+  auto& items = menus[menu].items;                    // by position: past the end appends
+  items.insert(items.begin() + std::min<std::size_t>(position, items.size()),
+               {flags, id, text ? text : ""});
+  return 1;
+}
+
+BOOL FakeWindows::DoTrackPopupMenu(bool failing, HMENU menu, UINT flags, int x, int y, int, HWND,
+                                   const RECT*) {
+  char entry[64];
+  std::snprintf(entry, sizeof entry, "track %d,%d flags=%#x", x, y, flags);
+  log.push_back(entry);
+  trackedMenus.push_back(menu);
+  if (failing) return 0;
+  return onTrackPopupMenu ? static_cast<BOOL>(onTrackPopupMenu(menu)) : 0;
+}
+
+BOOL FakeWindows::DoDestroyMenu(bool failing, HMENU menu) {
+  if (failing || !Close(menu, Kind::Menu)) return 0;
+  for (const FakeMenuItem& item : menus[menu].items) {
+    if (item.flags & MF_POPUP) DoDestroyMenu(false, item.id);  // within the one call
+  }
+  return 1;
+}
+
+int FakeWindows::DoMessageBoxA(bool failing, HWND owner, const std::string& text,
+                               const std::string& caption, UINT type) {
+  log.push_back("msgbox " + caption + " | " + text + " | style=" + std::to_string(type) +
+                (owner ? " owner=" + std::to_string(owner) : ""));
+  if (failing) return 0;
+  if (onMessageBox) onMessageBox();
+  return 1;  // IDOK
+}
+
+BOOL FakeWindows::DoPeekMessageA(bool failing, MSG* message, HWND, UINT, UINT, UINT) {
+  if (failing) return 0;  // what waits stays in the queue
+  if (onProcessMessages && !messageDelivered_) {
+    messageDelivered_ = true;
+    *message = MSG{0x3003, 0x0113, 1, 0, 0, {}};  // WM_TIMER for the bar
+    return 1;
+  }
+  messageDelivered_ = false;
+  ++messagePasses;
+  return 0;
+}
+
+BOOL FakeWindows::DoTranslateMessage(bool failing, const MSG*) {
+  return !failing;
+}
+
+LPARAM FakeWindows::DoDispatchMessageA(bool failing, const MSG*) {
+  if (!failing && onProcessMessages) onProcessMessages();
+  return 0;
+}
+
+void FakeWindows::DoPostQuitMessage(bool failing, int) {
+  if (!failing) log.push_back("quit");
+}
+
+BOOL FakeWindows::DoPostMessageA(bool failing, HWND, UINT message, WPARAM, LPARAM) {
+  log.push_back(message == WM_NULL ? "post WM_NULL" : "post " + std::to_string(message));
+  return !failing;
+}
+
+HWND FakeWindows::DoFindWindowA(bool failing, const char* className, const char*) {
+  const auto found = windowsByClass.find(className);
+  return failing || found == windowsByClass.end() ? 0 : found->second;
+}
+
+DWORD FakeWindows::DoGetWindowThreadProcessId(bool failing, HWND, DWORD* id) {
+  *id = failing ? 0 : kShellProcess;
+  return failing ? 0 : 1;
+}
+
+BOOL FakeWindows::DoGetOpenFileNameA(bool failing, OPENFILENAMEA* dialog) {
+  log.push_back("open-dialog " + std::string(dialog->lpstrTitle));
+  if (failing || !openDialogPick) return 0;
+  std::snprintf(dialog->lpstrFile, dialog->nMaxFile, "%s", openDialogPick->c_str());
+  return 1;
+}
+
+}  // namespace ludora::testing

@@ -1,0 +1,51 @@
+// Menus, windows and messages of the in-memory Windows, and the user's
+// scripted answers to them.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win_types.h"
+
+namespace ludora::testing {
+
+struct FakeMenuItem {
+  UINT flags = 0;
+  std::uintptr_t id = 0;  // the command id, or the submenu of a popup entry
+  std::string text;
+};
+
+struct FakeMenu {
+  std::vector<FakeMenuItem> items;
+};
+
+class FakeUser {
+ public:
+  std::map<HMENU, FakeMenu> menus;
+  std::vector<HMENU> trackedMenus;
+  const FakeMenu& Menu(HMENU menu) const { return menus.at(menu); }
+  // The id of the entry reached by following captions from `menu`; 0 if none.
+  UINT FindCommand(HMENU menu, const std::vector<std::string>& captions) const;
+
+  // The user's answer to a tracked popup menu: the command id (0: dismissed).
+  std::function<UINT(HMENU menu)> onTrackPopupMenu;
+  // Called from MessageBoxA before it returns.
+  std::function<void()> onMessageBox;
+  // When set, each pass of message processing finds one message waiting,
+  // and this is its window procedure, run when the message is dispatched.
+  std::function<void()> onProcessMessages;
+  int messagePasses = 0;  // passes that found the queue empty at last
+
+  POINT cursor{120, 11};
+  // Top-level windows by class: the shell's, when a companion looks for them.
+  std::map<std::string, HWND> windowsByClass;
+  std::optional<std::string> openDialogPick;
+
+ protected:
+  bool messageDelivered_ = false;  // the waiting message of this pass was taken
+};
+
+}  // namespace ludora::testing
