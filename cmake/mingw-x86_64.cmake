@@ -1,12 +1,5 @@
-# Cross build of the Windows programs with MinGW-w64 (64-bit). The win32
-# thread model: the posix one links winpthreads, which imports functions
-# Windows XP does not have (GetTickCount64).
-set(CMAKE_SYSTEM_NAME Windows)
+# The same programs for 64-bit Windows: for the end-to-end tests on machines
+# that cannot run 32-bit programs, never shipped.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-win32)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-win32)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(LUDORA_MINGW x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,6 +1,6 @@
 ; The installer of Corvane Ludora ZR and its uninstaller, for makensis 3.
 ; ANSI, so that one installer runs on Windows 98 as on Windows XP. Defines:
-;   DIST       the application folder: ludora.exe, sparkrun.exe
+;   DIST       the application folder: ludora.exe, sparkrun.exe, the two web pages
 ;   RECORDER   ludora-record.exe, which records the machine and puts it back
 ;   RESOURCES  the icon
 ;   OUTFILE    the installer to write
@@ -103,6 +103,8 @@ Section "Install"
   SetOutPath "$INSTDIR"
   File "${DIST}\ludora.exe"
   File "${DIST}\sparkrun.exe"
+  File "${DIST}\turbolia.html"
+  File "${DIST}\webgames.html"
   CreateDirectory "$INSTDIR\games"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
@@ -159,6 +161,8 @@ Section "Uninstall"
   ; Still in use (a Ludora that would not end): gone at the next start of Windows.
   Delete /REBOOTOK "$INSTDIR\ludora.exe"
   Delete /REBOOTOK "$INSTDIR\sparkrun.exe"
+  Delete "$INSTDIR\turbolia.html"
+  Delete "$INSTDIR\webgames.html"
   ; The record goes only once it is put back, or found unusable.
   ${If} $0 == 0
   ${OrIf} $0 == ${RESTORED_DEFAULTS}

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/command_line.h"
+#include "platform/paths.h"
 #include "platform/scoped.h"
 #include "platform/win_constants.h"
 
@@ -30,13 +31,6 @@ std::string ProgramArgument(const std::string& commandLine) {
   return PathArgument(AfterProgramName(commandLine));
 }
 
-std::string ProgramFolder(const std::string& path) {
-  const auto slash = path.find_last_of("\\/");
-  if (slash == std::string::npos) return {};
-  if (slash == 2 && path[1] == ':') return path.substr(0, 3);
-  return path.substr(0, slash);
-}
-
 bool StartsDirectly(const std::string& path) {
   const std::string lower = Lower(path);
   const auto ends = [&](const char* suffix) {
@@ -47,7 +41,7 @@ bool StartsDirectly(const std::string& path) {
 }
 
 bool Launch(WindowsApi& api, const std::string& path) {
-  const std::string folder = ProgramFolder(path);
+  const std::string folder = AsWorkingFolder(FolderOf(path));
   const char* directory = folder.empty() ? nullptr : folder.c_str();
   bool started = false;
   if (StartsDirectly(path)) {

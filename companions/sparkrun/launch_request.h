@@ -14,9 +14,6 @@ namespace ludora::sparkrun {
 // argument with blanks runs to the end of the line. Empty when none.
 std::string ProgramArgument(const std::string& commandLine);
 
-// The folder of a path, without the trailing backslash ("C:\" for a root).
-std::string ProgramFolder(const std::string& path);
-
 // Executables are started directly, so a redirected open command can never
 // route them back here; shortcuts and documents go through the shell.
 bool StartsDirectly(const std::string& path);

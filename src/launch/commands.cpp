@@ -17,7 +17,7 @@ using enum QuickItem;
 
 constexpr std::array<Command, 16> kCommands = {{
     {mnugamelaunch, ShellOpen, companions::kLauncher, true},
-    {mnualien, ShellOpen, web_pages::kWebGame, false},
+    {mnualien, ShellOpen, web_pages::kWebGames, true},
     {mnugamesroom, ShellOpen, companions::kGamesRoom, true},
     {mnujoin, ShellOpen, companions::kGameFinder, true},
     {mnunimbra, ShellOpen, companions::kWebBrowser, true},
@@ -31,7 +31,7 @@ constexpr std::array<Command, 16> kCommands = {{
     {mnudisplay, ShellOpen, "rundll32.exe", false, "shell32.dll,Control_RunDLL desk.cpl,,0"},
     {mnutaskman, ShellOpen, "taskmgr", false},
     {mnusystray, ShellOpen, companions::kTrayDock, true},
-    {mnuturbolia, ShellOpen, web_pages::kTurbolia, false},
+    {mnuturbolia, ShellOpen, web_pages::kTurbolia, true},
 }};
 
 std::string InAppFolder(const std::string& appFolder, std::string_view file) {

@@ -13,7 +13,6 @@ inline constexpr std::string_view kWebBrowser = "wayview.exe";
 inline constexpr std::string_view kMessenger = "chitter.exe";
 inline constexpr std::string_view kTrayDock = "traydock.exe";
 inline constexpr std::string_view kBundledGame = "pno0001.exe";
-inline constexpr std::string_view kMachineRecorder = "ludora-record.exe";  // for the installer
 
 // The window classes of the shell's bar and of its hidden quick-menu
 // window, by which a companion finds a running shell.

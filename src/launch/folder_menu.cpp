@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "launch/games_list.h"
 #include "launch/menu_captions.h"
 #include "menu/popup.h"
 #include "platform/resume_next.h"
@@ -152,7 +153,7 @@ void ShowFolderMenu(FolderMenuContext& context, HWND owner, std::int16_t selecto
 
   // A folder that cannot be resolved gives an empty menu, never a scan of
   // the drive's root.
-  const std::string folder = selector == kGamesFolderSelector ? context.appFolder + "\\games"
+  const std::string folder = selector == kGamesFolderSelector ? GamesFolder(context.appFolder)
                                                               : GetSpecialFolderPath(api, selector);
   state.rootPath = folder.empty() || folder.back() == '\\' ? folder : folder + "\\";
   state.items.clear();

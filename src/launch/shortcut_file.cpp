@@ -43,14 +43,25 @@ std::optional<std::string> FieldReader::Next() {
   return field;
 }
 
+namespace {
+
+// A field as Windows will see it, as a text that ends at its first NUL.
+std::optional<std::string> NextText(FieldReader& fields) {
+  std::optional<std::string> field = fields.Next();
+  if (field) field->erase(std::min(field->find('\0'), field->size()));
+  return field;
+}
+
+}  // namespace
+
 ShortcutFile ParseShortcutFile(FieldReader& fields) {
   ShortcutFile file;
   for (int pass = 0; pass < kMaxShortcuts; ++pass) {
-    std::optional<std::string> caption = fields.Next();
+    std::optional<std::string> caption = NextText(fields);
     if (!caption) break;
     if (caption->empty()) continue;
     file.items.push_back({pass + 1, std::move(*caption)});
-    std::optional<std::string> command = fields.Next();
+    std::optional<std::string> command = NextText(fields);
     if (!command) break;
     file.commands[pass] = std::move(*command);
   }

@@ -58,7 +58,9 @@ struct ShortcutFile {
 
 // Ten passes over the fields: a non-empty caption makes element p + 1 and
 // the field after it is that element's command; an empty caption uses up
-// its pass and nothing else. Fields after those are never read.
+// its pass and nothing else. Fields after those are never read. A field is
+// taken up to its first NUL byte, as Windows reads the text: a file cut
+// short by a crash, its end a run of NULs, gives no blank item.
 ShortcutFile ParseShortcutFile(FieldReader& fields);
 ShortcutFile ParseShortcutFile(std::string_view text);
 

@@ -39,9 +39,9 @@ void Form2::Timer1_Timer() {
     closeEnabled_ = true;
     return;
   }
-  if (counter_ == 50) Attempt([&] { MakeWorkBuffer(); });
+  if (counter_ == 50) Attempt(api_, "Form2.Timer1 (the work buffer)", [&] { MakeWorkBuffer(); });
   ++counter_;
-  Attempt([&] {
+  Attempt(api_, "Form2.Timer1 (the progress text)", [&] {
     view_->SetProgressText("Defragmenting: \r\n\r\n" + std::to_string(counter_) + "% Complete");
   });
 }

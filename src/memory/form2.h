@@ -41,7 +41,6 @@ class Form2 {
   void QueryClose();
 
   int counter() const { return counter_; }
-  bool finished() const { return closeEnabled_; }
 
  private:
   void MakeWorkBuffer();

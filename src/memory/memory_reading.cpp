@@ -8,22 +8,14 @@
 
 namespace ludora {
 
-namespace {
-
-// Whole number nearest to `x`, halves away from zero: what formatting with a
-// digit pattern and reading the text back amounts to, in every locale.
-double RoundHalfAwayFromZero(double x) {
-  return std::round(x);
-}
-
-}  // namespace
-
+// Formatting with a digit pattern and reading the text back rounds to the
+// whole number nearest, halves away from zero, in every locale: std::round.
 std::int16_t MegabyteFigure(std::int32_t totalPhys) {
-  return static_cast<std::int16_t>(RoundHalfAwayFromZero(totalPhys / 1048576.0));
+  return static_cast<std::int16_t>(std::round(totalPhys / 1048576.0));
 }
 
 std::string PageLockFigure(std::int32_t totalPhys) {
-  const double kilobytes = RoundHalfAwayFromZero(totalPhys / 1024.0);
+  const double kilobytes = std::round(totalPhys / 1024.0);
   const double pageLock = kilobytes * 16384000.0 / 523220.0;
   char text[32];
   std::snprintf(text, sizeof text, "%.15G", pageLock);

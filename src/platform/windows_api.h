@@ -69,6 +69,7 @@ struct OPENFILENAMEA {
 #define LUDORA_FILE_API(X) \
   X(DWORD, GetModuleFileNameA, (HMODULE module, char* fileName, DWORD size), (module, fileName, size)) \
   X(DWORD, GetShortPathNameA, (const std::string& longPath, char* shortPath, DWORD size), (longPath, shortPath, size)) \
+  X(DWORD, GetLongPathNameA, (const std::string& shortPath, char* longPath, DWORD size), (shortPath, longPath, size)) \
   X(HANDLE, FindFirstFileA, (const std::string& pattern, WIN32_FIND_DATAA* data), (pattern, data)) \
   X(BOOL, FindNextFileA, (HANDLE find, WIN32_FIND_DATAA* data), (find, data)) \
   X(BOOL, FindClose, (HANDLE find), (find)) \

@@ -50,13 +50,14 @@ constexpr DWORD kShortPathBufferSize = 256;
 Form1::Form1(Program& program) : program_(program) {}
 
 void Form1::Timer1_Timer() {
-  ResumeNext([&] { menu_[datetime].caption = ClockText(program_.api()); },
-             [&] {
-               // Once the bar is closed there is no tooltip left to refresh.
-               if (Form3* form3 = program_.form3()) {
-                 form3->view().SetClockTooltip(ClockText(program_.api()));
-               }
-             });
+  ResumeNext(
+      program_.api(), "Form1.Timer1", [&] { menu_[datetime].caption = ClockText(program_.api()); },
+      [&] {
+        // Once the bar is closed there is no tooltip left to refresh.
+        if (Form3* form3 = program_.form3()) {
+          form3->view().SetClockTooltip(ClockText(program_.api()));
+        }
+      });
 }
 
 void Form1::Unload() {
@@ -86,7 +87,7 @@ void Form1::memorycheck() {
 }
 
 void Form1::Click(const MenuPick& pick) {
-  Attempt([&] {
+  Attempt(program_.api(), NameOf(pick.item).data(), [&] {
     if (pick.item == QuickItem::menu) {
       menu_Click(pick.index);
       return;
@@ -112,31 +113,32 @@ void Form1::mnuludora_Click() {
   WindowsApi& api = program_.api();
   RowInputs inputs{.memory = &memory_, .appFolder = program_.appFolder()};
   bool registered = false;
-  ResumeNext([&] { inputs.shortFolder = getShortFileName(program_.appFolder()); },
-             [&] { registered = RegisterLudoraShell(api, inputs); },
-             [&] {
-               ShowModal([&] {
-                 ShowShellSwitchMessage(api, program_.BarWindow(), ShellChoice::Ludora, registered);
-               });
-             },
-             [&] { memorycheck(); },
-             [&] {
-               inputs.platform = GetPlatform(api);
-               ApplyLudoraTuning(api, inputs);
-             });
+  ResumeNext(
+      api, "Form1.mnuludora", [&] { inputs.shortFolder = getShortFileName(program_.appFolder()); },
+      [&] { registered = RegisterLudoraShell(api, inputs); },
+      [&] {
+        ShowModal([&] {
+          ShowShellSwitchMessage(api, program_.BarWindow(), ShellChoice::Ludora, registered);
+        });
+      },
+      [&] { memorycheck(); },
+      [&] {
+        inputs.platform = GetPlatform(api);
+        ApplyLudoraTuning(api, inputs);
+      });
 }
 
 void Form1::mnuexplorer_Click() {
   WindowsApi& api = program_.api();
   bool registered = false;
-  ResumeNext([&] { registered = RegisterExplorerShell(api); },
-             [&] {
-               ShowModal([&] {
-                 ShowShellSwitchMessage(api, program_.BarWindow(), ShellChoice::Explorer,
-                                        registered);
-               });
-             },
-             [&] { ApplyExplorerTuning(api, GetPlatform(api)); });
+  ResumeNext(
+      api, "Form1.mnuexplorer", [&] { registered = RegisterExplorerShell(api); },
+      [&] {
+        ShowModal([&] {
+          ShowShellSwitchMessage(api, program_.BarWindow(), ShellChoice::Explorer, registered);
+        });
+      },
+      [&] { ApplyExplorerTuning(api, GetPlatform(api)); });
 }
 
 void Form1::mnurealtime_Click() {

@@ -55,39 +55,45 @@ Form3::Form3(Program& program, Form3View& view)
 Form3::LoadResult Form3::Load() {
   WindowsApi& api = program_.api();
   bool anotherInstance = false;
-  ResumeNext([&] { view_.Move(0, 0); },
-             [&] {
-               instanceMutex_ = ScopedHandle(api, api.CreateMutexA(nullptr, 0, kInstanceMutexName));
-               anotherInstance = instanceMutex_ && api.GetLastError() == ERROR_ALREADY_EXISTS;
-             });
+  ResumeNext(
+      api, "Form3.Load", [&] { view_.Move(0, 0); },
+      [&] {
+        instanceMutex_ = ScopedHandle(api, api.CreateMutexA(nullptr, 0, kInstanceMutexName));
+        anotherInstance = instanceMutex_ && api.GetLastError() == ERROR_ALREADY_EXISTS;
+      });
   if (anotherInstance) {
     Unload();
     return LoadResult::EndProgram;
   }
-  ResumeNext([&] { program_.form1().menu()[mnuturbolia].visible = true; }, [&] { memorycheck(); },
-             [&] { ChangePriority(api, IDLE_PRIORITY_CLASS); },  // its error record is of no use
-             [&] { SetThreadPriorities(api, THREAD_PRIORITY_IDLE); },
-             [&] { ApplyStartupRows(api, memory_); },
-             [&] {
-               if (GetPlatform(api) != Platform::NotNt) return;
-               for (const QuickItem item : kPerformanceItems) {
-                 program_.form1().menu()[item].visible = false;
-               }
-             },
-             [&] { view_.SetClockTooltip(ClockText(api)); },
-             [&] {
-               LoadPersonalShortcuts(api, program_.appFolder(), program_.form1().menu(),
-                                     program_.shortcuts);
-             });
+  ResumeNext(
+      api, "Form3.Load (after the instance test)",
+      [&] { program_.form1().menu()[mnuturbolia].visible = true; }, [&] { memorycheck(); },
+      [&] { ChangePriority(api, IDLE_PRIORITY_CLASS); },  // its error record is of no use
+      [&] { SetThreadPriorities(api, THREAD_PRIORITY_IDLE); },
+      [&] { ApplyStartupRows(api, memory_); },
+      [&] {
+        if (GetPlatform(api) != Platform::NotNt) return;
+        for (const QuickItem item : kPerformanceItems) {
+          program_.form1().menu()[item].visible = false;
+        }
+      },
+      [&] { view_.SetClockTooltip(ClockText(api)); },
+      [&] {
+        LoadPersonalShortcuts(api, program_.appFolder(), program_.form1().menu(),
+                              program_.shortcuts);
+      });
   // The service stops wait for the bar to be on screen.
   servicesToStop_ = true;
-  return LoadResult::Run;
+  if (view_.Handle() != 0) return LoadResult::Run;
+  Painted();
+  Unload();
+  return LoadResult::NoBar;
 }
 
 void Form3::Painted() {
   if (!servicesToStop_) return;
   servicesToStop_ = false;
-  Attempt([&] { StopStartupServices(program_.api()); });
+  Attempt(program_.api(), "Form3.Painted", [&] { StopStartupServices(program_.api()); });
 }
 
 void Form3::Unload() {
@@ -108,7 +114,9 @@ bool Form3::Busy() const {
 
 void Form3::LabelClick(std::string_view label) {
   for (const LabelRoute& route : kLabelRoutes) {
-    if (route.label == label) Attempt([&] { (this->*route.handler)(); });
+    if (route.label == label) {
+      Attempt(program_.api(), route.label.data(), [&] { (this->*route.handler)(); });
+    }
   }
 }
 
@@ -116,7 +124,7 @@ void Form3::ShowFolderMenu(std::int16_t selector) {
   // A click that arrives while a folder menu is being read, or while a
   // message box of the shell is open, is ignored.
   if (Busy()) return;
-  Attempt([&] {
+  Attempt(program_.api(), "ShowFolderMenu", [&] {
     FolderMenuContext context{program_.api(), program_.folderMenu, program_.appFolder(),
                               [this] { return RaisedModeChecked(program_.form1().menu()); }};
     ludora::ShowFolderMenu(context, view_.Handle(), selector);
@@ -147,12 +155,13 @@ void Form3::Label6_Click() {
   WindowsApi& api = program_.api();
   Form1& form1 = program_.form1();
   std::optional<MenuPick> pick;
-  ResumeNext([&] { form1.menu()[datetime].caption = ClockText(api); },
-             [&] {
-               POINT cursor;
-               api.GetCursorPos(&cursor);
-               pick = form1.menu().Popup(api, view_.Handle(), cursor.x, cursor.y);
-             });
+  ResumeNext(
+      api, "Form3.Label6_Click", [&] { form1.menu()[datetime].caption = ClockText(api); },
+      [&] {
+        POINT cursor;
+        api.GetCursorPos(&cursor);
+        pick = form1.menu().Popup(api, view_.Handle(), cursor.x, cursor.y);
+      });
   if (pick) form1.Click(*pick);
   view_.Move(0, 0);
 }

@@ -25,9 +25,12 @@ class Form3 {
  public:
   Form3(Program& program, Form3View& view);
 
-  enum class LoadResult { Run, EndProgram };
+  enum class LoadResult { Run, EndProgram, NoBar };
   // The start-up sequence. EndProgram: another instance runs; this one has
-  // unloaded its window and must end at once.
+  // unloaded its window and must end at once. NoBar: the bar's window could
+  // not be created, so no paint will ever come: the service stops have
+  // been started and the default open command written, and the program
+  // ends as having failed, for whatever restarts a shell to see.
   LoadResult Load();
   // The bar has been painted. The first time, the start-up's last step
   // runs: the `sc stop` commands, which so never keep the bar from showing.
@@ -46,7 +49,6 @@ class Form3 {
   void Label6_Click();  // hot spot at the left end: the quick menu
 
   void memorycheck();
-  const MemoryFigures& memory() const { return memory_; }
   Form3View& view() { return view_; }
 
  private:

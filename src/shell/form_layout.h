@@ -3,7 +3,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string_view>
 
 namespace ludora {
@@ -52,16 +51,8 @@ inline constexpr std::array<LabelDefinition, 7> kForm3Labels = {{
      "Click here to launch Start Menu programs."},
 }};
 
-// Label7's text colour (it shows no text; its tooltip is the clock).
-inline constexpr std::uint32_t kLabel7TextColour = 0xFFFFFF;
-
-// The bar's hot-spot cursor: 32 x 32 monochrome, hot spot at (15, 15).
-inline constexpr int kHotSpotCursorX = 15;
-inline constexpr int kHotSpotCursorY = 15;
-
 // Form1, the quick-menu owner: never shown, its menu `ae` pops up over the bar.
 inline constexpr WindowDefinition kForm1{"s", 5115, 330};
-inline constexpr std::string_view kForm1MenuCaption = "adf";
 inline constexpr unsigned kForm1TimerMs = 30000;
 
 // Form2, the memory defragmenter: borderless, centred on the screen.

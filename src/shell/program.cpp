@@ -1,20 +1,13 @@
 #include "shell/program.h"
 
+#include "platform/paths.h"
 #include "shell/form1.h"
 #include "shell/form3.h"
 
 namespace ludora {
 
-std::string FolderOf(const std::string& modulePath) {
-  const auto slash = modulePath.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : modulePath.substr(0, slash);
-}
-
-Program::Program(WindowsApi& api, WindowSystem& windows) : api_(api), windows_(windows) {
-  char path[1024] = {};
-  const DWORD length = api_.GetModuleFileNameA(0, path, sizeof path);
-  if (length > 0 && length < sizeof path) appFolder_ = FolderOf(std::string(path, length));
-}
+Program::Program(WindowsApi& api, WindowSystem& windows)
+    : api_(api), windows_(windows), appFolder_(ProgramFolder(api)) {}
 
 Program::~Program() = default;
 
@@ -31,13 +24,15 @@ HWND Program::BarWindow() {
 }
 
 void Program::OpenForm2() {
-  if (!form2_) {
-    form2_ = std::make_unique<Form2>(api_, memoryStatus);
-    form2View_ = &windows_.CreateForm2(*form2_);
-    form2_->AttachView(form2View_);
-    form2_->Load();
+  if (!defragmenter_) {
+    auto form = std::make_unique<Form2>(api_, memoryStatus);
+    Form2View* view = windows_.CreateForm2(*form);
+    if (!view) return;  // no window: picked again, it is tried again
+    form->AttachView(view);
+    defragmenter_ = Defragmenter{std::move(form), view};
+    defragmenter_->form->Load();
   }
-  form2View_->Show();
+  defragmenter_->view->Show();
 }
 
 }  // namespace ludora

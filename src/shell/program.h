@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "launch/folder_menu.h"
@@ -22,9 +23,9 @@ class WindowSystem {
   virtual ~WindowSystem() = default;
   // The hidden quick-menu window, with its clock timer running.
   virtual void LoadForm1(Form1& form) = 0;
-  // The defragmenter window, shown and centred. The window system owns it
-  // and calls Program::Form2Destroyed once it is gone.
-  virtual Form2View& CreateForm2(Form2& form) = 0;
+  // The defragmenter window, centred; null when it cannot be created. The
+  // window system owns it and calls Program::Form2Destroyed once it is gone.
+  virtual Form2View* CreateForm2(Form2& form) = 0;
 };
 
 class Program {
@@ -39,7 +40,6 @@ class Program {
 
   // Loads the quick-menu window the first time it is touched.
   Form1& form1();
-  bool form1Loaded() const { return form1_ != nullptr; }
 
   // The bar, until its window is closed (which leaves the program running).
   void SetForm3(Form3* form) { form3_ = form; }
@@ -49,8 +49,8 @@ class Program {
 
   // Shows the defragmenter, creating it when it does not exist.
   void OpenForm2();
-  Form2* form2() { return form2_.get(); }
-  void Form2Destroyed() { form2_.reset(); }
+  Form2* form2() { return defragmenter_ ? defragmenter_->form.get() : nullptr; }
+  void Form2Destroyed() { defragmenter_.reset(); }
 
   MEMORYSTATUS memoryStatus;    // the last memory reading
   ShortcutCommands shortcuts;   // the personalized shortcuts' commands
@@ -62,12 +62,14 @@ class Program {
   WindowSystem& windows_;
   std::string appFolder_;
   std::unique_ptr<Form1> form1_;
-  std::unique_ptr<Form2> form2_;
-  Form2View* form2View_ = nullptr;
+  // The defragmenter and its window: both, from the moment the window
+  // exists until it is gone, or neither.
+  struct Defragmenter {
+    std::unique_ptr<Form2> form;
+    Form2View* view;
+  };
+  std::optional<Defragmenter> defragmenter_;
   Form3* form3_ = nullptr;
 };
-
-// The folder of `modulePath`, without the trailing backslash.
-std::string FolderOf(const std::string& modulePath);
 
 }  // namespace ludora

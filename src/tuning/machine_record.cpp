@@ -241,7 +241,9 @@ bool ApplyRecord(WindowsApi& api, const std::vector<PlaceState>& states) {
   bool all = true;
   for (const bool ini : {false, true, false}) {
     for (const PlaceState& state : states) {
-      if (state.place.ini == ini) all &= Succeeded([&] { return Write(api, state); });
+      if (state.place.ini == ini) {
+        all &= Succeeded(api, "ApplyRecord", [&] { return Write(api, state); });
+      }
     }
   }
   return all;
@@ -262,7 +264,9 @@ bool ShellNamesLudora(WindowsApi& api) {
 }
 
 void RestoreExplorerDefaults(WindowsApi& api, Platform platform) {
-  ResumeNext([&] { RegisterExplorerShell(api); }, [&] { ApplyExplorerTuning(api, platform); });
+  ResumeNext(
+      api, "RestoreExplorerDefaults", [&] { RegisterExplorerShell(api); },
+      [&] { ApplyExplorerTuning(api, platform); });
 }
 
 }  // namespace ludora

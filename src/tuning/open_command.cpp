@@ -29,7 +29,7 @@ std::string RedirectedOpenCommand(const std::string& appFolder) {
 bool WriteDefaultOpenCommand(WindowsApi& api) noexcept {
   // Refused once, it is asked once more: a redirect must not outlive a launch.
   const auto write = [&] {
-    return Succeeded([&] {
+    return Succeeded(api, "WriteDefaultOpenCommand", [&] {
       return SetRegString(api, HKCR, std::string(kOpenCommandKey), "",
                           std::string(kDefaultOpenCommandText));
     });

@@ -90,8 +90,10 @@ void ApplyStartupRows(WindowsApi& api, const MemoryFigures& memory) {
 }
 
 void StopStartupServices(WindowsApi& api) {
+  int number = 0;
   for (std::string_view service : kServiceStops) {
-    Attempt([&] { RunCommandLine(api, "sc stop " + std::string(service), SW_HIDE); });
+    Attempt(api, {"StopStartupServices", ++number},
+            [&] { RunCommandLine(api, "sc stop " + std::string(service), SW_HIDE); });
   }
 }
 

@@ -60,13 +60,17 @@ bool ApplyRow(WindowsApi& api, const TuningRow& row, const RowInputs& inputs) {
 
 bool ApplyRows(WindowsApi& api, std::span<const TuningRow> rows, const RowInputs& inputs) {
   bool all = true;
-  for (const TuningRow& row : rows) all &= Succeeded([&] { return ApplyRow(api, row, inputs); });
+  int number = 0;
+  for (const TuningRow& row : rows) {
+    all &= Succeeded(api, {"ApplyRows", ++number}, [&] { return ApplyRow(api, row, inputs); });
+  }
   return all;
 }
 
 void ApplyServiceStarts(WindowsApi& api, std::span<const ServiceStart> services) {
+  int number = 0;
   for (const ServiceStart& service : services) {
-    Attempt([&] {
+    Attempt(api, {"ApplyServiceStarts", ++number}, [&] {
       SetRegDword(api, HKLM, std::string(kServicesKey) + std::string(service.service), "Start",
                   service.start);
     });

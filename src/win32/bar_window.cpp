@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "../../resources/resource_ids.h"
+#include "resources/resource_ids.h"
 #include "launch/companions.h"
 #include "shell/form_layout.h"
 
@@ -12,12 +12,6 @@ namespace {
 
 constexpr const char* kClassName = companions::kBarWindowClass;
 constexpr UINT kAfterFirstPaint = WM_APP + 1;
-
-RECT PixelRect(const TwipsRect& twips) {
-  const int left = TwipsToPixels(twips.left);
-  const int top = TwipsToPixels(twips.top);
-  return {left, top, left + TwipsToPixels(twips.width), top + TwipsToPixels(twips.height)};
-}
 
 }  // namespace
 
@@ -43,7 +37,8 @@ void BarWindow::CreateTooltips() {
   // Tool ids follow the labels' creation order; the topmost label is added
   // first, as where tools overlap the first one added wins.
   for (std::size_t i = kForm3Labels.size(); i-- > 0;) {
-    tooltips_.Add(static_cast<UINT>(i + 1), PixelRect(kForm3Labels[i].twips),
+    const TwipsRect& area = kForm3Labels[i].twips;
+    tooltips_.Add(static_cast<UINT>(i + 1), PixelRect(area.left, area.top, area.width, area.height),
                   i == 0 ? clockText_ : std::string(kForm3Labels[i].tooltip));
   }
 }

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "../../resources/resource_ids.h"
+#include "resources/resource_ids.h"
 #include "shell/form_layout.h"
 
 namespace ludora::win32 {
@@ -16,11 +16,9 @@ constexpr UINT kCloseTool = 1;
 
 RECT LabelArea(std::string_view name) {
   for (const LabelDefinition& label : kForm2Labels) {
-    if (label.name != name) continue;
-    const int left = TwipsToPixels(label.twips.left);
-    const int top = TwipsToPixels(label.twips.top);
-    return {left, top, left + TwipsToPixels(label.twips.width),
-            top + TwipsToPixels(label.twips.height)};
+    if (label.name == name) {
+      return PixelRect(label.twips.left, label.twips.top, label.twips.width, label.twips.height);
+    }
   }
   return {};
 }
@@ -44,6 +42,7 @@ DefragWindow::DefragWindow(Win32WindowSystem& system, Form2& form)
   CreateWindowOf(instance, kClassName, std::string(kForm2.caption).c_str(), WS_POPUP, 0, x, y,
                  width, height);
   if (!hwnd()) return;
+  ownedByWindow_ = true;
   system_.WindowCreated();
   tooltips_.Create(hwnd());
 }
@@ -122,6 +121,7 @@ LRESULT DefragWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void DefragWindow::OnNcDestroy() {
   tooltips_.OwnerDestroyed();
+  if (!ownedByWindow_) return;  // its creation failed: CreateForm2 deletes it
   Win32WindowSystem& system = system_;
   system.Form2Gone();
   system.WindowGone();

@@ -34,6 +34,7 @@ class DefragWindow : public WindowBase, public Form2View {
   std::string progress_;
   RECT progressArea_;
   RECT closeArea_;
+  bool ownedByWindow_ = false;  // the window was created and owns this object
 };
 
 }  // namespace ludora::win32

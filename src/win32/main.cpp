@@ -4,6 +4,7 @@
 
 #include "shell/form1.h"
 #include "shell/form3.h"
+#include "platform/resume_next.h"
 #include "shell/program.h"
 #include "win32/bar_window.h"
 #include "win32/real_windows_api.h"
@@ -11,11 +12,10 @@
 
 namespace {
 
-int Run(HINSTANCE instance) {
+int Run(HINSTANCE instance, ludora::RealWindowsApi& api) {
   using namespace ludora;
   ::InitCommonControls();
 
-  RealWindowsApi api;
   win32::Win32WindowSystem windows(instance);
   Program program(api, windows);
   windows.SetProgram(&program);
@@ -25,7 +25,14 @@ int Run(HINSTANCE instance) {
   bar.Attach(form3);
   program.SetForm3(&form3);
 
-  if (form3.Load() == Form3::LoadResult::EndProgram) return 0;
+  switch (form3.Load()) {
+    case Form3::LoadResult::EndProgram:
+      return 0;
+    case Form3::LoadResult::NoBar:
+      return 1;  // no desktop: whatever restarts a shell must see a failure
+    case Form3::LoadResult::Run:
+      break;
+  }
   bar.Show();
 
   ::MSG message;
@@ -38,12 +45,9 @@ int Run(HINSTANCE instance) {
 
 }  // namespace
 
+// The window procedures catch what their handlers throw; this is for what
+// could go wrong before the first window exists.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  // The window procedures catch what their handlers throw; this is for
-  // what could go wrong before the first window exists.
-  try {
-    return Run(instance);
-  } catch (...) {
-    return 1;
-  }
+  ludora::RealWindowsApi api;
+  return ludora::GuardedMain(api, "WinMain", [&] { return Run(instance, api); });
 }

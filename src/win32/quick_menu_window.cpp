@@ -1,6 +1,6 @@
 #include "win32/quick_menu_window.h"
 
-#include "../../resources/resource_ids.h"
+#include "resources/resource_ids.h"
 #include "launch/companions.h"
 #include "shell/form_layout.h"
 

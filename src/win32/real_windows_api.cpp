@@ -1,87 +1,21 @@
 #include "win32/real_windows_api.h"
 
 #include <windows.h>
-#include <commdlg.h>
-#include <objbase.h>
-#include <shellapi.h>
-#include <shlobj.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
 #include "platform/memory_status.h"
+#include "win32/adapter_casts.h"
 
 namespace ludora {
 
 namespace {
 
-template <typename T>
-T* As(std::uintptr_t handle) {
-  return reinterpret_cast<T*>(handle);
-}
-
-template <typename T>
-std::uintptr_t Raw(T* handle) {
-  return reinterpret_cast<std::uintptr_t>(handle);
-}
-
-::HKEY ToHkey(HKEY key) {
-  // The predefined roots are sign-extended 32-bit values in a 64-bit process.
-  if (key >= 0x80000000u && key <= 0x800000FFu) {
-    return reinterpret_cast<::HKEY>(static_cast<LONG_PTR>(static_cast<::LONG>(key)));
-  }
-  return reinterpret_cast<::HKEY>(key);
-}
-
-::HANDLE ToHandle(HANDLE handle) {
-  return reinterpret_cast<::HANDLE>(handle);
-}
-::HWND ToHwnd(HWND window) {
-  return reinterpret_cast<::HWND>(window);
-}
-::HMENU ToHmenu(HMENU menu) {
-  return reinterpret_cast<::HMENU>(menu);
-}
-
 void CopyFindData(const ::WIN32_FIND_DATAA& from, WIN32_FIND_DATAA* to) {
   to->dwFileAttributes = from.dwFileAttributes;
   std::memcpy(to->cFileName, from.cFileName, sizeof to->cFileName);
   to->cFileName[sizeof to->cFileName - 1] = '\0';
-}
-
-// A function of a system DLL that is loaded when it is first needed.
-template <typename Function>
-Function* Late(const char* dll, const char* name) {
-  const ::HMODULE module = ::LoadLibraryA(dll);
-  return module
-             ? reinterpret_cast<Function*>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
-             : nullptr;
-}
-
-// shell32 and ole32 come in at the shell's first launch or folder menu, not
-// at start-up: the bar needs neither to show, and both are heavy. COM is
-// initialised with them on the thread that uses them, as shell opens of
-// shortcuts want it.
-struct ShellFunctions {
-  decltype(::ShellExecuteA)* execute = nullptr;
-  decltype(::SHGetSpecialFolderLocation)* folderLocation = nullptr;
-  decltype(::SHGetPathFromIDListA)* pathFromList = nullptr;
-  decltype(::CoTaskMemFree)* free = nullptr;
-};
-
-const ShellFunctions& Shell() {
-  static const ShellFunctions shell = [] {
-    if (const auto initialise = Late<decltype(::CoInitialize)>("ole32.dll", "CoInitialize")) {
-      initialise(nullptr);
-    }
-    return ShellFunctions{
-        Late<decltype(::ShellExecuteA)>("shell32.dll", "ShellExecuteA"),
-        Late<decltype(::SHGetSpecialFolderLocation)>("shell32.dll", "SHGetSpecialFolderLocation"),
-        Late<decltype(::SHGetPathFromIDListA)>("shell32.dll", "SHGetPathFromIDListA"),
-        Late<decltype(::CoTaskMemFree)>("ole32.dll", "CoTaskMemFree")};
-  }();
-  return shell;
 }
 
 }  // namespace
@@ -112,12 +46,12 @@ LONG RealWindowsApi::RegOpenKeyExA(HKEY root, const std::string& subKey, DWORD o
 
 LONG RealWindowsApi::RegQueryValueExA(HKEY key, const std::string& valueName, DWORD* reserved,
                                       DWORD* type, BYTE* data, DWORD* size) {
-  ::DWORD kind = 0, length = *size;
-  const LONG status = ::RegQueryValueExA(
-      ToHkey(key), valueName.c_str(), reinterpret_cast<::LPDWORD>(reserved), &kind, data, &length);
-  *type = kind;
-  *size = length;
-  return status;
+  // The portable DWORD is the Windows one; the pointers go through as given,
+  // null ones included.
+  static_assert(sizeof(DWORD) == sizeof(::DWORD));
+  return ::RegQueryValueExA(ToHkey(key), valueName.c_str(), reinterpret_cast<::LPDWORD>(reserved),
+                            reinterpret_cast<::LPDWORD>(type), data,
+                            reinterpret_cast<::LPDWORD>(size));
 }
 
 LONG RealWindowsApi::RegDeleteValueA(HKEY key, const std::string& valueName) {
@@ -335,30 +269,6 @@ BOOL RealWindowsApi::IsDBCSLeadByte(BYTE testChar) {
   return ::IsDBCSLeadByte(testChar);
 }
 
-std::intptr_t RealWindowsApi::ShellExecuteA(HWND owner, const char* operation,
-                                            const std::string& file, const char* parameters,
-                                            const char* directory, int showCmd) {
-  if (!Shell().execute) return SE_ERR_FNF;
-  return reinterpret_cast<std::intptr_t>(
-      Shell().execute(ToHwnd(owner), operation, file.c_str(), parameters, directory, showCmd));
-}
-
-HRESULT RealWindowsApi::SHGetSpecialFolderLocation(HWND owner, int csidl, PIDL* pidl) {
-  LPITEMIDLIST list = nullptr;
-  if (!Shell().folderLocation) return E_FAIL;
-  const ::HRESULT result = Shell().folderLocation(ToHwnd(owner), csidl, &list);
-  *pidl = Raw(list);
-  return result;
-}
-
-BOOL RealWindowsApi::SHGetPathFromIDListA(PIDL pidl, char* path) {
-  return Shell().pathFromList && Shell().pathFromList(As<ITEMIDLIST>(pidl), path);
-}
-
-void RealWindowsApi::CoTaskMemFree(PIDL pidl) {
-  if (Shell().free) Shell().free(As<void>(pidl));
-}
-
 HWND RealWindowsApi::GetDesktopWindow() {
   return Raw(::GetDesktopWindow());
 }
@@ -451,23 +361,6 @@ DWORD RealWindowsApi::GetWindowThreadProcessId(HWND window, DWORD* processId) {
   const DWORD thread = ::GetWindowThreadProcessId(ToHwnd(window), &id);
   if (processId) *processId = id;
   return thread;
-}
-
-BOOL RealWindowsApi::GetOpenFileNameA(OPENFILENAMEA* dialog) {
-  ::OPENFILENAMEA open;
-  std::memset(&open, 0, sizeof open);
-  // The size before Windows 2000 added fields: understood by every version.
-  open.lStructSize = offsetof(::OPENFILENAMEA, lpTemplateName) + sizeof open.lpTemplateName;
-  open.hwndOwner = ToHwnd(dialog->hwndOwner);
-  open.lpstrFilter = dialog->lpstrFilter;
-  open.lpstrFile = dialog->lpstrFile;
-  open.nMaxFile = dialog->nMaxFile;
-  open.lpstrTitle = dialog->lpstrTitle;
-  open.Flags = dialog->Flags;
-  // comdlg32 (and the printing DLLs it brings) only for the one program that asks.
-  static const auto open_dialog =
-      Late<decltype(::GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
-  return open_dialog && open_dialog(&open);
 }
 
 }  // namespace ludora

@@ -3,13 +3,11 @@
 #include <windows.h>
 
 #include "record/record_tool.h"
+#include "platform/resume_next.h"
 #include "win32/real_windows_api.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ludora::RealWindowsApi api;
-  try {
-    return ludora::record::Run(api, ::GetCommandLineA());
-  } catch (...) {
-    return 1;
-  }
+  return ludora::GuardedMain(api, "ludora-record",
+                             [&] { return ludora::record::Run(api, ::GetCommandLineA()); });
 }

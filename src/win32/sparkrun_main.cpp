@@ -3,13 +3,11 @@
 #include <windows.h>
 
 #include "sparkrun/launch_request.h"
+#include "platform/resume_next.h"
 #include "win32/real_windows_api.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ludora::RealWindowsApi api;
-  try {
-    return ludora::sparkrun::Run(api, ::GetCommandLineA());
-  } catch (...) {
-    return 1;
-  }
+  return ludora::GuardedMain(api, "sparkrun",
+                             [&] { return ludora::sparkrun::Run(api, ::GetCommandLineA()); });
 }

@@ -30,5 +30,7 @@ using ::WPARAM;
 // Window pixels for a length in twips on this screen (15 twips a pixel at 96 dpi).
 int TwipsToPixels(int twips);
 int PixelsToTwips(int pixels);
+// A label's area in window pixels, from its left, top, width and height in twips.
+RECT PixelRect(int left, int top, int width, int height);
 
 }  // namespace ludora::win32

@@ -1,5 +1,9 @@
 #include "win32/window_base.h"
 
+#include <string>
+
+#include "platform/resume_next.h"
+
 namespace ludora::win32 {
 
 namespace {
@@ -14,6 +18,16 @@ int ScreenDpi() {
   return dpi;
 }
 
+// What a window procedure caught, told to a debugger as a skipped statement is.
+void ReportCaught(UINT message) noexcept {
+  try {
+    const std::string line = "Ludora: a window procedure skipped message " +
+                             std::to_string(message) + ": " + CurrentExceptionText() + "\n";
+    ::OutputDebugStringA(line.c_str());
+  } catch (...) {
+  }
+}
+
 }  // namespace
 
 int TwipsToPixels(int twips) {
@@ -21,6 +35,10 @@ int TwipsToPixels(int twips) {
 }
 int PixelsToTwips(int pixels) {
   return ::MulDiv(pixels, 1440, ScreenDpi());
+}
+RECT PixelRect(int left, int top, int width, int height) {
+  const int x = TwipsToPixels(left), y = TwipsToPixels(top);
+  return {x, y, x + TwipsToPixels(width), y + TwipsToPixels(height)};
 }
 
 void WindowBase::RegisterWindowClass(HINSTANCE instance, const char* name, HCURSOR cursor,
@@ -59,6 +77,7 @@ LRESULT CALLBACK WindowBase::Procedure(HWND window, UINT message, WPARAM wParam,
     try {
       self->OnNcDestroy();  // may delete the object
     } catch (...) {
+      ReportCaught(message);
     }
     return ::DefWindowProcA(window, message, wParam, lParam);
   }
@@ -67,6 +86,7 @@ LRESULT CALLBACK WindowBase::Procedure(HWND window, UINT message, WPARAM wParam,
   try {
     return self->OnMessage(message, wParam, lParam);
   } catch (...) {
+    ReportCaught(message);
     return ::DefWindowProcA(window, message, wParam, lParam);
   }
 }

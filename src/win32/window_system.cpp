@@ -13,9 +13,11 @@ void Win32WindowSystem::LoadForm1(Form1& form) {
   form1Window_ = std::make_unique<QuickMenuWindow>(*this, form);
 }
 
-Form2View& Win32WindowSystem::CreateForm2(Form2& form) {
-  // Owned by its window: it deletes itself when the window is destroyed.
-  return *new DefragWindow(*this, form);
+Form2View* Win32WindowSystem::CreateForm2(Form2& form) {
+  auto window = std::make_unique<DefragWindow>(*this, form);
+  if (!window->hwnd()) return nullptr;
+  // Owned by its window from now on: it deletes itself when the window is destroyed.
+  return window.release();
 }
 
 void Win32WindowSystem::WindowGone() {

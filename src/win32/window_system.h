@@ -20,7 +20,7 @@ class Win32WindowSystem : public WindowSystem {
   HINSTANCE instance() const { return instance_; }
 
   void LoadForm1(Form1& form) override;
-  Form2View& CreateForm2(Form2& form) override;
+  Form2View* CreateForm2(Form2& form) override;
 
   // Bookkeeping of the live windows; the last one to go ends the loop.
   void WindowCreated() { ++liveWindows_; }

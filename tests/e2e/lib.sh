@@ -37,10 +37,10 @@ source "$E2E_ROOT/tests/e2e/lib/traces.sh"
 
 # ---- The shell.
 
-# start_ludora [trace channels]: starts the shell and waits for its bar.
+# start_ludora [trace channels] [path]: starts the shell and waits for its bar.
 start_ludora() {
   local channels=${1:--all}
-  WINEDEBUG=$channels wine "$APP_WIN\\ludora.exe" >>"$E2E_DIR/ludora.out" 2>>"$LOG" &
+  WINEDEBUG=$channels wine "${2:-$APP_WIN\\ludora.exe}" >>"$E2E_DIR/ludora.out" 2>>"$LOG" &
   LUDORA_PID=$!
   wait_until 30 "the bar window" find_bar
 }

@@ -53,4 +53,17 @@ EOF
   wine cmd /c "if exist $boot echo found" 2>/dev/null | grep -q found || fail "$boot does not exist"
 }
 
-run_tests test_switch_to_ludora
+# Windows 98 starts the shell from the 8.3 path [boot] shell holds: what
+# Ludora registers is still its folder's long form.
+test_switch_from_a_short_start_on_98() {
+  new_prefix short win98
+  local short
+  short=$(wine winepath.exe -s "$APP_WIN\\ludora.exe" 2>/dev/null | tr -d '\r')
+  [[ $short == *'~'* ]] || fail "no 8.3 path for $APP_WIN: '$short'"
+  start_ludora +menu "$short"
+  pick_switch "Set Ludora as default shell"
+  close_message_box
+  expect_reg "HKCU\\$WINLOGON" Shell REG_SZ "\"$APP_WIN\\ludora.exe\""
+}
+
+run_tests test_switch_to_ludora test_switch_from_a_short_start_on_98

@@ -34,6 +34,16 @@ void Fill(WIN32_FIND_DATAA* data, const std::string& name, DWORD attributes) {
 
 // A listing is taken when the search starts: the folder's own two entries,
 // then what it holds.
+// Only the paths it is given: others are taken as long already.
+DWORD FakeWindows::DoGetLongPathNameA(bool failing, const std::string& shortPath, char* longPath,
+                                      DWORD size) {
+  if (failing) return Refuse(0, ERROR_FILE_NOT_FOUND);
+  const auto mapped = longPaths.find(shortPath);
+  const std::string& result = mapped == longPaths.end() ? shortPath : mapped->second;
+  if (size <= result.size()) return static_cast<DWORD>(result.size() + 1);
+  return CopyName(result, longPath, size);
+}
+
 HANDLE FakeWindows::DoFindFirstFileA(bool failing, const std::string& pattern,
                                      WIN32_FIND_DATAA* data) {
   const std::string folder = pattern.substr(0, pattern.size() - 2);  // without "\*"

@@ -29,6 +29,7 @@ void Machine(FakeWindows& api) {
     api.AddFile(folder + "\\Game.lnk");
   }
   api.AddFile(kApp + "\\ludora.ini", "\"Chess\",\"C:\\Games\\Chess.lnk\"\r\n");
+  api.memory.dwTotalPhys = 12 << 20;  // the defragmenter's buffer: small, so the runs are quick
 }
 
 // The user picks the first command of every menu shown.
@@ -37,6 +38,21 @@ UINT FirstCommand(const FakeWindows& api, HMENU menu) {
     if (!(item.flags & (MF_POPUP | MF_SEPARATOR | MF_GRAYED))) return static_cast<UINT>(item.id);
   }
   return 0;
+}
+
+// A run of the defragmenter to its end, closed; then the item is picked
+// again, its window failing to come first in both ways when `failing`.
+void DefragmentTwice(FakeShell& s, bool failing) {
+  s.Pick(QuickItem::mnudefrag);
+  for (int tick = 0; tick <= 100; ++tick) s.program.form2()->Timer1_Timer();
+  s.program.form2()->Label2_Click();
+  using enum testing::FakeWindowSystem::Form2Failure;
+  for (const auto failure : {Throws, NoWindow, None}) {
+    if (!failing && failure != None) continue;
+    s.windows.form2Fails = failure;
+    s.Pick(QuickItem::mnudefrag);
+  }
+  s.api.log.push_back("shown " + std::to_string(s.windows.form2Views.back()->shown));
 }
 
 struct Handler {
@@ -60,6 +76,9 @@ std::vector<Handler> Handlers() {
          s.program.form2()->Label2_Click();
          s.api.log.push_back(s.windows.form2Views.back()->closed ? "closed" : "open");
        }},
+      {"Form2 closed, then picked again", [](FakeShell& s) { DefragmentTwice(s, false); }},
+      {"Form2 closed, creation fails, then picked again",
+       [](FakeShell& s) { DefragmentTwice(s, true); }},
       {"sparkrun", [](FakeShell& s) { sparkrun::Run(s.api, "sparkrun \"C:\\Games\\g.exe\""); }},
       {"ludora-record",
        [](FakeShell& s) {

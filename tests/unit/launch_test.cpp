@@ -8,7 +8,6 @@
 #include "fake/fake_views.h"
 #include "launch/commands.h"
 #include "launch/shortcut_file.h"
-#include "launch/web_pages.h"
 #include "platform/win_constants.h"
 #include "sparkrun/launch_request.h"
 
@@ -33,7 +32,7 @@ TEST(Commands, EachItemStartsExactlyItsOwnThing) {
   // a command line, and the two that name the games folder.
   const std::map<QuickItem, std::string> expected = {
       {mnugamelaunch, "open " + kApp + "sparkrun.exe"},
-      {mnualien, "open " + std::string(web_pages::kWebGame)},
+      {mnualien, "open " + kApp + "webgames.html"},
       {mnunetwork, "open explorer | /root,::{208D2C60-3AEA-1069-A2D7-08002B30309D}"},
       {mnucontrol, "run control show=1"},
       // Unquoted: the wizard reads the rest of its line as the folder.
@@ -106,7 +105,9 @@ TEST(ShortcutFile, CaptionsAndCommandsPairUpOverTenPasses) {
       {"Star, Fall,\"C:\\sf.exe\"\r\n\"N\",\"n\"", {"1 Star>Fall", "2 C:\\sf.exe>N", "3 n>"}},
       {"A\ra\nB\r\n\r\nC", {"1 A>a", "2 B>", "3 C>"}},
       {"  \"A\" junk,\t a\r\n\"B, \r\nb", {"1 A>a", "2 B, \r\nb>"}},  // the quote never closes
-      {"\x01\xff\0,\x80\r\n\"\0\"\0,x"s, {"1 \x01\xff\0>\x80"s, "2 \0>x"s}},
+      // A field ends at its first NUL, as Windows reads it: a NUL run adds no item.
+      {"\x01\xff\0,\x80\r\n\"\0\"\0,x"s, {"1 \x01\xff>\x80", "3 x>"}},
+      {"\"A\",\"a\"\r\n"s + std::string(5000, '\0'), {"1 A>a"}},
       {"", {}},
   };
   for (const auto& [text, items] : cases) EXPECT_EQ(Parsed(text), items) << text;
@@ -154,7 +155,7 @@ TEST(PersonalShortcuts, AFileOfAnySizeIsReadOnlyAsFarAsTheFieldsAskFor) {
   } cases[] = {
       {ten + std::string(8 << 20, 'x'), 10, 64 << 10},         // ten entries, then anything
       {std::string(8 << 20, 'x'), 1, kMaxShortcutFileBytes},   // no line break at all
-      {std::string(8 << 20, '\0'), 1, kMaxShortcutFileBytes},  // NUL bytes
+      {std::string(8 << 20, '\0'), 0, kMaxShortcutFileBytes},  // NUL bytes: no caption
       {"", 0, 0},
   };
   for (const auto& c : cases) {

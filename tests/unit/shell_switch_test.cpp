@@ -133,6 +133,13 @@ TEST(SwitchToLudora, TellsBeforeTuningAndSaysWhenItCouldNotRegister) {
             1);
   EXPECT_EQ(Services(refused).size(), 44u);  // the tuning still follows
 
+  // A statement that throws is skipped, and a debugger is told which.
+  shell.api.onMessageBox = [] { throw std::bad_alloc(); };
+  const auto thrown = shell.Pick(mnuludora);
+  EXPECT_EQ(Count(thrown, "debug Ludora: Form1.mnuludora step 3 skipped: std::bad_alloc\n"), 1);
+  EXPECT_EQ(Services(thrown).size(), 44u);
+  shell.api.onMessageBox = nullptr;
+
   shell.api.shortPaths[kFolder] = "";  // no short form: the long one names the shell
   EXPECT_EQ(shell.Pick(mnuludora).front(),
             "ini system.ini [boot] shell=" + kFolder + "\\ludora.exe");

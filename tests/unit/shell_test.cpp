@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fake/fake_views.h"
+#include "platform/paths.h"
 #include "platform/win_constants.h"
 #include "tuning/startup_set.h"
 
@@ -41,6 +42,14 @@ TEST(StartUp, RunsItsStepsInOrderAndStopsTheServicesOnceTheBarIsPainted) {
   }
   EXPECT_EQ(shell.api.Effects("run "), stops);
   EXPECT_EQ(shell.api.Live(testing::Kind::Process) + shell.api.Live(testing::Kind::Thread), 0);
+
+  // Without a bar window no paint ever comes: the stops run at once, the
+  // open command is made the default, and the program ends as failed.
+  FakeShell barless;
+  barless.view.handle = 0;
+  EXPECT_EQ(barless.form3.Load(), Form3::LoadResult::NoBar);
+  EXPECT_EQ(barless.api.Effects("run "), stops);
+  EXPECT_EQ(barless.api.log.back(), kDefaultCommand);
 }
 
 TEST(StartUp, MemoryFiguresPlatformsAndASecondInstance) {
@@ -132,6 +141,21 @@ TEST(QuickMenuWindow, ShortFileNameOfTheApplicationFolder) {
       if (c.mapped != "=") api.shortPaths[FolderOf(c.module)] = c.mapped;
     });
     EXPECT_EQ(shell.program.form1().getShortFileName("not used"), c.expected);
+  }
+}
+
+// Started by its 8.3 path (as Windows 98 starts a shell), the program
+// works from the long form; where Windows cannot give it, from the path as given.
+TEST(QuickMenuWindow, TheApplicationFolderInItsLongForm) {
+  const std::string shortExe = "C:\\PROGRA~1\\CORVAN~1\\LUDORA.EXE";
+  for (const bool known : {true, false}) {
+    FakeShell shell([&](auto& api) {
+      api.modulePath = shortExe;
+      api.longPaths[shortExe] = "C:\\Program Files\\Corvane Ludora\\ludora.exe";
+      if (!known) api.failing = {testing::Op::GetLongPathNameA};
+    });
+    EXPECT_EQ(shell.program.appFolder(),
+              known ? "C:\\Program Files\\Corvane Ludora" : "C:\\PROGRA~1\\CORVAN~1");
   }
 }
 

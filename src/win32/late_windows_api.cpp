@@ -1,0 +1,106 @@
+// The operations whose DLLs come in when first needed, and those newer than
+// some Windows the programs run on: looked up at run time, never imported.
+#include <windows.h>
+#include <commdlg.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstddef>
+#include <cstring>
+
+#include "win32/adapter_casts.h"
+#include "win32/real_windows_api.h"
+
+namespace ludora {
+
+namespace {
+
+// A function of a system DLL that is loaded when it is first needed.
+template <typename Function>
+Function* Late(const char* dll, const char* name) {
+  const ::HMODULE module = ::LoadLibraryA(dll);
+  return module
+             ? reinterpret_cast<Function*>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
+             : nullptr;
+}
+
+// shell32 and ole32 come in at the shell's first launch or folder menu, not
+// at start-up: the bar needs neither to show, and both are heavy. COM is
+// initialised with them on the thread that uses them, as shell opens of
+// shortcuts want it.
+struct ShellFunctions {
+  decltype(::ShellExecuteA)* execute = nullptr;
+  decltype(::SHGetSpecialFolderLocation)* folderLocation = nullptr;
+  decltype(::SHGetPathFromIDListA)* pathFromList = nullptr;
+  decltype(::CoTaskMemFree)* free = nullptr;
+};
+
+const ShellFunctions& Shell() {
+  static const ShellFunctions shell = [] {
+    if (const auto initialise = Late<decltype(::CoInitialize)>("ole32.dll", "CoInitialize")) {
+      initialise(nullptr);
+    }
+    return ShellFunctions{
+        Late<decltype(::ShellExecuteA)>("shell32.dll", "ShellExecuteA"),
+        Late<decltype(::SHGetSpecialFolderLocation)>("shell32.dll", "SHGetSpecialFolderLocation"),
+        Late<decltype(::SHGetPathFromIDListA)>("shell32.dll", "SHGetPathFromIDListA"),
+        Late<decltype(::CoTaskMemFree)>("ole32.dll", "CoTaskMemFree")};
+  }();
+  return shell;
+}
+
+}  // namespace
+
+// Looked up when first used: Windows 95 and NT 4 do not have it.
+DWORD RealWindowsApi::GetLongPathNameA(const std::string& shortPath, char* longPath, DWORD size) {
+  static const auto get = Late<decltype(::GetLongPathNameA)>("kernel32.dll", "GetLongPathNameA");
+  if (!get) {
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return 0;
+  }
+  return get(shortPath.c_str(), longPath, size);
+}
+
+std::intptr_t RealWindowsApi::ShellExecuteA(HWND owner, const char* operation,
+                                            const std::string& file, const char* parameters,
+                                            const char* directory, int showCmd) {
+  if (!Shell().execute) return SE_ERR_FNF;
+  return reinterpret_cast<std::intptr_t>(
+      Shell().execute(ToHwnd(owner), operation, file.c_str(), parameters, directory, showCmd));
+}
+
+HRESULT RealWindowsApi::SHGetSpecialFolderLocation(HWND owner, int csidl, PIDL* pidl) {
+  LPITEMIDLIST list = nullptr;
+  if (!Shell().folderLocation) return E_FAIL;
+  const ::HRESULT result = Shell().folderLocation(ToHwnd(owner), csidl, &list);
+  *pidl = Raw(list);
+  return result;
+}
+
+BOOL RealWindowsApi::SHGetPathFromIDListA(PIDL pidl, char* path) {
+  return Shell().pathFromList && Shell().pathFromList(As<ITEMIDLIST>(pidl), path);
+}
+
+void RealWindowsApi::CoTaskMemFree(PIDL pidl) {
+  if (Shell().free) Shell().free(As<void>(pidl));
+}
+
+BOOL RealWindowsApi::GetOpenFileNameA(OPENFILENAMEA* dialog) {
+  ::OPENFILENAMEA open;
+  std::memset(&open, 0, sizeof open);
+  // The size before Windows 2000 added fields: understood by every version.
+  open.lStructSize = offsetof(::OPENFILENAMEA, lpTemplateName) + sizeof open.lpTemplateName;
+  open.hwndOwner = ToHwnd(dialog->hwndOwner);
+  open.lpstrFilter = dialog->lpstrFilter;
+  open.lpstrFile = dialog->lpstrFile;
+  open.nMaxFile = dialog->nMaxFile;
+  open.lpstrTitle = dialog->lpstrTitle;
+  open.Flags = dialog->Flags;
+  // comdlg32 (and the printing DLLs it brings) only for the one program that asks.
+  static const auto open_dialog =
+      Late<decltype(::GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+  return open_dialog && open_dialog(&open);
+}
+
+}  // namespace ludora
