@@ -71,8 +71,9 @@ const std::array<std::array<float, 8>, 8>& Cosines() {
   return table;
 }
 
+// To the nearest of 0 to 255.
 std::uint8_t Clamp(float value) {
-  return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
+  return static_cast<std::uint8_t>(std::clamp(value, 0.0f, 255.0f) + 0.5f);
 }
 
 class Decoder {
