@@ -1,6 +1,6 @@
 #include "win32/skin.h"
 
-#include "shell/jpeg_picture.h"
+#include "picture/jpeg_picture.h"
 
 namespace ludora::win32 {
 

@@ -1,7 +1,7 @@
 // A window's background picture: a JPEG resource, decoded once.
 #pragma once
 
-#include "shell/jpeg_picture.h"
+#include "picture/jpeg_picture.h"
 #include "win32/win.h"
 
 namespace ludora::win32 {

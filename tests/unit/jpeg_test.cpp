@@ -1,12 +1,12 @@
-// The skins' own decoder: the pictures as an image tool shows them, and no
-// damaged or unexpected picture read past its end.
+// The skins' own decoder: the pictures as an image tool shows them, no
+// damaged picture read past its end, and no other kind of picture read.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 #include <tuple>
 
-#include "shell/jpeg_picture.h"
+#include "picture/jpeg_picture.h"
 
 namespace ludora {
 namespace {
@@ -46,7 +46,7 @@ TEST(JpegPicture, DecodesTheSkinsAsImageToolsDo) {
   }
 }
 
-TEST(JpegPicture, DamagedOrUnexpectedPicturesGiveNothingWithoutAFault) {
+TEST(JpegPicture, DamagedPicturesGiveNothingWithoutAFault) {
   const std::vector<std::uint8_t> good = Resource("bar_skin.jpg");
   for (std::size_t length = 0; length + 2 < good.size(); length += 29) {
     EXPECT_FALSE(DecodeJpeg(std::span(good).first(length))) << length;  // no end marker
@@ -58,13 +58,37 @@ TEST(JpegPicture, DamagedOrUnexpectedPicturesGiveNothingWithoutAFault) {
       EXPECT_EQ(picture->pixels.size(), std::size_t(picture->width) * picture->height);
     }
   }
-  std::vector<std::uint8_t> progressive = good;
+}
+
+// Only the kind of picture the skins are is read: each of these differs from
+// a skin in one respect.
+TEST(JpegPicture, RefusesWhatTheSkinsAreNot) {
+  const std::vector<std::uint8_t> good = Resource("bar_skin.jpg");
   const std::uint8_t baseline[] = {0xFF, 0xC0};
   const auto frame =
-      std::search(progressive.begin(), progressive.end(), std::begin(baseline), std::end(baseline));
-  ASSERT_NE(frame, progressive.end());
-  frame[1] = 0xC2;
-  EXPECT_FALSE(DecodeJpeg(progressive));
+      std::search(good.begin(), good.end(), std::begin(baseline), std::end(baseline));
+  ASSERT_NE(frame, good.end());
+  const auto at = static_cast<std::size_t>(frame - good.begin());
+  const struct {
+    const char* what;
+    std::size_t offset;  // from the frame's marker
+    std::uint8_t value;
+  } changes[] = {
+      {"extended sequential frame", 1, 0xC1},
+      {"progressive frame", 1, 0xC2},
+      {"12-bit samples", 4, 12},
+      {"luma sampled 2x2", 11, 0x22},
+  };
+  for (const auto& change : changes) {
+    std::vector<std::uint8_t> other = good;
+    other[at + change.offset] = change.value;
+    EXPECT_FALSE(DecodeJpeg(other)) << change.what;
+  }
+  std::vector<std::uint8_t> restarts = good;  // an interval of 1 MCU, never met in the data
+  const std::uint8_t interval[] = {0xFF, 0xDD, 0, 4, 0, 1};
+  restarts.insert(restarts.begin() + static_cast<std::ptrdiff_t>(at), std::begin(interval),
+                  std::end(interval));
+  EXPECT_FALSE(DecodeJpeg(restarts));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The skins are JPEG pictures. The bar decodes them itself rather than ask
 // the system's picture loader: that loader is OLE, and loading OLE and its
 // codecs took the bar longer, and more memory, than all the rest of its
-// start-up together.
+// start-up together. A general decoder library costs more of the program's
+// size than this one, which reads the one kind of picture the skins are.
 #pragma once
 
 #include <cstdint>
@@ -20,11 +21,12 @@ struct Picture {
 };
 
 // The largest side of a picture decoded; a skin is a few hundred pixels.
-inline constexpr int kMaxPictureSide = 4096;
+inline constexpr int kMaxPictureSide = 1024;
 
-// Decodes a baseline JPEG (sequential, Huffman-coded: what image tools write
-// unless asked for more), grey or YCbCr, with any of the usual samplings and
-// restart markers. Nothing for any other kind, or for damaged data.
+// Decodes the kind of JPEG the skins are, what image tools write unless
+// asked for more: baseline (sequential, Huffman-coded, 8-bit), YCbCr with
+// every component at full resolution, one scan, no restart markers.
+// Nothing for any other kind, or for damaged data.
 std::optional<Picture> DecodeJpeg(std::span<const std::uint8_t> bytes);
 
 }  // namespace ludora
