@@ -5,6 +5,9 @@
 # Private_Dirty of its Wine process). Starts alternate between the two
 # programs, first with sc.exe in the prefix (the shell's 31 `sc stop`
 # commands run), then without it (each of them fails at the path search).
+# Then the time to interactive: a click on the quick-menu hot spot the
+# moment the bar is visible (sc.exe present), against the same click once
+# the start's work is done, each timed to the menu on screen.
 #   RUNS=n   starts of each program in each case (default 9; BENCH_SMOKE=1: 1)
 #   LUDORA_EXE=<path>   another build of ludora.exe to measure
 # Every wait has a time limit and says what it waited for.
@@ -53,6 +56,59 @@ one_start() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
+# The quick menu: a window of the shell's far taller than the bar or a tooltip.
+menu_of() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+    read -r _ _ _ h < <(window_geometry "$id")
+    ((h > 100)) && return 0
+  done
+  return 1
+}
+
+# one_click <first|idle>: ms from a click on the quick-menu hot spot to the menu.
+one_click() {
+  local id pid start end x
+  x=$("$E2E_ROOT/build/host/tests/bar_hotspots" | awk '$1 == "Label6" { print $2 }')
+  wine "$APP_WIN\\ludora.exe" >/dev/null 2>&1 &
+  local launcher=$! deadline=$((SECONDS + 30))
+  until id=$(window_of '^Corvane Ludora ZR$'); do
+    ((SECONDS < deadline)) || fail "timed out after 30s waiting for the bar"
+    sleep 0.005
+  done
+  pid=$(xprop -id "$id" _NET_WM_PID | awk '{print $NF}')
+  [ "$1" = first ] || wait_until 60 "the service stops of the start to end" quiet
+  start=$EPOCHREALTIME
+  xdotool mousemove "$x" 11 click 1
+  deadline=$((SECONDS + 60))
+  until menu_of "$pid"; do
+    ((SECONDS < deadline)) || fail "timed out after 60s waiting for the quick menu"
+    sleep 0.002
+  done
+  end=$EPOCHREALTIME
+  xdotool key Escape
+  kill -9 "$pid" "$launcher" 2>/dev/null || true
+  wait "$launcher" 2>/dev/null || true
+  wait_until 30 "the bar to go" no_window '^Corvane Ludora ZR$'
+  wait_until 60 "the service stops of the start to end" quiet
+  xdotool mousemove 600 600  # off the bar, so no tooltip waits there for the next start
+  awk -v s="$start" -v e="$end" 'BEGIN { printf "%d\n", (e - s) * 1000 }'
+}
+
+clicks() {
+  local i first=() idle=()
+  for ((i = 0; i < RUNS; i++)); do
+    first+=("$(one_click first)")
+    idle+=("$(one_click idle)")
+  done
+  local f d
+  f=$(printf '%s\n' "${first[@]}" | median)
+  d=$(printf '%s\n' "${idle[@]}" | median)
+  echo "time to interactive, sc.exe present (median of $RUNS; runs: first $(printf '%s ' "${first[@]}")ms, idle $(printf '%s ' "${idle[@]}")ms)"
+  printf '  %-30s %7d ms\n  %-30s %7d ms   ratio %.2f\n' "first click, bar just visible" "$f" \
+    "same click, shell idle" "$d" "$(awk -v a="$f" -v b="$d" 'BEGIN { print a / (b > 0 ? b : 1) }')"
+}
+
 # measure <case>: alternates the two programs RUNS times and prints a table.
 measure() {
   local i ludora=() bare=()
@@ -81,3 +137,5 @@ measure "with sc.exe (the 31 service stops run)"
 mv "$SC" "$SC.away"
 measure "without sc.exe"
 mv "$SC.away" "$SC"
+clicks
+printf '  %-30s %7d bytes\n' "ludora.exe" "$(stat -c %s "$APP_DIR/ludora.exe")"

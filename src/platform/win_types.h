@@ -37,6 +37,7 @@ using HRSRC = std::uintptr_t;
 using HGLOBAL = std::uintptr_t;
 using PIDL = std::uintptr_t;  // an item-id list the shell handed out
 using FARPROC = void (*)();
+using LPTHREAD_START_ROUTINE = DWORD(LUDORA_WINAPI*)(void* parameter);
 
 // INVALID_HANDLE_VALUE, under a name of its own: <windows.h> makes that one a macro.
 inline constexpr HANDLE kInvalidHandle = static_cast<HANDLE>(-1);

@@ -55,6 +55,7 @@ struct OPENFILENAMEA {
   X(BOOL, SetThreadPriority, (HANDLE thread, int priority), (thread, priority)) \
   X(HANDLE, CreateMutexA, (const SECURITY_ATTRIBUTES* attributes, BOOL initialOwner, const std::string& name), (attributes, initialOwner, name)) \
   X(DWORD, GetLastError, (), ()) \
+  X(HANDLE, CreateThread, (const SECURITY_ATTRIBUTES* attributes, std::size_t stackSize, LPTHREAD_START_ROUTINE start, void* parameter, DWORD creationFlags, DWORD* threadId), (attributes, stackSize, start, parameter, creationFlags, threadId)) \
   X(BOOL, CreateProcessA, (const char* applicationName, char* commandLine, const SECURITY_ATTRIBUTES* processAttributes, const SECURITY_ATTRIBUTES* threadAttributes, BOOL inheritHandles, DWORD creationFlags, const void* environment, const char* currentDirectory, const STARTUPINFOA* startupInfo, PROCESS_INFORMATION* processInformation), (applicationName, commandLine, processAttributes, threadAttributes, inheritHandles, creationFlags, environment, currentDirectory, startupInfo, processInformation)) \
   X(DWORD, ResumeThread, (HANDLE thread), (thread)) \
   X(HMODULE, LoadLibraryA, (const std::string& fileName), (fileName)) \

@@ -22,6 +22,9 @@ namespace ludora {
 namespace {
 
 constexpr char kInstanceMutexName[] = "Corvane.Ludora.ZR.Instance";
+// How long a start without a bar waits for its service stops to be made
+// before it ends; each takes Windows well under a second to create.
+constexpr DWORD kStopsWithoutABar = 60000;
 
 using enum QuickItem;
 
@@ -87,13 +90,14 @@ Form3::LoadResult Form3::Load() {
   if (view_.Handle() != 0) return LoadResult::Run;
   Painted();
   Unload();
+  program_.starts().WaitUntilMade(kStopsWithoutABar);
   return LoadResult::NoBar;
 }
 
 void Form3::Painted() {
   if (!servicesToStop_) return;
   servicesToStop_ = false;
-  Attempt(program_.api(), "Form3.Painted", [&] { StopStartupServices(program_.api()); });
+  Attempt(program_.api(), "Form3.Painted", [&] { program_.starts().Start(ServiceStopCommands()); });
 }
 
 void Form3::Unload() {

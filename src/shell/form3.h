@@ -33,7 +33,8 @@ class Form3 {
   // ends as having failed, for whatever restarts a shell to see.
   LoadResult Load();
   // The bar has been painted. The first time, the start-up's last step
-  // runs: the `sc stop` commands, which so never keep the bar from showing.
+  // runs: the `sc stop` commands, which so never keep the bar from showing,
+  // made on a thread of their own, so they never hold it after it shows.
   void Painted();
   void Unload();
   void Terminate();

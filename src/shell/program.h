@@ -9,6 +9,7 @@
 #include "launch/folder_menu.h"
 #include "launch/personal_shortcuts.h"
 #include "memory/form2.h"
+#include "platform/command_batches.h"
 #include "platform/windows_api.h"
 
 namespace ludora {
@@ -36,6 +37,8 @@ class Program {
   Program& operator=(const Program&) = delete;
 
   WindowsApi& api() { return api_; }
+  // Process starts that must not hold the bar.
+  CommandBatches& starts() { return starts_; }
   const std::string& appFolder() const { return appFolder_; }
 
   // Loads the quick-menu window the first time it is touched.
@@ -59,6 +62,7 @@ class Program {
 
  private:
   WindowsApi& api_;
+  CommandBatches starts_{api_};
   WindowSystem& windows_;
   std::string appFolder_;
   std::unique_ptr<Form1> form1_;

@@ -3,8 +3,7 @@
 #include <array>
 #include <string>
 
-#include "platform/command_run.h"
-#include "platform/resume_next.h"
+#include "platform/win_constants.h"
 #include "tuning/common_rows.h"
 
 namespace ludora {
@@ -89,12 +88,12 @@ void ApplyStartupRows(WindowsApi& api, const MemoryFigures& memory) {
   ApplyRows(api, kStartupRows, RowInputs{.memory = &memory});
 }
 
-void StopStartupServices(WindowsApi& api) {
-  int number = 0;
+std::vector<CommandStart> ServiceStopCommands() {
+  std::vector<CommandStart> stops;
   for (std::string_view service : kServiceStops) {
-    Attempt(api, {"StopStartupServices", ++number},
-            [&] { RunCommandLine(api, "sc stop " + std::string(service), SW_HIDE); });
+    stops.push_back({"sc stop " + std::string(service), SW_HIDE});
   }
+  return stops;
 }
 
 }  // namespace ludora

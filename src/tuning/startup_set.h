@@ -5,7 +5,10 @@
 #include <span>
 #include <string_view>
 
+#include <vector>
+
 #include "memory/memory_reading.h"
+#include "platform/command_batches.h"
 #include "platform/windows_api.h"
 #include "tuning/tuning_rows.h"
 
@@ -15,7 +18,7 @@ std::span<const TuningRow> StartupRows();
 std::span<const std::string_view> StartupServiceStops();  // service names, in order
 
 void ApplyStartupRows(WindowsApi& api, const MemoryFigures& memory);
-// Starts "sc stop <service>" hidden for every service; never waits.
-void StopStartupServices(WindowsApi& api);
+// "sc stop <service>" for every service, in order, hidden.
+std::vector<CommandStart> ServiceStopCommands();
 
 }  // namespace ludora

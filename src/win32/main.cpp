@@ -48,6 +48,8 @@ int Run(HINSTANCE instance, ludora::RealWindowsApi& api) {
 // The window procedures catch what their handlers throw; this is for what
 // could go wrong before the first window exists.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  ludora::RealWindowsApi api;
+  // Never destroyed: a batch of process starts still being made when the
+  // program ends goes on using it until Windows ends its thread.
+  static auto& api = *new ludora::RealWindowsApi;
   return ludora::GuardedMain(api, "WinMain", [&] { return Run(instance, api); });
 }

@@ -135,6 +135,34 @@ BOOL RealWindowsApi::CreateProcessA(const char* applicationName, char* commandLi
   return TRUE;
 }
 
+namespace {
+
+// The portable thread function, called from one of Windows' own type.
+struct ThreadStart {
+  LPTHREAD_START_ROUTINE start;
+  void* parameter;
+};
+
+::DWORD WINAPI StartThread(void* parameter) {
+  const ThreadStart thread = *static_cast<ThreadStart*>(parameter);
+  delete static_cast<ThreadStart*>(parameter);
+  return thread.start(thread.parameter);
+}
+
+}  // namespace
+
+HANDLE RealWindowsApi::CreateThread(const SECURITY_ATTRIBUTES*, std::size_t stackSize,
+                                    LPTHREAD_START_ROUTINE start, void* parameter,
+                                    DWORD creationFlags, DWORD* threadId) {
+  auto* thread = new ThreadStart{start, parameter};
+  ::DWORD id = 0;  // Windows 98 wants somewhere to put it
+  const ::HANDLE handle =
+      ::CreateThread(nullptr, stackSize, &StartThread, thread, creationFlags, &id);
+  if (!handle) delete thread;
+  if (threadId) *threadId = id;
+  return Raw(handle);
+}
+
 DWORD RealWindowsApi::ResumeThread(HANDLE thread) {
   return ::ResumeThread(ToHandle(thread));
 }

@@ -88,7 +88,7 @@ class FakeWindowSystem : public WindowSystem {
 struct FakeShell {
   // `setup` prepares the machine before the program looks at it.
   explicit FakeShell(const std::function<void(FakeWindows&)>& setup = [](FakeWindows&) {})
-      : api(Prepared(setup)) {
+      : prepared((setup(api), true)) {
     program.SetForm3(&form3);
     windows.program = &program;
   }
@@ -98,6 +98,12 @@ struct FakeShell {
     return {api.log.begin() + static_cast<std::ptrdiff_t>(mark), api.log.end()};
   }
   // What picking a quick-menu item, or clicking a label of the bar, did.
+  // The bar's first paint, and the process starts it hands over, all made.
+  void Paint() {
+    form3.Painted();
+    api.JoinThreads();
+    program.starts().WaitUntilMade(0);
+  }
   std::vector<std::string> Pick(QuickItem item, int index = 0) {
     windows.DestroyClosed();
     const std::size_t mark = api.log.size();
@@ -112,16 +118,8 @@ struct FakeShell {
   }
 
   FakeWindows api;
+  bool prepared;  // the machine is set up before the program looks at it
   FakeWindowSystem windows{api};
-
- private:
-  static FakeWindows Prepared(const std::function<void(FakeWindows&)>& setup) {
-    FakeWindows api;
-    setup(api);
-    return api;
-  }
-
- public:
   Program program{api, windows};
   FakeForm3View view{api};
   Form3 form3{program, view};

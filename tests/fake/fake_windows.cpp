@@ -14,6 +14,16 @@ FakeWindows::FakeWindows() {
            {'"', '%', '1', '"', ' ', '%', '*', 0});
 }
 
+FakeWindows::~FakeWindows() {
+  JoinThreads();
+}
+
+void FakeWindows::JoinThreads() {
+  for (std::thread& thread : threads_) {
+    if (thread.joinable()) thread.join();
+  }
+}
+
 std::vector<std::string> FakeWindows::Effects(const std::string& prefix) const {
   std::vector<std::string> found;
   std::copy_if(log.begin(), log.end(), std::back_inserter(found),
@@ -134,6 +144,19 @@ BOOL FakeWindows::DoCreateProcessA(bool failing, const char* application, char* 
   return 1;
 }
 
+// A real thread, so that what runs on it runs beside the test's own.
+HANDLE FakeWindows::DoCreateThread(bool failing, const SECURITY_ATTRIBUTES*, std::size_t,
+                                   LPTHREAD_START_ROUTINE start, void* parameter, DWORD,
+                                   DWORD* id) {
+  if (failing) return Refuse(0, ERROR_NOT_ENOUGH_MEMORY);
+  const HANDLE thread = Open(Kind::Thread, "thread");
+  std::packaged_task<void()> run([start, parameter] { start(parameter); });
+  threadEnds_[thread] = run.get_future().share();
+  threads_.emplace_back(std::move(run));
+  if (id) *id = static_cast<DWORD>(thread);
+  return thread;
+}
+
 DWORD FakeWindows::DoResumeThread(bool failing, HANDLE thread) {
   log.push_back("resume-thread");
   if (failing || !Is(thread, Kind::Thread))
@@ -141,10 +164,24 @@ DWORD FakeWindows::DoResumeThread(bool failing, HANDLE thread) {
   return 1;
 }
 
-DWORD FakeWindows::DoWaitForSingleObject(bool failing, HANDLE object, DWORD) {
+// A thread of the program's is waited for for real, and the other threads
+// have their turns meanwhile.
+DWORD FakeWindows::DoWaitForSingleObject(bool failing, HANDLE object, DWORD milliseconds) {
+  if (failing) return WAIT_FAILED;
+  const auto thread = threadEnds_.find(object);
+  if (thread != threadEnds_.end() && Is(object, Kind::Thread)) {
+    const std::shared_future<void> end = thread->second;
+    mutex_.unlock();
+    const bool ended =
+        milliseconds == INFINITE
+            ? (end.wait(), true)
+            : end.wait_for(std::chrono::milliseconds(milliseconds)) == std::future_status::ready;
+    mutex_.lock();
+    return ended ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
+  }
   log.push_back("wait");
-  if (failing || !Is(object, Kind::Process)) return 0xFFFFFFFF;  // WAIT_FAILED
-  return shellEndsOnClose ? 0 : 0x102;                           // WAIT_TIMEOUT
+  if (!Is(object, Kind::Process)) return WAIT_FAILED;
+  return shellEndsOnClose ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }
 
 // ---- Modules and resources.

@@ -3,11 +3,15 @@
 // every effect in order, scripted answers, and any operation made to fail.
 // Its parts (fault plan, handles, registry, files, memory, user interface)
 // live in files of their own; this class puts them behind the seam. Every
-// operation of the seam enters the fault plan before its part runs it.
+// operation of the seam enters the fault plan before its part runs it, one
+// at a time: threads the program makes (real ones here) take turns.
 #pragma once
 
 #include <algorithm>
+#include <future>
+#include <mutex>
 #include <optional>
+#include <thread>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,6 +36,10 @@ class FakeWindows : public WindowsApi,
                     public FakeUser {
  public:
   FakeWindows();
+  ~FakeWindows() override;  // waits for the threads the program made
+  void JoinThreads();       // waits for them, as the test, outside the seam
+  FakeWindows(const FakeWindows&) = delete;
+  FakeWindows& operator=(const FakeWindows&) = delete;
 
   // ---- What the program did, in order, one effect an entry:
   // "reg <ROOT>\<key> [<name>] REG_SZ <text>" or "... REG_DWORD <number>",
@@ -64,6 +72,8 @@ class FakeWindows : public WindowsApi,
 #define FAKE_PASS_FAILING(...) (failing __VA_OPT__(, ) __VA_ARGS__)
 #define FAKE_ENTER(result, name, parameters, arguments) \
   result name parameters override {                     \
+    Delay(Op::name);                                    \
+    const std::lock_guard turn(mutex_);                 \
     const bool failing = Enter(Op::name);               \
     return Do##name FAKE_PASS_FAILING arguments;        \
   }
@@ -86,6 +96,10 @@ class FakeWindows : public WindowsApi,
   static DWORD CopyName(const std::string& text, char* buffer, DWORD size);
   static int CopyOut(const std::string& text, char* buffer, int size);
   static void LUDORA_WINAPI ShutDownDialog(HWND);
+
+  std::recursive_mutex mutex_;  // one operation at a time
+  std::vector<std::thread> threads_;
+  std::map<HANDLE, std::shared_future<void>> threadEnds_;
 
   static constexpr HMODULE kShell32 = 0x7000;
   static constexpr DWORD kShellProcess = 77;  // a running Ludora, seen from a companion

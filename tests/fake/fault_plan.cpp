@@ -1,5 +1,8 @@
 #include "fake/fault_plan.h"
 
+#include <chrono>
+#include <thread>
+
 namespace ludora::testing {
 
 const char* NameOf(Op op) {
@@ -9,6 +12,12 @@ const char* NameOf(Op op) {
 #undef FAKE_OP_NAME
   };
   return names[static_cast<int>(op)];
+}
+
+void FaultPlan::Delay(Op op) const {
+  if (const auto found = slow.find(op); found != slow.end()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(found->second));
+  }
 }
 
 bool FaultPlan::Enter(Op op) {

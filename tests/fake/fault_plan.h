@@ -27,9 +27,12 @@ class FaultPlan {
   std::set<Op> failing;
   std::optional<std::pair<Op, int>> failingCall;
   std::map<Op, int> calls;  // how often each operation was called
+  // Operations that take this long, in milliseconds, before they do anything.
+  std::map<Op, int> slow;
 
   // Counts a call of `op`; whether this call fails.
   bool Enter(Op op);
+  void Delay(Op op) const;
 };
 
 }  // namespace ludora::testing

@@ -7,14 +7,6 @@
 
 namespace ludora::testing {
 
-FakeMemory::FakeMemory(FakeMemory&& other) noexcept
-    : memory(other.memory),
-      allocations(std::move(other.allocations)),
-      beforeFree(std::move(other.beforeFree)),
-      blocks_(std::move(other.blocks_)) {
-  other.blocks_.clear();
-}
-
 FakeMemory::~FakeMemory() {
   for (const auto& [block, size] : blocks_) std::free(block);
 }

@@ -18,8 +18,8 @@ class FakeMemory {
   std::function<void(const unsigned char* block, std::size_t size)> beforeFree;
 
   FakeMemory() = default;
-  FakeMemory(FakeMemory&& other) noexcept;
-  FakeMemory& operator=(FakeMemory&&) = delete;
+  FakeMemory(const FakeMemory&) = delete;
+  FakeMemory& operator=(const FakeMemory&) = delete;
   ~FakeMemory();  // what was never given back goes with the fake
 
   int LiveAllocations() const { return static_cast<int>(blocks_.size()); }

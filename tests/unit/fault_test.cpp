@@ -63,7 +63,7 @@ struct Handler {
 
 std::vector<Handler> Handlers() {
   std::vector<Handler> handlers = {
-      {"start-up", [](FakeShell& s) { s.form3.Load(), s.form3.Painted(); }, true},
+      {"start-up", [](FakeShell& s) { s.form3.Load(), s.Paint(); }, true},
       {"Form1.Timer1", [](FakeShell& s) { s.program.form1().Timer1_Timer(); }},
       {"Form1.Unload", [](FakeShell& s) { s.program.form1().Unload(); }},
       {"Form1.Terminate", [](FakeShell& s) { s.program.form1().Terminate(); }},
@@ -134,6 +134,8 @@ bool GivesBack(Op op, Kind kind) {
   return (op == Op::RegCloseKey && kind == Kind::Key) || (op == Op::CloseHandle && handle) ||
          (op == Op::FindClose && kind == Kind::Find) ||
          (op == Op::CoTaskMemFree && kind == Kind::Pidl) ||
+         // A batch's thread that cannot be waited for is let go at the end.
+         (op == Op::WaitForSingleObject && kind == Kind::Thread) ||
          (op == Op::DestroyMenu && kind == Kind::Menu);
 }
 

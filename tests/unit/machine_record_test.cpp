@@ -23,7 +23,7 @@ TEST(MachineRecord, ListsEveryPlaceTheShellWrites) {
   });
   shell.api.onTrackPopupMenu = [&](HMENU menu) { return shell.api.FindCommand(menu, {"Chess"}); };
   shell.form3.Load();
-  shell.form3.Painted();
+  shell.Paint();
   for (const QuickItem item : {QuickItem::mnuludora, QuickItem::mnuexplorer, QuickItem::mnuhigh}) {
     shell.Pick(item);
   }
