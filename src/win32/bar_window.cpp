@@ -31,9 +31,10 @@ BarWindow::BarWindow(Win32WindowSystem& system)
 }
 
 // The tooltips show only when the mouse rests on the bar: they are made
-// once it is on screen, not before.
+// when it first comes there, and the common controls with them, which a
+// shell nobody points at never needs in memory.
 void BarWindow::CreateTooltips() {
-  tooltips_.Create(hwnd());
+  if (!tooltips_.Create(hwnd())) return;
   // Tool ids follow the labels' creation order; the topmost label is added
   // first, as where tools overlap the first one added wins.
   for (std::size_t i = kForm3Labels.size(); i-- > 0;) {
@@ -79,9 +80,15 @@ LRESULT BarWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case kAfterFirstPaint:
-      CreateTooltips();
       if (form_) form_->Painted();
       return 0;
+    case WM_MOUSEMOVE:
+      if (!tooltipsMade_) {
+        tooltipsMade_ = true;
+        CreateTooltips();
+        tooltips_.Relay(hwnd(), message, wParam, lParam);  // this first move, they did not see
+      }
+      break;
     case WM_SETCURSOR: {
       POINT at;
       ::GetCursorPos(&at);

@@ -37,6 +37,7 @@ class BarWindow : public WindowBase, public Form3View {
   const LabelDefinition* pressed_ = nullptr;
   bool ended_ = false;    // the session ended: unloaded already
   bool painted_ = false;  // the skin has been drawn once
+  bool tooltipsMade_ = false;
 };
 
 }  // namespace ludora::win32

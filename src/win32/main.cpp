@@ -1,6 +1,5 @@
 // Ludora's entry point: the real Windows, the program state, the bar.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "shell/form1.h"
 #include "shell/form3.h"
@@ -14,8 +13,6 @@ namespace {
 
 int Run(HINSTANCE instance, ludora::RealWindowsApi& api) {
   using namespace ludora;
-  ::InitCommonControls();
-
   win32::Win32WindowSystem windows(instance);
   Program program(api, windows);
   windows.SetProgram(&program);

@@ -23,13 +23,30 @@ Tooltips::~Tooltips() {
   if (control_) ::DestroyWindow(control_);
 }
 
-void Tooltips::Create(HWND owner) {
+bool Tooltips::Create(HWND owner) {
+  // comctl32 comes in when the first tooltip is made, not with the program.
+  static const bool loaded = [] {
+    const HMODULE comctl32 = ::LoadLibraryA("comctl32.dll");
+    const auto initialise = comctl32 ? reinterpret_cast<void(WINAPI*)()>(reinterpret_cast<void*>(
+                                           ::GetProcAddress(comctl32, "InitCommonControls")))
+                                     : nullptr;
+    if (initialise) initialise();
+    return initialise != nullptr;
+  }();
+  if (!loaded) return false;
   owner_ = owner;
   control_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                                ::GetModuleHandleA(nullptr), nullptr);
   if (control_) ::SendMessageA(control_, TTM_SETMAXTIPWIDTH, 0, 400);
+  return control_ != nullptr;
+}
+
+void Tooltips::Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!control_) return;
+  MSG relayed = {window, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
+  ::SendMessageA(control_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void Tooltips::Add(UINT id, const RECT& area, const std::string& text) {

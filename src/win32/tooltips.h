@@ -14,7 +14,10 @@ class Tooltips {
   Tooltips(const Tooltips&) = delete;
   Tooltips& operator=(const Tooltips&) = delete;
 
-  void Create(HWND owner);
+  // Whether the control could be made; the common controls are loaded then.
+  bool Create(HWND owner);
+  // Hands the control a mouse message its owner had before the control existed.
+  void Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // Where tools overlap, the one added first is shown.
   void Add(UINT id, const RECT& area, const std::string& text);
   void SetText(UINT id, const std::string& text);

@@ -1,6 +1,10 @@
 // The primitives every tuning step is made of, and the memory reading.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
 #include "fake/fake_windows.h"
 #include "memory/memory_reading.h"
 #include "tuning/primitives.h"
@@ -60,7 +64,19 @@ TEST(MemoryReading, WorkedExamplesAndThePageLockRounding) {
   }
   EXPECT_EQ(PageLockAsInteger("2.5"), 2);  // halves to even
   EXPECT_EQ(PageLockAsInteger("3.5"), 4);
-  for (const char* text : {"", "12x", "3000000000"}) EXPECT_FALSE(PageLockAsInteger(text)) << text;
+  EXPECT_EQ(PageLockAsInteger("-2.50001"), -3);
+  for (const char* text : {"", "12x", "3000000000", "-", ".", "1e5", " 1"}) {
+    EXPECT_FALSE(PageLockAsInteger(text)) << text;
+  }
+  // The text is what printf's "%.15G" makes of the figure, and reads back as
+  // strtod and rounding half to even would, over the whole range of totals.
+  for (std::int64_t total = INT32_MIN; total <= INT32_MAX; total += 3 * 1024 * 1024 + 77) {
+    const auto t = static_cast<std::int32_t>(total);
+    char printed[64];
+    std::snprintf(printed, sizeof printed, "%.15G", std::round(t / 1024.0) * 16384000.0 / 523220.0);
+    ASSERT_EQ(PageLockFigure(t), printed);
+    ASSERT_EQ(PageLockAsInteger(printed), std::nearbyint(std::strtod(printed, nullptr))) << printed;
+  }
 }
 
 }  // namespace
