@@ -10,20 +10,16 @@ namespace ludora {
 
 namespace {
 
-// What a batch's thread owns: its runs, and the thread of the batch before,
-// whose runs come first.
+// What a batch's thread owns: its work, and the thread of the batch
+// before, whose work comes first.
 struct BatchRun {
   WindowsApi& api;
-  std::vector<CommandStart> batch;
+  std::function<void(WindowsApi&)> work;
   ScopedHandle before;
 
   void Run() {
     if (before) api.WaitForSingleObject(before.get(), INFINITE);
-    int number = 0;
-    for (const CommandStart& start : batch) {
-      Attempt(api, {"a batch of command runs", ++number},
-              [&] { RunCommandLine(api, start.commandLine, start.show); });
-    }
+    Attempt(api, "a batch of process starts", [&] { work(api); });
   }
 };
 
@@ -36,7 +32,17 @@ DWORD LUDORA_WINAPI RunBatch(void* parameter) {
 }  // namespace
 
 void CommandBatches::Start(std::vector<CommandStart> batch) {
-  auto run = std::make_unique<BatchRun>(BatchRun{api_, std::move(batch), std::move(last_)});
+  Start([batch = std::move(batch)](WindowsApi& api) {
+    int number = 0;
+    for (const CommandStart& start : batch) {
+      Attempt(api, {"a batch of command runs", ++number},
+              [&] { RunCommandLine(api, start.commandLine, start.show); });
+    }
+  });
+}
+
+void CommandBatches::Start(std::function<void(WindowsApi&)> work) {
+  auto run = std::make_unique<BatchRun>(BatchRun{api_, std::move(work), std::move(last_)});
   DWORD id = 0;
   last_ = ScopedHandle(api_, api_.CreateThread(nullptr, 0, &RunBatch, run.get(), 0, &id));
   if (last_) {

@@ -6,6 +6,7 @@
 // it; that thread touches no window and none of the program's state.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ class CommandBatches {
 
   // Hands `batch` over. When no thread can be made, it runs here and now.
   void Start(std::vector<CommandStart> batch);
+  // Hands over work of the same kind: starts that read what to start first.
+  // It gets the seam, and owns whatever else it uses.
+  void Start(std::function<void(WindowsApi&)> work);
   // Waits at most `milliseconds` until every run handed over has been made.
   bool WaitUntilMade(DWORD milliseconds);
 

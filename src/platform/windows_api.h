@@ -36,7 +36,9 @@ struct OPENFILENAMEA {
   X(LONG, RegCloseKey, (HKEY key), (key)) \
   X(LONG, RegOpenKeyExA, (HKEY root, const std::string& subKey, DWORD options, DWORD desiredAccess, HKEY* result), (root, subKey, options, desiredAccess, result)) \
   X(LONG, RegQueryValueExA, (HKEY key, const std::string& valueName, DWORD* reserved, DWORD* type, BYTE* data, DWORD* size), (key, valueName, reserved, type, data, size)) \
-  X(LONG, RegDeleteValueA, (HKEY key, const std::string& valueName), (key, valueName))
+  X(LONG, RegDeleteValueA, (HKEY key, const std::string& valueName), (key, valueName)) \
+  X(LONG, RegCreateKeyExA, (HKEY root, const std::string& subKey, DWORD reserved, const char* keyClass, DWORD options, DWORD desiredAccess, const SECURITY_ATTRIBUTES* attributes, HKEY* result, DWORD* disposition), (root, subKey, reserved, keyClass, options, desiredAccess, attributes, result, disposition)) \
+  X(LONG, RegEnumValueA, (HKEY key, DWORD index, char* valueName, DWORD* valueNameSize, DWORD* reserved, DWORD* type, BYTE* data, DWORD* dataSize), (key, index, valueName, valueNameSize, reserved, type, data, dataSize))
 
 // Profile files (kernel32). A null value deletes the entry.
 #define LUDORA_PROFILE_API(X) \
@@ -55,6 +57,11 @@ struct OPENFILENAMEA {
   X(BOOL, SetThreadPriority, (HANDLE thread, int priority), (thread, priority)) \
   X(HANDLE, CreateMutexA, (const SECURITY_ATTRIBUTES* attributes, BOOL initialOwner, const std::string& name), (attributes, initialOwner, name)) \
   X(DWORD, GetLastError, (), ()) \
+  X(DWORD, GetTickCount, (), ()) \
+  X(HANDLE, CreateEventA, (const SECURITY_ATTRIBUTES* attributes, BOOL manualReset, BOOL initialState, const std::string& name), (attributes, manualReset, initialState, name)) \
+  X(HANDLE, OpenEventA, (DWORD desiredAccess, BOOL inheritHandle, const std::string& name), (desiredAccess, inheritHandle, name)) \
+  X(BOOL, SetEvent, (HANDLE event), (event)) \
+  X(BOOL, GetExitCodeProcess, (HANDLE process, DWORD* exitCode), (process, exitCode)) \
   X(HANDLE, CreateThread, (const SECURITY_ATTRIBUTES* attributes, std::size_t stackSize, LPTHREAD_START_ROUTINE start, void* parameter, DWORD creationFlags, DWORD* threadId), (attributes, stackSize, start, parameter, creationFlags, threadId)) \
   X(BOOL, CreateProcessA, (const char* applicationName, char* commandLine, const SECURITY_ATTRIBUTES* processAttributes, const SECURITY_ATTRIBUTES* threadAttributes, BOOL inheritHandles, DWORD creationFlags, const void* environment, const char* currentDirectory, const STARTUPINFOA* startupInfo, PROCESS_INFORMATION* processInformation), (applicationName, commandLine, processAttributes, threadAttributes, inheritHandles, creationFlags, environment, currentDirectory, startupInfo, processInformation)) \
   X(DWORD, ResumeThread, (HANDLE thread), (thread)) \
@@ -69,6 +76,7 @@ struct OPENFILENAMEA {
 // Paths, files and memory (kernel32).
 #define LUDORA_FILE_API(X) \
   X(DWORD, GetModuleFileNameA, (HMODULE module, char* fileName, DWORD size), (module, fileName, size)) \
+  X(DWORD, ExpandEnvironmentStringsA, (const std::string& source, char* destination, DWORD size), (source, destination, size)) \
   X(DWORD, GetShortPathNameA, (const std::string& longPath, char* shortPath, DWORD size), (longPath, shortPath, size)) \
   X(DWORD, GetLongPathNameA, (const std::string& shortPath, char* longPath, DWORD size), (shortPath, longPath, size)) \
   X(HANDLE, FindFirstFileA, (const std::string& pattern, WIN32_FIND_DATAA* data), (pattern, data)) \
@@ -114,6 +122,10 @@ struct OPENFILENAMEA {
   X(void, PostQuitMessage, (int exitCode), (exitCode)) \
   X(BOOL, PostMessageA, (HWND window, UINT message, WPARAM wParam, LPARAM lParam), (window, message, wParam, lParam)) \
   X(HWND, FindWindowA, (const char* className, const char* windowName), (className, windowName)) \
+  X(HWND, FindWindowExA, (HWND parent, HWND childAfter, const char* className, const char* windowName), (parent, childAfter, className, windowName)) \
+  X(int, GetWindowTextA, (HWND window, char* text, int maxCount), (window, text, maxCount)) \
+  X(int, GetSystemMetrics, (int index), (index)) \
+  X(short, GetAsyncKeyState, (int key), (key)) \
   X(DWORD, GetWindowThreadProcessId, (HWND window, DWORD* processId), (window, processId)) \
   X(BOOL, GetOpenFileNameA, (OPENFILENAMEA* dialog), (dialog))
 

@@ -82,6 +82,10 @@ Form3::LoadResult Form3::Load() {
       },
       [&] { view_.SetClockTooltip(ClockText(api)); },
       [&] {
+        program_.session().Decide(GetPlatform(api));
+        if (program_.session().active()) view_.TakeTaskListKeys();
+      },
+      [&] {
         LoadPersonalShortcuts(api, program_.appFolder(), program_.form1().menu(),
                               program_.shortcuts);
       });
@@ -97,7 +101,9 @@ Form3::LoadResult Form3::Load() {
 void Form3::Painted() {
   if (!servicesToStop_) return;
   servicesToStop_ = false;
-  Attempt(program_.api(), "Form3.Painted", [&] { program_.starts().Start(ServiceStopCommands()); });
+  Attempt(program_.api(), "Form3.Painted", [&] {
+    program_.session().Painted(program_.appFolder(), program_.starts(), ServiceStopCommands());
+  });
 }
 
 void Form3::Unload() {
@@ -155,16 +161,31 @@ void Form3::Label4_Click() {
 }
 
 void Form3::Label6_Click() {
+  ShowQuickMenu("Form3.Label6_Click", nullptr);
+}
+
+void Form3::TaskListKey() {
+  // The left end of the bar, right under it, where a click on Label6 opens it.
+  const POINT underLabel6{0, kForm3.clientHeightTwips / kTwipsPerPixel};
+  ShowQuickMenu("Form3.TaskListKey", &underLabel6);
+}
+
+// At `at`, or at the mouse when there is none.
+void Form3::ShowQuickMenu(const char* handler, const POINT* at) {
   if (Busy()) return;
   WindowsApi& api = program_.api();
   Form1& form1 = program_.form1();
   std::optional<MenuPick> pick;
   ResumeNext(
-      api, "Form3.Label6_Click", [&] { form1.menu()[datetime].caption = ClockText(api); },
+      api, handler, [&] { form1.menu()[datetime].caption = ClockText(api); },
       [&] {
-        POINT cursor;
-        api.GetCursorPos(&cursor);
-        pick = form1.menu().Popup(api, view_.Handle(), cursor.x, cursor.y);
+        POINT point;
+        if (at) {
+          point = *at;
+        } else {
+          api.GetCursorPos(&point);
+        }
+        pick = form1.menu().Popup(api, view_.Handle(), point.x, point.y);
       });
   if (pick) form1.Click(*pick);
   view_.Move(0, 0);

@@ -19,6 +19,8 @@ class Form3View {
   virtual HWND Handle() = 0;
   virtual void Move(int left, int top) = 0;
   virtual void SetClockTooltip(const std::string& text) = 0;  // Label7's tooltip
+  // Ctrl+Esc and the Windows key come to the bar (as the session's shell).
+  virtual void TakeTaskListKeys() = 0;
 };
 
 class Form3 {
@@ -48,12 +50,15 @@ class Form3 {
   void Label4_Click();  // hot spot: the display settings
   void Label5_Click();  // hot spot: the desktop folder as a menu
   void Label6_Click();  // hot spot at the left end: the quick menu
+  // Ctrl+Esc or the Windows key: the quick menu, at Label6 under the bar.
+  void TaskListKey();
 
   void memorycheck();
   Form3View& view() { return view_; }
 
  private:
   void ShowFolderMenu(std::int16_t selector);
+  void ShowQuickMenu(const char* handler, const POINT* at);
   bool Busy() const;
 
   Program& program_;

@@ -10,6 +10,7 @@
 #include "launch/personal_shortcuts.h"
 #include "memory/form2.h"
 #include "platform/command_batches.h"
+#include "shell/session_shell.h"
 #include "platform/windows_api.h"
 
 namespace ludora {
@@ -39,6 +40,8 @@ class Program {
   WindowsApi& api() { return api_; }
   // Process starts that must not hold the bar.
   CommandBatches& starts() { return starts_; }
+  // What this start does as the session's shell, if it is that.
+  SessionShell& session() { return session_; }
   const std::string& appFolder() const { return appFolder_; }
 
   // Loads the quick-menu window the first time it is touched.
@@ -63,6 +66,7 @@ class Program {
  private:
   WindowsApi& api_;
   CommandBatches starts_{api_};
+  SessionShell session_{api_};
   WindowSystem& windows_;
   std::string appFolder_;
   std::unique_ptr<Form1> form1_;

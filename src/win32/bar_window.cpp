@@ -12,6 +12,10 @@ namespace {
 
 constexpr const char* kClassName = companions::kBarWindowClass;
 constexpr UINT kAfterFirstPaint = WM_APP + 1;
+constexpr int kCtrlEscHotKey = 1;
+constexpr int kLeftWindowsHotKey = 2;
+constexpr int kRightWindowsHotKey = 3;
+constexpr WPARAM kShellTaskMan = 7;  // HSHELL_TASKMAN
 
 }  // namespace
 
@@ -62,13 +66,41 @@ void BarWindow::SetClockTooltip(const std::string& text) {
   tooltips_.SetText(1, text);  // Label7, the first label created
 }
 
+// What Windows gives a shell for Ctrl+Esc and the Windows key: on XP the
+// shell hook's task-list notice (and the task-list command, posted to the
+// shell's window); where the keys are not the system's own, as on 98, plain
+// hot keys. No hook that sees every key.
+void BarWindow::TakeTaskListKeys() {
+  const HMODULE user32 = ::GetModuleHandleA("user32.dll");
+  const auto registerShellHook = reinterpret_cast<BOOL(WINAPI*)(::HWND)>(
+      reinterpret_cast<void*>(::GetProcAddress(user32, "RegisterShellHookWindow")));
+  if (registerShellHook && registerShellHook(hwnd())) {
+    shellHookMessage_ = ::RegisterWindowMessageA("SHELLHOOK");
+  }
+  ::RegisterHotKey(hwnd(), kCtrlEscHotKey, MOD_CONTROL, VK_ESCAPE);
+  ::RegisterHotKey(hwnd(), kLeftWindowsHotKey, MOD_WIN, VK_LWIN);
+  ::RegisterHotKey(hwnd(), kRightWindowsHotKey, MOD_WIN, VK_RWIN);
+}
+
 const LabelDefinition* BarWindow::LabelUnder(LPARAM point) const {
   return LabelAt(kForm3Labels, PixelsToTwips(GET_X_LPARAM(point)),
                  PixelsToTwips(GET_Y_LPARAM(point)));
 }
 
 LRESULT BarWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == shellHookMessage_ && shellHookMessage_ != 0) {
+    if (wParam != kShellTaskMan) return 0;
+    if (form_) form_->TaskListKey();
+    return TRUE;  // the shell's own task list: Windows starts none
+  }
   switch (message) {
+    case WM_HOTKEY:
+      if (form_) form_->TaskListKey();
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) != SC_TASKLIST) break;
+      if (form_) form_->TaskListKey();
+      return 0;
     case WM_PAINT: {
       PAINTSTRUCT paint;
       const HDC dc = ::BeginPaint(hwnd(), &paint);
@@ -117,6 +149,7 @@ LRESULT BarWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
       if (wParam && form_ && !ended_) {
         ended_ = true;
+        system_.SessionEnding();
         form_->Unload();
         form_->Terminate();
       }

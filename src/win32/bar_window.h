@@ -21,6 +21,7 @@ class BarWindow : public WindowBase, public Form3View {
   ludora::HWND Handle() override;
   void Move(int left, int top) override;
   void SetClockTooltip(const std::string& text) override;
+  void TakeTaskListKeys() override;
 
  private:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -38,6 +39,7 @@ class BarWindow : public WindowBase, public Form3View {
   bool ended_ = false;    // the session ended: unloaded already
   bool painted_ = false;  // the skin has been drawn once
   bool tooltipsMade_ = false;
+  UINT shellHookMessage_ = 0;  // the shell hook's notices, once the task-list keys are ours
 };
 
 }  // namespace ludora::win32

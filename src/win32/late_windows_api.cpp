@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstring>
 
@@ -25,29 +26,41 @@ Function* Late(const char* dll, const char* name) {
              : nullptr;
 }
 
-// shell32 and ole32 come in at the shell's first launch or folder menu, not
-// at start-up: the bar needs neither to show, and both are heavy. COM is
-// initialised with them on the thread that uses them, as shell opens of
-// shortcuts want it.
-struct ShellFunctions {
-  decltype(::ShellExecuteA)* execute = nullptr;
-  decltype(::SHGetSpecialFolderLocation)* folderLocation = nullptr;
-  decltype(::SHGetPathFromIDListA)* pathFromList = nullptr;
-  decltype(::CoTaskMemFree)* free = nullptr;
-};
+// A late function kept once found. Two threads may look it up at once (the
+// log-on's starts run on a thread of their own): both find the same address.
+template <typename Function>
+Function* Kept(std::atomic<Function*>& kept, const char* dll, const char* name) {
+  Function* function = kept.load(std::memory_order_acquire);
+  if (!function) {
+    function = Late<Function>(dll, name);
+    kept.store(function, std::memory_order_release);
+  }
+  return function;
+}
 
-const ShellFunctions& Shell() {
-  static const ShellFunctions shell = [] {
-    if (const auto initialise = Late<decltype(::CoInitialize)>("ole32.dll", "CoInitialize")) {
-      initialise(nullptr);
-    }
-    return ShellFunctions{
-        Late<decltype(::ShellExecuteA)>("shell32.dll", "ShellExecuteA"),
-        Late<decltype(::SHGetSpecialFolderLocation)>("shell32.dll", "SHGetSpecialFolderLocation"),
-        Late<decltype(::SHGetPathFromIDListA)>("shell32.dll", "SHGetPathFromIDListA"),
-        Late<decltype(::CoTaskMemFree)>("ole32.dll", "CoTaskMemFree")};
-  }();
-  return shell;
+// shell32 and ole32 come in at the shell's first launch or folder menu, not
+// at start-up: the bar needs neither to show, and both are heavy.
+std::atomic<decltype(::ShellExecuteA)*> shellExecute{};
+std::atomic<decltype(::SHGetSpecialFolderLocation)*> folderLocation{};
+std::atomic<decltype(::SHGetPathFromIDListA)*> pathFromList{};
+std::atomic<decltype(::CoTaskMemFree)*> taskMemFree{};
+std::atomic<decltype(::CoInitialize)*> comInitialize{};
+std::atomic<decltype(::CoUninitialize)*> comUninitialize{};
+
+// COM on the calling thread, as shell opens of shortcuts want it: kept
+// initialised on a thread once it is, never counted up twice.
+void ComOnThisThread() {
+  const auto initialise = Kept(comInitialize, "ole32.dll", "CoInitialize");
+  if (!initialise || initialise(nullptr) != S_FALSE) return;
+  if (const auto uninitialise = Kept(comUninitialize, "ole32.dll", "CoUninitialize")) {
+    uninitialise();
+  }
+}
+
+template <typename Function>
+Function* Shell32(std::atomic<Function*>& kept, const char* name) {
+  ComOnThisThread();
+  return Kept(kept, "shell32.dll", name);
 }
 
 }  // namespace
@@ -65,25 +78,28 @@ DWORD RealWindowsApi::GetLongPathNameA(const std::string& shortPath, char* longP
 std::intptr_t RealWindowsApi::ShellExecuteA(HWND owner, const char* operation,
                                             const std::string& file, const char* parameters,
                                             const char* directory, int showCmd) {
-  if (!Shell().execute) return SE_ERR_FNF;
+  const auto execute = Shell32(shellExecute, "ShellExecuteA");
+  if (!execute) return SE_ERR_FNF;
   return reinterpret_cast<std::intptr_t>(
-      Shell().execute(ToHwnd(owner), operation, file.c_str(), parameters, directory, showCmd));
+      execute(ToHwnd(owner), operation, file.c_str(), parameters, directory, showCmd));
 }
 
 HRESULT RealWindowsApi::SHGetSpecialFolderLocation(HWND owner, int csidl, PIDL* pidl) {
   LPITEMIDLIST list = nullptr;
-  if (!Shell().folderLocation) return E_FAIL;
-  const ::HRESULT result = Shell().folderLocation(ToHwnd(owner), csidl, &list);
+  const auto locate = Shell32(folderLocation, "SHGetSpecialFolderLocation");
+  if (!locate) return E_FAIL;
+  const ::HRESULT result = locate(ToHwnd(owner), csidl, &list);
   *pidl = Raw(list);
   return result;
 }
 
 BOOL RealWindowsApi::SHGetPathFromIDListA(PIDL pidl, char* path) {
-  return Shell().pathFromList && Shell().pathFromList(As<ITEMIDLIST>(pidl), path);
+  const auto pathOf = Shell32(pathFromList, "SHGetPathFromIDListA");
+  return pathOf && pathOf(As<ITEMIDLIST>(pidl), path);
 }
 
 void RealWindowsApi::CoTaskMemFree(PIDL pidl) {
-  if (Shell().free) Shell().free(As<void>(pidl));
+  if (const auto free = Kept(taskMemFree, "ole32.dll", "CoTaskMemFree")) free(As<void>(pidl));
 }
 
 BOOL RealWindowsApi::GetOpenFileNameA(OPENFILENAMEA* dialog) {

@@ -37,6 +37,7 @@ int Run(HINSTANCE instance, ludora::RealWindowsApi& api) {
     ::TranslateMessage(&message);
     ::DispatchMessageA(&message);
   }
+  program.session().EndedOrderly();  // every window closed: not to be started again
   return 0;
 }
 

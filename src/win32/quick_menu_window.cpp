@@ -40,6 +40,7 @@ LRESULT QuickMenuWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
       if (wParam && !ended_) {
         ended_ = true;
+        system_.SessionEnding();
         form_.Unload();
         form_.Terminate();
       }

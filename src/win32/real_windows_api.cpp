@@ -58,6 +58,26 @@ LONG RealWindowsApi::RegDeleteValueA(HKEY key, const std::string& valueName) {
   return ::RegDeleteValueA(ToHkey(key), valueName.c_str());
 }
 
+LONG RealWindowsApi::RegCreateKeyExA(HKEY root, const std::string& subKey, DWORD reserved,
+                                     const char* keyClass, DWORD options, DWORD desiredAccess,
+                                     const SECURITY_ATTRIBUTES*, HKEY* result, DWORD* disposition) {
+  ::HKEY key = nullptr;
+  ::DWORD created = 0;
+  const LONG status =
+      ::RegCreateKeyExA(ToHkey(root), subKey.c_str(), reserved, const_cast<char*>(keyClass),
+                        options, desiredAccess, nullptr, &key, &created);
+  *result = Raw(key);
+  if (disposition) *disposition = created;
+  return status;
+}
+
+LONG RealWindowsApi::RegEnumValueA(HKEY key, DWORD index, char* valueName, DWORD* valueNameSize,
+                                   DWORD* reserved, DWORD* type, BYTE* data, DWORD* dataSize) {
+  return ::RegEnumValueA(ToHkey(key), index, valueName, reinterpret_cast<::LPDWORD>(valueNameSize),
+                         reinterpret_cast<::LPDWORD>(reserved), reinterpret_cast<::LPDWORD>(type),
+                         data, reinterpret_cast<::LPDWORD>(dataSize));
+}
+
 BOOL RealWindowsApi::WritePrivateProfileStringA(const std::string& section, const std::string& key,
                                                 const char* value, const std::string& fileName) {
   return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value, fileName.c_str());
@@ -151,6 +171,31 @@ struct ThreadStart {
 
 }  // namespace
 
+DWORD RealWindowsApi::GetTickCount() {
+  return ::GetTickCount();
+}
+
+HANDLE RealWindowsApi::CreateEventA(const SECURITY_ATTRIBUTES*, BOOL manualReset, BOOL initialState,
+                                    const std::string& name) {
+  return Raw(::CreateEventA(nullptr, manualReset, initialState, name.c_str()));
+}
+
+HANDLE RealWindowsApi::OpenEventA(DWORD desiredAccess, BOOL inheritHandle,
+                                  const std::string& name) {
+  return Raw(::OpenEventA(desiredAccess, inheritHandle, name.c_str()));
+}
+
+BOOL RealWindowsApi::SetEvent(HANDLE event) {
+  return ::SetEvent(ToHandle(event));
+}
+
+BOOL RealWindowsApi::GetExitCodeProcess(HANDLE process, DWORD* exitCode) {
+  ::DWORD code = 0;
+  const BOOL ok = ::GetExitCodeProcess(ToHandle(process), &code);
+  *exitCode = code;
+  return ok;
+}
+
 HANDLE RealWindowsApi::CreateThread(const SECURITY_ATTRIBUTES*, std::size_t stackSize,
                                     LPTHREAD_START_ROUTINE start, void* parameter,
                                     DWORD creationFlags, DWORD* threadId) {
@@ -197,6 +242,11 @@ void RealWindowsApi::OutputDebugStringA(const std::string& text) {
 
 DWORD RealWindowsApi::GetModuleFileNameA(HMODULE module, char* fileName, DWORD size) {
   return ::GetModuleFileNameA(As<HINSTANCE__>(module), fileName, size);
+}
+
+DWORD RealWindowsApi::ExpandEnvironmentStringsA(const std::string& source, char* destination,
+                                                DWORD size) {
+  return ::ExpandEnvironmentStringsA(source.c_str(), destination, size);
 }
 
 DWORD RealWindowsApi::GetShortPathNameA(const std::string& longPath, char* shortPath, DWORD size) {
@@ -382,6 +432,23 @@ BOOL RealWindowsApi::PostMessageA(HWND window, UINT message, WPARAM wParam, LPAR
 
 HWND RealWindowsApi::FindWindowA(const char* className, const char* windowName) {
   return Raw(::FindWindowA(className, windowName));
+}
+
+HWND RealWindowsApi::FindWindowExA(HWND parent, HWND childAfter, const char* className,
+                                   const char* windowName) {
+  return Raw(::FindWindowExA(ToHwnd(parent), ToHwnd(childAfter), className, windowName));
+}
+
+int RealWindowsApi::GetWindowTextA(HWND window, char* text, int maxCount) {
+  return ::GetWindowTextA(ToHwnd(window), text, maxCount);
+}
+
+int RealWindowsApi::GetSystemMetrics(int index) {
+  return ::GetSystemMetrics(index);
+}
+
+short RealWindowsApi::GetAsyncKeyState(int key) {
+  return ::GetAsyncKeyState(key);
 }
 
 DWORD RealWindowsApi::GetWindowThreadProcessId(HWND window, DWORD* processId) {

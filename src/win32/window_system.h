@@ -28,6 +28,8 @@ class Win32WindowSystem : public WindowSystem {
   void Form2Gone() { program_->Form2Destroyed(); }
   // The bar's window is closed: nothing may call into it any more.
   void BarGone() { program_->SetForm3(nullptr); }
+  // Windows ends the session: an orderly end of the shell.
+  void SessionEnding() { program_->session().EndedOrderly(); }
 
  private:
   HINSTANCE instance_;

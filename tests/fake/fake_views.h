@@ -29,6 +29,7 @@ class FakeForm3View : public Form3View {
     clockTooltip = text;
     api_.log.push_back("view tooltip " + text);
   }
+  void TakeTaskListKeys() override { api_.log.push_back("view task-list keys"); }
 
   std::string clockTooltip;
 

@@ -122,6 +122,38 @@ HANDLE FakeWindows::DoCreateMutexA(bool failing, const SECURITY_ATTRIBUTES*, BOO
   return Open(Kind::Mutex, name);
 }
 
+DWORD FakeWindows::DoGetTickCount(bool failing) {
+  return failing ? 0 : tickCount;
+}
+
+// A named event exists while somebody holds it: here, once made, for good.
+HANDLE FakeWindows::DoCreateEventA(bool failing, const SECURITY_ATTRIBUTES*, BOOL,
+                                   BOOL initialState, const std::string& name) {
+  if (failing) return Refuse(0, ERROR_ACCESS_DENIED);
+  const bool existed = events.contains(name);
+  if (!existed) events[name] = initialState != 0;
+  lastError_ = existed ? ERROR_ALREADY_EXISTS : 0;
+  return Open(Kind::Event, name);
+}
+
+HANDLE FakeWindows::DoOpenEventA(bool failing, DWORD, BOOL, const std::string& name) {
+  if (failing || !events.contains(name)) return Refuse(0, ERROR_FILE_NOT_FOUND);
+  return Open(Kind::Event, name);
+}
+
+BOOL FakeWindows::DoSetEvent(bool failing, HANDLE event) {
+  if (failing || !Is(event, Kind::Event)) return Refuse(0, ERROR_INVALID_HANDLE);
+  events[At(event).name] = true;
+  log.push_back("event-set " + At(event).name);
+  return 1;
+}
+
+BOOL FakeWindows::DoGetExitCodeProcess(bool failing, HANDLE process, DWORD* exitCode) {
+  if (failing || !Is(process, Kind::Process)) return Refuse(0, ERROR_INVALID_HANDLE);
+  *exitCode = exitCodes.contains(At(process).name) ? exitCodes[At(process).name] : 0;
+  return 1;
+}
+
 // It cannot fail on Windows; failing here, the last error reads as none.
 DWORD FakeWindows::DoGetLastError(bool failing) {
   return failing ? 0 : lastError_;

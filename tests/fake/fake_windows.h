@@ -63,6 +63,11 @@ class FakeWindows : public WindowsApi,
   std::vector<BYTE> versionRecord = VersionRecord(1, 0);
   std::set<BYTE> leadBytes;  // of a double-byte ANSI code page; none by default
   DWORD priorityClass = 0x20;
+  DWORD tickCount = 1000000;
+  std::map<std::string, bool> events;      // named events that exist, and whether each is set
+  std::map<std::string, DWORD> exitCodes;  // by a process's command line
+  std::map<std::string, std::string>
+      environment;  // for ExpandEnvironmentStringsA, upper-case names
   // The clock: one text per call, the last one repeating.
   void SetClock(std::vector<std::string> dateTexts, std::vector<std::string> timeTexts);
 

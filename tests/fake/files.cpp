@@ -136,6 +136,25 @@ DWORD FakeWindows::DoGetModuleFileNameA(bool failing, HMODULE, char* name, DWORD
   return failing ? 0 : CopyName(modulePath, name, size);
 }
 
+DWORD FakeWindows::DoExpandEnvironmentStringsA(bool failing, const std::string& source,
+                                               char* destination, DWORD size) {
+  if (failing) return Refuse(0, ERROR_NOT_ENOUGH_MEMORY);
+  std::string expanded;
+  for (std::size_t at = 0; at < source.size();) {
+    const std::size_t close = source[at] == '%' ? source.find('%', at + 1) : std::string::npos;
+    std::string name = close == std::string::npos ? "" : source.substr(at + 1, close - at - 1);
+    std::transform(name.begin(), name.end(), name.begin(), ::toupper);
+    if (const auto value = environment.find(name); !name.empty() && value != environment.end()) {
+      expanded += value->second;
+      at = close + 1;
+    } else {
+      expanded += source[at++];
+    }
+  }
+  if (size > expanded.size()) CopyName(expanded, destination, size);
+  return static_cast<DWORD>(expanded.size() + 1);
+}
+
 DWORD FakeWindows::DoGetShortPathNameA(bool failing, const std::string& longPath, char* shortPath,
                                        DWORD size) {
   if (failing) return Refuse(0, ERROR_FILE_NOT_FOUND);

@@ -67,6 +67,43 @@ LONG FakeWindows::DoRegCreateKeyA(bool failing, HKEY root, const std::string& su
   return ERROR_SUCCESS;
 }
 
+LONG FakeWindows::DoRegCreateKeyExA(bool failing, HKEY root, const std::string& subKey, DWORD,
+                                    const char*, DWORD options, DWORD, const SECURITY_ATTRIBUTES*,
+                                    HKEY* result, DWORD* disposition) {
+  *result = 0;
+  const std::string key = RootName(root) + "\\" + subKey;
+  if (failing || Refused(key)) return ERROR_ACCESS_DENIED;
+  if ((options & REG_OPTION_VOLATILE) && !volatileKeysSupported) return ERROR_INVALID_PARAMETER;
+  const bool existed = keys.contains(Lower(key));
+  keys.insert(Lower(key));
+  if (!existed && (options & REG_OPTION_VOLATILE)) log.push_back("reg-volatile " + key);
+  if (disposition) *disposition = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
+  *result = Open(Kind::Key, key);
+  return ERROR_SUCCESS;
+}
+
+// The values of a key in the order of their names.
+LONG FakeWindows::DoRegEnumValueA(bool failing, HKEY key, DWORD index, char* name, DWORD* nameSize,
+                                  DWORD*, DWORD* type, BYTE* data, DWORD* dataSize) {
+  if (failing) return ERROR_ACCESS_DENIED;
+  if (!Is(key, Kind::Key)) return ERROR_INVALID_HANDLE;
+  const std::string prefix = Lower(At(key).name) + " [";
+  DWORD at = 0;
+  for (const auto& [place, value] : registry) {
+    if (!place.starts_with(prefix) || at++ != index) continue;
+    const std::string valueName = place.substr(prefix.size(), place.size() - prefix.size() - 1);
+    if (*nameSize <= valueName.size()) return ERROR_MORE_DATA;
+    *nameSize = CopyName(valueName, name, *nameSize);
+    if (type) *type = value.type;
+    if (!dataSize) return ERROR_SUCCESS;
+    const bool fits = data && *dataSize >= value.data.size();
+    if (fits) std::copy(value.data.begin(), value.data.end(), data);
+    *dataSize = static_cast<DWORD>(value.data.size());
+    return !data || fits ? ERROR_SUCCESS : ERROR_MORE_DATA;
+  }
+  return ERROR_NO_MORE_ITEMS;
+}
+
 LONG FakeWindows::DoRegSetValueExA(bool failing, HKEY key, const std::string& name, DWORD,
                                    DWORD type, const BYTE* data, DWORD size) {
   if (failing) return ERROR_ACCESS_DENIED;

@@ -23,6 +23,7 @@ class FakeRegistry {
   std::map<std::string, RegValue> registry;
   std::set<std::string> keys;            // in lower case
   std::vector<std::string> refusedKeys;  // keys (and below) that cannot be created
+  bool volatileKeysSupported = true;     // Windows 98 has none
   // Profile files by name, each "<section>|<key>" in lower case -> text.
   std::map<std::string, std::map<std::string, std::string>> profiles;
 

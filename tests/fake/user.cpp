@@ -117,6 +117,34 @@ HWND FakeWindows::DoFindWindowA(bool failing, const char* className, const char*
   return failing || found == windowsByClass.end() ? 0 : found->second;
 }
 
+HWND FakeWindows::DoFindWindowExA(bool failing, HWND parent, HWND after, const char* className,
+                                  const char*) {
+  if (failing || parent || !className) return 0;
+  bool past = after == 0;
+  for (const auto& [windowClass, window] : windowsByClass) {
+    if (windowClass != className) continue;
+    if (past) return window;
+    past = window == after;
+  }
+  return 0;
+}
+
+int FakeWindows::DoGetWindowTextA(bool failing, HWND window, char* text, int size) {
+  const auto found = windowTitles.find(window);
+  if (failing || size <= 0) return 0;
+  return static_cast<int>(
+      CopyName(found == windowTitles.end() ? "" : found->second, text, static_cast<DWORD>(size)));
+}
+
+int FakeWindows::DoGetSystemMetrics(bool failing, int index) {
+  const auto found = systemMetrics.find(index);
+  return failing || found == systemMetrics.end() ? 0 : found->second;
+}
+
+short FakeWindows::DoGetAsyncKeyState(bool failing, int key) {
+  return !failing && keysDown.contains(key) ? static_cast<short>(0x8000) : 0;
+}
+
 DWORD FakeWindows::DoGetWindowThreadProcessId(bool failing, HWND, DWORD* id) {
   *id = failing ? 0 : kShellProcess;
   return failing ? 0 : 1;

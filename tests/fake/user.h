@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,12 @@ class FakeUser {
   int messagePasses = 0;  // passes that found the queue empty at last
 
   POINT cursor{120, 11};
-  // Top-level windows by class: the shell's, when a companion looks for them.
+  // Top-level windows by class (the shell's, when a companion looks for
+  // them; Explorer's), and their titles.
   std::map<std::string, HWND> windowsByClass;
+  std::map<HWND, std::string> windowTitles;
+  std::map<int, int> systemMetrics;  // GetSystemMetrics' answers; 0 for the others
+  std::set<int> keysDown;            // held while the program looks
   std::optional<std::string> openDialogPick;
 
  protected:

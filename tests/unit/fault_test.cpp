@@ -30,6 +30,17 @@ void Machine(FakeWindows& api) {
   }
   api.AddFile(kApp + "\\ludora.ini", "\"Chess\",\"C:\\Games\\Chess.lnk\"\r\n");
   api.memory.dwTotalPhys = 12 << 20;  // the defragmenter's buffer: small, so the runs are quick
+  // Ludora as the session's shell, with startup programs.
+  const std::string version = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+  const std::vector<BYTE> shell = {'l', 'u', 'd', 'o', 'r', 'a', '.', 'e', 'x', 'e', 0};
+  const std::vector<BYTE> game = {'g', 'a', 'm', 'e', '.', 'e', 'x', 'e', 0};
+  api.SetValue("HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Shell", REG_SZ,
+               shell);
+  api.SetValue("HKLM\\" + version + "RunOnce", "setup", REG_SZ, game);
+  api.SetValue("HKCU\\" + version + "Run", "chat", REG_EXPAND_SZ, game);
+  api.specialFolders[7] = "C:\\Users\\Player\\Startup";
+  api.AddFolder("C:\\Users\\Player\\Startup");
+  api.AddFile("C:\\Users\\Player\\Startup\\Game.lnk");
 }
 
 // The user picks the first command of every menu shown.
@@ -87,6 +98,7 @@ std::vector<Handler> Handlers() {
          record::Run(s.api, "r restore C:\\record.txt");
        }},
   };
+  handlers.push_back({"Form3.TaskListKey", [](FakeShell& s) { s.form3.TaskListKey(); }});
   for (const char* label : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"}) {
     handlers.push_back({label, [label](FakeShell& s) { s.Click(label); }});
   }
@@ -119,6 +131,14 @@ bool PreventedBy(const std::string& entry, Op op) {
   if (entry == "shutdown-dialog") return op == Op::LoadLibraryA || op == Op::GetProcAddress;
   if (entry == "resume-thread") return op == Op::CreateProcessA;  // the launcher says so instead
   if (entry == "run explorer.exe show=1") return op == Op::FindWindowA;  // no Ludora found
+  // The last startup program, from the user's Startup folder: not when the
+  // shell cannot tell it is the session's, nor the folder be listed; nor
+  // last when the batches cannot wait for one another.
+  if (entry.ends_with("Startup\\Game.lnk")) {
+    return op == Op::RegOpenKeyExA || op == Op::RegQueryValueExA ||
+           op == Op::SHGetSpecialFolderLocation || op == Op::SHGetPathFromIDListA ||
+           op == Op::FindFirstFileA || op == Op::FindNextFileA || op == Op::WaitForSingleObject;
+  }
   return false;
 }
 

@@ -1,0 +1,69 @@
+// Ludora as the shell of a log-on. Started by Windows in Explorer's place,
+// it also does what Windows expects of a shell and what Explorer would
+// otherwise do: tells the log-on screen it is ready, starts the startup
+// programs once a log-on, takes the task-list keys, hosts the notification
+// area and is watched over. Run as a program under another shell, it does
+// none of that.
+#pragma once
+
+#include <string>
+
+#include "platform/command_batches.h"
+#include "platform/scoped.h"
+#include "platform/windows_api.h"
+#include "tuning/primitives.h"
+
+namespace ludora {
+
+// The rule, decided once at start: Ludora is the session's shell when no
+// other shell's windows exist (Explorer's desktop `Progman`, a taskbar
+// `Shell_TrayWnd` other than traydock's) and the shell Windows starts at
+// log-on names ludora.exe: on the NT family the user's Winlogon Shell value,
+// or the machine's when the user has none; on the others system.ini's
+// [boot] shell.
+bool IsSessionShell(WindowsApi& api, Platform platform);
+
+// Sets whichever of the events Windows' log-on waits for exist: XP's
+// "msgina: ShellReadyEvent", later systems' "ShellDesktopSwitchEvent", each
+// with and without the Global\ prefix.
+void SignalShellReady(WindowsApi& api);
+
+// Whether this is the shell's first start in this log-on, marking it when
+// so: a volatile key that goes with the log-on; where Windows has none (98),
+// a named event that Ludora and its watchdog hold for the session, kept in
+// `marker`.
+bool FirstStartThisLogOn(WindowsApi& api, ScopedHandle& marker);
+
+// Tells the watchdog the shell ends as it means to, so it is not started again.
+void SignalOrderlyEnd(WindowsApi& api);
+
+// What this start of the shell does as the session's shell, decided once.
+class SessionShell {
+ public:
+  explicit SessionShell(WindowsApi& api) : api_(api), marker_(api) {}
+
+  // At start: whether Ludora is the session's shell; if so, whether this
+  // start runs the startup programs (the first in the log-on, with Shift
+  // not held) and whether Windows runs in Safe Mode.
+  void Decide(Platform platform);
+  bool active() const { return active_; }
+
+  // After the bar's first paint: the log-on screen is told, and what is to
+  // be started is handed to `starts`, in this order: the notification area
+  // and the watchdog, the service stops, the startup programs. Under
+  // another shell, the service stops alone.
+  void Painted(const std::string& appFolder, CommandBatches& starts,
+               std::vector<CommandStart> serviceStops);
+
+  // The shell ends as it means to: its watchdog is told.
+  void EndedOrderly();
+
+ private:
+  WindowsApi& api_;
+  ScopedHandle marker_;
+  bool active_ = false;
+  bool startupDue_ = false;
+  bool safeMode_ = false;
+};
+
+}  // namespace ludora

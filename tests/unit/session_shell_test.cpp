@@ -1,0 +1,197 @@
+// Ludora as the shell of a log-on: the rule that says so, the log-on's
+// ready signal, and the startup programs, once a log-on, in Windows' order.
+#include <gtest/gtest.h>
+
+#include "fake/fake_views.h"
+#include "launch/startup_programs.h"
+#include "platform/win_constants.h"
+#include "tuning/startup_set.h"
+
+namespace ludora {
+namespace {
+
+using testing::FakeShell;
+using testing::FakeWindows;
+using Log = std::vector<std::string>;
+
+const std::string kWinlogon = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+const std::string kVersion = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+const std::string kLudora = "\"C:\\Program Files\\Corvane Ludora\\ludora.exe\"";
+
+std::vector<BYTE> Bytes(const std::string& text) {
+  std::vector<BYTE> bytes(text.begin(), text.end());
+  bytes.push_back(0);
+  return bytes;
+}
+
+void Registered(FakeWindows& api, const std::string& key, const std::string& shell) {
+  api.SetValue(key + "\\" + kWinlogon, "Shell", REG_SZ, Bytes(shell));
+}
+
+TEST(SessionShell, IsTheShellWindowsStartsWithNoOtherShellRunning) {
+  const struct {
+    const char* what;
+    std::function<void(FakeWindows&)> machine;
+    bool expected;
+  } cases[] = {
+      {"the user's shell", [](auto& api) { Registered(api, "HKCU", kLudora); }, true},
+      {"the machine's, the user having none",
+       [](auto& api) {
+         Registered(api, "HKCU", "");
+         Registered(api, "HKLM", "C:\\LUDORA~1\\LUDORA.EXE");
+       },
+       true},
+      {"the user's names Explorer",
+       [](auto& api) {
+         Registered(api, "HKCU", "explorer.exe");
+         Registered(api, "HKLM", kLudora);
+       },
+       false},
+      {"Explorer's desktop runs",
+       [](auto& api) {
+         Registered(api, "HKCU", kLudora);
+         api.windowsByClass["Progman"] = 0x5001;
+       },
+       false},
+      {"another taskbar runs",
+       [](auto& api) {
+         Registered(api, "HKCU", kLudora);
+         api.windowsByClass["Shell_TrayWnd"] = 0x5002;
+       },
+       false},
+      {"our own tray runs",
+       [](auto& api) {
+         Registered(api, "HKCU", kLudora);
+         api.windowsByClass["Shell_TrayWnd"] = 0x5002;
+         api.windowTitles[0x5002] = "Corvane Ludora System Tray";
+       },
+       true},
+      {"98: [boot] shell",
+       [](auto& api) {
+         api.platformId = 1;
+         api.Profile("system.ini")["boot|shell"] = "C:\\PROGRA~1\\CORVAN~1\\LUDORA.EXE";
+       },
+       true},
+      {"98: the registry does not count",
+       [](auto& api) {
+         api.platformId = 1;
+         Registered(api, "HKCU", kLudora);
+       },
+       false},
+  };
+  for (const auto& c : cases) {
+    FakeShell shell(c.machine);
+    shell.form3.Load();
+    EXPECT_EQ(shell.program.session().active(), c.expected) << c.what;
+    EXPECT_EQ(shell.api.Effects("view task-list").size(), c.expected ? 1u : 0u) << c.what;
+  }
+}
+
+// A machine with something in every place Windows starts programs from.
+void StartupEntries(FakeWindows& api) {
+  Registered(api, "HKCU", kLudora);
+  api.environment["SYSTEMROOT"] = "C:\\WINDOWS";
+  const auto run = [&](const std::string& root, const std::string& key, const std::string& name,
+                       const std::string& command, DWORD type = REG_SZ) {
+    api.SetValue(root + "\\" + kVersion + key, name, type, Bytes(command));
+  };
+  run("HKLM", "RunOnce", "driver", "C:\\setup\\finish.exe /quiet");
+  run("HKLM", "RunOnce", "!retry", "C:\\setup\\retry.exe");
+  run("HKLM", "Run", "mouse", "%SystemRoot%\\mouse.exe -tray", REG_EXPAND_SZ);
+  run("HKLM", "Policies\\Explorer\\Run", "1", "C:\\policy\\machine.exe");
+  run("HKCU", "Policies\\Explorer\\Run", "1", "C:\\policy\\user.exe");
+  run("HKCU", "Run", "chat", "\"C:\\Program Files\\Chat\\chat.exe\" /min");
+  run("HKCU", "Run", "readme", "C:\\docs\\readme.txt");  // no program: opened by the shell
+  run("HKCU", "RunOnce", "dx", "C:\\dx\\finish.exe");
+  api.specialFolders[24] = "C:\\All Users\\Startup";
+  api.specialFolders[7] = "C:\\Me\\Startup";
+  api.AddFolder("C:\\All Users\\Startup");
+  api.AddFile("C:\\All Users\\Startup\\Antivirus.lnk");
+  api.AddFolder("C:\\Me\\Startup");
+  api.AddFile("C:\\Me\\Startup\\desktop.ini", "", 0x20 | 0x2 | 0x4);
+  api.AddFile("C:\\Me\\Startup\\Voice.lnk");
+}
+
+// What the start made, after the bar's first paint, all handed-over work done.
+Log StartedBy(FakeShell& shell) {
+  shell.form3.Load();
+  shell.Paint();
+  Log started;
+  for (const std::string& entry : shell.api.log) {
+    if (entry.starts_with("run ") || entry.starts_with("open ") || entry == "wait" ||
+        entry.starts_with("reg-delete ") || entry.starts_with("event-set ")) {
+      if (entry.find("sc stop") == std::string::npos) started.push_back(entry);
+    }
+  }
+  return started;
+}
+
+TEST(StartupPrograms, StartOnceALogOnInWindowsOrderAfterTheServiceStops) {
+  FakeShell shell(StartupEntries);
+  shell.api.events = {{"msgina: ShellReadyEvent", false}, {"Corvane.Ludora.OrderlyEnd", false}};
+  // Not a program: CreateProcess refuses the text file, the shell opens it.
+  shell.api.failingCall = {testing::Op::CreateProcessA, 2 + 31 + 7};
+  const std::string app = "\"C:\\Program Files\\Corvane Ludora\\";
+  EXPECT_EQ(
+      StartedBy(shell),
+      (Log{"event-set msgina: ShellReadyEvent", "run " + app + "traydock.exe\" show=0",
+           "run " + app + "ludora-watch.exe\" 4242 show=0",
+           // (the fake lists a key's values by name)
+           "run C:\\setup\\retry.exe show=1", "wait",
+           "reg-delete HKLM\\" + kVersion + "RunOnce [!retry]",
+           "reg-delete HKLM\\" + kVersion + "RunOnce [driver]",
+           "run C:\\setup\\finish.exe /quiet show=1", "wait",
+           "run C:\\WINDOWS\\mouse.exe -tray show=1", "run C:\\policy\\machine.exe show=1",
+           "run C:\\policy\\user.exe show=1",
+           "run \"C:\\Program Files\\Chat\\chat.exe\" /min show=1",
+           "run C:\\docs\\readme.txt show=1", "open C:\\docs\\readme.txt",
+           "open C:\\All Users\\Startup\\Antivirus.lnk", "open C:\\Me\\Startup\\Voice.lnk",
+           "reg-delete HKCU\\" + kVersion + "RunOnce [dx]", "run C:\\dx\\finish.exe show=1"}));
+  const std::size_t lastStop =
+      shell.api.log.size() -
+      (std::find(shell.api.log.rbegin(), shell.api.log.rend(), "run sc stop jtagserver show=0") -
+       shell.api.log.rbegin());
+  EXPECT_LT(lastStop,
+            static_cast<std::size_t>(std::find(shell.api.log.begin(), shell.api.log.end(),
+                                               "run C:\\setup\\finish.exe /quiet show=1") -
+                                     shell.api.log.begin()));
+  EXPECT_FALSE(shell.api.Value("HKCU\\" + kVersion + "RunOnce", "dx"));
+
+  // Started again in the same log-on (the watchdog's restart): none again.
+  FakeShell again([&](FakeWindows& api) {
+    StartupEntries(api);
+    api.keys = shell.api.keys;  // the volatile mark included
+  });
+  EXPECT_EQ(StartedBy(again).size(), 2u);  // the tray and the watchdog only
+}
+
+TEST(StartupPrograms, ShiftSafeModeWindows98AndAnotherShell) {
+  const auto count = [](const std::function<void(FakeWindows&)>& also) {
+    FakeShell shell([&](FakeWindows& api) { StartupEntries(api), also(api); });
+    return StartedBy(shell);
+  };
+  EXPECT_EQ(count([](auto& api) { api.keysDown = {0x10}; }).size(), 2u);  // Shift: none
+  // Safe Mode: only RunOnce values named with a leading "*".
+  const Log safe = count([](auto& api) {
+    api.systemMetrics[67] = 1;
+    api.SetValue("HKCU\\" + kVersion + "RunOnce", "*safe", REG_SZ, Bytes("C:\\safe.exe"));
+  });
+  EXPECT_EQ(Log(safe.begin() + 2, safe.end()),
+            (Log{"reg-delete HKCU\\" + kVersion + "RunOnce [*safe]", "run C:\\safe.exe show=1"}));
+  // Windows 98 has no volatile keys: an event marks the log-on instead.
+  EXPECT_EQ(count([](auto& api) {
+              api.volatileKeysSupported = false;
+              api.platformId = 1;
+              api.Profile("system.ini")["boot|shell"] = "C:\\LUDORA~1\\LUDORA.EXE";
+            }),
+            count([](auto&) {}));
+  EXPECT_EQ(count([](auto& api) {
+              api.volatileKeysSupported = false;
+              api.events["Corvane.Ludora.StartupRun"] = false;
+            }).size(),
+            2u);
+  EXPECT_TRUE(count([](auto& api) { api.windowsByClass["Progman"] = 0x5001; }).empty());
+}
+
+}  // namespace
+}  // namespace ludora
