@@ -83,8 +83,8 @@ std::vector<Handler> Handlers() {
       {"ludora-record",
        [](FakeShell& s) {
          s.api.windowsByClass = {{"CorvaneLudoraBar", 0x3003}};
-         record::Run(s.api, "r record C:\\record.txt");
-         record::Run(s.api, "r restore C:\\record.txt");
+         record::Run(s.api, "r install \"" + kApp + "\" \"C:\\1.txt\"");
+         record::Run(s.api, "r uninstall \"" + kApp + "\" \"C:\\2.txt\"");
        }},
   };
   for (const char* label : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"}) {
@@ -119,6 +119,7 @@ bool PreventedBy(const std::string& entry, Op op) {
   if (entry == "shutdown-dialog") return op == Op::LoadLibraryA || op == Op::GetProcAddress;
   if (entry == "resume-thread") return op == Op::CreateProcessA;  // the launcher says so instead
   if (entry == "run explorer.exe show=1") return op == Op::FindWindowA;  // no Ludora found
+  if (entry.starts_with("file-open ")) return op == Op::WriteFile;  // then deleted, cut short
   return false;
 }
 
