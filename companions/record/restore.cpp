@@ -57,7 +57,7 @@ class PutBack {
   // nothing went wrong.
   bool Put(const PlaceState& recorded) {
     const PlaceState target = Target(recorded);
-    const auto now = ReadPlace(api_, recorded.place);
+    const auto now = ReadPlace(api_, recorded.place, kLargestReadBack);
     if (!now) {
       report_.Tell("Could not read " + Describe(recorded.place) + ": it was left as it is.");
       return false;
@@ -134,7 +134,10 @@ bool Apply(WindowsApi& api, const MachineRecord& record, const std::string& fold
 // does now.
 bool ExplorerIsTheShell(WindowsApi& api, Report& report) {
   if (!ShellNamesLudora(api)) return true;
+  const bool nt = GetPlatform(api) != Platform::NotNt;
   for (const TuningRow& row : ExplorerRegistrationRows()) {
+    // Windows 98 has no profile mapping: its system.ini alone names the shell.
+    if (!nt && row.key == kIniFileMappingBoot) continue;
     const auto value = RowValue(row, RowInputs{});
     if (const DWORD error = Write(api, *value)) {
       report.Tell("Could not write " + Describe(value->place) + ": " + Reason(error) + ".");

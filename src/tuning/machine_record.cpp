@@ -45,16 +45,16 @@ std::string Describe(const Place& place) {
   return root + "\\" + place.key + " [" + (place.name.empty() ? "(default)" : place.name) + "]";
 }
 
-std::optional<PlaceState> ReadPlace(WindowsApi& api, const Place& place) {
+std::optional<PlaceState> ReadPlace(WindowsApi& api, const Place& place, std::size_t largest) {
   PlaceState state{place};
   if (place.ini) {
-    // One character more than a record holds: a longer entry is seen as such.
-    std::vector<char> text(kLargestValue + 2);
+    // Room for one character more: a longer entry is seen as such.
+    std::vector<char> text(largest + 2);
     const DWORD length =
         api.GetPrivateProfileStringA(place.key, place.name, kAbsent, text.data(),
                                      static_cast<DWORD>(text.size()), std::string(kSystemIni));
     if (std::string_view(text.data(), length) == kAbsent) return state;
-    if (length > kLargestValue) return std::nullopt;
+    if (length > largest) return std::nullopt;
     return PlaceState{place, true, REG_SZ, {text.begin(), text.begin() + length}};
   }
   const auto absentOrUnknown = [&](LONG status) -> std::optional<PlaceState> {
@@ -67,7 +67,7 @@ std::optional<PlaceState> ReadPlace(WindowsApi& api, const Place& place) {
   DWORD type = 0, size = 0;
   const LONG sized = api.RegQueryValueExA(key.get(), place.name, nullptr, &type, nullptr, &size);
   if (sized != ERROR_SUCCESS) return absentOrUnknown(sized);
-  if (size > kLargestValue) return std::nullopt;
+  if (size > largest) return std::nullopt;
   std::vector<BYTE> data(size);
   if (api.RegQueryValueExA(key.get(), place.name, nullptr, &type, data.data(), &size) !=
       ERROR_SUCCESS) {
@@ -150,7 +150,7 @@ bool ShellNamesLudora(WindowsApi& api) {
        {LudoraRegistrationRows(), ExplorerRegistrationRows()}) {
     for (const TuningRow& row : table) {
       // A place that cannot be read cannot be confirmed free of it.
-      const auto state = ReadPlace(api, PlaceOf(row));
+      const auto state = ReadPlace(api, PlaceOf(row), kLargestReadBack);
       if (!state) return true;
       if (!state->present) continue;
       std::string text(state->data.begin(), state->data.end());

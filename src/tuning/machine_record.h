@@ -56,10 +56,14 @@ struct PlaceState {
 // The largest value a record holds; a larger one is not recorded, and so
 // left alone later.
 inline constexpr std::size_t kLargestValue = 2048;
+// The largest value an uninstall reads back, to tell whose it is: a larger
+// one is never Ludora's.
+inline constexpr std::size_t kLargestReadBack = 65536;
 
 // A place as it is now; nothing when it cannot be read (no right to the
-// key, say) or holds more than kLargestValue bytes.
-std::optional<PlaceState> ReadPlace(WindowsApi& api, const Place& place);
+// key, say) or holds more than `largest` bytes.
+std::optional<PlaceState> ReadPlace(WindowsApi& api, const Place& place,
+                                    std::size_t largest = kLargestValue);
 // The places as they are now; one that cannot be read is left out.
 std::vector<PlaceState> ReadPlaces(WindowsApi& api, const std::vector<Place>& places);
 

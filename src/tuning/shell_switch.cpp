@@ -11,8 +11,6 @@ namespace {
 
 using namespace rows;
 
-constexpr std::string_view kIniFileMappingBoot =
-    "Software\\Microsoft\\Windows NT\\CurrentVersion\\IniFileMapping\\system.ini\\boot";
 constexpr std::string_view kInternetSettings =
     ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 constexpr std::string_view kExplorerUpper =
