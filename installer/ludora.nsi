@@ -309,7 +309,7 @@ Section "Uninstall"
   ${If} $R0 == 1
   ${OrIf} $exitCode == ${EXIT_LUDORA_STAYS}
     DetailPrint "Explorer could not be made the shell: Ludora stays installed."
-    MessageBox MB_OK|MB_ICONSTOP "Windows would still start Ludora at the next log-on, and Explorer could not be made the shell instead, so Ludora stays installed. Fix what is below, then uninstall again.$\r$\n$R9" /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "Windows would still start Ludora at the next log-on, and Explorer could not be made the shell instead, so Ludora stays installed. Once what is below can be written (a read-only file, or a value that needs administrator rights), uninstall again.$\r$\n$R9" /SD IDOK
     SetErrorLevel ${EXIT_LUDORA_STAYS}
     Abort
   ${EndIf}

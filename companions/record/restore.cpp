@@ -19,7 +19,7 @@ namespace {
 std::string Reason(DWORD error) {
   switch (error) {
     case ERROR_ACCESS_DENIED:
-      return "access denied (read-only, or administrator rights needed)";
+      return "access denied";
     case ERROR_SHARING_VIOLATION:
       return "another program holds it";
     default:
@@ -144,7 +144,7 @@ bool ExplorerIsTheShell(WindowsApi& api, Report& report) {
     }
   }
   if (!ShellNamesLudora(api)) return true;
-  report.Tell("Windows would still start Ludora as the shell, so Ludora stays installed.");
+  report.Note("Windows would still start Ludora as the shell, so Ludora stays installed.");
   return false;
 }
 

@@ -270,7 +270,7 @@ TEST(MachineRecord, LudoraIsNeverLeftTheShellOfAProgramAboutToGo) {
   api.failing = {testing::Op::WritePrivateProfileStringA};  // a read-only system.ini
   const auto [code, report] = Recorder(api, "uninstall");
   EXPECT_EQ(code, record::kLudoraStays);
-  EXPECT_NE(report.find("! Could not write system.ini [boot] shell: access denied"),
+  EXPECT_NE(report.find("! Could not write system.ini [boot] shell: access denied.\r\n"),
             std::string::npos)
       << report;
   api.failing = {testing::Op::RegOpenKeyExA};  // nothing can be read back
