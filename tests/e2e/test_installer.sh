@@ -81,6 +81,7 @@ a_read_only_system_ini_keeps_ludora() {
   local ini="$WINEPREFIX/drive_c/windows/system.ini"
   chmod a-w "$ini"
   chattr +i "$ini" || fail "system.ini cannot be made read-only here"
+  # shellcheck disable=SC2064  # the path now: the trap runs outside this function
   trap "chattr -i '$ini'; end_prefix" EXIT
   uninstall_code 1
   chattr -i "$ini"

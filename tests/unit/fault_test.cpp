@@ -119,7 +119,7 @@ bool PreventedBy(const std::string& entry, Op op) {
   if (entry == "shutdown-dialog") return op == Op::LoadLibraryA || op == Op::GetProcAddress;
   if (entry == "resume-thread") return op == Op::CreateProcessA;  // the launcher says so instead
   if (entry == "run explorer.exe show=1") return op == Op::FindWindowA;  // no Ludora found
-  if (entry.starts_with("file-open ")) return op == Op::WriteFile;  // then deleted, cut short
+  if (entry.starts_with("file-open ")) return op == Op::WriteFile;       // then deleted, cut short
   return false;
 }
 
