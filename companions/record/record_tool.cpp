@@ -2,66 +2,40 @@
 
 #include "launch/companions.h"
 #include "platform/command_line.h"
-#include "platform/command_run.h"
 #include "platform/scoped.h"
 #include "platform/win_constants.h"
+#include "record/record_homes.h"
+#include "record/restore.h"
 #include "tuning/machine_record.h"
-#include "tuning/shell_switch.h"
 
 namespace ludora::record {
 
 namespace {
 
-constexpr DWORD kLongestRecord = 1 << 20;
 constexpr DWORD kShellEndsWithin = 10000;    // ms, after it is asked to close
 constexpr DWORD kShellIsEndedWithin = 5000;  // ms, after it is ended
 
-// Writes a new file; an existing one is left alone. 0 written, 1 failed, 2 there.
-int WriteNewFile(WindowsApi& api, const std::string& path, const std::string& text) {
-  bool whole = false;
-  {
-    const ScopedFile file(api, api.CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, 0));
-    if (!file) return api.GetLastError() == ERROR_FILE_EXISTS ? 2 : 1;
-    DWORD written = 0;
-    whole = api.WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
-                          nullptr) &&
-            written == text.size();
-  }
-  // A record cut short (a full disk) must not stay: the next install would
-  // keep it as the first one, and the uninstall could not use it.
-  if (!whole) api.DeleteFileA(path);
-  return whole ? 0 : 1;
+MachineRecord MachineNow(WindowsApi& api) {
+  return {AccountName(api), ReadPlaces(api, PlacesLudoraWrites())};
 }
 
-std::string ReadSmallFile(WindowsApi& api, const std::string& path) {
-  const ScopedFile file(
-      api, api.CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, 0));
-  std::string text;
-  char piece[4096];
-  DWORD read = 0;
-  while (file && text.size() <= kLongestRecord &&
-         api.ReadFile(file.get(), piece, sizeof piece, &read, nullptr) && read > 0) {
-    text.append(piece, read);
+int Install(WindowsApi& api, const std::string& folder, Report& report) {
+  auto found = FindRecord(api, folder, report);
+  if (!found) {
+    const MachineRecord now = MachineNow(api);
+    found = FoundRecord{now, RecordText(now)};
   }
-  return text;
+  if (KeepRecord(api, folder, *found)) return kDone;
+  report.Tell("The record could not be kept in " + folder + " and in HKLM\\" +
+              std::string(kRecordKey) + ".");
+  return kFailed;
 }
 
-int Restore(WindowsApi& api, const std::string& path) {
-  const bool running = CloseRunningShell(api);
-  // Ludora was the desktop when no Explorer desktop stands beside it.
-  const bool wasDesktop = running && api.FindWindowA("Progman", nullptr) == 0;
-  int result = 0;
-  if (const auto record = ParseRecord(ReadSmallFile(api, path))) {
-    if (!ApplyRecord(api, *record)) result = kIncomplete;
-    // A record taken where Ludora was the shell already (set up by hand)
-    // would name a program that is about to go: Explorer instead.
-    if (ShellNamesLudora(api)) RegisterExplorerShell(api);
-  } else {
-    RestoreExplorerDefaults(api, GetPlatform(api));
-    result = kRestoredDefaults;
-  }
-  if (wasDesktop) RunCommandLine(api, "explorer.exe", SW_SHOWNORMAL);
-  return result;
+// Two quoted paths: "<first>" "<second>".
+std::pair<std::string, std::string> TwoPaths(std::string_view arguments) {
+  const std::size_t open = arguments.find('"'), close = arguments.find('"', open + 1);
+  if (open != 0 || close == std::string_view::npos) return {};
+  return {PathArgument(arguments.substr(0, close + 1)), PathArgument(arguments.substr(close + 1))};
 }
 
 }  // namespace
@@ -88,13 +62,21 @@ bool CloseRunningShell(WindowsApi& api) {
 
 int Run(WindowsApi& api, const std::string& commandLine) {
   const auto [command, rest] = FirstWord(AfterProgramName(commandLine));
-  if (command == "close" && rest.empty()) return CloseRunningShell(api) ? kWasRunning : 0;
-  const std::string file = PathArgument(rest);
-  if (file.empty()) return 1;
-  if (command == "restore") return Restore(api, file);
-  if (command != "record") return 1;
-  const int written = WriteNewFile(api, file, RecordText(ReadPlaces(api, PlacesLudoraWrites())));
-  return written == 1 ? 1 : 0;
+  if (command == "close" && rest.empty()) return CloseRunningShell(api) ? kWasRunning : kDone;
+  if (command == "record") {
+    const std::string file = PathArgument(rest);
+    if (file.empty()) return kFailed;
+    return WriteNewFile(api, file, RecordText(MachineNow(api))) == 1 ? kFailed : kDone;
+  }
+  const auto [folder, reportFile] = TwoPaths(rest);
+  if ((command != "install" && command != "uninstall") || folder.empty() || reportFile.empty()) {
+    return kFailed;
+  }
+  Report report;
+  const int result =
+      command == "install" ? Install(api, folder, report) : Uninstall(api, folder, report);
+  WriteNewFile(api, reportFile, report.Text());
+  return result;
 }
 
 }  // namespace ludora::record

@@ -1,18 +1,16 @@
 // ludora-record.exe, the installer's and the uninstaller's helper:
-//   ludora-record record <file>    records the machine as it is into <file>,
-//                                  unless there is a record already: the
-//                                  first install's record is the one to keep
-//   ludora-record restore <file>   closes a running Ludora, then puts the
-//                                  machine back as <file> says, or, without
-//                                  a sound record, as "Set Explorer as
-//                                  default shell" leaves it; starts Explorer
-//                                  when Ludora was the desktop
-//   ludora-record close            closes a running Ludora, before its files
-//                                  are replaced
-// Exit codes: 0 done, 1 no such command or the record could not be
-// written, 2 Explorer's defaults restored for want of a sound record,
-// 3 (close) Ludora was running and is closed, 4 (restore) a value could
-// not be put back (Ludora is never left as the shell; the record stays).
+//   ludora-record install "<folder>" "<report>"
+//        keeps the first record of the machine in both its homes (the file
+//        in <folder> and the registry): the one found in either, or, when
+//        neither holds a sound one, a record of the machine as it is now
+//   ludora-record uninstall "<folder>" "<report>"
+//        closes a running Ludora, then puts the machine back as the first
+//        record says (restore.h); starts Explorer when Ludora was the desktop
+//   ludora-record close
+//        closes a running Ludora, before its files are replaced
+//   ludora-record record <file>
+//        a record of the machine as it is into a new <file>, and nothing else
+// What there is to tell goes into the file <report>, a line each.
 #pragma once
 
 #include <string>
@@ -21,9 +19,13 @@
 
 namespace ludora::record {
 
-inline constexpr int kRestoredDefaults = 2;
-inline constexpr int kWasRunning = 3;
-inline constexpr int kIncomplete = 4;
+// The exit codes; the uninstall's are the uninstaller's own.
+inline constexpr int kDone = 0;
+inline constexpr int kFailed = 1;            // no such command, or no record could be kept
+inline constexpr int kIncomplete = 3;        // a value could not be put back: the record stays
+inline constexpr int kRestoredDefaults = 4;  // no sound record: Explorer's settings written
+inline constexpr int kLudoraStays = 5;       // a shell place still names Ludora: keep it
+inline constexpr int kWasRunning = 8;        // (close) Ludora was running and is closed
 
 // Closes a running Ludora as its user would, so that its unload writes the
 // default open command, and waits a while for it to end. Whether it ran.

@@ -29,7 +29,7 @@ struct OPENFILENAMEA {
 
 // clang-format off
 
-// Registry (advapi32).
+// Registry and the account (advapi32).
 #define LUDORA_REGISTRY_API(X) \
   X(LONG, RegCreateKeyA, (HKEY root, const std::string& subKey, HKEY* result), (root, subKey, result)) \
   X(LONG, RegSetValueExA, (HKEY key, const std::string& valueName, DWORD reserved, DWORD type, const BYTE* data, DWORD size), (key, valueName, reserved, type, data, size)) \
@@ -38,7 +38,8 @@ struct OPENFILENAMEA {
   X(LONG, RegQueryValueExA, (HKEY key, const std::string& valueName, DWORD* reserved, DWORD* type, BYTE* data, DWORD* size), (key, valueName, reserved, type, data, size)) \
   X(LONG, RegDeleteValueA, (HKEY key, const std::string& valueName), (key, valueName)) \
   X(LONG, RegCreateKeyExA, (HKEY root, const std::string& subKey, DWORD reserved, const char* keyClass, DWORD options, DWORD desiredAccess, const SECURITY_ATTRIBUTES* attributes, HKEY* result, DWORD* disposition), (root, subKey, reserved, keyClass, options, desiredAccess, attributes, result, disposition)) \
-  X(LONG, RegEnumValueA, (HKEY key, DWORD index, char* valueName, DWORD* valueNameSize, DWORD* reserved, DWORD* type, BYTE* data, DWORD* dataSize), (key, index, valueName, valueNameSize, reserved, type, data, dataSize))
+  X(LONG, RegEnumValueA, (HKEY key, DWORD index, char* valueName, DWORD* valueNameSize, DWORD* reserved, DWORD* type, BYTE* data, DWORD* dataSize), (key, index, valueName, valueNameSize, reserved, type, data, dataSize)) \
+  X(BOOL, GetUserNameA, (char* buffer, DWORD* size), (buffer, size))
 
 // Profile files (kernel32). A null value deletes the entry.
 #define LUDORA_PROFILE_API(X) \
@@ -86,6 +87,7 @@ struct OPENFILENAMEA {
   X(BOOL, ReadFile, (HANDLE file, void* buffer, DWORD toRead, DWORD* read, void* overlapped), (file, buffer, toRead, read, overlapped)) \
   X(BOOL, WriteFile, (HANDLE file, const void* buffer, DWORD toWrite, DWORD* written, void* overlapped), (file, buffer, toWrite, written, overlapped)) \
   X(BOOL, DeleteFileA, (const std::string& path), (path)) \
+  X(BOOL, MoveFileA, (const std::string& existingPath, const std::string& newPath), (existingPath, newPath)) \
   X(DWORD, WaitForSingleObject, (HANDLE object, DWORD milliseconds), (object, milliseconds)) \
   X(void, GlobalMemoryStatus, (MEMORYSTATUS* status), (status)) \
   X(void*, VirtualAlloc, (void* address, std::size_t size, DWORD allocationType, DWORD protect), (address, size, allocationType, protect)) \

@@ -1,15 +1,19 @@
-// The record of the machine as it was before Ludora was installed: the
-// state of every registry value and system.ini entry that Ludora can ever
-// write, so that uninstalling can put each one back exactly.
+// The places Ludora writes and their states: every registry value and
+// system.ini entry that Ludora can ever write, read and written back one by
+// one, so that uninstalling can put each one back exactly.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "platform/win_constants.h"
 #include "platform/windows_api.h"
 #include "tuning/primitives.h"
+#include "tuning/tuning_rows.h"
 
 namespace ludora {
 
@@ -24,9 +28,19 @@ struct Place {
   bool operator==(const Place&) const = default;
 };
 
-// Every place Ludora writes, each once, from the shell's own tables: the
-// start-up set, both default-shell switches with their registration rows,
-// the service start types of both, the open command of executables.
+// The registry roots places lie under, by the names records and reports give them.
+inline constexpr std::array<std::pair<HKEY, std::string_view>, 4> kRootNames = {
+    {{HKCR, "HKCR"}, {HKCU, "HKCU"}, {HKLM, "HKLM"}, {HKU, "HKU"}}};
+
+Place PlaceOf(const TuningRow& row);
+// As the user reads it: "HKCU\Control Panel\Desktop [MenuShowDelay]",
+// "system.ini [boot] shell".
+std::string Describe(const Place& place);
+
+// Every place Ludora writes, each once, spelled as the shell's own tables
+// spell it: the start-up set, both default-shell switches with their
+// registration rows, the service start types of both, the open command of
+// executables.
 std::vector<Place> PlacesLudoraWrites();
 
 // What a place held: absent, or a value type and its bytes (system.ini
@@ -39,28 +53,31 @@ struct PlaceState {
   bool operator==(const PlaceState&) const = default;
 };
 
+// The largest value a record holds; a larger one is not recorded, and so
+// left alone later.
+inline constexpr std::size_t kLargestValue = 2048;
+// The largest value an uninstall reads back, to tell whose it is: a larger
+// one is never Ludora's.
+inline constexpr std::size_t kLargestReadBack = 65536;
+
+// A place as it is now; nothing when it cannot be read (no right to the
+// key, say) or holds more than `largest` bytes.
+std::optional<PlaceState> ReadPlace(WindowsApi& api, const Place& place,
+                                    std::size_t largest = kLargestValue);
 // The places as they are now; one that cannot be read is left out.
 std::vector<PlaceState> ReadPlaces(WindowsApi& api, const std::vector<Place>& places);
 
-// The record as text, a file anyone can read:
-//   Corvane Ludora machine record 1
-//   reg<TAB>HKLM<TAB><key path><TAB><value name><TAB><type number><TAB><data in hex>
-//   reg<TAB>HKCU<TAB><key path><TAB><value name><TAB>absent
-//   ini<TAB>-<TAB><section><TAB><key><TAB>1<TAB><text in hex>
-//   ...
-//   end<TAB><number of places><TAB><FNV-1a checksum of all lines before>
-// A line a place; the last line makes a record cut short or altered known
-// as such.
-std::string RecordText(const std::vector<PlaceState>& states);
-// The record's places, or nothing when anything in it is amiss.
-std::optional<std::vector<PlaceState>> ParseRecord(std::string_view text);
+// Puts a place in the state given: the type and data, or the value or
+// entry deleted. 0, or the error Windows gave.
+DWORD WritePlace(WindowsApi& api, const PlaceState& state);
 
-// Puts every place back as recorded: the recorded type and data, or the
-// value or entry deleted. Goes on past a refusal; whether all were accepted.
-bool ApplyRecord(WindowsApi& api, const std::vector<PlaceState>& states);
+// The account this program runs under; nothing when Windows cannot say
+// (no one logged on to Windows 98) or the name is longer than it allows.
+inline constexpr std::size_t kLongestAccount = 256;
+std::optional<std::string> AccountName(WindowsApi& api);
 
 // Whether a shell place (Winlogon's Shell, system.ini's [boot] shell) names
-// ludora.exe, as after "Set Ludora as default shell".
+// ludora.exe, as after "Set Ludora as default shell", or cannot be read.
 bool ShellNamesLudora(WindowsApi& api);
 
 // What an uninstall falls back to without a sound record: Explorer as the

@@ -11,9 +11,6 @@ namespace {
 
 using namespace rows;
 
-constexpr std::string_view kIniFileMappingBoot =
-    "Software\\Microsoft\\Windows NT\\CurrentVersion\\IniFileMapping\\system.ini\\boot";
-constexpr std::string_view kWinlogon = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 constexpr std::string_view kInternetSettings =
     ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 constexpr std::string_view kExplorerUpper =
@@ -27,14 +24,14 @@ constexpr std::string_view kMachineShellMapping =
 constexpr std::array kLudoraRegistration = {
     Ini("boot", "shell", "", RowData::ShortShellPath),
     Sz(HKLM, kIniFileMappingBoot, "Shell", kWinlogonShellMapping),
-    Sz(HKCU, kWinlogon, "Shell", "", RowData::QuotedShellPath),
+    Sz(HKCU, kWinlogonKey, "Shell", "", RowData::QuotedShellPath),
 };
 
 constexpr std::array kExplorerRegistration = {
     Ini("boot", "shell", "Explorer.exe"),
     Sz(HKLM, kIniFileMappingBoot, "Shell", kMachineShellMapping),
-    Sz(HKCU, kWinlogon, "Shell", "explorer.exe"),
-    Sz(HKLM, kWinlogon, "Shell", "explorer.exe"),
+    Sz(HKCU, kWinlogonKey, "Shell", "explorer.exe"),
+    Sz(HKLM, kWinlogonKey, "Shell", "explorer.exe"),
 };
 
 constexpr std::array kLudoraTuning = {

@@ -4,11 +4,20 @@
 #pragma once
 
 #include <span>
+#include <string_view>
 
 #include "platform/windows_api.h"
 #include "tuning/tuning_rows.h"
 
 namespace ludora {
+
+// Where the user's and the machine's shell are named (value "Shell").
+inline constexpr std::string_view kWinlogonKey =
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+
+// The profile mapping of system.ini's [boot] shell (Windows NT, 2000, XP).
+inline constexpr std::string_view kIniFileMappingBoot =
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\IniFileMapping\\system.ini\\boot";
 
 // Registration of Ludora as the shell ([boot] shell, the profile mapping,
 // the user's Winlogon Shell), from the inputs' folders. Whether Windows

@@ -8,14 +8,13 @@
 
 namespace ludora {
 
-namespace {
-
-// A REG_DWORD row's data now; nothing when it cannot be had (no page-lock figure).
-std::optional<DWORD> NumberOf(const TuningRow& row, const RowInputs& inputs) {
+std::optional<DWORD> RowNumber(const TuningRow& row, const RowInputs& inputs) {
   switch (row.data) {
     case RowData::PrefetchByMemory:
+      if (!inputs.memory) return std::nullopt;
       return inputs.memory->megabytes > 180 ? 3 : 0;
     case RowData::PageLockByMemory:
+      if (!inputs.memory) return std::nullopt;
       if (const auto pageLock = PageLockAsInteger(inputs.memory->pageLock)) {
         return static_cast<DWORD>(*pageLock);
       }
@@ -25,8 +24,7 @@ std::optional<DWORD> NumberOf(const TuningRow& row, const RowInputs& inputs) {
   }
 }
 
-// A REG_SZ or profile row's data now.
-std::string TextOf(const TuningRow& row, const RowInputs& inputs) {
+std::string RowText(const TuningRow& row, const RowInputs& inputs) {
   switch (row.data) {
     case RowData::UnloadDllByPlatform:
       return inputs.platform == Platform::NotNt ? "0" : "1";
@@ -40,20 +38,18 @@ std::string TextOf(const TuningRow& row, const RowInputs& inputs) {
   }
 }
 
-}  // namespace
-
 bool ApplyRow(WindowsApi& api, const TuningRow& row, const RowInputs& inputs) {
   const std::string key(row.key);
   const std::string name(row.name);
   switch (row.kind) {
     case RowKind::Dword: {
-      const auto number = NumberOf(row, inputs);
+      const auto number = RowNumber(row, inputs);
       return number && SetRegDword(api, row.root, key, name, *number);
     }
     case RowKind::String:
-      return SetRegString(api, row.root, key, name, TextOf(row, inputs));
+      return SetRegString(api, row.root, key, name, RowText(row, inputs));
     case RowKind::Ini:
-      return SetIniString(api, key, name, TextOf(row, inputs), std::string(kSystemIni));
+      return SetIniString(api, key, name, RowText(row, inputs), std::string(kSystemIni));
   }
   return false;
 }

@@ -3,6 +3,7 @@
 // data from the memory reading or the platform at the moment they are written.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -58,6 +59,11 @@ struct RowInputs {
 
 // The file every profile row goes to; a bare name, so Windows' own copy.
 inline constexpr std::string_view kSystemIni = "system.ini";
+
+// A REG_DWORD row's data now; nothing when it cannot be had (no page-lock figure).
+std::optional<DWORD> RowNumber(const TuningRow& row, const RowInputs& inputs);
+// A REG_SZ or profile row's data now.
+std::string RowText(const TuningRow& row, const RowInputs& inputs);
 
 // Writes one row. Returns whether Windows accepted it; a row whose data
 // cannot be had (no page-lock figure) is skipped and reported as refused.

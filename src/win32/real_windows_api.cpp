@@ -78,6 +78,13 @@ LONG RealWindowsApi::RegEnumValueA(HKEY key, DWORD index, char* valueName, DWORD
                          data, reinterpret_cast<::LPDWORD>(dataSize));
 }
 
+BOOL RealWindowsApi::GetUserNameA(char* buffer, DWORD* size) {
+  ::DWORD length = *size;
+  const BOOL got = ::GetUserNameA(buffer, &length);
+  *size = length;
+  return got;
+}
+
 BOOL RealWindowsApi::WritePrivateProfileStringA(const std::string& section, const std::string& key,
                                                 const char* value, const std::string& fileName) {
   return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value, fileName.c_str());
@@ -295,6 +302,10 @@ BOOL RealWindowsApi::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, D
 
 BOOL RealWindowsApi::DeleteFileA(const std::string& path) {
   return ::DeleteFileA(path.c_str());
+}
+
+BOOL RealWindowsApi::MoveFileA(const std::string& existingPath, const std::string& newPath) {
+  return ::MoveFileA(existingPath.c_str(), newPath.c_str());
 }
 
 DWORD RealWindowsApi::WaitForSingleObject(HANDLE object, DWORD milliseconds) {

@@ -132,6 +132,15 @@ BOOL FakeWindows::DoDeleteFileA(bool failing, const std::string& path) {
   return 1;
 }
 
+BOOL FakeWindows::DoMoveFileA(bool failing, const std::string& from, const std::string& to) {
+  log.push_back("file-move " + from + " -> " + to);
+  Entry* entry = Find(from);
+  if (failing || !entry) return Refuse(0, ERROR_FILE_NOT_FOUND);
+  if (Find(to)) return Refuse(0, ERROR_ALREADY_EXISTS);
+  entry->path = to;
+  return 1;
+}
+
 DWORD FakeWindows::DoGetModuleFileNameA(bool failing, HMODULE, char* name, DWORD size) {
   return failing ? 0 : CopyName(modulePath, name, size);
 }

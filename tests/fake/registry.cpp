@@ -153,6 +153,16 @@ LONG FakeWindows::DoRegDeleteValueA(bool failing, HKEY key, const std::string& n
                                                                  : ERROR_FILE_NOT_FOUND;
 }
 
+BOOL FakeWindows::DoGetUserNameA(bool failing, char* buffer, DWORD* size) {
+  if (failing || !userName) return Refuse(0, ERROR_NOT_LOGGED_ON);
+  if (*size <= userName->size()) {
+    *size = static_cast<DWORD>(userName->size() + 1);
+    return Refuse(0, ERROR_INSUFFICIENT_BUFFER);
+  }
+  *size = CopyName(*userName, buffer, *size) + 1;  // the NUL counted, as Windows counts it
+  return 1;
+}
+
 BOOL FakeWindows::DoWritePrivateProfileStringA(bool failing, const std::string& section,
                                                const std::string& key, const char* value,
                                                const std::string& file) {

@@ -94,8 +94,8 @@ std::vector<Handler> Handlers() {
       {"ludora-record",
        [](FakeShell& s) {
          s.api.windowsByClass = {{"CorvaneLudoraBar", 0x3003}};
-         record::Run(s.api, "r record C:\\record.txt");
-         record::Run(s.api, "r restore C:\\record.txt");
+         record::Run(s.api, "r install \"" + kApp + "\" \"C:\\1.txt\"");
+         record::Run(s.api, "r uninstall \"" + kApp + "\" \"C:\\2.txt\"");
        }},
   };
   handlers.push_back({"Form3.TaskListKey", [](FakeShell& s) { s.form3.TaskListKey(); }});
@@ -139,6 +139,7 @@ bool PreventedBy(const std::string& entry, Op op) {
            op == Op::SHGetSpecialFolderLocation || op == Op::SHGetPathFromIDListA ||
            op == Op::FindFirstFileA || op == Op::FindNextFileA || op == Op::WaitForSingleObject;
   }
+  if (entry.starts_with("file-open ")) return op == Op::WriteFile;       // then deleted, cut short
   return false;
 }
 

@@ -4,7 +4,8 @@
 
 #include "fake/fake_views.h"
 #include "record/record_tool.h"
-#include "tuning/machine_record.h"
+#include "tuning/record_text.h"
+#include "tuning/written_values.h"
 
 namespace ludora {
 namespace {
@@ -12,14 +13,17 @@ namespace {
 using testing::FakeShell;
 using testing::FakeWindows;
 
-const std::string kRecord = "C:\\Program Files\\Corvane Ludora\\machine-record.txt";
+const std::string kFolder = "C:\\Program Files\\Corvane Ludora";
+const std::string kRecord = kFolder + "\\machine-record.txt";
+const std::string kWinlogon = "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+const std::string kDesktop = "HKCU\\Control Panel\\Desktop";
 
 // Every value and entry the shell writes, whatever it does: start-up, both
 // switches, a launch in High mode. Each must be on the list the installer records.
 TEST(MachineRecord, ListsEveryPlaceTheShellWrites) {
   FakeShell shell([](FakeWindows& api) {
-    api.AddFolder("C:\\Program Files\\Corvane Ludora\\games");
-    api.AddFile("C:\\Program Files\\Corvane Ludora\\games\\Chess.lnk");
+    api.AddFolder(kFolder + "\\games");
+    api.AddFile(kFolder + "\\games\\Chess.lnk");
   });
   shell.api.onTrackPopupMenu = [&](HMENU menu) { return shell.api.FindCommand(menu, {"Chess"}); };
   shell.form3.Load();
@@ -48,12 +52,36 @@ std::vector<BYTE> Bytes(const std::string& text) {
   return {text.begin(), text.end()};
 }
 
+// Runs the recorder as the installer does: its exit code, and its report.
+std::pair<int, std::string> Recorder(FakeWindows& api, const std::string& command) {
+  api.RemoveFile("C:\\report.txt");
+  const int code = record::Run(api, "r " + command + " \"" + kFolder + "\" \"C:\\report.txt\"");
+  for (const auto& file : api.files) {
+    if (file.path == "C:\\report.txt") return {code, file.content};
+  }
+  return {code, "(none)"};
+}
+
+std::string FileText(const FakeWindows& api, const std::string& path) {
+  for (const auto& file : api.files) {
+    if (file.path == path) return file.content;
+  }
+  return "(none)";
+}
+
+void Overwrite(FakeWindows& api, const std::string& path, const std::string& text) {
+  api.RemoveFile(path);
+  api.AddFile(path, text);
+}
+
+const std::string kRegistryCopy =
+    testing::Lower("HKLM\\Software\\Corvane\\Ludora [Machine record 1]");
+
 TEST(MachineRecord, PutsBackEveryValueAsItWasAbsenceIncluded) {
   FakeShell shell([](FakeWindows& api) {
-    const std::string desktop = "HKCU\\Control Panel\\Desktop";
-    api.SetValue(desktop, "MenuShowDelay", REG_DWORD, {7, 0, 0, 0});   // a number where text goes
-    api.SetValue(desktop, "HungAppTimeout", 2, Bytes("%TIMEOUT%\0"));  // REG_EXPAND_SZ
-    api.SetValue(desktop, "AutoEndTasks", 3, {});                      // empty REG_BINARY
+    api.SetValue(kDesktop, "MenuShowDelay", REG_DWORD, {7, 0, 0, 0});   // a number where text goes
+    api.SetValue(kDesktop, "HungAppTimeout", 2, Bytes("%TIMEOUT%\0"));  // REG_EXPAND_SZ
+    api.SetValue(kDesktop, "AutoEndTasks", 3, {});                      // empty REG_BINARY
     api.SetValue("HKLM\\SYSTEM\\CurrentControlSet\\Control", "WaitToKillService", 7,
                  Bytes(std::string("a\0b\0\0", 5)));  // REG_MULTI_SZ
     api.SetValue("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter", "Start", REG_DWORD,
@@ -63,78 +91,205 @@ TEST(MachineRecord, PutsBackEveryValueAsItWasAbsenceIncluded) {
   });
   FakeWindows& api = shell.api;
   const std::vector<PlaceState> before = ReadPlaces(api, PlacesLudoraWrites());
-  EXPECT_EQ(record::Run(api, "ludora-record record \"" + kRecord + "\""), 0);
+  EXPECT_EQ(Recorder(api, "install").first, record::kDone);
   shell.form3.Load();  // the machine changes: Ludora starts, becomes the shell
   shell.Pick(QuickItem::mnuludora);
   EXPECT_NE(ReadPlaces(api, PlacesLudoraWrites()), before);
-  EXPECT_EQ(record::Run(api, "ludora-record.exe restore \"" + kRecord + "\""), 0);
+  EXPECT_EQ(Recorder(api, "uninstall"), std::pair(record::kDone, std::string()));
   EXPECT_EQ(ReadPlaces(api, PlacesLudoraWrites()), before);  // absent ones absent again
   EXPECT_EQ(api.Live(testing::Kind::Key) + api.Live(testing::Kind::File), 0);
 }
 
-TEST(MachineRecord, TheFirstRecordIsKeptAndADamagedOneIsRefusedWhole) {
-  FakeWindows api;
-  api.failing = {testing::Op::WriteFile};  // a full disk: no record cut short stays
-  EXPECT_EQ(record::Run(api, "r record " + kRecord), 1);
-  EXPECT_TRUE(api.files.empty());
-  api.failing.clear();
-  api.SetValue("HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Shell", REG_SZ,
-               Bytes(std::string("custom.exe", 11)));
-  ASSERT_EQ(record::Run(api, "r record " + kRecord), 0);
-  const std::string first = api.files.back().content;
-  api.SetValue("HKCU\\Control Panel\\Desktop", "MenuShowDelay", REG_SZ, Bytes("9"));
-  ASSERT_EQ(record::Run(api, "r record " + kRecord), 0);  // an install over an install
-  EXPECT_EQ(api.files.back().content, first);
-  ASSERT_TRUE(ParseRecord(first));
+// Seals `states` as the writer would, whatever they hold.
+std::string Sealed(std::vector<PlaceState> states) {
+  return RecordText({"Player", std::move(states)});
+}
 
-  const std::string line =
-      first.substr(first.find('\n') + 1, first.find('\n', 40) - first.find('\n'));
+TEST(MachineRecord, TheReaderTakesOnlyPlacesOfTheListWithTheTypesWindowsStores) {
+  FakeWindows api;
+  const MachineRecord machine{"Player", ReadPlaces(api, PlacesLudoraWrites())};
+  const std::string first = RecordText(machine);
+  ASSERT_EQ(ParseRecord(first), machine);
+  // Re-saved with LF line ends, or without the last one: the same record.
+  std::string lf = first;
+  std::erase(lf, '\r');
+  EXPECT_EQ(ParseRecord(lf), machine);
+  EXPECT_EQ(ParseRecord(first.substr(0, first.size() - 2)), machine);
+
+  const PlaceState shell = *std::find_if(machine.states.begin(), machine.states.end(),
+                                         [](const PlaceState& s) { return s.place.ini; });
+  PlaceState run{{false, HKLM, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "x"},
+                 true,
+                 REG_SZ,
+                 Bytes("evil.exe")};
+  PlaceState otherCase = machine.states.back(), type = otherCase, injected = shell,
+             huge = otherCase;
+  std::transform(otherCase.place.key.begin(), otherCase.place.key.end(),
+                 otherCase.place.key.begin(), ::tolower);
+  type.present = true, type.type = 12;
+  injected.present = true, injected.type = REG_SZ;
+  injected.data = Bytes("Explorer.exe\r\n[boot]\r\nshell=evil.exe");
+  huge.present = true, huge.type = REG_BINARY, huge.data.assign(kLargestValue + 1, 'x');
+  const std::size_t line = first.find("\nreg") + 1;
   for (const std::string& damaged :
-       {first.substr(0, first.size() / 2), first.substr(0, first.size() - 1) + " ", first + "x",
-        std::string(first).replace(first.find("Winlogon"), 1, "w"),
-        std::string(first).erase(first.find('\n') + 1, line.size())}) {
-    EXPECT_FALSE(ParseRecord(damaged)) << damaged.size();
+       {first.substr(0, first.size() / 2), first.substr(0, first.size() - 3) + " \r\n", first + "x",
+        std::string(first).erase(line, first.find('\n', line) + 1 - line), Sealed({run}),
+        Sealed({otherCase}), Sealed({type}), Sealed({injected}), Sealed({huge}),
+        Sealed({shell, shell}), std::string(LongestRecord() + 1, ' ')}) {
+    EXPECT_FALSE(ParseRecord(damaged)) << damaged.substr(0, 200);
   }
-  api.files.back().content = first.substr(0, first.size() - 3);
-  EXPECT_EQ(record::Run(api, "r restore " + kRecord), record::kRestoredDefaults);
-  // Explorer's own values, never the record's custom shell.
-  EXPECT_EQ(api.Value("HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Shell"),
-            "REG_SZ explorer.exe");
+  // The reader's limit is above anything the writer can write.
+  MachineRecord largest{std::string(kLongestAccount, 'a'), {}};
+  for (const Place& place : PlacesLudoraWrites()) {
+    largest.states.push_back(
+        {place, true, place.ini ? REG_SZ : 11, Bytes(std::string(kLargestValue, 'x'))});
+  }
+  EXPECT_EQ(ParseRecord(RecordText(largest)), largest);
+}
+
+TEST(MachineRecord, TheFirstRecordIsKeptInBothHomesAndADamagedOneIsSetAsideNeverUsed) {
+  FakeWindows api;
+  api.SetValue(kWinlogon, "Shell", REG_SZ, Bytes(std::string("custom.exe", 11)));
+  ASSERT_EQ(Recorder(api, "install").first, record::kDone);
+  const std::string first = FileText(api, kRecord);
+  api.SetValue(kDesktop, "MenuShowDelay", REG_SZ, Bytes("9"));
+  api.RemoveFile(kRecord);  // the folder deleted by hand: the registry still holds it
+  ASSERT_EQ(Recorder(api, "install").first, record::kDone);  // an install over an install
+  EXPECT_EQ(FileText(api, kRecord), first);
+
+  // A file altered, a sound copy in the registry: that one is used, the file set aside.
+  api.SetClock({"2026-12-04"}, {"17.30.25"});
+  const std::string aside = kFolder + "\\machine-record set aside 2026-12-04 17.30.25.txt";
+  Overwrite(api, kRecord, first + "x");
+  api.SetValue(kWinlogon, "Shell", REG_SZ, Bytes(std::string("explorer.exe", 13)));
+  auto [code, report] = Recorder(api, "uninstall");
+  EXPECT_EQ(code, record::kDone);
+  EXPECT_EQ(FileText(api, aside), first + "x");
+  EXPECT_NE(report.find("! The record in " + kRecord +
+                        " was damaged: it was not used, and was set aside as " + aside),
+            std::string::npos)
+      << report;
+  EXPECT_EQ(api.Value(kWinlogon, "Shell"), "REG_SZ custom.exe");
+
+  // Neither home sound: Explorer's own values, never the record's custom shell.
+  api.AddFile(kRecord, first.substr(0, first.size() - 3));
+  api.registry.erase(kRegistryCopy);
+  EXPECT_EQ(Recorder(api, "uninstall").first, record::kRestoredDefaults);
+  EXPECT_EQ(api.Value(kWinlogon, "Shell"), "REG_SZ explorer.exe");
   EXPECT_EQ(api.Value("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter", "Start"),
             "REG_DWORD 3");
-  api.RemoveFile(kRecord);  // missing altogether: the same
-  EXPECT_EQ(record::Run(api, "r restore " + kRecord), record::kRestoredDefaults);
-  EXPECT_EQ(record::Run(api, "r forget " + kRecord), 1);
+  EXPECT_EQ(FileText(api, aside.substr(0, aside.size() - 4) + " (2).txt"),
+            first.substr(0, first.size() - 3));
+  EXPECT_EQ(record::Run(api, "r forget \"" + kFolder + "\" \"C:\\r.txt\""), record::kFailed);
+
+  FakeWindows full;
+  full.failing = {testing::Op::WriteFile};  // a full disk: no record cut short stays
+  EXPECT_EQ(Recorder(full, "install").first, record::kFailed);
+  EXPECT_EQ(FileText(full, kRecord), "(none)");
+}
+
+// The user's later changes win: a place is put back only while it holds a
+// value Ludora writes there on this machine.
+TEST(MachineRecord, APlaceTheUserChangedSinceIsLeftAsTheUserSetIt) {
+  FakeShell shell;
+  FakeWindows& api = shell.api;
+  MemoryFigures memory;
+  const std::vector<PlaceState> written = ValuesLudoraWrites(MachineInputs(api, kFolder, memory));
+  const auto holds = [&](const std::string& key, const std::string& name, DWORD type,
+                         const std::string& data) {
+    const auto place = std::find_if(written.begin(), written.end(), [&](const PlaceState& s) {
+      return Describe(s.place) == key + " [" + name + "]";
+    });
+    return HoldsValueLudoraWrites({place->place, true, type, Bytes(data)}, written);
+  };
+  const std::string prefetch =
+      "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory "
+      "Management\\PrefetchParameters";
+  EXPECT_TRUE(holds(prefetch, "EnablePrefetcher", REG_DWORD, std::string("\3\0\0\0", 4)));
+  EXPECT_FALSE(holds(prefetch, "EnablePrefetcher", REG_DWORD, std::string(4, '\0')));  // > 180 MB
+  EXPECT_FALSE(holds(kDesktop, "MenuShowDelay", REG_DWORD, std::string(4, '\0')));     // text
+  EXPECT_TRUE(holds(kDesktop, "MenuShowDelay", REG_SZ, std::string("0", 2)));
+  EXPECT_TRUE(holds(kWinlogon, "Shell", REG_SZ, kFolder + "\\ludora.exe" + '\0'));  // via [boot]
+  EXPECT_TRUE(holds("HKCR\\exefile\\shell\\open\\Command", "(default)", REG_SZ,
+                    "\"" + kFolder + "\\sparkrun.exe\" \"%1\"" + '\0'));
+
+  ASSERT_EQ(Recorder(api, "install").first, record::kDone);
+  shell.form3.Load();
+  shell.Pick(QuickItem::mnuludora);
+  api.SetValue(kDesktop, "MenuShowDelay", REG_SZ, Bytes(std::string("5", 2)));  // by hand
+  api.SetValue(kDesktop, "AutoEndTasks", REG_SZ, Bytes(std::string("0", 2)));
+  const auto [code, report] = Recorder(api, "uninstall");
+  EXPECT_EQ(code, record::kDone);
+  EXPECT_EQ(api.Value(kDesktop, "MenuShowDelay"), "REG_SZ 5");
+  EXPECT_EQ(api.Value(kDesktop, "AutoEndTasks"), "REG_SZ 0");
+  EXPECT_EQ(api.Value(kDesktop, "HungAppTimeout"), std::nullopt);  // put back: absent
+  EXPECT_NE(report.find("Left as you set it: " + kDesktop + " [MenuShowDelay]\r\n"),
+            std::string::npos);
+}
+
+// Another account's per-user values, places of a newer list: left as they are.
+TEST(MachineRecord, WhatTheRecordDoesNotSpeakForIsLeftAlone) {
+  FakeShell shell;
+  FakeWindows& api = shell.api;
+  ASSERT_EQ(Recorder(api, "install").first, record::kDone);
+  MachineRecord older = *ParseRecord(FileText(api, kRecord));
+  std::erase_if(older.states, [](const PlaceState& s) { return s.place.name == "SampleRate"; });
+  Overwrite(api, kRecord, RecordText(older));
+  api.registry.erase(kRegistryCopy);
+  shell.form3.Load();
+  shell.Pick(QuickItem::mnuludora);
+  api.userName = "Admin";
+  const auto [code, report] = Recorder(api, "uninstall");
+  EXPECT_EQ(code, record::kIncomplete);
+  EXPECT_EQ(api.Value(kDesktop, "MenuShowDelay"), "REG_SZ 0");  // Player's, in this fake HKCU
+  EXPECT_EQ(
+      api.Value("HKLM\\System\\CurrentControlSet\\Services\\i8042prt\\Parameters", "SampleRate"),
+      "REG_DWORD 200");
+  EXPECT_EQ(api.Value(kWinlogon, "Shell"),
+            "REG_SZ explorer.exe");  // this account's shell was Ludora
+  EXPECT_NE(report.find("! The per-user settings of Player, who installed Ludora, were left"),
+            std::string::npos);
+  EXPECT_NE(report.find("Not in the record, left as it is: HKLM\\System\\CurrentControlSet\\"
+                        "Services\\i8042prt\\Parameters [SampleRate]"),
+            std::string::npos);
 }
 
 // A record taken where Ludora was made the shell by hand, before there was
-// an installer; a value that cannot be put back.
-TEST(MachineRecord, NeitherARecordOfLudoraAsTheShellNorARefusalLeavesItTheShell) {
+// an installer; a system.ini that cannot be written.
+TEST(MachineRecord, LudoraIsNeverLeftTheShellOfAProgramAboutToGo) {
   FakeShell shell;
   shell.form3.Load();
   shell.Pick(QuickItem::mnuludora);
   FakeWindows& api = shell.api;
-  ASSERT_EQ(record::Run(api, "r record " + kRecord), 0);
-  EXPECT_EQ(record::Run(api, "r restore " + kRecord), 0);
-  EXPECT_EQ(api.Value("HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Shell"),
-            "REG_SZ explorer.exe");
+  ASSERT_EQ(Recorder(api, "install").first, record::kDone);
+  EXPECT_EQ(Recorder(api, "uninstall").first, record::kDone);
+  EXPECT_EQ(api.Value(kWinlogon, "Shell"), "REG_SZ explorer.exe");
   EXPECT_FALSE(ShellNamesLudora(api));
-  api.failing = {testing::Op::RegOpenKeyExA};  // a value to delete may be behind it
-  EXPECT_EQ(record::Run(api, "r restore " + kRecord), record::kIncomplete);
+
+  shell.Pick(QuickItem::mnuludora);
+  api.failing = {testing::Op::WritePrivateProfileStringA};  // a read-only system.ini
+  const auto [code, report] = Recorder(api, "uninstall");
+  EXPECT_EQ(code, record::kLudoraStays);
+  EXPECT_NE(report.find("! Could not write system.ini [boot] shell: access denied.\r\n"),
+            std::string::npos)
+      << report;
+  api.failing = {testing::Op::RegOpenKeyExA};  // nothing can be read back
+  EXPECT_EQ(Recorder(api, "uninstall").first, record::kLudoraStays);
 }
 
 TEST(MachineRecord, ARunningShellIsClosedAndExplorerStartedWhenLudoraWasTheDesktop) {
   for (const bool explorerDesktop : {false, true}) {
     FakeWindows api;
-    record::Run(api, "r record " + kRecord);
+    Recorder(api, "install");
     api.windowsByClass = {{"CorvaneLudoraBar", 0x3003}, {"CorvaneLudoraQuickMenu", 0x3004}};
     if (explorerDesktop) api.windowsByClass["Progman"] = 0x3005;
     api.shellEndsOnClose = !explorerDesktop;  // once it will not end when asked: it is ended
     const std::size_t mark = api.log.size();
-    EXPECT_EQ(record::Run(api, "r restore " + kRecord), 0);
+    EXPECT_EQ(Recorder(api, "uninstall").first, record::kDone);
     std::vector<std::string> log(api.log.begin() + mark, api.log.end());
     std::erase_if(log, [](const std::string& e) {
-      return e.starts_with("reg") || e.starts_with("ini") || e.starts_with("file");
+      return e.starts_with("reg") || e.starts_with("ini") || e.starts_with("file") ||
+             e == "memory-status";
     });
     // WM_CLOSE to both windows, then a wait for the process to end.
     std::vector<std::string> expected = {"open-process pid=77 access=1048577 inherit=0", "post 16",
