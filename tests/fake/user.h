@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ class FakeUser {
   POINT cursor{120, 11};
   // Top-level windows by class: the shell's, when a companion looks for them.
   std::map<std::string, HWND> windowsByClass;
+  // Other programs' windows, by the process each belongs to; and their icons.
+  std::map<HWND, DWORD> windows;
+  std::set<HICON> icons;
   std::optional<std::string> openDialogPick;
 
  protected:
