@@ -9,6 +9,8 @@
 #include "fake/fake_views.h"
 #include "record/record_tool.h"
 #include "sparkrun/launch_request.h"
+#include "traydock/icon_table.h"
+#include "traydock/tray_start.h"
 
 namespace ludora {
 namespace {
@@ -38,6 +40,26 @@ UINT FirstCommand(const FakeWindows& api, HMENU menu) {
     if (!(item.flags & (MF_POPUP | MF_SEPARATOR | MF_GRAYED))) return static_cast<UINT>(item.id);
   }
   return 0;
+}
+
+// traydock: a program's icon added, changed and clicked; a second start.
+void TrayDock(FakeWindows& api) {
+  api.windows = {{0x1234, 50}};
+  api.icons = {0x4444};
+  {
+    traydock::IconTable table(api);
+    traydock::Request request;
+    request.owner = 0x1234;
+    request.flags = traydock::kSetsMessage | traydock::kSetsIcon;
+    request.icon = 0x4444;
+    request.callbackMessage = 0x8001;
+    table.Apply(request);
+    request.command = traydock::Command::Modify;
+    table.Apply(request);
+    table.Notify(0, WM_LBUTTONUP);
+  }
+  ScopedHandle instance(api);
+  traydock::DecideStart(api, instance);
 }
 
 // A run of the defragmenter to its end, closed; then the item is picked
@@ -80,6 +102,7 @@ std::vector<Handler> Handlers() {
       {"Form2 closed, creation fails, then picked again",
        [](FakeShell& s) { DefragmentTwice(s, true); }},
       {"sparkrun", [](FakeShell& s) { sparkrun::Run(s.api, "sparkrun \"C:\\Games\\g.exe\""); }},
+      {"traydock", [](FakeShell& s) { TrayDock(s.api); }},
       {"ludora-record",
        [](FakeShell& s) {
          s.api.windowsByClass = {{"CorvaneLudoraBar", 0x3003}};
@@ -136,7 +159,8 @@ bool GivesBack(Op op, Kind kind) {
          (op == Op::CoTaskMemFree && kind == Kind::Pidl) ||
          // A batch's thread that cannot be waited for is let go at the end.
          (op == Op::WaitForSingleObject && kind == Kind::Thread) ||
-         (op == Op::DestroyMenu && kind == Kind::Menu);
+         (op == Op::DestroyMenu && kind == Kind::Menu) ||
+         (op == Op::DestroyIcon && kind == Kind::Icon);
 }
 
 TEST(FaultInjection, EveryHandlerOutlivesEveryFailingOperation) {
@@ -172,7 +196,7 @@ TEST(FaultInjection, EveryHandlerOutlivesEveryFailingOperation) {
         EXPECT_EQ(api.Value("HKCR\\exefile\\shell\\open\\Command", ""), "REG_SZ \"%1\" %*")
             << where;
         for (const Kind kind : {Kind::Key, Kind::Process, Kind::Thread, Kind::File, Kind::Find,
-                                Kind::Pidl, Kind::Menu}) {
+                                Kind::Pidl, Kind::Menu, Kind::Icon}) {
           if (!GivesBack(op, kind)) {
             EXPECT_EQ(api.Live(kind), 0) << where << ", kind " << static_cast<int>(kind);
           }
