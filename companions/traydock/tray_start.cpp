@@ -13,9 +13,12 @@ Start DecideStart(WindowsApi& api, ScopedHandle& instance) {
       api.AllowSetForegroundWindow(process);
       api.PostMessageA(first, kShowMessage, 0, 0);
     }
+    api.OutputDebugStringA("traydock: already running");
     return Start::Exit;
   }
-  return api.FindWindowA(kTrayClass, nullptr) ? Start::Exit : Start::Host;
+  if (!api.FindWindowA(kTrayClass, nullptr)) return Start::Host;
+  api.OutputDebugStringA("traydock: another tray host runs");
+  return Start::Exit;
 }
 
 bool ShownAtStart(int showCommand) {

@@ -208,7 +208,8 @@ TEST(TrayStart, OneHostASessionAndNoneBesideAnother) {
   api.otherInstanceRunning = true;  // and now the first traydock's
   api.log.clear();
   EXPECT_EQ(DecideStart(api, instance), Start::Exit);
-  EXPECT_EQ(api.log, (Log{"mutex CorvaneLudoraTrayDock", "allow-foreground 77", "post 32769"}));
+  EXPECT_EQ(api.log, (Log{"mutex CorvaneLudoraTrayDock", "allow-foreground 77", "post 32769",
+                          "debug traydock: already running"}));
   EXPECT_FALSE(ShownAtStart(SW_HIDE) || ShownAtStart(SW_SHOWMINNOACTIVE));
   EXPECT_TRUE(ShownAtStart(SW_SHOWNORMAL) && ShownAtStart(10));  // SW_SHOWDEFAULT
 }
