@@ -129,9 +129,7 @@ DWORD FakeWindows::DoGetWindowThreadProcessId(bool failing, HWND window, DWORD* 
 }
 
 BOOL FakeWindows::DoIsWindow(bool failing, HWND window) {
-  return !failing && (windows.contains(window) ||
-                      std::any_of(windowsByClass.begin(), windowsByClass.end(),
-                                  [&](const auto& w) { return w.second == window; }));
+  return !failing && windows.contains(window);
 }
 
 BOOL FakeWindows::DoAllowSetForegroundWindow(bool failing, DWORD processId) {
@@ -140,10 +138,8 @@ BOOL FakeWindows::DoAllowSetForegroundWindow(bool failing, DWORD processId) {
 }
 
 HICON FakeWindows::DoCopyIcon(bool failing, HICON icon) {
-  if (failing || !(icons.contains(icon) || Is(icon, Kind::Icon))) {
-    return Refuse(0, 1402);  // ERROR_INVALID_CURSOR_HANDLE
-  }
-  return Open(Kind::Icon, "copy");
+  const bool known = icons.contains(icon) || Is(icon, Kind::Icon);
+  return failing || !known ? Refuse(0, 1402) : Open(Kind::Icon, "copy");  // ..._CURSOR_HANDLE
 }
 
 HICON FakeWindows::DoCreateIcon(bool failing, HMODULE, int width, int height, BYTE, BYTE,

@@ -42,22 +42,15 @@ UINT FirstCommand(const FakeWindows& api, HMENU menu) {
   return 0;
 }
 
-// traydock: a program's icon added, changed and clicked; a second start.
+// traydock: a program's icon added and clicked; a second start.
 void TrayDock(FakeWindows& api) {
   api.windows = {{0x1234, 50}};
   api.icons = {0x4444};
-  {
-    traydock::IconTable table(api);
-    traydock::Request request;
-    request.owner = 0x1234;
-    request.flags = traydock::kSetsMessage | traydock::kSetsIcon;
-    request.icon = 0x4444;
-    request.callbackMessage = 0x8001;
-    table.Apply(request);
-    request.command = traydock::Command::Modify;
-    table.Apply(request);
-    table.Notify(0, WM_LBUTTONUP);
-  }
+  traydock::IconTable table(api);
+  traydock::Request request;
+  request.owner = 0x1234, request.flags = 0x3, request.icon = 0x4444, request.callbackMessage = 1;
+  table.Apply(request);
+  table.Notify(0, WM_LBUTTONUP);
   ScopedHandle instance(api);
   traydock::DecideStart(api, instance);
 }
