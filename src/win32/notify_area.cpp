@@ -179,7 +179,7 @@ LRESULT NotifyArea::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // The right button's release is told to the owner alone: no WM_CONTEXTMENU here.
     const auto slot = SlotAt(lParam);
     if (slot && table_.Notify(slots_[*slot], message)) {
-      ::PostMessageA(::GetParent(hwnd()), kIconsChanged, 0, 0);
+      ::SendMessageA(::GetParent(hwnd()), kIconsChanged, 0, 0);
     }
     return 0;
   }

@@ -14,7 +14,8 @@
 
 namespace ludora::win32 {
 
-// Sent to the tray window when an owner turned out gone and its icons went.
+// Sent to the tray window when an owner turned out gone and its icons went:
+// the strip is laid out again before anything else reads it.
 inline constexpr UINT kIconsChanged = WM_APP + 2;
 
 class NotifyArea : public WindowBase {

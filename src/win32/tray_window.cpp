@@ -109,10 +109,10 @@ LRESULT TrayWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == kOwnerCheck && table_.DropOrphans()) Changed();
       return 0;
-    case WM_ACTIVATE:
+    case WM_ACTIVATE:  // and on to Windows, which gives the keyboard to the active window
       if (area_) area_->SetFocusShown(LOWORD(wParam) != WA_INACTIVE);
       if (LOWORD(wParam) == WA_INACTIVE) Hide();
-      return 0;
+      break;
     case WM_KEYDOWN:
       if (area_) Key(wParam);
       return 0;
