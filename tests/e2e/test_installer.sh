@@ -46,7 +46,7 @@ install_switch_uninstall() {
   odd_machine "setup-$1" "$1"
   snapshot before.txt
   install
-  [ "$(ls "$APP_DIR" | tr '\n' ' ')" = "games ludora.exe machine-record.txt sparkrun.exe traydock.exe uninstall.exe " ] ||
+  [ "$(ls "$APP_DIR" | tr '\n' ' ')" = "games ludora.exe machine-record.txt sparkrun.exe traydock.exe turbolia.html uninstall.exe webgames.html " ] ||
     fail "installed: $(ls "$APP_DIR")"
   [ "$(start_menu | sed 's|.*/||' | sort | tr '\n' '|')" = "Corvane Ludora|Ludora.lnk|Uninstall Ludora.lnk|" ] ||
     fail "Start menu: $(start_menu)"
