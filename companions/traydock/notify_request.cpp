@@ -7,23 +7,24 @@ namespace ludora::traydock {
 
 namespace {
 
-// The sizes of NOTIFYICONDATA (32-bit) that the shell32 of each Windows
-// sends, and what follows the tip in each. A program may pass any of them
-// to its shell32, which hands the tray window its own.
+// The sizes of NOTIFYICONDATA, with 32-bit handles, from shell32 4.x to
+// Vista's SDK. The NT family's shell32 hands the tray window the wide
+// structure of its own version whatever the program passed it; Windows 95
+// to Me's hand on an ANSI one.
 struct Layout {
   DWORD size;
   bool wide;
   DWORD tipChars;  // 128: dwState, dwStateMask and uVersion follow the tip
 };
 constexpr Layout kLayouts[] = {
-    // size  wide   tip    the structure of
-    {88, false, 64},    // shell32 before 5.0, ANSI: Windows 95 and 98
-    {152, true, 64},    // shell32 before 5.0, wide: NT 4
-    {488, false, 128},  // shell32 5.0 (NOTIFYICONDATAA_V2_SIZE): Windows Me
+    // size  wide   tip    the structure
+    {88, false, 64},    // shell32 4.x, ANSI (NOTIFYICONDATAA_V1_SIZE): Windows 95, 98
+    {152, true, 64},    // shell32 4.x, wide: NT 4
+    {488, false, 128},  // shell32 5.0, ANSI (V2): Windows Me
     {936, true, 128},   // shell32 5.0, wide: Windows 2000
-    {504, false, 128},  // shell32 6.0, guidItem added (V3): XP's ANSI programs
-    {952, true, 128},   // shell32 6.0, wide: what XP's shell32 sends
-    {508, false, 128},  // hBalloonIcon added: programs built for Vista
+    {504, false, 128},  // shell32 6.0, ANSI, guidItem added (V3)
+    {952, true, 128},   // shell32 6.0, wide: Windows XP
+    {508, false, 128},  // hBalloonIcon added: Vista's SDK
     {956, true, 128},
 };
 
