@@ -245,6 +245,7 @@ Section "Install"
   ClearErrors
   File "${DIST}\ludora.exe"
   File "${DIST}\sparkrun.exe"
+  File "${DIST}\traydock.exe"
   File "${DIST}\turbolia.html"
   File "${DIST}\webgames.html"
   CreateDirectory "$INSTDIR\games"
@@ -317,6 +318,7 @@ Section "Uninstall"
   ; Still in use (a Ludora that would not end): gone at the next start of Windows.
   Delete /REBOOTOK "$INSTDIR\ludora.exe"
   Delete /REBOOTOK "$INSTDIR\sparkrun.exe"
+  Delete /REBOOTOK "$INSTDIR\traydock.exe"
   Delete "$INSTDIR\turbolia.html"
   Delete "$INSTDIR\webgames.html"
   ; The record goes only once it is put back, or found unusable (and set aside).

@@ -52,5 +52,6 @@ using ScopedFile = Scoped<HANDLE, kInvalidHandle, &WindowsApi::CloseHandle>;
 using ScopedHandle = Scoped<HANDLE, HANDLE{0}, &WindowsApi::CloseHandle>;
 using ScopedPidl = Scoped<PIDL, PIDL{0}, &WindowsApi::CoTaskMemFree>;
 using ScopedKey = Scoped<HKEY, HKEY{0}, &WindowsApi::RegCloseKey>;
+using ScopedIcon = Scoped<HICON, HICON{0}, &WindowsApi::DestroyIcon>;
 
 }  // namespace ludora

@@ -54,6 +54,10 @@ inline constexpr int THREAD_PRIORITY_IDLE = -15;
 
 inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOWNORMAL = 1;
+inline constexpr int SW_SHOWMINIMIZED = 2;
+inline constexpr int SW_MINIMIZE = 6;
+inline constexpr int SW_SHOWMINNOACTIVE = 7;
+inline constexpr int SW_FORCEMINIMIZE = 11;
 
 inline constexpr UINT MB_OK = 0;
 inline constexpr UINT MB_ICONINFORMATION = 0x40;
@@ -70,6 +74,15 @@ inline constexpr UINT TPM_RETURNCMD = 0x100;
 inline constexpr UINT WM_NULL = 0x0000;
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_QUIT = 0x0012;
+inline constexpr UINT WM_CONTEXTMENU = 0x007B;
+inline constexpr UINT WM_MOUSEMOVE = 0x0200;
+inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
+inline constexpr UINT WM_LBUTTONUP = 0x0202;
+inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
+inline constexpr UINT WM_RBUTTONUP = 0x0205;
+inline constexpr UINT WM_USER = 0x0400;
+inline constexpr UINT WM_APP = 0x8000;
 inline constexpr UINT PM_REMOVE = 0x1;
 
 // A resource or export named by number instead of text.

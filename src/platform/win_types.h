@@ -32,6 +32,7 @@ using HANDLE = std::uintptr_t;
 using HKEY = std::uintptr_t;
 using HWND = std::uintptr_t;
 using HMENU = std::uintptr_t;
+using HICON = std::uintptr_t;
 using HMODULE = std::uintptr_t;  // 0: the running program
 using HRSRC = std::uintptr_t;
 using HGLOBAL = std::uintptr_t;

@@ -107,8 +107,9 @@ struct OPENFILENAMEA {
   X(BOOL, SHGetPathFromIDListA, (PIDL pidl, char* path), (pidl, path)) \
   X(void, CoTaskMemFree, (PIDL pidl), (pidl))
 
-// Menus, windows and messages (user32); the Open dialog (comdlg32), FALSE
-// when cancelled.
+// Menus, windows, messages and icons (user32); the Open dialog (comdlg32),
+// FALSE when cancelled. AllowSetForegroundWindow is looked up at run time,
+// FALSE where Windows lacks it.
 #define LUDORA_USER_API(X) \
   X(HWND, GetDesktopWindow, (), ()) \
   X(BOOL, GetCursorPos, (POINT* point), (point)) \
@@ -129,6 +130,11 @@ struct OPENFILENAMEA {
   X(int, GetSystemMetrics, (int index), (index)) \
   X(short, GetAsyncKeyState, (int key), (key)) \
   X(DWORD, GetWindowThreadProcessId, (HWND window, DWORD* processId), (window, processId)) \
+  X(BOOL, IsWindow, (HWND window), (window)) \
+  X(BOOL, AllowSetForegroundWindow, (DWORD processId), (processId)) \
+  X(HICON, CopyIcon, (HICON icon), (icon)) \
+  X(HICON, CreateIcon, (HMODULE instance, int width, int height, BYTE planes, BYTE bitsPerPixel, const BYTE* andBits, const BYTE* xorBits), (instance, width, height, planes, bitsPerPixel, andBits, xorBits)) \
+  X(BOOL, DestroyIcon, (HICON icon), (icon)) \
   X(BOOL, GetOpenFileNameA, (OPENFILENAMEA* dialog), (dialog))
 
 #define LUDORA_WINDOWS_API(X) \

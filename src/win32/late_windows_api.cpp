@@ -75,6 +75,13 @@ DWORD RealWindowsApi::GetLongPathNameA(const std::string& shortPath, char* longP
   return get(shortPath.c_str(), longPath, size);
 }
 
+// Looked up when first used: Windows 95 and NT 4 have no foreground lock, and no such function.
+BOOL RealWindowsApi::AllowSetForegroundWindow(DWORD processId) {
+  static const auto allow =
+      Late<decltype(::AllowSetForegroundWindow)>("user32.dll", "AllowSetForegroundWindow");
+  return allow && allow(processId);
+}
+
 std::intptr_t RealWindowsApi::ShellExecuteA(HWND owner, const char* operation,
                                             const std::string& file, const char* parameters,
                                             const char* directory, int showCmd) {

@@ -469,4 +469,22 @@ DWORD RealWindowsApi::GetWindowThreadProcessId(HWND window, DWORD* processId) {
   return thread;
 }
 
+BOOL RealWindowsApi::IsWindow(HWND window) {
+  return ::IsWindow(ToHwnd(window));
+}
+
+HICON RealWindowsApi::CopyIcon(HICON icon) {
+  return Raw(::CopyIcon(As<HICON__>(icon)));
+}
+
+HICON RealWindowsApi::CreateIcon(HMODULE instance, int width, int height, BYTE planes,
+                                 BYTE bitsPerPixel, const BYTE* andBits, const BYTE* xorBits) {
+  return Raw(::CreateIcon(As<HINSTANCE__>(instance), width, height, planes, bitsPerPixel, andBits,
+                          xorBits));
+}
+
+BOOL RealWindowsApi::DestroyIcon(HICON icon) {
+  return ::DestroyIcon(As<HICON__>(icon));
+}
+
 }  // namespace ludora

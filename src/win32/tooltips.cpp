@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
 namespace ludora::win32 {
 
 namespace {
@@ -67,6 +65,30 @@ void Tooltips::SetText(UINT id, const std::string& text) {
   buffer.push_back('\0');
   tool.lpszText = buffer.data();
   ::SendMessageA(control_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Tooltips::AddAnswered(UINT id, const RECT& area) {
+  if (!control_) return;
+  TOOLINFOA tool = ToolInfo(owner_, id);
+  tool.uFlags = TTF_SUBCLASS;
+  tool.rect = area;
+  tool.lpszText = LPSTR_TEXTCALLBACKA;
+  if (::SendMessageA(control_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool))) {
+    answered_.push_back(id);
+  }
+}
+
+void Tooltips::Refresh() {
+  for (const UINT id : answered_) {
+    TOOLINFOA tool = ToolInfo(owner_, id);
+    tool.lpszText = LPSTR_TEXTCALLBACKA;
+    ::SendMessageA(control_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+void Tooltips::RemoveAll() {
+  for (const UINT id : answered_) Remove(id);
+  answered_.clear();
 }
 
 void Tooltips::Remove(UINT id) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "win32/win.h"
 
@@ -20,6 +21,11 @@ class Tooltips {
   void Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // Where tools overlap, the one added first is shown.
   void Add(UINT id, const RECT& area, const std::string& text);
+  // A tool whose text the owner gives when it shows (TTN_GETDISPINFO).
+  void AddAnswered(UINT id, const RECT& area);
+  // The shown text of every tool asked for again.
+  void Refresh();
+  void RemoveAll();
   void SetText(UINT id, const std::string& text);
   void Remove(UINT id);
   // The owner is being destroyed, and the control with it: its handle may
@@ -29,6 +35,7 @@ class Tooltips {
  private:
   HWND owner_ = nullptr;
   HWND control_ = nullptr;
+  std::vector<UINT> answered_;  // the ids of the tools added by AddAnswered
 };
 
 }  // namespace ludora::win32

@@ -13,6 +13,7 @@ using ::DWORD;
 using ::FARPROC;
 using ::HANDLE;
 using ::HGLOBAL;
+using ::HICON;
 using ::HKEY;
 using ::HMENU;
 using ::HMODULE;

@@ -42,8 +42,9 @@ RECT PixelRect(int left, int top, int width, int height) {
 }
 
 void WindowBase::RegisterWindowClass(HINSTANCE instance, const char* name, HCURSOR cursor,
-                                     HICON icon, HBRUSH background) {
+                                     HICON icon, HBRUSH background, UINT classStyle) {
   WNDCLASSA windowClass = {};
+  windowClass.style = classStyle;
   windowClass.lpfnWndProc = &WindowBase::Procedure;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = name;
@@ -54,8 +55,9 @@ void WindowBase::RegisterWindowClass(HINSTANCE instance, const char* name, HCURS
 }
 
 void WindowBase::CreateWindowOf(HINSTANCE instance, const char* className, const char* title,
-                                DWORD style, DWORD exStyle, int x, int y, int width, int height) {
-  ::CreateWindowExA(exStyle, className, title, style, x, y, width, height, nullptr, nullptr,
+                                DWORD style, DWORD exStyle, int x, int y, int width, int height,
+                                HWND parent) {
+  ::CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, nullptr,
                     instance, this);
 }
 

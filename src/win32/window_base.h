@@ -17,9 +17,9 @@ class WindowBase {
 
  protected:
   static void RegisterWindowClass(HINSTANCE instance, const char* name, HCURSOR cursor, HICON icon,
-                                  HBRUSH background);
+                                  HBRUSH background, UINT classStyle = 0);
   void CreateWindowOf(HINSTANCE instance, const char* className, const char* title, DWORD style,
-                      DWORD exStyle, int x, int y, int width, int height);
+                      DWORD exStyle, int x, int y, int width, int height, HWND parent = nullptr);
 
   virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // The window is gone; the last call this object receives from Windows.

@@ -34,7 +34,7 @@ bar_tooltip() {
 # functions newer toolchain libraries reach for.
 test_programs_import_only_what_windows_xp_has() {
   local exe imports
-  for exe in "$DIST/ludora.exe" "$DIST/sparkrun.exe"; do
+  for exe in "$DIST/ludora.exe" "$DIST/sparkrun.exe" "$DIST/traydock.exe"; do
     imports=$("$OBJDUMP" -p "$exe")
     grep 'DLL Name:' <<<"$imports" | tr 'A-Z' 'a-z' | grep -v -E 'name: (kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|msvcrt)\.dll$' &&
       fail "$exe imports another DLL"

@@ -10,7 +10,7 @@
 
 namespace ludora::testing {
 
-enum class Kind { Key, Process, Thread, Mutex, File, Find, Pidl, Menu, Event };
+enum class Kind { Key, Process, Thread, Mutex, File, Find, Pidl, Menu, Event, Icon };
 
 class HandleTable {
  public:

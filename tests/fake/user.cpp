@@ -107,8 +107,14 @@ void FakeWindows::DoPostQuitMessage(bool failing, int) {
   if (!failing) log.push_back("quit");
 }
 
-BOOL FakeWindows::DoPostMessageA(bool failing, HWND, UINT message, WPARAM, LPARAM) {
-  log.push_back(message == WM_NULL ? "post WM_NULL" : "post " + std::to_string(message));
+BOOL FakeWindows::DoPostMessageA(bool failing, HWND window, UINT message, WPARAM wParam,
+                                 LPARAM lParam) {
+  std::string entry = message == WM_NULL ? "post WM_NULL" : "post " + std::to_string(message);
+  if (wParam || lParam) {
+    entry += " to=" + std::to_string(window) + " " + std::to_string(wParam) + "," +
+             std::to_string(lParam);
+  }
+  log.push_back(entry);
   return !failing;
 }
 
@@ -145,9 +151,33 @@ short FakeWindows::DoGetAsyncKeyState(bool failing, int key) {
   return !failing && keysDown.contains(key) ? static_cast<short>(0x8000) : 0;
 }
 
-DWORD FakeWindows::DoGetWindowThreadProcessId(bool failing, HWND, DWORD* id) {
-  *id = failing ? 0 : kShellProcess;
+DWORD FakeWindows::DoGetWindowThreadProcessId(bool failing, HWND window, DWORD* id) {
+  *id = failing ? 0 : windows.contains(window) ? windows[window] : kShellProcess;
   return failing ? 0 : 1;
+}
+
+BOOL FakeWindows::DoIsWindow(bool failing, HWND window) {
+  return !failing && windows.contains(window);
+}
+
+BOOL FakeWindows::DoAllowSetForegroundWindow(bool failing, DWORD processId) {
+  log.push_back("allow-foreground " + std::to_string(processId));
+  return !failing;
+}
+
+HICON FakeWindows::DoCopyIcon(bool failing, HICON icon) {
+  const bool known = icons.contains(icon) || Is(icon, Kind::Icon);
+  return failing || !known ? Refuse(0, 1402) : Open(Kind::Icon, "copy");  // ..._CURSOR_HANDLE
+}
+
+HICON FakeWindows::DoCreateIcon(bool failing, HMODULE, int width, int height, BYTE, BYTE,
+                                const BYTE*, const BYTE*) {
+  if (failing) return Refuse(0, ERROR_NOT_ENOUGH_MEMORY);
+  return Open(Kind::Icon, std::to_string(width) + "x" + std::to_string(height));
+}
+
+BOOL FakeWindows::DoDestroyIcon(bool failing, HICON icon) {
+  return failing || !Close(icon, Kind::Icon) ? Refuse(0, 1402) : 1;
 }
 
 BOOL FakeWindows::DoGetOpenFileNameA(bool failing, OPENFILENAMEA* dialog) {

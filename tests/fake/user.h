@@ -47,6 +47,9 @@ class FakeUser {
   std::map<HWND, std::string> windowTitles;
   std::map<int, int> systemMetrics;  // GetSystemMetrics' answers; 0 for the others
   std::set<int> keysDown;            // held while the program looks
+  // Other programs' windows, by the process each belongs to; and their icons.
+  std::map<HWND, DWORD> windows;
+  std::set<HICON> icons;
   std::optional<std::string> openDialogPick;
 
  protected:

@@ -9,6 +9,8 @@
 #include "fake/fake_views.h"
 #include "record/record_tool.h"
 #include "sparkrun/launch_request.h"
+#include "traydock/icon_table.h"
+#include "traydock/tray_start.h"
 
 namespace ludora {
 namespace {
@@ -51,6 +53,19 @@ UINT FirstCommand(const FakeWindows& api, HMENU menu) {
   return 0;
 }
 
+// traydock: a program's icon added and clicked; a second start.
+void TrayDock(FakeWindows& api) {
+  api.windows = {{0x1234, 50}};
+  api.icons = {0x4444};
+  traydock::IconTable table(api);
+  traydock::Request request;
+  request.owner = 0x1234, request.flags = 0x3, request.icon = 0x4444, request.callbackMessage = 1;
+  table.Apply(request);
+  table.Notify(0, WM_LBUTTONUP);
+  ScopedHandle instance(api);
+  traydock::DecideStart(api, instance);
+}
+
 // A run of the defragmenter to its end, closed; then the item is picked
 // again, its window failing to come first in both ways when `failing`.
 void DefragmentTwice(FakeShell& s, bool failing) {
@@ -91,6 +106,7 @@ std::vector<Handler> Handlers() {
       {"Form2 closed, creation fails, then picked again",
        [](FakeShell& s) { DefragmentTwice(s, true); }},
       {"sparkrun", [](FakeShell& s) { sparkrun::Run(s.api, "sparkrun \"C:\\Games\\g.exe\""); }},
+      {"traydock", [](FakeShell& s) { TrayDock(s.api); }},
       {"ludora-record",
        [](FakeShell& s) {
          s.api.windowsByClass = {{"CorvaneLudoraBar", 0x3003}};
@@ -157,7 +173,8 @@ bool GivesBack(Op op, Kind kind) {
          (op == Op::CoTaskMemFree && kind == Kind::Pidl) ||
          // A batch's thread that cannot be waited for is let go at the end.
          (op == Op::WaitForSingleObject && kind == Kind::Thread) ||
-         (op == Op::DestroyMenu && kind == Kind::Menu);
+         (op == Op::DestroyMenu && kind == Kind::Menu) ||
+         (op == Op::DestroyIcon && kind == Kind::Icon);
 }
 
 TEST(FaultInjection, EveryHandlerOutlivesEveryFailingOperation) {
@@ -193,7 +210,7 @@ TEST(FaultInjection, EveryHandlerOutlivesEveryFailingOperation) {
         EXPECT_EQ(api.Value("HKCR\\exefile\\shell\\open\\Command", ""), "REG_SZ \"%1\" %*")
             << where;
         for (const Kind kind : {Kind::Key, Kind::Process, Kind::Thread, Kind::File, Kind::Find,
-                                Kind::Pidl, Kind::Menu}) {
+                                Kind::Pidl, Kind::Menu, Kind::Icon}) {
           if (!GivesBack(op, kind)) {
             EXPECT_EQ(api.Live(kind), 0) << where << ", kind " << static_cast<int>(kind);
           }

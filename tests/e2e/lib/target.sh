@@ -88,5 +88,6 @@ use_target() {
     *) echo "unknown end-to-end target '$E2E_ARCH'" >&2; return 1 ;;
   esac
   PROBE=${PROBE:-$E2E_BUILD/probe.exe}  # a stand-in game that logs how it started
+  TRAYCLIENT=${TRAYCLIENT:-$E2E_BUILD/trayclient.exe}  # a program with a tray icon
   RECORDER=${RECORDER:-$E2E_BUILD/src/win32/ludora-record.exe}
 }

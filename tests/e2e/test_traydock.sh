@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# traydock.exe: a tray program's icons beside the bar, tips, clicks, changes, bad requests,
+# TaskbarCreated, "Show Ludora System Tray"; no start beside another tray host.
+source "$(dirname "$0")/lib.sh"
+
+tray_window() { xdotool search --onlyvisible --name '^Corvane Ludora System Tray$' 2>/dev/null | grep .; }
+no_tray_window() { ! tray_window; }
+client_log() { cat "$WINEPREFIX/drive_c/trayclient.log" 2>/dev/null; }
+logged() { client_log | grep -qxF "$1"; }
+client() { wine "$APP_WIN\\trayclient.exe" "$@"; }
+tip_shown() { grep -aq "TOOLTIPS_Show.*L\"$1\"" "$LOG"; }
+
+# shown_icons <count>: the strip shows that many of the client's red or green squares.
+shown_icons() {
+  local x y w h
+  read -r x y w h < <(window_geometry "$(tray_window)") || return 1
+  [ "$(import -window root -crop "${w}x$h+$x+$y" +repage png:- | convert png:- -fill black \
+    -opaque white -fill white -opaque red -opaque lime -fill black +opaque white \
+    -format '%[fx:int(mean*w*h+0.5)]' info:)" = $(($1 * 256)) ]
+}
+
+# at_slot <slot> [button]: the mouse on the icon in that place of the strip, clicking.
+at_slot() {
+  read -r x y _ < <(window_geometry "$(tray_window)")
+  xdotool mousemove $((x + 11 + 22 * $1)) $((y + 11)) ${2:+click $2}
+}
+
+# Wine's own tray window, in every prefix, out of the way; an XP shell service object missing.
+tray_prefix() {
+  new_prefix "$1" "$2"
+  cp "$TRAYCLIENT" "$APP_DIR/"
+  wait_until 30 "Wine's own tray window out of the way" client evict
+  wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\ShellServiceObjectDelayLoad' \
+    /v Missing /d '{0badc0de-0000-0000-0000-000000000000}' /f >/dev/null 2>&1
+}
+
+icons() {
+  tray_prefix "traydock-$1" "$1"
+  WINEDEBUG=+tooltips,+debugstr wine "$APP_WIN\\traydock.exe" 2>>"$LOG" &
+  wine "$APP_WIN\\trayclient.exe" icon 1 0 Probe one &
+  local first=$!
+  wait_until 20 "the first icon" logged "1 add 0x1"
+  client icon 2 3 Probe two &
+  wait_until 20 "both icons in the strip" shown_icons 2
+  at_slot 0
+  wait_until 10 "the first icon's tip" tip_shown "Probe one"
+  client tell 1 modify
+  xdotool mousemove 600 400 && at_slot 0
+  wait_until 10 "the changed tip" tip_shown "Probe one (modified)"
+  # Clicks reach the owners; one of version 3 is also told NIN_SELECT and WM_CONTEXTMENU.
+  at_slot 0 1
+  wait_until 10 "the click at its owner" logged "1 callback 0x202"
+  at_slot 1 3
+  wait_until 10 "the right click at its owner" logged "2 callback 0x7b"
+  at_slot 1 1
+  wait_until 10 "NIN_SELECT" logged "2 callback 0x400"
+  # Bad requests are refused; a sound one of Windows' own form is taken; the icons stay.
+  client malformed
+  [ "$(client_log | grep '^0 ' | tr '\n' '|')" = "0 cut-short 0|0 bad-size 0|0 bad-window 0|0 bad-icon 0|0 sound-add 0x1|0 sound-delete 0x1|" ] ||
+    fail "answers: $(client_log | grep '^0 ')"
+  shown_icons 2 || fail "the icons did not outlive the bad requests"
+  client tell 2 delete
+  wait_until 10 "the deleted icon gone" shown_icons 1
+  kill -9 "$first"
+  wait_until 10 "the icon of the program killed gone" shown_icons 0
+}
+
+# A program whose icon could not be added finds traydock through
+# TaskbarCreated; traydock started hidden shows when the quick menu asks.
+quick_menu() {
+  tray_prefix "traydock-menu-$1" "$1"
+  start_ludora +menu
+  client icon 1 0 Probe one &
+  wait_until 20 "the first try" logged "1 add 0"
+  wine start /min "$APP_WIN\\traydock.exe"
+  wait_until 20 "the icon added again" logged "1 add 0x1"
+  logged "1 taskbar-created 0" && no_tray_window || fail "no TaskbarCreated, or a window shown"
+  open_quick_menu
+  pick_menu_path "Show Ludora System Tray"
+  wait_until 20 "the tray window" shown_icons 1
+  read -r x y _ < <(window_geometry "$(tray_window)")
+  [ "$x $y" = "343 0" ] || fail "the tray window is at $x,$y, not beside the bar"
+  screenshot "$E2E_WORK/traydock.png"
+  xdotool key --window "$(tray_window)" Escape
+  wait_until 10 "the tray window to hide" no_tray_window
+}
+
+test_icons_xp() { icons winxp; }
+test_icons_98() { icons win98; }
+test_quick_menu_xp() { quick_menu winxp; }
+test_quick_menu_98() { quick_menu win98; }
+
+# Beside Wine's own tray, which takes the client's icon, traydock ends at once.
+test_no_start_beside_another_tray() {
+  new_prefix traydock-other && cp "$TRAYCLIENT" "$APP_DIR/"
+  client icon 1 0 Probe &
+  wait_until 20 "the icon in Wine's tray" logged "1 add 0x1"
+  timeout 30 wine "$APP_WIN\\traydock.exe" && no_tray_window || fail "traydock ran beside Wine's tray"
+}
+
+run_tests test_no_start_beside_another_tray test_icons_xp test_icons_98 test_quick_menu_xp \
+  test_quick_menu_98
