@@ -1,6 +1,6 @@
 ; The installer of Corvane Ludora ZR and its uninstaller, for makensis 3.
 ; ANSI, so that one installer runs on Windows 98 as on Windows XP. Defines:
-;   DIST       the application folder: ludora.exe, sparkrun.exe, the two web pages
+;   DIST       the application folder: the programs and the two web pages
 ;   RECORDER   ludora-record.exe, which records the machine and puts it back
 ;   RESOURCES  the icon
 ;   OUTFILE    the installer to write
@@ -246,6 +246,7 @@ Section "Install"
   File "${DIST}\ludora.exe"
   File "${DIST}\sparkrun.exe"
   File "${DIST}\traydock.exe"
+  File "${DIST}\ludora-watch.exe"
   File "${DIST}\turbolia.html"
   File "${DIST}\webgames.html"
   CreateDirectory "$INSTDIR\games"
@@ -319,6 +320,7 @@ Section "Uninstall"
   Delete /REBOOTOK "$INSTDIR\ludora.exe"
   Delete /REBOOTOK "$INSTDIR\sparkrun.exe"
   Delete /REBOOTOK "$INSTDIR\traydock.exe"
+  Delete /REBOOTOK "$INSTDIR\ludora-watch.exe"
   Delete "$INSTDIR\turbolia.html"
   Delete "$INSTDIR\webgames.html"
   ; The record goes only once it is put back, or found unusable (and set aside).

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/windows_api.h"
-#include "tuning/record_text.h"
+#include "record/record_text.h"
 
 namespace ludora::record {
 

@@ -1,12 +1,13 @@
 #include "record/record_tool.h"
 
 #include "launch/companions.h"
+#include "launch/orderly_end.h"
 #include "platform/command_line.h"
 #include "platform/scoped.h"
 #include "platform/win_constants.h"
 #include "record/record_homes.h"
 #include "record/restore.h"
-#include "tuning/machine_record.h"
+#include "tuning/places.h"
 
 namespace ludora::record {
 
@@ -47,6 +48,7 @@ bool CloseRunningShell(WindowsApi& api) {
   DWORD processId = 0;
   api.GetWindowThreadProcessId(menu ? menu : bar, &processId);
   const ScopedHandle process(api, api.OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, 0, processId));
+  SignalOrderlyEnd(api);  // however it ends, its watchdog must not start it again
   for (const HWND window : {bar, menu}) {
     if (window) api.PostMessageA(window, WM_CLOSE, 0, 0);
   }

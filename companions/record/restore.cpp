@@ -10,7 +10,7 @@
 #include "record/record_tool.h"
 #include "tuning/open_command.h"
 #include "tuning/shell_switch.h"
-#include "tuning/written_values.h"
+#include "record/written_values.h"
 
 namespace ludora::record {
 

@@ -18,6 +18,9 @@ std::string AsWorkingFolder(const std::string& folder);
 // later); as given where it has not, or cannot say.
 std::string LongPathOf(WindowsApi& api, const std::string& path);
 
+// The 8.3 form of `path`; empty when Windows cannot give it.
+std::string ShortPathOf(WindowsApi& api, const std::string& path);
+
 // The folder of the running program in its long form: Windows 98 starts the
 // shell from the 8.3 path its [boot] shell entry holds, and a path in that
 // form must not spread into the registry. Empty when Windows cannot say.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "launch/commands.h"
+#include "platform/paths.h"
 #include "platform/resume_next.h"
 #include "launch/games_list.h"
 #include "launch/personal_shortcuts.h"
@@ -43,8 +44,6 @@ constexpr std::array<Route, 12> kRoutes = {{
     {mnudefrag, &Form1::mnudefrag_Click},
 }};
 
-constexpr DWORD kShortPathBufferSize = 256;
-
 }  // namespace
 
 Form1::Form1(Program& program) : program_(program) {}
@@ -69,17 +68,7 @@ void Form1::Terminate() {
 }
 
 std::string Form1::getShortFileName(const std::string& /*fileName*/) {
-  WindowsApi& api = program_.api();
-  std::vector<char> buffer(kShortPathBufferSize);
-  DWORD length = api.GetShortPathNameA(program_.appFolder(), buffer.data(), kShortPathBufferSize);
-  if (length >= kShortPathBufferSize) {
-    // Too small: Windows answered with the size it needs, NUL included.
-    buffer.assign(length, '\0');
-    const DWORD needed = length;
-    length = api.GetShortPathNameA(program_.appFolder(), buffer.data(), needed);
-    if (length >= needed) length = 0;
-  }
-  return std::string(buffer.data(), length);
+  return ShortPathOf(program_.api(), program_.appFolder());
 }
 
 void Form1::memorycheck() {

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "launch/companions.h"
+#include "launch/orderly_end.h"
 #include "launch/startup_programs.h"
 #include "platform/win_constants.h"
 #include "tuning/tuning_rows.h"
@@ -116,11 +117,6 @@ void SessionShell::Painted(const std::string& appFolder, CommandBatches& starts,
 
 void SessionShell::EndedOrderly() {
   if (active_) SignalOrderlyEnd(api_);
-}
-
-void SignalOrderlyEnd(WindowsApi& api) {
-  const ScopedHandle event(api, api.OpenEventA(kEventModifyState, 0, companions::kOrderlyEndEvent));
-  if (event) api.SetEvent(event.get());
 }
 
 }  // namespace ludora

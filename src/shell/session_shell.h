@@ -34,9 +34,6 @@ void SignalShellReady(WindowsApi& api);
 // `marker`.
 bool FirstStartThisLogOn(WindowsApi& api, ScopedHandle& marker);
 
-// Tells the watchdog the shell ends as it means to, so it is not started again.
-void SignalOrderlyEnd(WindowsApi& api);
-
 // What this start of the shell does as the session's shell, decided once.
 class SessionShell {
  public:

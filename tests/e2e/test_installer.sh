@@ -65,7 +65,7 @@ code_of() { cat "$WINEPREFIX/drive_c/u$1.code"; }
 start_menu() { find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Corvane Ludora*' 2>/dev/null; }
 installer_window() { xdotool search --onlyvisible --name '^Corvane Ludora ZR Setup$' 2>/dev/null | head -1 | grep .; }
 running() { kill -0 "$LUDORA_PID" 2>/dev/null; }
-app_files() { ls "$APP_DIR" | tr '\n' ' '; }
+app_files() { LC_ALL=C ls "$APP_DIR" | tr '\n' ' '; }
 
 # Ludora, started from the Start menu, made the shell.
 ludora_becomes_the_shell() {
@@ -99,7 +99,7 @@ install_upgrade_uninstall() {
   odd_machine "setup-$1" "$1"
   snapshot before.txt
   install
-  [ "$(app_files)" = "games ludora.exe machine-record.txt sparkrun.exe traydock.exe turbolia.html uninstall.exe webgames.html " ] ||
+  [ "$(app_files)" = "games ludora-watch.exe ludora.exe machine-record.txt sparkrun.exe traydock.exe turbolia.html uninstall.exe webgames.html " ] ||
     fail "installed: $(app_files)"
   [ "$(start_menu | sed 's|.*/||' | sort | tr '\n' '|')" = "Corvane Ludora|Ludora.lnk|Uninstall Ludora.lnk|" ] ||
     fail "Start menu: $(start_menu)"

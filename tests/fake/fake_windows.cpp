@@ -211,6 +211,7 @@ DWORD FakeWindows::DoWaitForSingleObject(bool failing, HANDLE object, DWORD mill
     mutex_.lock();
     return ended ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
   }
+  if (Is(object, Kind::Event)) return events[At(object).name] ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
   log.push_back("wait");
   if (!Is(object, Kind::Process)) return WAIT_FAILED;
   return shellEndsOnClose ? WAIT_OBJECT_0 : WAIT_TIMEOUT;

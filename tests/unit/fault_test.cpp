@@ -9,6 +9,7 @@
 #include "fake/fake_views.h"
 #include "record/record_tool.h"
 #include "sparkrun/launch_request.h"
+#include "watch/watchdog.h"
 #include "traydock/icon_table.h"
 #include "traydock/tray_start.h"
 
@@ -105,6 +106,12 @@ std::vector<Handler> Handlers() {
       {"Form2 closed, then picked again", [](FakeShell& s) { DefragmentTwice(s, false); }},
       {"Form2 closed, creation fails, then picked again",
        [](FakeShell& s) { DefragmentTwice(s, true); }},
+      // Whatever fails, it ends (three restarts, then Explorer) and takes nothing along.
+      {"ludora-watch",
+       [](FakeShell& s) {
+         watch::Run(s.api, "w 77");
+         s.api.log.push_back("watch ended");
+       }},
       {"sparkrun", [](FakeShell& s) { sparkrun::Run(s.api, "sparkrun \"C:\\Games\\g.exe\""); }},
       {"traydock", [](FakeShell& s) { TrayDock(s.api); }},
       {"ludora-record",
@@ -155,7 +162,7 @@ bool PreventedBy(const std::string& entry, Op op) {
            op == Op::SHGetSpecialFolderLocation || op == Op::SHGetPathFromIDListA ||
            op == Op::FindFirstFileA || op == Op::FindNextFileA || op == Op::WaitForSingleObject;
   }
-  if (entry.starts_with("file-open ")) return op == Op::WriteFile;       // then deleted, cut short
+  if (entry.starts_with("file-open ")) return op == Op::WriteFile;  // then deleted, cut short
   return false;
 }
 

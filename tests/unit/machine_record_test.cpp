@@ -4,8 +4,8 @@
 
 #include "fake/fake_views.h"
 #include "record/record_tool.h"
-#include "tuning/record_text.h"
-#include "tuning/written_values.h"
+#include "record/record_text.h"
+#include "record/written_values.h"
 
 namespace ludora {
 namespace {

@@ -6,6 +6,7 @@
 #include "launch/startup_programs.h"
 #include "platform/win_constants.h"
 #include "tuning/startup_set.h"
+#include "watch/watchdog.h"
 
 namespace ludora {
 namespace {
@@ -191,6 +192,35 @@ TEST(StartupPrograms, ShiftSafeModeWindows98AndAnotherShell) {
             }).size(),
             2u);
   EXPECT_TRUE(count([](auto& api) { api.windowsByClass["Progman"] = 0x5001; }).empty());
+}
+
+TEST(Watchdog, RestartsAnAbnormalEndLetsAnOrderlyOneBeAndStopsACrashLoop) {
+  using watch::Next;
+  watch::RestartPolicy policy;
+  EXPECT_EQ(policy.AfterEnd(false, 1000), Next::StartLudora);
+  EXPECT_EQ(policy.AfterEnd(false, 2000), Next::StartLudora);
+  EXPECT_EQ(policy.AfterEnd(false, 61500), Next::StartLudora);  // the first is past a minute
+  EXPECT_EQ(policy.AfterEnd(false, 61600), Next::StartLudora);
+  EXPECT_EQ(policy.AfterEnd(false, 61700), Next::StartExplorer);  // three within a minute
+  EXPECT_EQ(policy.AfterEnd(true, 61800), Next::LetBe);
+
+  // As a program: an orderly end lets it be; abnormal ones bring Ludora back
+  // until they loop, and then Explorer comes, named the shell only meanwhile.
+  const auto watch = [](bool orderly) {
+    FakeWindows api;
+    Registered(api, "HKCU", kLudora);
+    if (orderly) api.events["Corvane.Ludora.OrderlyEnd"] = true;
+    EXPECT_EQ(watch::Run(api, "\"C:\\Ludora\\ludora-watch.exe\" 77"), 0);
+    EXPECT_EQ(api.Value("HKCU\\" + kWinlogon, "Shell"), "REG_SZ " + kLudora);
+    return api.Effects("run ");
+  };
+  EXPECT_TRUE(watch(true).empty());
+  const std::string ludora = "run \"C:\\Program Files\\Corvane Ludora\\ludora.exe\"";
+  EXPECT_EQ(watch(false), (Log{ludora, ludora, ludora, "run explorer.exe"}));
+  FakeWindows second;
+  second.otherInstanceRunning = true;  // another watchdog watches already
+  EXPECT_EQ(watch::Run(second, "w 77"), 0);
+  EXPECT_EQ(watch::Run(second, "w 12x"), 2);
 }
 
 }  // namespace

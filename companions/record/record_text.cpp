@@ -1,4 +1,4 @@
-#include "tuning/record_text.h"
+#include "record/record_text.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,9 @@
-#include "tuning/written_values.h"
+#include "record/written_values.h"
 
 #include <algorithm>
 #include <span>
 
+#include "platform/paths.h"
 #include "platform/win_constants.h"
 #include "tuning/open_command.h"
 #include "tuning/shell_switch.h"
@@ -15,17 +16,6 @@ namespace {
 bool IsShellPlace(const Place& place) {
   if (place.ini) return place.key == "boot" && place.name == "shell";
   return place.key == kWinlogonKey && place.name == "Shell";
-}
-
-std::string ShortForm(WindowsApi& api, const std::string& path) {
-  std::vector<char> buffer(260);
-  for (int tries = 0; tries < 2; ++tries) {
-    const DWORD length =
-        api.GetShortPathNameA(path, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length < buffer.size()) return std::string(buffer.data(), length);
-    buffer.resize(length);  // too small: Windows asked for this much
-  }
-  return {};
 }
 
 }  // namespace
@@ -48,7 +38,7 @@ std::optional<PlaceState> RowValue(const TuningRow& row, const RowInputs& inputs
 RowInputs MachineInputs(WindowsApi& api, const std::string& appFolder, MemoryFigures& memory) {
   MEMORYSTATUS status;
   memorycheck(api, status, memory);
-  return {&memory, GetPlatform(api), appFolder, ShortForm(api, appFolder)};
+  return {&memory, GetPlatform(api), appFolder, ShortPathOf(api, appFolder)};
 }
 
 std::vector<PlaceState> ValuesLudoraWrites(const RowInputs& inputs) {

@@ -8,7 +8,7 @@
 
 #include "memory/memory_reading.h"
 #include "platform/windows_api.h"
-#include "tuning/machine_record.h"
+#include "tuning/places.h"
 #include "tuning/tuning_rows.h"
 
 namespace ludora {

@@ -1,4 +1,4 @@
-#include "tuning/machine_record.h"
+#include "tuning/places.h"
 
 #include <algorithm>
 #include <array>

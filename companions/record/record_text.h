@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tuning/machine_record.h"
+#include "tuning/places.h"
 
 namespace ludora {
 

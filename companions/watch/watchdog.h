@@ -1,0 +1,42 @@
+// ludora-watch.exe, the watchdog of Ludora as the session's shell. Ludora
+// starts it with its process id; it waits for that process to end. An
+// abnormal end (a crash, an end from Task Manager) brings Ludora back at
+// once; an orderly one (every window closed, the session ending, the
+// uninstaller's close), which Ludora announces by an event, lets it be.
+// Three restarts within a minute are a crash loop: Explorer starts instead,
+// so the user always has a desktop. No service, no window of its own.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/windows_api.h"
+
+namespace ludora::watch {
+
+enum class Next { LetBe, StartLudora, StartExplorer };
+
+class RestartPolicy {
+ public:
+  // What follows an end of the shell at `now` (GetTickCount's milliseconds).
+  Next AfterEnd(bool orderly, DWORD now);
+
+  static constexpr DWORD kLoopWindow = 60000;  // a minute
+  static constexpr std::size_t kRestartsInALoop = 3;
+
+ private:
+  std::vector<DWORD> restarts_;  // within the last minute
+};
+
+// Explorer as the desktop: Explorer takes the desktop only when the shell
+// registration names it (otherwise it opens a folder window), so the
+// registration names Explorer for the moment it starts, and is put back as
+// it was once Explorer's desktop is there, or after half a minute.
+void StartExplorerAsShell(WindowsApi& api);
+
+// The watchdog: "ludora-watch.exe <process id>". 0 when it ends as it
+// should (an orderly end, another watchdog already watching), 1 when there
+// was nothing to watch, 2 on a command line it cannot read.
+int Run(WindowsApi& api, const std::string& commandLine);
+
+}  // namespace ludora::watch
