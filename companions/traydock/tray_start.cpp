@@ -4,10 +4,11 @@
 
 namespace ludora::traydock {
 
-Start DecideStart(WindowsApi& api, ScopedHandle& instance) {
+Start DecideStart(WindowsApi& api, ScopedHandle& instance, bool shown) {
   instance = ScopedHandle(api, api.CreateMutexA(nullptr, 0, kInstanceName));
   if (instance && api.GetLastError() == ERROR_ALREADY_EXISTS) {
-    if (const HWND first = api.FindWindowA(kTrayClass, kTrayTitle)) {
+    const HWND first = shown ? api.FindWindowA(kTrayClass, kTrayTitle) : 0;
+    if (first) {
       DWORD process = 0;
       api.GetWindowThreadProcessId(first, &process);
       api.AllowSetForegroundWindow(process);

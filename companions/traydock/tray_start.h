@@ -20,9 +20,11 @@ inline constexpr UINT kShowMessage = 0x8001;  // WM_APP + 1
 enum class Start { Host, Exit };
 
 // Decides at start. The first traydock holds `instance` for its life and
-// hosts the icons, unless another tray host runs; a second one tells the
-// first to show its window, lets it take the foreground, and exits.
-Start DecideStart(WindowsApi& api, ScopedHandle& instance);
+// hosts the icons, unless another tray host runs; a second one exits, and
+// when it was asked to show (`shown`: from the quick menu, not Ludora
+// started again at log-on) tells the first to show its window and lets it
+// take the foreground.
+Start DecideStart(WindowsApi& api, ScopedHandle& instance, bool shown);
 
 // Whether the window shows at start, from the show command the program was
 // started with: not when hidden or minimized (Ludora's start at log-on).

@@ -90,10 +90,20 @@ bool FirstStartThisLogOn(WindowsApi& api, ScopedHandle& marker) {
 
 void SessionShell::Decide(Platform platform) {
   active_ = IsSessionShell(api_, platform);
-  if (!active_) return;
+  if (!active_) {
+    api_.OutputDebugStringA("Ludora: a program under another shell\n");
+    return;
+  }
   const bool shiftHeld = (api_.GetAsyncKeyState(kShiftKey) & 0x8000) != 0;
-  startupDue_ = FirstStartThisLogOn(api_, marker_) && !shiftHeld;
+  const bool first = FirstStartThisLogOn(api_, marker_);
+  startupDue_ = first && !shiftHeld;
   safeMode_ = api_.GetSystemMetrics(kCleanBoot) != 0;
+  // What a support person asks first, told to a debugger as the failures are.
+  api_.OutputDebugStringA(std::string("Ludora: the session's shell; startup programs ") +
+                          (!first       ? "started already in this log-on\n"
+                           : shiftHeld  ? "skipped, Shift held\n"
+                           : safeMode_ ? "in Safe Mode, RunOnce \"*\" values only\n"
+                                        : "to start\n"));
 }
 
 void SessionShell::Painted(const std::string& appFolder, CommandBatches& starts,

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/resume_next.h"
 #include "traydock/tray_start.h"
 #include "tuning/primitives.h"
 #include "win32/real_windows_api.h"
@@ -12,17 +13,17 @@ namespace {
 
 namespace traydock = ludora::traydock;
 
-int Run(HINSTANCE instance, int show) {
-  ludora::RealWindowsApi api;
+int Run(HINSTANCE instance, ludora::RealWindowsApi& api, int show) {
   ludora::ScopedHandle firstInstance(api);
-  if (traydock::DecideStart(api, firstInstance) == traydock::Start::Exit) return 0;
+  const bool shown = traydock::ShownAtStart(show);
+  if (traydock::DecideStart(api, firstInstance, shown) == traydock::Start::Exit) return 0;
   ::InitCommonControls();
   const bool nt = ludora::GetPlatform(api) == ludora::Platform::Nt;
   ludora::win32::TrayWindow tray(instance, api, nt);
   if (!tray.hwnd()) return 1;
   // Programs that were running add their icons again.
   ::PostMessageA(HWND_BROADCAST, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-  if (traydock::ShownAtStart(show)) tray.Show();
+  if (shown) tray.Show();
   if (nt) tray.LoadServiceObjects();
 
   ::MSG message;
@@ -36,9 +37,6 @@ int Run(HINSTANCE instance, int show) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  try {
-    return Run(instance, show);
-  } catch (...) {
-    return 1;
-  }
+  ludora::RealWindowsApi api;
+  return ludora::GuardedMain(api, "traydock", [&] { return Run(instance, api, show); });
 }

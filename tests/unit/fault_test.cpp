@@ -64,7 +64,7 @@ void TrayDock(FakeWindows& api) {
   table.Apply(request);
   table.Notify(0, WM_LBUTTONUP);
   ScopedHandle instance(api);
-  traydock::DecideStart(api, instance);
+  traydock::DecideStart(api, instance, true);
 }
 
 // A run of the defragmenter to its end, closed; then the item is picked

@@ -33,7 +33,7 @@ TEST(StartUp, RunsItsStepsInOrderAndStopsTheServicesOnceTheBarIsPainted) {
   }
   EXPECT_EQ(steps,
             (Log{"view move", "mutex", "load", "memory-status", "open-process", "priority-class",
-                 "thread-priority", "row", "view tooltip", "file-open", "run"}));
+                 "thread-priority", "row", "view tooltip", "debug", "file-open", "run"}));
   EXPECT_EQ(shell.view.clockTooltip, "Friday, December 04, 2026  5:30:25 PM");
   EXPECT_EQ(shell.api.priorityClass, 0x20u);  // refused on NT, and start-up goes on
   Log stops;

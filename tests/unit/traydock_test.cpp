@@ -151,14 +151,17 @@ TEST_F(Tray, OwnersAreToldInTheirVersionsConventions) {
 TEST(TrayStart, OneHostASessionAndNoneBesideAnother) {
   testing::FakeWindows api;
   ScopedHandle instance(api);
-  EXPECT_EQ(DecideStart(api, instance), Start::Host);
+  EXPECT_EQ(DecideStart(api, instance, false), Start::Host);
   api.windowsByClass[kTrayClass] = 0x7000;  // Explorer's taskbar
-  EXPECT_EQ(DecideStart(api, instance), Start::Exit);
+  EXPECT_EQ(DecideStart(api, instance, false), Start::Exit);
   api.otherInstanceRunning = true;  // and now the first traydock's
   api.log.clear();
-  EXPECT_EQ(DecideStart(api, instance), Start::Exit);
+  EXPECT_EQ(DecideStart(api, instance, true), Start::Exit);
   EXPECT_EQ(api.log, (Log{"mutex CorvaneLudoraTrayDock", "allow-foreground 77", "post 32769",
                           "debug traydock: already running"}));
+  api.log.clear();  // started hidden again, by a Ludora started again: nothing shown
+  EXPECT_EQ(DecideStart(api, instance, false), Start::Exit);
+  EXPECT_EQ(api.log, (Log{"mutex CorvaneLudoraTrayDock", "debug traydock: already running"}));
 }
 
 }  // namespace

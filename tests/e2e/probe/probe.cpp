@@ -1,18 +1,59 @@
 // A stand-in game for the end-to-end tests: it appends one line to
 // probe.log in its own folder, saying how it was started, and ends.
 // "probe.exe hold <file>" instead holds the file open for itself alone,
-// and says so with held.txt in its working folder.
+// and says so with held.txt in its working folder. "probe.exe explorer"
+// stands in for Explorer: its desktop and taskbar windows, until ended.
+// "probe.exe ready" waits for the log-on's ready event and writes ready.txt
+// in its working folder, saying whether the bar was on screen by then.
+// Each says it is there with explorer.txt or waiting.txt.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
+namespace {
+
+// Says a state was reached, with an empty file in the working folder.
+void Touch(const char* name) {
+  ::CloseHandle(::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+}
+
+void ExplorerWindows(HINSTANCE instance) {
+  for (const char* name : {"Progman", "Shell_TrayWnd"}) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = ::DefWindowProcA;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = name;
+    ::RegisterClassA(&windowClass);
+    ::CreateWindowExA(0, name, nullptr, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance, nullptr);
+  }
+  Touch("explorer.txt");
+  MSG message;
+  while (::GetMessageA(&message, nullptr, 0, 0) > 0) ::DispatchMessageA(&message);
+}
+
+void WaitForReady() {
+  const HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, "msgina: ShellReadyEvent");
+  Touch("waiting.txt");
+  if (::WaitForSingleObject(ready, 120000) != WAIT_OBJECT_0) return;
+  const HWND bar = ::FindWindowA("CorvaneLudoraBar", nullptr);
+  if (FILE* out = std::fopen("ready.txt", "w")) {
+    std::fprintf(out, "bar=%d\n", bar && ::IsWindowVisible(bar) ? 1 : 0);
+    std::fclose(out);
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
+  if (std::strcmp(arguments, "explorer") == 0) return ExplorerWindows(instance), 0;
+  if (std::strcmp(arguments, "ready") == 0) return WaitForReady(), 0;
   if (std::strncmp(arguments, "hold ", 5) == 0) {
     char* file = arguments + 5;
     if (*file == '"') file[std::strlen(file) - 1] = '\0', ++file;  // "<path with blanks>"
     ::CreateFileA(file, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ::CloseHandle(::CreateFileA("held.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    Touch("held.txt");
     ::Sleep(INFINITE);
   }
   char exe[MAX_PATH] = {};

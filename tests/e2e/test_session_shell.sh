@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# Ludora as the session's shell: the log-on told once the bar shows, the
+# startup programs once a log-on in Windows' order, Ctrl+Esc, the watchdog;
+# none of it under Explorer.
+source "$(dirname "$0")/lib.sh"
+
+VERSION='Software\Microsoft\Windows\CurrentVersion'
+WINLOGON='Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
+USER_STARTUP='AppData/Roaming/Microsoft/Windows/Start Menu/Programs/StartUp'
+COMMON_STARTUP='ProgramData/Microsoft/Windows/Start Menu/Programs/StartUp'
+# What the startup programs say of themselves, in the order Windows' shell starts them.
+STARTED=(machine-runonce machine-run machine-policy user-policy user-run common-startup
+  user-startup user-runonce)
+
+run_entry() {
+  wine reg add "$1\\$VERSION\\$2" /v "$3" /t "${5:-REG_SZ}" /d "$4" /f >/dev/null 2>&1
+}
+
+# session_prefix <name> <winxp|win98>: Ludora registered as the shell, Wine's
+# own tray out of the way, a startup program in every place they start from.
+session_prefix() {
+  new_prefix "$1" "$2"
+  cp "$TRAYCLIENT" "$PROBE" "$RECORDER" "$APP_DIR/"
+  wait_until 30 "Wine's own tray window out of the way" wine "$APP_WIN\\trayclient.exe" evict
+  if [ "$2" = win98 ]; then  # system.ini's [boot] shell, in 8.3 form as 98 keeps it
+    printf '[boot]\r\nshell=%s\r\n' "$(wine winepath.exe -s "$APP_WIN\\ludora.exe" 2>/dev/null | tr -d '\r')" \
+      >>"$WINEPREFIX/drive_c/windows/system.ini"
+  else
+    wine reg add "HKCU\\$WINLOGON" /v Shell /d "\"$APP_WIN\\ludora.exe\"" /f >/dev/null 2>&1
+  fi
+  local probe="$APP_WIN\\probe.exe"
+  run_entry HKLM RunOnce first "\"$probe\" machine-runonce"
+  run_entry HKLM Run mouse "$probe machine-run"  # unquoted, blanks in the path
+  run_entry HKLM 'Policies\Explorer\Run' 1 "%ProgramFiles%\\Corvane Ludora\\probe.exe machine-policy" \
+    REG_EXPAND_SZ
+  run_entry HKCU 'Policies\Explorer\Run' 1 "\"$probe\" user-policy"
+  run_entry HKCU Run chat "\"$probe\" user-run"
+  run_entry HKCU RunOnce dx "\"$probe\" user-runonce"
+  # (Their hidden and system files, which Wine here cannot mark so, are the unit tests'.)
+  mkdir -p "$WINEPREFIX/drive_c/$COMMON_STARTUP" "$WINEPREFIX/drive_c/users/$(whoami)/$USER_STARTUP"
+  cp "$PROBE" "$WINEPREFIX/drive_c/$COMMON_STARTUP/common-startup.exe"
+  cp "$PROBE" "$WINEPREFIX/drive_c/users/$(whoami)/$USER_STARTUP/user-startup.exe"
+}
+
+# What each probe said of how it started, one word a start; the Startup
+# folders' copies by their own names.
+started() {
+  cat "$APP_DIR/probe.log" "$WINEPREFIX/drive_c/$COMMON_STARTUP/probe.log" \
+    "$WINEPREFIX/drive_c/users/$(whoami)/$USER_STARTUP/probe.log" 2>/dev/null | tr -d '\r' |
+    sed -E 's/.*\\(common-startup|user-startup)\.exe.*/\1/; s/.*cmdline=.*probe\.exe"? ([a-z-]+).*/\1/'
+}
+all_started() { [ "$(started | wc -l)" -ge ${#STARTED[@]} ]; }
+# The programs the shell's process made, in order, by the words above.
+made_in_order() {
+  grep -a 'CreateProcessInternalW app (null) cmdline L' "$LOG" |
+    grep -aoE 'probe\.exe\\?"? [a-z-]+|(common|user)-startup\.exe' | sed -E 's/.* //; s/\.exe//'
+}
+# A bar of another process than the one given (X may give it the same window id).
+bar_of_another_process() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '^Corvane Ludora ZR$' 2>/dev/null); do
+    xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= $1\$" || return 0
+  done
+  return 1
+}
+decided() { grep -aq "OutputDebugStringA \"Ludora: $1" "$LOG"; }
+ludora_processes() { pgrep -f 'Corvane Ludora.ludora\.exe' | wc -l; }
+no_watchdog() { ! pgrep -f 'ludora-watch\.exe' >/dev/null; }
+ready_written() { grep -q "bar=" "$E2E_DIR/ready.txt" 2>/dev/null; }
+
+session() {
+  session_prefix "session-$1" "$1"
+  (cd "$E2E_DIR" && wine "$APP_WIN\\probe.exe" ready) &
+  wait_until 30 "the log-on's ready event" test -f "$E2E_DIR/waiting.txt"
+  start_ludora +process,+menu,+debugstr
+  wait_until 30 "the log-on told" ready_written
+  [ "$(tr -d '\r' <"$E2E_DIR/ready.txt")" = "bar=1" ] || fail "ready before the bar showed"
+  wait_until 60 "the startup programs" all_started
+  [ "$(made_in_order | tr '\n' ' ')" = "${STARTED[*]} " ] ||
+    fail "started in the order: $(made_in_order | tr '\n' ' ')"
+  expect_absent "HKLM\\$VERSION\\RunOnce" first
+  expect_absent "HKCU\\$VERSION\\RunOnce" dx
+  grep -aq 'cmdline L"\\"C:\\\\Program Files\\\\Corvane Ludora\\\\traydock.exe\\""' "$LOG" ||
+    fail "no notification area started"
+
+  # Ctrl+Esc: the quick menu, at the left end under the bar.
+  xdotool key --window "$BAR" ctrl+Escape
+  wait_until 15 "the quick menu from Ctrl+Esc" menu_window
+  xdotool key --window "$BAR" Escape
+  wait_until 10 "the quick menu to close" no_menu_window
+
+  # Ended by TerminateProcess: back at once, no startup program again.
+  local start back
+  start=$EPOCHREALTIME
+  wine taskkill /f /im ludora.exe >/dev/null 2>&1
+  wait_until 10 "the bar back" bar_of_another_process "$LUDORA_PID"
+  back=$(ms_since "$start")
+  echo "    back $back ms after the kill"
+  ((back <= 2000)) || fail "back only after $back ms"
+  wait_until 30 "the restarted shell's decision" bash -c \
+    "grep -ac 'OutputDebugStringA \"Ludora: the session' '$LOG' | grep -qx 2"
+  decided "the session's shell; startup programs started already" ||
+    fail "the restarted shell would start the startup programs again"
+  [ "$(started | wc -l)" -eq ${#STARTED[@]} ] || fail "a startup program ran twice: $(started | tr '\n' ' ')"
+
+  # Alt+F4 on the bar is not undone; nor is an orderly end of the program.
+  LUDORA_PID=""
+  find_bar
+  xdotool key --window "$BAR" alt+F4
+  wait_until 10 "the bar to close" bash -c "! xdotool search --onlyvisible --name '^Corvane Ludora ZR\$' | grep -q ."
+  wine "$APP_WIN\\ludora-record.exe" close >/dev/null 2>&1 || true  # its code: whether one ran
+  wait_until 20 "the watchdog to let it be" no_watchdog
+  [ "$(ludora_processes)" -eq 0 ] || fail "Ludora started again after an orderly end"
+}
+
+# Under Explorer (a stand-in with its desktop and taskbar): none of it.
+under_explorer() {
+  session_prefix "explorer-$1" "$1"
+  (cd "$E2E_DIR" && wine "$APP_WIN\\probe.exe" explorer) &
+  wait_until 30 "Explorer's windows" test -f "$E2E_DIR/explorer.txt"
+  start_ludora +process,+debugstr
+  wait_until 30 "the decision" decided "a program under another shell"
+  wait_until 60 "the service stops" bash -c "grep -aq 'cmdline L\"sc stop jtagserver\"' '$LOG'"
+  ! grep -aqE 'traydock|ludora-watch|probe\.exe\\?"? [a-z]|startup\.exe' <(grep -a CreateProcessInternalW "$LOG") ||
+    fail "started under Explorer: $(grep -a CreateProcessInternalW "$LOG" | grep -v 'sc stop')"
+  [ ! -s "$APP_DIR/probe.log" ] || fail "startup programs ran under Explorer"
+}
+
+test_session_shell_xp() { session winxp; }
+test_session_shell_98() { session win98; }
+test_under_explorer_xp() { under_explorer winxp; }
+test_under_explorer_98() { under_explorer win98; }
+
+run_tests test_session_shell_xp test_session_shell_98 test_under_explorer_xp test_under_explorer_98
