@@ -32,6 +32,7 @@ window_of() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 | g
 no_window() { ! window_of "$1"; }
 # No `sc stop` (or its console) of an earlier start is still running.
 quiet() { ! ps -eo args | grep -qE '^C:.*\\(sc|conhost)\.exe'; }
+stops_made() { (($(grep -ac 'CreateProcessInternalW app (null) cmdline L"sc stop' "$1") >= 31)); }
 
 # one_start <exe> <window title>: "<ms to visible> <private KiB>"; then the program ends.
 one_start() {
@@ -70,14 +71,21 @@ menu_of() {
 one_click() {
   local id pid start end x
   x=$("$E2E_ROOT/build/host/tests/bar_hotspots" | awk '$1 == "Label6" { print $2 }')
-  wine "$APP_WIN\\ludora.exe" >/dev/null 2>&1 &
+  # Idle: the processes it makes are traced, to know when all 31 stops were made.
+  local trace=/dev/null channels=-all
+  [ "$1" = first ] || { trace=$E2E_DIR/click.trace channels=+process; }
+  : >"$trace"
+  WINEDEBUG=$channels wine "$APP_WIN\\ludora.exe" >/dev/null 2>"$trace" &
   local launcher=$! deadline=$((SECONDS + 30))
   until id=$(window_of '^Corvane Ludora ZR$'); do
     ((SECONDS < deadline)) || fail "timed out after 30s waiting for the bar"
     sleep 0.005
   done
   pid=$(xprop -id "$id" _NET_WM_PID | awk '{print $NF}')
-  [ "$1" = first ] || wait_until 60 "the service stops of the start to end" quiet
+  if [ "$1" = idle ]; then
+    wait_until 60 "the 31 service stops to be made" stops_made "$trace"
+    wait_until 60 "the service stops of the start to end" quiet
+  fi
   start=$EPOCHREALTIME
   xdotool mousemove "$x" 11 click 1
   deadline=$((SECONDS + 60))

@@ -59,6 +59,10 @@ Next RestartPolicy::AfterEnd(bool orderly, DWORD now) {
 }
 
 void StartExplorerAsShell(WindowsApi& api) {
+  // Explorer's taskbar hosts the notification area now.
+  if (const HWND tray = api.FindWindowA("Shell_TrayWnd", companions::kTrayDockTitle)) {
+    api.PostMessageA(tray, WM_CLOSE, 0, 0);
+  }
   const std::vector<PlaceState> registration = ReadPlaces(api, RegistrationPlaces());
   RegisterExplorerShell(api);
   const ScopedHandle explorer(api, Start(api, "explorer.exe"));

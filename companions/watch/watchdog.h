@@ -31,7 +31,8 @@ class RestartPolicy {
 // Explorer as the desktop: Explorer takes the desktop only when the shell
 // registration names it (otherwise it opens a folder window), so the
 // registration names Explorer for the moment it starts, and is put back as
-// it was once Explorer's desktop is there, or after half a minute.
+// it was once Explorer's desktop is there, or after half a minute. Ludora's
+// notification area is closed first: Explorer's taskbar takes its place.
 void StartExplorerAsShell(WindowsApi& api);
 
 // The watchdog: "ludora-watch.exe <process id>". 0 when it ends as it

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/command_batches.h"
 #include "platform/command_line.h"
 #include "platform/resume_next.h"
 #include "platform/scoped.h"
@@ -93,6 +94,7 @@ void RunKey(WindowsApi& api, const Source& source, bool safeMode) {
   if (api.RegOpenKeyExA(source.root, source.key, 0, access, key.out()) != ERROR_SUCCESS) return;
   int number = 0;
   for (const RunValue& value : ValuesOf(api, key.get())) {
+    api.Sleep(CommandBatches::kPacing);
     Attempt(api, {"a startup program", ++number}, [&] {
       if (safeMode && !(source.once && value.name.starts_with('*'))) return;
       const bool deleteAfter = source.once && value.name.starts_with('!');
@@ -128,6 +130,7 @@ void RunFolder(WindowsApi& api, int csidl) {
     }
   } while (api.FindNextFileA(find.get(), &found));
   for (const std::string& file : files) {
+    api.Sleep(CommandBatches::kPacing);
     api.ShellExecuteA(0, nullptr, file, nullptr, nullptr, SW_SHOWNORMAL);
   }
 }

@@ -10,7 +10,8 @@
 //      (shortcuts and programs; hidden and system files skipped);
 //   6. the user's RunOnce, deleted as the machine's, not waited for.
 // Values run in the order the key lists them; REG_EXPAND_SZ is expanded. In
-// Safe Mode only RunOnce values named with a leading "*" run.
+// Safe Mode only RunOnce values named with a leading "*" run. Starts are
+// spaced as a batch's are, so the bar keeps answering meanwhile.
 #pragma once
 
 #include "platform/windows_api.h"

@@ -35,6 +35,7 @@ void CommandBatches::Start(std::vector<CommandStart> batch) {
   Start([batch = std::move(batch)](WindowsApi& api) {
     int number = 0;
     for (const CommandStart& start : batch) {
+      if (number > 0) api.Sleep(kPacing);
       Attempt(api, {"a batch of command runs", ++number},
               [&] { RunCommandLine(api, start.commandLine, start.show); });
     }

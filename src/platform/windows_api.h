@@ -59,6 +59,7 @@ struct OPENFILENAMEA {
   X(HANDLE, CreateMutexA, (const SECURITY_ATTRIBUTES* attributes, BOOL initialOwner, const std::string& name), (attributes, initialOwner, name)) \
   X(DWORD, GetLastError, (), ()) \
   X(DWORD, GetTickCount, (), ()) \
+  X(void, Sleep, (DWORD milliseconds), (milliseconds)) \
   X(HANDLE, CreateEventA, (const SECURITY_ATTRIBUTES* attributes, BOOL manualReset, BOOL initialState, const std::string& name), (attributes, manualReset, initialState, name)) \
   X(HANDLE, OpenEventA, (DWORD desiredAccess, BOOL inheritHandle, const std::string& name), (desiredAccess, inheritHandle, name)) \
   X(BOOL, SetEvent, (HANDLE event), (event)) \

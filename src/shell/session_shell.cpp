@@ -90,37 +90,40 @@ bool FirstStartThisLogOn(WindowsApi& api, ScopedHandle& marker) {
 
 void SessionShell::Decide(Platform platform) {
   active_ = IsSessionShell(api_, platform);
-  if (!active_) {
-    api_.OutputDebugStringA("Ludora: a program under another shell\n");
-    return;
-  }
-  const bool shiftHeld = (api_.GetAsyncKeyState(kShiftKey) & 0x8000) != 0;
-  const bool first = FirstStartThisLogOn(api_, marker_);
-  startupDue_ = first && !shiftHeld;
-  safeMode_ = api_.GetSystemMetrics(kCleanBoot) != 0;
   // What a support person asks first, told to a debugger as the failures are.
-  api_.OutputDebugStringA(std::string("Ludora: the session's shell; startup programs ") +
-                          (!first       ? "started already in this log-on\n"
-                           : shiftHeld  ? "skipped, Shift held\n"
-                           : safeMode_ ? "in Safe Mode, RunOnce \"*\" values only\n"
-                                        : "to start\n"));
+  api_.OutputDebugStringA(active_ ? "Ludora: the session's shell\n"
+                                  : "Ludora: a program under another shell\n");
+  if (!active_) return;
+  shiftHeld_ = (api_.GetAsyncKeyState(kShiftKey) & 0x8000) != 0;
+  safeMode_ = api_.GetSystemMetrics(kCleanBoot) != 0;
 }
 
 void SessionShell::Painted(const std::string& appFolder, CommandBatches& starts,
-                           std::vector<CommandStart> serviceStops) {
-  if (active_) {
-    SignalShellReady(api_);
-    const auto companion = [&](std::string_view file) {
-      return "\"" + appFolder + "\\" + std::string(file) + "\"";
-    };
-    starts.Start(
-        {{companion(companions::kTrayDock), SW_HIDE},
-         {companion(companions::kWatchdog) + " " + std::to_string(api_.GetCurrentProcessId()),
-          SW_HIDE}});
+                           std::vector<CommandStart> serviceStops, bool barShown) {
+  if (!active_) {
+    starts.Start(std::move(serviceStops));
+    return;
   }
+  SignalShellReady(api_);
+  const auto companion = [&](std::string_view file) {
+    return "\"" + appFolder + "\\" + std::string(file) + "\"";
+  };
+  std::vector<CommandStart> companions = {
+      {companion(companions::kWatchdog) + " " + std::to_string(api_.GetCurrentProcessId()),
+       SW_HIDE}};
+  if (barShown) companions.insert(companions.begin(), {companion(companions::kTrayDock), SW_HIDE});
+  starts.Start(std::move(companions));
   starts.Start(std::move(serviceStops));
-  if (startupDue_) {
-    startupDue_ = false;
+  // Without a bar this start ends at once, the watchdog starts the shell
+  // again: the startup programs are left to the start that shows a desktop.
+  if (!barShown) return;
+  const bool first = FirstStartThisLogOn(api_, marker_);
+  api_.OutputDebugStringA(std::string("Ludora: startup programs ") +
+                          (!first       ? "started already in this log-on\n"
+                           : shiftHeld_ ? "skipped, Shift held\n"
+                           : safeMode_  ? "in Safe Mode, RunOnce \"*\" values only\n"
+                                        : "to start\n"));
+  if (first && !shiftHeld_) {
     starts.Start([safeMode = safeMode_](WindowsApi& api) { StartStartupPrograms(api, safeMode); });
   }
 }

@@ -39,18 +39,18 @@ class SessionShell {
  public:
   explicit SessionShell(WindowsApi& api) : api_(api), marker_(api) {}
 
-  // At start: whether Ludora is the session's shell; if so, whether this
-  // start runs the startup programs (the first in the log-on, with Shift
-  // not held) and whether Windows runs in Safe Mode.
+  // At start: whether Ludora is the session's shell; if so, whether Shift
+  // is held and whether Windows runs in Safe Mode.
   void Decide(Platform platform);
   bool active() const { return active_; }
 
-  // After the bar's first paint: the log-on screen is told, and what is to
-  // be started is handed to `starts`, in this order: the notification area
-  // and the watchdog, the service stops, the startup programs. Under
-  // another shell, the service stops alone.
+  // After the bar's first paint (or at once, when it has no window): the
+  // log-on screen is told, and what is to be started is handed to
+  // `starts`, in this order: the notification area and the watchdog, the
+  // service stops, the startup programs (the first start in the log-on with
+  // a bar, Shift not held). Under another shell, the service stops alone.
   void Painted(const std::string& appFolder, CommandBatches& starts,
-               std::vector<CommandStart> serviceStops);
+               std::vector<CommandStart> serviceStops, bool barShown);
 
   // The shell ends as it means to: its watchdog is told.
   void EndedOrderly();
@@ -59,7 +59,7 @@ class SessionShell {
   WindowsApi& api_;
   ScopedHandle marker_;
   bool active_ = false;
-  bool startupDue_ = false;
+  bool shiftHeld_ = false;
   bool safeMode_ = false;
 };
 

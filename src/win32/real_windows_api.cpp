@@ -182,6 +182,10 @@ DWORD RealWindowsApi::GetTickCount() {
   return ::GetTickCount();
 }
 
+void RealWindowsApi::Sleep(DWORD milliseconds) {
+  ::Sleep(milliseconds);
+}
+
 HANDLE RealWindowsApi::CreateEventA(const SECURITY_ATTRIBUTES*, BOOL manualReset, BOOL initialState,
                                     const std::string& name) {
   return Raw(::CreateEventA(nullptr, manualReset, initialState, name.c_str()));

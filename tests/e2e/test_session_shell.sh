@@ -99,7 +99,7 @@ session() {
   ((back <= 2000)) || fail "back only after $back ms"
   wait_until 30 "the restarted shell's decision" bash -c \
     "grep -ac 'OutputDebugStringA \"Ludora: the session' '$LOG' | grep -qx 2"
-  decided "the session's shell; startup programs started already" ||
+  decided "startup programs started already" ||
     fail "the restarted shell would start the startup programs again"
   [ "$(started | wc -l)" -eq ${#STARTED[@]} ] || fail "a startup program ran twice: $(started | tr '\n' ' ')"
 

@@ -126,6 +126,11 @@ DWORD FakeWindows::DoGetTickCount(bool failing) {
   return failing ? 0 : tickCount;
 }
 
+// The clock does not move by itself here: a pause passes at once.
+void FakeWindows::DoSleep(bool, DWORD milliseconds) {
+  tickCount += milliseconds;
+}
+
 // A named event exists while somebody holds it: here, once made, for good.
 HANDLE FakeWindows::DoCreateEventA(bool failing, const SECURITY_ATTRIBUTES*, BOOL,
                                    BOOL initialState, const std::string& name) {

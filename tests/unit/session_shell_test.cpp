@@ -192,6 +192,11 @@ TEST(StartupPrograms, ShiftSafeModeWindows98AndAnotherShell) {
             }).size(),
             2u);
   EXPECT_TRUE(count([](auto& api) { api.windowsByClass["Progman"] = 0x5001; }).empty());
+  // No bar: the watchdog only, which soon starts a shell that shows one.
+  FakeShell barless(StartupEntries);
+  barless.view.handle = 0;
+  EXPECT_EQ(StartedBy(barless),
+            Log{"run \"C:\\Program Files\\Corvane Ludora\\ludora-watch.exe\" 4242 show=0"});
 }
 
 TEST(Watchdog, RestartsAnAbnormalEndLetsAnOrderlyOneBeAndStopsACrashLoop) {
