@@ -87,6 +87,13 @@ const LabelDefinition* BarWindow::LabelUnder(LPARAM point) const {
                  PixelsToTwips(GET_Y_LPARAM(point)));
 }
 
+void BarWindow::Paint(HDC dc) {
+  skin_.Draw(dc);
+  // Right after the first paint, not in it: the bar is on screen first.
+  if (!painted_ && form_) ::PostMessageA(hwnd(), kAfterFirstPaint, 0, 0);
+  painted_ = true;
+}
+
 LRESULT BarWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == shellHookMessage_ && shellHookMessage_ != 0) {
     if (wParam != kShellTaskMan) return 0;
@@ -101,16 +108,6 @@ LRESULT BarWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if ((wParam & 0xFFF0) != SC_TASKLIST) break;
       if (form_) form_->TaskListKey();
       return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      const HDC dc = ::BeginPaint(hwnd(), &paint);
-      skin_.Draw(dc);
-      ::EndPaint(hwnd(), &paint);
-      // Right after the first paint, not in it: the bar is on screen first.
-      if (!painted_ && form_) ::PostMessageA(hwnd(), kAfterFirstPaint, 0, 0);
-      painted_ = true;
-      return 0;
-    }
     case kAfterFirstPaint:
       if (form_) form_->Painted();
       return 0;

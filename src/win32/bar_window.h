@@ -25,6 +25,7 @@ class BarWindow : public WindowBase, public Form3View {
 
  private:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc) override;
   void OnNcDestroy() override;
   const LabelDefinition* LabelUnder(LPARAM point) const;
   void CreateTooltips();

@@ -81,7 +81,7 @@ void DefragWindow::Close() {
   ::PostMessageA(hwnd(), kCloseNow, 0, 0);
 }
 
-void DefragWindow::Paint(HDC dc) const {
+void DefragWindow::Paint(HDC dc) {
   skin_.Draw(dc);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));  // a label's default text colour
@@ -94,13 +94,6 @@ void DefragWindow::Paint(HDC dc) const {
 
 LRESULT DefragWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      const HDC dc = ::BeginPaint(hwnd(), &paint);
-      Paint(dc);
-      ::EndPaint(hwnd(), &paint);
-      return 0;
-    }
     case WM_TIMER:
       if (wParam == kStepTimer) form_.Timer1_Timer();
       return 0;

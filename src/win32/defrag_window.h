@@ -25,7 +25,7 @@ class DefragWindow : public WindowBase, public Form2View {
  private:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnNcDestroy() override;
-  void Paint(HDC dc) const;
+  void Paint(HDC dc) override;
 
   Win32WindowSystem& system_;
   Form2& form_;

@@ -91,7 +91,7 @@ void NotifyArea::SetFocusShown(bool shown) {
   ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void NotifyArea::Paint(HDC dc) const {
+void NotifyArea::Paint(HDC dc) {
   RECT client;
   ::GetClientRect(hwnd(), &client);
   for (int y = 0; y < client.bottom; ++y) {
@@ -156,13 +156,6 @@ LRESULT NotifyArea::TipText(NMHDR* header) {
 
 LRESULT NotifyArea::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      const HDC dc = ::BeginPaint(hwnd(), &paint);
-      Paint(dc);
-      ::EndPaint(hwnd(), &paint);
-      return 0;
-    }
     case WM_ERASEBKGND:
       return 1;
     case WM_NOTIFYFORMAT:

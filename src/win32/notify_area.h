@@ -32,7 +32,7 @@ class NotifyArea : public WindowBase {
  private:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnNcDestroy() override { tooltips_.OwnerDestroyed(); }
-  void Paint(HDC dc) const;
+  void Paint(HDC dc) override;
   std::optional<std::size_t> SlotAt(LPARAM point) const;
   LRESULT TipText(NMHDR* header);
 

@@ -62,6 +62,13 @@ void WindowBase::CreateWindowOf(HINSTANCE instance, const char* className, const
 }
 
 LRESULT WindowBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT paint;
+    const HDC dc = ::BeginPaint(hwnd_, &paint);
+    Paint(dc);
+    ::EndPaint(hwnd_, &paint);
+    return 0;
+  }
   return ::DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 

@@ -21,7 +21,10 @@ class WindowBase {
   void CreateWindowOf(HINSTANCE instance, const char* className, const char* title, DWORD style,
                       DWORD exStyle, int x, int y, int width, int height, HWND parent = nullptr);
 
+  // Unhandled messages go here: WM_PAINT becomes a call of Paint, the rest
+  // are Windows' defaults.
   virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  virtual void Paint(HDC) {}
   // The window is gone; the last call this object receives from Windows.
   virtual void OnNcDestroy() {}
 
