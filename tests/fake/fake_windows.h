@@ -10,11 +10,7 @@
 #include <algorithm>
 #include <future>
 #include <mutex>
-#include <optional>
 #include <thread>
-#include <set>
-#include <string>
-#include <vector>
 
 #include "fake/fault_plan.h"
 #include "fake/files.h"
@@ -38,8 +34,6 @@ class FakeWindows : public WindowsApi,
   FakeWindows();
   ~FakeWindows() override;  // waits for the threads the program made
   void JoinThreads();       // waits for them, as the test, outside the seam
-  FakeWindows(const FakeWindows&) = delete;
-  FakeWindows& operator=(const FakeWindows&) = delete;
 
   // ---- What the program did, in order, one effect an entry:
   // "reg <ROOT>\<key> [<name>] REG_SZ <text>" or "... REG_DWORD <number>",
@@ -65,10 +59,8 @@ class FakeWindows : public WindowsApi,
   std::set<BYTE> leadBytes;  // of a double-byte ANSI code page; none by default
   DWORD priorityClass = 0x20;
   DWORD tickCount = 1000000;
-  std::map<std::string, bool> events;      // named events that exist, and whether each is set
-  std::map<std::string, DWORD> exitCodes;  // by a process's command line
-  std::map<std::string, std::string>
-      environment;  // for ExpandEnvironmentStringsA, upper-case names
+  std::map<std::string, bool> events;  // named events that exist, and whether each is set
+  std::map<std::string, std::string> environment;  // by upper-case name
   // The clock: one text per call, the last one repeating.
   void SetClock(std::vector<std::string> dateTexts, std::vector<std::string> timeTexts);
 

@@ -48,7 +48,7 @@ void Machine(FakeWindows& api) {
 
 // The user picks the first command of every menu shown.
 UINT FirstCommand(const FakeWindows& api, HMENU menu) {
-  for (const auto& item : api.Menu(menu).items) {
+  for (const auto& item : api.Menu(menu)) {
     if (!(item.flags & (MF_POPUP | MF_SEPARATOR | MF_GRAYED))) return static_cast<UINT>(item.id);
   }
   return 0;

@@ -51,7 +51,7 @@ void AddTree(FakeWindows& api, const std::string& root, const std::string& entri
 // "> Caption" for a submenu with its entries indented below, "<id> Caption"
 // for a file entry.
 void Render(const FakeWindows& api, HMENU menu, Lines& lines, const std::string& indent = "") {
-  for (const testing::FakeMenuItem& item : api.Menu(menu).items) {
+  for (const testing::FakeMenuItem& item : api.Menu(menu)) {
     const bool popup = item.flags == (MF_BYPOSITION | MF_POPUP);
     EXPECT_TRUE(popup || item.flags == MF_BYPOSITION) << item.flags << " " << item.text;
     lines.push_back(indent + (popup ? ">" : std::to_string(item.id)) + " " + item.text);
@@ -164,7 +164,7 @@ TEST(FolderMenu, HotSpotsListTheirFoldersAndIgnoreClicksDuringTheScan) {
   // the drive's root instead.
   shell.api.specialFolders.erase(23);
   shell.form3.LabelClick("Label1");
-  EXPECT_TRUE(shell.api.Menu(shell.api.trackedMenus.at(3)).items.empty());
+  EXPECT_TRUE(shell.api.Menu(shell.api.trackedMenus.at(3)).empty());
   EXPECT_EQ(passes, 3);
 }
 

@@ -112,7 +112,7 @@ TEST(HotSpots, QuickMenuShowsTheTimeOfTheClickAndRunsThePick) {
   shell.api.SetClock({"Monday, December 07, 2026"}, {"9:15:00 AM"});
   std::vector<testing::FakeMenuItem> shown;
   shell.api.onTrackPopupMenu = [&](HMENU menu) {
-    shown = shell.api.menus.at(menu).items;
+    shown = shell.api.Menu(menu);
     return shell.api.FindCommand(menu, {"Task Manager"});
   };
   Log expected = kPopup;
