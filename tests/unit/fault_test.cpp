@@ -16,12 +16,7 @@
 namespace ludora {
 namespace {
 
-using testing::FakeShell;
-using testing::FakeWindows;
-using testing::Kind;
-using testing::Op;
-
-const std::string kApp = "C:\\Program Files\\Corvane Ludora";
+using namespace testing;
 
 // A machine with something in every folder the shell reads.
 void Machine(FakeWindows& api) {
@@ -34,13 +29,9 @@ void Machine(FakeWindows& api) {
   api.AddFile(kApp + "\\ludora.ini", "\"Chess\",\"C:\\Games\\Chess.lnk\"\r\n");
   api.memory.dwTotalPhys = 12 << 20;  // the defragmenter's buffer: small, so the runs are quick
   // Ludora as the session's shell, with startup programs.
-  const std::string version = "Software\\Microsoft\\Windows\\CurrentVersion\\";
-  const std::vector<BYTE> shell = {'l', 'u', 'd', 'o', 'r', 'a', '.', 'e', 'x', 'e', 0};
-  const std::vector<BYTE> game = {'g', 'a', 'm', 'e', '.', 'e', 'x', 'e', 0};
-  api.SetValue("HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Shell", REG_SZ,
-               shell);
-  api.SetValue("HKLM\\" + version + "RunOnce", "setup", REG_SZ, game);
-  api.SetValue("HKCU\\" + version + "Run", "chat", REG_EXPAND_SZ, game);
+  Registered(api, "HKCU", "ludora.exe");
+  api.SetValue("HKLM\\" + kCurrentVersion + "RunOnce", "setup", REG_SZ, SzBytes("game.exe"));
+  api.SetValue("HKCU\\" + kCurrentVersion + "Run", "chat", REG_EXPAND_SZ, SzBytes("game.exe"));
   api.specialFolders[7] = "C:\\Users\\Player\\Startup";
   api.AddFolder("C:\\Users\\Player\\Startup");
   api.AddFile("C:\\Users\\Player\\Startup\\Game.lnk");
@@ -73,7 +64,7 @@ void DefragmentTwice(FakeShell& s, bool failing) {
   s.Pick(QuickItem::mnudefrag);
   for (int tick = 0; tick <= 100; ++tick) s.program.form2()->Timer1_Timer();
   s.program.form2()->Label2_Click();
-  using enum testing::FakeWindowSystem::Form2Failure;
+  using enum FakeWindowSystem::Form2Failure;
   for (const auto failure : {Throws, NoWindow, None}) {
     if (!failing && failure != None) continue;
     s.windows.form2Fails = failure;

@@ -4,15 +4,13 @@
 #include <algorithm>
 
 #include "fake/fake_views.h"
-#include "platform/win_constants.h"
 
 namespace ludora {
 namespace {
 
-using Log = std::vector<std::string>;
+using namespace testing;
 using enum QuickItem;
 
-const std::string kFolder = "C:\\Program Files\\Corvane Ludora";
 const std::string kMessage = "msgbox Corvane Ludora | ";
 const std::string kWinlogon =
     "\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon [Shell] REG_SZ ";
@@ -29,11 +27,11 @@ const std::string kSeparate =
     "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced "
     "[SeparateProcess] REG_DWORD 0";
 
-struct Switching : testing::FakeShell {
+struct Switching : FakeShell {
   explicit Switching(std::optional<DWORD> platform)
-      : FakeShell([&](testing::FakeWindows& api) {
+      : FakeShell([&](FakeWindows& api) {
           api.platformId = platform;
-          api.shortPaths[kFolder] = "C:\\PROGRA~1\\CORVAN~1";
+          api.shortPaths[kApp] = "C:\\PROGRA~1\\CORVAN~1";
         }) {
     form3.Load();
   }
@@ -69,7 +67,7 @@ TEST(SwitchToLudora, RegistersTellsReadsThenRepeatsTheStartUpRowsWithItsOwn) {
 
     Log expected = {"ini system.ini [boot] shell=C:\\PROGRA~1\\CORVAN~1\\ludora.exe",
                     kMapping + "USR:Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
-                    "reg HKCU" + kWinlogon + "\"" + kFolder + "\\ludora.exe\"",
+                    "reg HKCU" + kWinlogon + "\"" + kApp + "\\ludora.exe\"",
                     kMessage + "Ludora" + kReboot,
                     "memory-status",
                     "reg HKLM" + kSeparate,
@@ -140,9 +138,8 @@ TEST(SwitchToLudora, TellsBeforeTuningAndSaysWhenItCouldNotRegister) {
   EXPECT_EQ(Services(thrown).size(), 44u);
   shell.api.onMessageBox = nullptr;
 
-  shell.api.shortPaths[kFolder] = "";  // no short form: the long one names the shell
-  EXPECT_EQ(shell.Pick(mnuludora).front(),
-            "ini system.ini [boot] shell=" + kFolder + "\\ludora.exe");
+  shell.api.shortPaths[kApp] = "";  // no short form: the long one names the shell
+  EXPECT_EQ(shell.Pick(mnuludora).front(), "ini system.ini [boot] shell=" + kApp + "\\ludora.exe");
 }
 
 TEST(SwitchToExplorer, RegistersTellsThenRestoresTheSameServicesOnEachPlatform) {

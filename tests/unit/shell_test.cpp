@@ -3,21 +3,13 @@
 
 #include "fake/fake_views.h"
 #include "platform/paths.h"
-#include "platform/win_constants.h"
 #include "tuning/startup_set.h"
 
 namespace ludora {
 namespace {
 
-using testing::FakeShell;
-using Log = std::vector<std::string>;
+using namespace testing;
 using enum QuickItem;
-
-struct Started : FakeShell {
-  Started() { form3.Load(); }
-};
-
-const std::string kDefaultCommand = "reg HKCR\\exefile\\shell\\open\\Command [] REG_SZ \"%1\" %*";
 
 TEST(StartUp, RunsItsStepsInOrderAndStopsTheServicesOnceTheBarIsPainted) {
   FakeShell shell;
@@ -41,7 +33,7 @@ TEST(StartUp, RunsItsStepsInOrderAndStopsTheServicesOnceTheBarIsPainted) {
     stops.push_back("run sc stop " + std::string(service) + " show=0");  // hidden
   }
   EXPECT_EQ(shell.api.Effects("run "), stops);
-  EXPECT_EQ(shell.api.Live(testing::Kind::Process) + shell.api.Live(testing::Kind::Thread), 0);
+  EXPECT_EQ(shell.api.Live(Kind::Process) + shell.api.Live(Kind::Thread), 0);
 
   // Without a bar window no paint ever comes: the stops run at once, the
   // open command is made the default, and the program ends as failed.
@@ -58,8 +50,8 @@ TEST(StartUp, RunsItsStepsInOrderAndStopsTheServicesOnceTheBarIsPainted) {
 TEST(StartUp, TheBarAnswersWhileTheServiceStopsAreStarted) {
   for (const bool thread : {true, false}) {
     Started shell;
-    shell.api.slow[testing::Op::CreateProcessA] = 10;
-    if (!thread) shell.api.failing = {testing::Op::CreateThread};
+    shell.api.slow[Op::CreateProcessA] = 10;
+    if (!thread) shell.api.failing = {Op::CreateThread};
     std::size_t startedAtTheClick = 0;
     shell.api.onTrackPopupMenu = [&](HMENU) {
       startedAtTheClick = shell.api.Effects("run ").size();
@@ -110,7 +102,7 @@ const Log kPopup = {"foreground", "track 120,11 flags=0x180", "post WM_NULL", "v
 TEST(HotSpots, QuickMenuShowsTheTimeOfTheClickAndRunsThePick) {
   Started shell;
   shell.api.SetClock({"Monday, December 07, 2026"}, {"9:15:00 AM"});
-  std::vector<testing::FakeMenuItem> shown;
+  std::vector<FakeMenuItem> shown;
   shell.api.onTrackPopupMenu = [&](HMENU menu) {
     shown = shell.api.Menu(menu);
     return shell.api.FindCommand(menu, {"Task Manager"});
@@ -148,13 +140,12 @@ TEST(QuickMenuWindow, ClockUnloadAndTerminate) {
 }
 
 TEST(QuickMenuWindow, ShortFileNameOfTheApplicationFolder) {
-  const std::string folder = "C:\\Program Files\\Corvane Ludora";
   const std::string deep = "C:\\" + std::string(300, 'D');  // longer than the first buffer
   const struct {
     std::string module, mapped, expected;  // mapped: what Windows answers, "=" the folder unchanged
-  } cases[] = {{folder + "\\ludora.exe", "C:\\PROGRA~1\\CORVAN~1", "C:\\PROGRA~1\\CORVAN~1"},
+  } cases[] = {{kApp + "\\ludora.exe", "C:\\PROGRA~1\\CORVAN~1", "C:\\PROGRA~1\\CORVAN~1"},
                {"C:\\GAMES\\ludora.exe", "=", "C:\\GAMES"},
-               {folder + "\\ludora.exe", "", ""},
+               {kApp + "\\ludora.exe", "", ""},
                {deep + "\\ludora.exe", "=", deep}};
   for (const auto& c : cases) {
     FakeShell shell([&](auto& api) {
@@ -172,11 +163,10 @@ TEST(QuickMenuWindow, TheApplicationFolderInItsLongForm) {
   for (const bool known : {true, false}) {
     FakeShell shell([&](auto& api) {
       api.modulePath = shortExe;
-      api.longPaths[shortExe] = "C:\\Program Files\\Corvane Ludora\\ludora.exe";
-      if (!known) api.failing = {testing::Op::GetLongPathNameA};
+      api.longPaths[shortExe] = kApp + "\\ludora.exe";
+      if (!known) api.failing = {Op::GetLongPathNameA};
     });
-    EXPECT_EQ(shell.program.appFolder(),
-              known ? "C:\\Program Files\\Corvane Ludora" : "C:\\PROGRA~1\\CORVAN~1");
+    EXPECT_EQ(shell.program.appFolder(), known ? kApp : "C:\\PROGRA~1\\CORVAN~1");
   }
 }
 
