@@ -28,6 +28,7 @@ wait_until() {
     sleep 0.1
   done
 }
+absent() { ! "$@"; }  # for waits until something is gone
 
 source "$E2E_ROOT/tests/e2e/lib/target.sh"
 decide_target && use_target || exit 1
@@ -45,15 +46,22 @@ start_ludora() {
   wait_until 30 "the bar window" find_bar
 }
 
+# The bars on screen, "<window> <process>" per line; false when none.
+# xdotool's search fails now and then when another window goes meanwhile:
+# callers poll.
+bars() {
+  local id none=1
+  for id in $(xdotool search --onlyvisible --name '^Corvane Ludora ZR$' 2>/dev/null); do
+    echo "$id $(xprop -id "$id" _NET_WM_PID 2>/dev/null | awk '{print $NF}')" && none=0
+  done
+  return $none
+}
+
 # Sets BAR to the bar of the shell this test started (an earlier test's may
 # still be going); any bar when the test did not start the shell itself.
-# xdotool's search fails now and then when another window goes meanwhile: retried.
 find_bar() {
-  for BAR in $(xdotool search --onlyvisible --name '^Corvane Ludora ZR$' 2>/dev/null); do
-    [ -z "${LUDORA_PID:-}" ] && return 0
-    xprop -id "$BAR" _NET_WM_PID 2>/dev/null | grep -q "= $LUDORA_PID\$" && return 0
-  done
-  return 1
+  BAR=$(bars | awk -v p="${LUDORA_PID:-}" 'p == "" || $2 == p { print $1; exit }')
+  [ -n "$BAR" ]
 }
 
 # Clicks the middle of a label's visible part, from the bar's own layout.
@@ -64,22 +72,23 @@ click_hotspot() {
   xdotool mousemove "$(awk -v l="$1" '$1 == l { print $2 }' <<<"$E2E_HOTSPOTS")" 11 click 1
 }
 
+# The shell's unnamed windows on screen (menus, tooltips): "<id> <x> <y>
+# <width> <height>" per line.
+unnamed_windows() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$LUDORA_PID" 2>/dev/null); do
+    [ -n "$(xdotool getwindowname "$id" 2>/dev/null)" ] || echo "$id $(window_geometry "$id")"
+  done
+}
+
 # The popup menu on screen: an unnamed window of the shell's at the point
 # where the +menu trace says the last menu was tracked (tooltips are
 # unnamed too, but open below the cursor).
 menu_window() {
-  local point id x y
+  local point
   point=$(grep -a 'NtUserTrackPopupMenuEx' "$LOG" | tail -1 | sed -E 's/.*\(([0-9-]+),([0-9-]+)\).*/\1 \2/')
-  [ -n "$point" ] || return 1
-  for id in $(xdotool search --onlyvisible --pid "$LUDORA_PID" 2>/dev/null); do
-    [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] || continue
-    read -r x y _ _ < <(window_geometry "$id")
-    [ "$x $y" = "$point" ] && { echo "$id"; return 0; }
-  done
-  return 1
+  [ -n "$point" ] && unnamed_windows | awk -v p="$point" '$2 " " $3 == p { print $1; f = 1; exit } END { exit !f }'
 }
-
-no_menu_window() { ! menu_window; }
 
 open_quick_menu() {
   click_hotspot Label6
@@ -115,7 +124,6 @@ pick_menu_path() {
 
 # The shell-switch message boxes.
 message_box() { xdotool search --onlyvisible --name '^Corvane Ludora$' 2>/dev/null | head -1 | grep .; }
-no_message_box() { ! message_box; }
 
 # pick_switch <caption>: picks the item and waits for the message box.
 pick_switch() {
@@ -127,7 +135,7 @@ pick_switch() {
 close_message_box() {
   xdotool windowactivate --sync "$(message_box)" key Return 2>/dev/null ||
     xdotool key Return 2>/dev/null
-  wait_until 10 "the message box to close" no_message_box
+  wait_until 10 "the message box to close" absent message_box
 }
 
 # run_tests <function...>: each test in a subshell, a prefix of its own. The

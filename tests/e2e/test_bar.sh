@@ -20,14 +20,8 @@ test_bar_window_and_screenshot() {
 
 # An unnamed window of the shell's just under the bar, the mouse resting on it.
 bar_tooltip() {
-  local id y h
   xdotool mousemove_relative -- 1 0 mousemove_relative -- -1 0  # tooltips follow mouse moves
-  for id in $(xdotool search --onlyvisible --pid "$LUDORA_PID" 2>/dev/null); do
-    [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] || continue
-    read -r _ y _ h < <(window_geometry "$id")
-    ((y >= 16 && h < 60)) && return 0
-  done
-  return 1
+  unnamed_windows | awk '$3 >= 16 && $5 < 60 { f = 1 } END { exit !f }'
 }
 
 # The programs load on Windows XP: only DLLs it ships, and none of the

@@ -3,7 +3,6 @@
 source "$(dirname "$0")/lib.sh"
 
 about_box() { xdotool search --onlyvisible --name '^About Corvane Ludora 2008$' 2>/dev/null | grep .; }
-no_about_box() { ! about_box; }
 opened() { shell_opens | grep -qxF "$1|"; }
 
 test_personalized_shortcuts_and_the_about_box() {
@@ -26,7 +25,7 @@ test_personalized_shortcuts_and_the_about_box() {
   wait_until 10 "the About box" about_box
   screenshot "$E2E_DIR/about.png"
   xdotool key --window "$(about_box)" Return 2>/dev/null
-  wait_until 10 "the About box to close" no_about_box
+  wait_until 10 "the About box to close" absent about_box
 }
 
 run_tests test_personalized_shortcuts_and_the_about_box

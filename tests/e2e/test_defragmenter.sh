@@ -4,19 +4,12 @@ source "$(dirname "$0")/lib.sh"
 
 TITLE='^Remtide ZR Memory Defragmenter$'
 defragmenter() { xdotool search --onlyvisible --name "$TITLE" 2>/dev/null | grep .; }
-no_defragmenter() { ! defragmenter; }
 
 # An unnamed window of the shell's under the mouse: the close area's tooltip,
 # which shows only once the count is complete.
 close_tooltip() {
-  local id x y w h
   xdotool mousemove_relative -- 1 0 mousemove_relative -- -1 0  # tooltips follow mouse moves
-  for id in $(xdotool search --onlyvisible --class 'ludora.exe' 2>/dev/null); do
-    [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] || continue
-    read -r x y w h < <(window_geometry "$id")
-    ((y > 337 + 48 && y < 337 + 93 + 40)) && return 0
-  done
-  return 1
+  unnamed_windows | awk '$3 > 337 + 48 && $3 < 337 + 93 + 40 { f = 1 } END { exit !f }'
 }
 
 test_defragmenter_counts_and_closes() {
@@ -34,7 +27,7 @@ test_defragmenter_counts_and_closes() {
   wait_until 30 "the close area to become active" close_tooltip
   screenshot "$E2E_WORK/defragmenter.png"
   xdotool click 1
-  wait_until 10 "the window to close" no_defragmenter
+  wait_until 10 "the window to close" absent defragmenter
 }
 
 run_tests test_defragmenter_counts_and_closes
