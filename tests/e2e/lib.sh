@@ -90,9 +90,11 @@ menu_window() {
   [ -n "$point" ] && unnamed_windows | awk -v p="$point" '$2 " " $3 == p { print $1; f = 1; exit } END { exit !f }'
 }
 
+# open_quick_menu [caption...]: opens the quick menu, and picks the path given.
 open_quick_menu() {
   click_hotspot Label6
   wait_until 15 "the quick menu" menu_window
+  [ $# -eq 0 ] || pick_menu_path "$@"
 }
 
 # pick_menu_path <caption...>: in the open popup, walks down to each caption in
@@ -127,8 +129,7 @@ message_box() { xdotool search --onlyvisible --name '^Corvane Ludora$' 2>/dev/nu
 
 # pick_switch <caption>: picks the item and waits for the message box.
 pick_switch() {
-  open_quick_menu
-  pick_menu_path "$1"
+  open_quick_menu "$1"
   wait_until 15 "the message box" message_box
 }
 

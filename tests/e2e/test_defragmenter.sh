@@ -15,8 +15,7 @@ close_tooltip() {
 test_defragmenter_counts_and_closes() {
   new_prefix defrag
   start_ludora +menu
-  open_quick_menu
-  pick_menu_path "Defragment Memory"
+  open_quick_menu "Defragment Memory"
   wait_until 10 "the defragmenter window" defragmenter
   read -r x y w h < <(window_geometry "$(defragmenter)")
   # Centred on the 1024 x 768 screen.

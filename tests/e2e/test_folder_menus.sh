@@ -28,8 +28,7 @@ test_high_mode_redirects_around_the_launch() {
   new_prefix high
   make_games_tree
   start_ludora +menu,+exec,+reg
-  open_quick_menu
-  pick_menu_path "High Game Performance Mode"
+  open_quick_menu "High Game Performance Mode"
   wait_until 10 "the quick menu to close" absent menu_window
   local mark
   mark=$(wc -l <"$LOG")

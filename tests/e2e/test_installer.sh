@@ -5,8 +5,6 @@
 source "$(dirname "$0")/lib.sh"
 
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane Ludora ZR'
-WINLOGON='Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
-MM='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
 
 # A machine with values of odd types and data where Ludora writes (the
 # others absent), and the installer and a recorder of its own beside it.

@@ -5,7 +5,6 @@
 source "$(dirname "$0")/lib.sh"
 
 VERSION='Software\Microsoft\Windows\CurrentVersion'
-WINLOGON='Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
 USER_STARTUP='AppData/Roaming/Microsoft/Windows/Start Menu/Programs/StartUp'
 COMMON_STARTUP='ProgramData/Microsoft/Windows/Start Menu/Programs/StartUp'
 # What the startup programs say of themselves, in the order Windows' shell starts them.

@@ -5,10 +5,8 @@
 source "$(dirname "$0")/lib.sh"
 
 SERVICES='HKLM\SYSTEM\CurrentControlSet\Services'
-WINLOGON='Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
 MAPPING='HKLM\Software\Microsoft\Windows NT\CurrentVersion\IniFileMapping\system.ini\boot'
 INTERNET='HKU\.DEFAULT\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
-MM='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
 
 
 # On Windows XP; Windows 98's branch (no start types) is the unit tests'

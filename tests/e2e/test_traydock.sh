@@ -74,8 +74,7 @@ quick_menu() {
   wine start /min "$APP_WIN\\traydock.exe"
   wait_until 20 "the icon added again" logged "1 add 0x1"
   logged "1 taskbar-created 0" && absent tray_window || fail "no TaskbarCreated, or a window shown"
-  open_quick_menu
-  pick_menu_path "Show Ludora System Tray"
+  open_quick_menu "Show Ludora System Tray"
   wait_until 20 "the tray window" shown_icons 1
   read -r x y _ < <(window_geometry "$(tray_window)")
   [ "$x $y" = "343 0" ] || fail "the tray window is at $x,$y, not beside the bar"

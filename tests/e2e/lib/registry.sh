@@ -1,6 +1,9 @@
 # The registry and system.ini, as Windows sees them.
 # shellcheck shell=bash
 
+WINLOGON='Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
+MM='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
+
 # The values of a key, as `reg query` lists them: "name<TAB>TYPE<TAB>data",
 # the default value with an empty name.
 reg_values() {
@@ -55,7 +58,7 @@ expect_absent() {
 # memory figures follow the total a 32-bit program is told: the machine's
 # memory, at most 2 GiB - 1.
 startup_rows() {
-  local prefetch pagelock pm='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
+  local prefetch pagelock
   read -r prefetch pagelock < <(awk '/^MemTotal:/ {
       total = $2 * 1024; if (total > 2147483647) total = 2147483647
       mb = int(total / 1048576 + 0.5); kb = int(total / 1024 + 0.5)
@@ -82,12 +85,12 @@ HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Usb|ErrorCheckingEnabled|REG_DWOR
 system.ini|vcache|chunksize|1024
 HKLM\System\CurrentControlSet\Services\Class\Usb\0000|IdleEnable|REG_DWORD|0
 HKLM\System\CurrentControlSet\Control\PriorityControl|Win32PrioritySeparation|REG_DWORD|26
-$pm\PrefetchParameters|EnablePrefetcher|REG_DWORD|$prefetch
+$MM\PrefetchParameters|EnablePrefetcher|REG_DWORD|$prefetch
 HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|no
 HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|no
-$pm|DisablePagingExecutive|REG_DWORD|1
-$pm|ContigFileAllocSize|REG_DWORD|4096
-$pm|IoPageLockLimit|REG_DWORD|$pagelock
+$MM|DisablePagingExecutive|REG_DWORD|1
+$MM|ContigFileAllocSize|REG_DWORD|4096
+$MM|IoPageLockLimit|REG_DWORD|$pagelock
 HKLM\System\CurrentControlSet\Services\i8042prt\Parameters|SampleRate|REG_DWORD|200
 ROWS
 }
