@@ -22,7 +22,7 @@ using namespace testing;
 void Machine(FakeWindows& api) {
   for (const std::string& folder : std::vector<std::string>{
            kApp + "\\games", kApp + "\\games\\Arcade", "C:\\ProgramData\\Start Menu\\Programs",
-           "C:\\Users\\Player\\Desktop"}) {
+           "C:\\Users\\Player\\Desktop", "C:\\Users\\Player\\Startup"}) {
     api.AddFolder(folder);
     api.AddFile(folder + "\\Game.lnk");
   }
@@ -33,8 +33,6 @@ void Machine(FakeWindows& api) {
   api.SetValue("HKLM\\" + kCurrentVersion + "RunOnce", "setup", REG_SZ, SzBytes("game.exe"));
   api.SetValue("HKCU\\" + kCurrentVersion + "Run", "chat", REG_EXPAND_SZ, SzBytes("game.exe"));
   api.specialFolders[7] = "C:\\Users\\Player\\Startup";
-  api.AddFolder("C:\\Users\\Player\\Startup");
-  api.AddFile("C:\\Users\\Player\\Startup\\Game.lnk");
 }
 
 // The user picks the first command of every menu shown.

@@ -118,8 +118,7 @@ TEST(SwitchToLudora, TellsBeforeTuningAndSaysWhenItCouldNotRegister) {
   const std::size_t before = shell.api.log.size();
   const auto first = shell.Pick(mnuludora);
   EXPECT_EQ(writtenWhenShown - before, 4u);  // the registration and the box only
-  EXPECT_EQ(Count(first, "[LargeSystemCache]"), 1);
-  EXPECT_EQ(shell.Pick(mnuludora), first);  // a second run writes the same again
+  EXPECT_EQ(shell.Pick(mnuludora), first);   // a second run writes the same again
   shell.api.onMessageBox = nullptr;
   EXPECT_EQ(shell.Click("Label6").size(), 4u);  // and after it, the bar reacts again
 
