@@ -71,8 +71,7 @@ BOOL FakeWindows::DoFindNextFileA(bool failing, HANDLE find, WIN32_FIND_DATAA* d
 }
 
 BOOL FakeWindows::DoFindClose(bool failing, HANDLE find) {
-  if (failing) return Refuse(0, ERROR_INVALID_HANDLE);
-  return Close(find, Kind::Find);
+  return failing || !Close(find, Kind::Find) ? Refuse(0, ERROR_INVALID_HANDLE) : 1;
 }
 
 HANDLE FakeWindows::DoCreateFileA(bool failing, const std::string& path, DWORD, DWORD,

@@ -115,8 +115,7 @@ LONG FakeWindows::DoRegSetValueExA(bool failing, HKEY key, const std::string& na
 }
 
 LONG FakeWindows::DoRegCloseKey(bool failing, HKEY key) {
-  if (failing) return ERROR_INVALID_HANDLE;
-  return Close(key, Kind::Key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+  return !failing && Close(key, Kind::Key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
 LONG FakeWindows::DoRegOpenKeyExA(bool failing, HKEY root, const std::string& subKey, DWORD, DWORD,

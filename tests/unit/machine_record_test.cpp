@@ -45,10 +45,8 @@ TEST(MachineRecord, ListsEveryPlaceTheShellWrites) {
 }
 
 std::string FileText(const FakeWindows& api, const std::string& path) {
-  for (const auto& file : api.files) {
-    if (file.path == path) return file.content;
-  }
-  return "(none)";
+  const auto file = std::ranges::find(api.files, path, &FakeFiles::Entry::path);
+  return file == api.files.end() ? "(none)" : file->content;
 }
 
 // Runs the recorder as the installer does: its exit code, and its report.
@@ -56,11 +54,6 @@ std::pair<int, std::string> Recorder(FakeWindows& api, const std::string& comman
   api.RemoveFile("C:\\report.txt");
   const int code = record::Run(api, "r " + command + " \"" + kApp + "\" \"C:\\report.txt\"");
   return {code, FileText(api, "C:\\report.txt")};
-}
-
-void Overwrite(FakeWindows& api, const std::string& path, const std::string& text) {
-  api.RemoveFile(path);
-  api.AddFile(path, text);
 }
 
 TEST(MachineRecord, PutsBackEveryValueAsItWasAbsenceIncluded) {
@@ -142,7 +135,7 @@ TEST(MachineRecord, TheFirstRecordIsKeptInBothHomesAndADamagedOneIsSetAsideNever
   // A file altered, a sound copy in the registry: that one is used, the file set aside.
   api.SetClock({"2026-12-04"}, {"17.30.25"});
   const std::string aside = kApp + "\\machine-record set aside 2026-12-04 17.30.25.txt";
-  Overwrite(api, kRecord, first + "x");
+  api.RemoveFile(kRecord), api.AddFile(kRecord, first + "x");
   Registered(api, "HKLM", "explorer.exe");
   auto [code, report] = Recorder(api, "uninstall");
   EXPECT_EQ(code, record::kDone);
@@ -216,7 +209,7 @@ TEST(MachineRecord, WhatTheRecordDoesNotSpeakForIsLeftAlone) {
   ASSERT_EQ(Recorder(api, "install").first, record::kDone);
   MachineRecord older = *ParseRecord(FileText(api, kRecord));
   std::erase_if(older.states, [](const PlaceState& s) { return s.place.name == "SampleRate"; });
-  Overwrite(api, kRecord, RecordText(older));
+  api.RemoveFile(kRecord), api.AddFile(kRecord, RecordText(older));
   api.registry.erase(kRegistryCopy);
   shell.form3.Load();
   shell.Pick(QuickItem::mnuludora);

@@ -29,34 +29,24 @@ win32_runs() {
 # decide_target: sets and exports E2E_ARCH and E2E_ARCH_WHY.
 decide_target() {
   [ -z "${E2E_ARCH:-}" ] || return 0
-  local why
-  case "${LUDORA_E2E_ARCH:-}" in
-    win32)
-      if ! why=$(win32_runs); then
+  local why forced=${LUDORA_E2E_ARCH:-}
+  case "$forced" in
+    win32 | "")
+      if why=$(win32_runs); then
+        E2E_ARCH=win32 E2E_ARCH_WHY="this machine runs 32-bit Windows programs under Wine"
+      elif [ -z "$forced" ]; then
+        E2E_ARCH=win64 E2E_ARCH_WHY=$why
+      else
         echo "LUDORA_E2E_ARCH=win32, but $why" >&2
         return 1
-      fi
-      E2E_ARCH=win32
-      E2E_ARCH_WHY="forced by LUDORA_E2E_ARCH" ;;
-    win64)
-      if ! why=$(/usr/lib/wine/wine64 --version 2>&1); then
-        echo "LUDORA_E2E_ARCH=win64, but 64-bit Wine does not run here: $why" >&2
-        return 1
-      fi
-      E2E_ARCH=win64
-      E2E_ARCH_WHY="forced by LUDORA_E2E_ARCH" ;;
-    "")
-      if why=$(win32_runs); then
-        E2E_ARCH=win32
-        E2E_ARCH_WHY="this machine runs 32-bit Windows programs under Wine"
-      else
-        E2E_ARCH=win64
-        E2E_ARCH_WHY="$why"
       fi ;;
-    *)
-      echo "LUDORA_E2E_ARCH must be win32 or win64, not '$LUDORA_E2E_ARCH'" >&2
-      return 1 ;;
+    win64)
+      why=$(/usr/lib/wine/wine64 --version 2>&1) ||
+        { echo "LUDORA_E2E_ARCH=win64, but 64-bit Wine does not run here: $why" >&2; return 1; }
+      E2E_ARCH=win64 ;;
+    *) echo "LUDORA_E2E_ARCH must be win32 or win64, not '$forced'" >&2; return 1 ;;
   esac
+  [ -z "$forced" ] || E2E_ARCH_WHY="forced by LUDORA_E2E_ARCH"
   export E2E_ARCH E2E_ARCH_WHY
 }
 
