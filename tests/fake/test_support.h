@@ -14,6 +14,8 @@ using Log = std::vector<std::string>;  // entries of the fake's log, in order
 
 inline const std::string kApp = "C:\\Program Files\\Corvane Ludora";  // where Ludora is installed
 inline const std::string kWinlogon = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+inline const std::string kMemoryManagement =
+    "HKLM\\System\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
 inline const std::string kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion\\";
 // The open command of executables as the log shows it written, and its default.
 inline const std::string kOpenCommand = "reg HKCR\\exefile\\shell\\open\\Command [] REG_SZ ";

@@ -173,13 +173,11 @@ TEST(MachineRecord, APlaceTheUserChangedSinceIsLeftAsTheUserSetIt) {
   const auto holds = [&](const std::string& key, const std::string& name, DWORD type,
                          const std::string& data) {
     const auto place = std::find_if(written.begin(), written.end(), [&](const PlaceState& s) {
-      return Describe(s.place) == key + " [" + name + "]";
+      return Lower(Describe(s.place)) == Lower(key + " [" + name + "]");
     });
     return HoldsValueLudoraWrites({place->place, true, type, Bytes(data)}, written);
   };
-  const std::string prefetch =
-      "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory "
-      "Management\\PrefetchParameters";
+  const std::string prefetch = kMemoryManagement + "\\PrefetchParameters";
   EXPECT_TRUE(holds(prefetch, "EnablePrefetcher", REG_DWORD, std::string("\3\0\0\0", 4)));
   EXPECT_FALSE(holds(prefetch, "EnablePrefetcher", REG_DWORD, std::string(4, '\0')));  // > 180 MB
   EXPECT_FALSE(holds(kDesktop, "MenuShowDelay", REG_DWORD, std::string(4, '\0')));     // text

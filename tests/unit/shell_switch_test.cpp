@@ -12,8 +12,7 @@ using namespace testing;
 using enum QuickItem;
 
 const std::string kMessage = "msgbox Corvane Ludora | ";
-const std::string kWinlogon =
-    "\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon [Shell] REG_SZ ";
+const std::string kShell = "\\" + kWinlogon + " [Shell] REG_SZ ";
 const std::string kMapping =
     "reg HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\IniFileMapping\\system.ini\\boot "
     "[Shell] REG_SZ ";
@@ -67,7 +66,7 @@ TEST(SwitchToLudora, RegistersTellsReadsThenRepeatsTheStartUpRowsWithItsOwn) {
 
     Log expected = {"ini system.ini [boot] shell=C:\\PROGRA~1\\CORVAN~1\\ludora.exe",
                     kMapping + "USR:Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
-                    "reg HKCU" + kWinlogon + "\"" + kApp + "\\ludora.exe\"",
+                    "reg HKCU" + kShell + "\"" + kApp + "\\ludora.exe\"",
                     kMessage + "Ludora" + kReboot,
                     "memory-status",
                     "reg HKLM" + kSeparate,
@@ -78,9 +77,7 @@ TEST(SwitchToLudora, RegistersTellsReadsThenRepeatsTheStartUpRowsWithItsOwn) {
       if (row.ends_with("[BrowseNewProcess] REG_SZ no")) row.replace(row.size() - 2, 2, "yes");
       expected.push_back(row);
       if (row.ends_with("[ErrorCheckingEnabled] REG_DWORD 0")) {
-        expected.push_back(
-            "reg HKLM\\System\\CurrentControlSet\\Control\\Session Manager\\Memory "
-            "Management [LargeSystemCache] REG_DWORD 0");
+        expected.push_back("reg " + kMemoryManagement + " [LargeSystemCache] REG_DWORD 0");
       }
       if (row.find("[EnablePrefetcher]") != std::string::npos) {
         expected.push_back(kExplorer + " [DesktopProcess] REG_DWORD 0");
@@ -155,7 +152,7 @@ TEST(SwitchToExplorer, RegistersTellsThenRestoresTheSameServicesOnEachPlatform) 
     EXPECT_EQ(Log(log.begin(), log.begin() + 9),
               (Log{"ini system.ini [boot] shell=Explorer.exe",
                    kMapping + "SYS:Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
-                   "reg HKCU" + kWinlogon + "explorer.exe", "reg HKLM" + kWinlogon + "explorer.exe",
+                   "reg HKCU" + kShell + "explorer.exe", "reg HKLM" + kShell + "explorer.exe",
                    kMessage + "Explorer" + kReboot,
                    "reg HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer "
                    "[AlwaysUnloadDLL] REG_SZ 0",

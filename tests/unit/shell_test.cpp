@@ -71,11 +71,10 @@ TEST(StartUp, MemoryFiguresPlatformsAndASecondInstance) {
     FakeShell shell;
     shell.api.memory.dwTotalPhys = megabytes * 1048576;
     shell.form3.Load();
-    const std::string mm =
-        "HKLM\\System\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
-    EXPECT_EQ(shell.api.Value(mm + "\\PrefetchParameters", "EnablePrefetcher"),
+    EXPECT_EQ(shell.api.Value(kMemoryManagement + "\\PrefetchParameters", "EnablePrefetcher"),
               "REG_DWORD " + std::string(prefetch));
-    EXPECT_EQ(shell.api.Value(mm, "IoPageLockLimit"), "REG_DWORD " + std::string(pageLock));
+    EXPECT_EQ(shell.api.Value(kMemoryManagement, "IoPageLockLimit"),
+              "REG_DWORD " + std::string(pageLock));
   }
   // The performance items go only off the NT family; a failed query keeps them.
   for (const auto& platform : {std::optional<DWORD>(2), {1}, {}}) {
