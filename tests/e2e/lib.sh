@@ -101,22 +101,16 @@ open_quick_menu() {
 # turn (the menu skips separators, not other items), opening submenus with
 # Right, and picks the last one with Return.
 pick_menu_path() {
-  local menu caption keys=() level=0
+  local menu caption index keys=() level=0
   menu=$(tracked_menu)
   for caption in "$@"; do
-    local n=0 index=0 flags id text next=""
-    while read -r _ flags id text; do
-      (((16#$flags & 0x800) == 0)) || continue
-      n=$((n + 1))
-      [ "$text" = "$caption" ] && { index=$n; next=$id; break; }
-    done < <(menu_inserts | awk -v m="$menu" '$1 == m')
-    ((index > 0)) || fail "no menu item '$caption'"
+    # Its place among the items but separators (MF_SEPARATOR, 0x800), and its submenu.
+    read -r index menu < <(menu_inserts | awk -v m="$menu" -v c="$caption" '
+        $1 == m && substr($2, 6, 1) !~ /[89a-fA-F]/ { n++; t = $0; sub(/^[^ ]+ [^ ]+ [^ ]+ /, "", t)
+          if (t == c) { print n, $3; exit } }') || fail "no menu item '$caption'"
     # A submenu opened with Right starts on its first item already.
-    local downs=$index
-    ((level > 0)) && downs=$((index - 1))
-    for ((i = 0; i < downs; i++)); do keys+=(Down); done
-    menu=$next
-    level=$((level + 1))
+    ((level++ == 0)) || index=$((index - 1))
+    for ((i = 0; i < index; i++)); do keys+=(Down); done
     [ "$level" -lt $# ] && keys+=(Right)
   done
   # Sent to the bar's window: without a window manager, a program the shell

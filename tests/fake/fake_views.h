@@ -126,7 +126,6 @@ struct FakeShell {
   Form3 form3{program, view};
 };
 
-// The shell, started.
 struct Started : FakeShell {
   Started() { form3.Load(); }
 };

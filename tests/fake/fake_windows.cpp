@@ -60,8 +60,6 @@ void LUDORA_WINAPI FakeWindows::ShutDownDialog(HWND) {
   current_->log.push_back("shutdown-dialog");
 }
 
-// ---- Version, processes, threads.
-
 BOOL FakeWindows::DoGetVersionExA(bool failing, OSVERSIONINFOA* info) {
   if (failing || !platformId || info->dwOSVersionInfoSize != 148) return 0;
   info->dwPlatformId = *platformId;
@@ -222,8 +220,6 @@ DWORD FakeWindows::DoWaitForSingleObject(bool failing, HANDLE object, DWORD mill
   return shellEndsOnClose ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }
 
-// ---- Modules and resources.
-
 HMODULE FakeWindows::DoLoadLibraryA(bool failing, const std::string& name) {
   if (failing) return Refuse(0, ERROR_FILE_NOT_FOUND);
   return strcasecmp(name.c_str(), "shell32.dll") == 0 ? kShell32 : 0;
@@ -262,8 +258,6 @@ void FakeWindows::DoOutputDebugStringA(bool failing, const std::string& text) {
   if (!failing) log.push_back("debug " + text);
 }
 
-// ---- Regional settings.
-
 int FakeWindows::DoGetDateFormatA(bool failing, DWORD, DWORD, const void*, const char*,
                                   char* buffer, int size) {
   if (failing) return 0;
@@ -279,8 +273,6 @@ int FakeWindows::DoGetTimeFormatA(bool failing, DWORD, DWORD, const void*, const
 BOOL FakeWindows::DoIsDBCSLeadByte(bool failing, BYTE byte) {
   return !failing && leadBytes.contains(byte);
 }
-
-// ---- Shell.
 
 std::intptr_t FakeWindows::DoShellExecuteA(bool failing, HWND, const char* verb,
                                            const std::string& file, const char* parameters,

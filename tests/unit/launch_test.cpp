@@ -105,8 +105,6 @@ TEST(ShortcutFile, CaptionsAndCommandsPairUpOverTenPasses) {
   for (const auto& [text, items] : cases) EXPECT_EQ(Parsed(text), items) << text;
 }
 
-// ---- In the quick menu.
-
 // The `menu` elements in place, and the name of the item after them.
 Log Section(const QuickMenu& menu) {
   Log section;
