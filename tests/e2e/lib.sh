@@ -136,22 +136,15 @@ close_message_box() {
 # run_tests <function...>: each test in a subshell, a prefix of its own. The
 # subshell is not run as a condition, so that `set -e` holds inside it.
 run_tests() {
-  local failed=0 t start status
+  local failed=0 t start verdict
   for t in "$@"; do
-    start=$SECONDS
+    start=$SECONDS verdict=PASS
     # The prefix's wineserver ends with the test, whatever happens: a window
     # left behind would sit on top of the next test's bar.
-    (
-      set -e
-      trap end_prefix EXIT
-      "$t"
-    )
-    status=$?
-    local verdict=PASS
-    ((status == 0)) || verdict=FAIL
+    (set -e; trap end_prefix EXIT; "$t")
+    (($? == 0)) || verdict=FAIL failed=1
     echo "  $verdict $t ($((SECONDS - start))s)"
     [ -z "${E2E_RESULTS:-}" ] || echo "$verdict $t $(basename "$0")" >>"$E2E_RESULTS"
-    ((status == 0)) || failed=1
   done
   return $failed
 }

@@ -33,7 +33,7 @@ test_switch_to_ludora() {
 
   # The start types of every service by name; each row's data and order are
   # the unit tests', the rows it shares with every start the start's test.
-  service_starts "${EXPLORER_SERVICES[@]/%:?/:4}" | sed -E '/\\(CryptSvc|seclogon)\|/s/4$/3/' | expect_rows
+  service_starts "${SWITCH_SERVICES[@]/%/:4}" | sed -E '/\\(CryptSvc|seclogon)\|/s/4$/3/' | expect_rows
   # [boot] shell: the short form of the application folder, which Windows
   # resolves to this very program.
   local boot

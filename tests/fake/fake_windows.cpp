@@ -13,21 +13,10 @@ FakeWindows::FakeWindows() {
            {'"', '%', '1', '"', ' ', '%', '*', 0});
 }
 
-FakeWindows::~FakeWindows() {
-  JoinThreads();
-}
-
 void FakeWindows::JoinThreads() {
   for (std::thread& thread : threads_) {
     if (thread.joinable()) thread.join();
   }
-}
-
-std::vector<std::string> FakeWindows::Effects(const std::string& prefix) const {
-  std::vector<std::string> found;
-  std::copy_if(log.begin(), log.end(), std::back_inserter(found),
-               [&](const std::string& e) { return e.starts_with(prefix); });
-  return found;
 }
 
 void FakeWindows::SetClock(std::vector<std::string> dateTexts, std::vector<std::string> timeTexts) {

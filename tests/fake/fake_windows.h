@@ -32,8 +32,8 @@ class FakeWindows : public WindowsApi,
                     public FakeUser {
  public:
   FakeWindows();
-  ~FakeWindows() override;  // waits for the threads the program made
-  void JoinThreads();       // waits for them, as the test, outside the seam
+  ~FakeWindows() override { JoinThreads(); }  // waits for the threads the program made
+  void JoinThreads();                         // waits for them, as the test, outside the seam
 
   // ---- What the program did, in order, one effect an entry:
   // "reg <ROOT>\<key> [<name>] REG_SZ <text>" or "... REG_DWORD <number>",
@@ -42,7 +42,12 @@ class FakeWindows : public WindowsApi,
   // "foreground", "track <x>,<y> flags=<hex>", "post WM_NULL",
   // "debug <text>", and lesser ones.
   std::vector<std::string> log;
-  std::vector<std::string> Effects(const std::string& prefix) const;
+  std::vector<std::string> Effects(const std::string& prefix) const {
+    std::vector<std::string> found;
+    std::ranges::copy_if(log, std::back_inserter(found),
+                         [&](auto& e) { return e.starts_with(prefix); });
+    return found;
+  }
 
   // ---- Scripted answers.
   std::string modulePath = "C:\\Program Files\\Corvane Ludora\\ludora.exe";

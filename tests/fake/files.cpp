@@ -23,14 +23,10 @@ FakeFiles::Entry* FakeFiles::Find(std::string path) {
   return found == files.end() ? nullptr : &*found;
 }
 
-namespace {
-
-void Fill(WIN32_FIND_DATAA* data, const std::string& name, DWORD attributes) {
+static void Fill(WIN32_FIND_DATAA* data, const std::string& name, DWORD attributes) {
   data->dwFileAttributes = attributes;
   std::snprintf(data->cFileName, sizeof data->cFileName, "%s", name.c_str());
 }
-
-}  // namespace
 
 // A listing is taken when the search starts: the folder's own two entries,
 // then what it holds.

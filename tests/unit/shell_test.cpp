@@ -138,7 +138,10 @@ TEST(QuickMenuWindow, ClockUnloadAndTerminate) {
   EXPECT_EQ(shell.LogSince(mark), Log(4, kDefaultCommand));
 }
 
-TEST(QuickMenuWindow, ShortFileNameOfTheApplicationFolder) {
+// The application folder's short form for the commands; started by its 8.3
+// path (as Windows 98 starts a shell), the program works from the long form,
+// or, where Windows cannot give it, from the path as given.
+TEST(QuickMenuWindow, TheApplicationFolderInItsShortAndLongForms) {
   const std::string deep = "C:\\" + std::string(300, 'D');  // longer than the first buffer
   const struct {
     std::string module, mapped, expected;  // mapped: what Windows answers, "=" the folder unchanged
@@ -153,11 +156,6 @@ TEST(QuickMenuWindow, ShortFileNameOfTheApplicationFolder) {
     });
     EXPECT_EQ(shell.program.form1().getShortFileName("not used"), c.expected);
   }
-}
-
-// Started by its 8.3 path (as Windows 98 starts a shell), the program
-// works from the long form; where Windows cannot give it, from the path as given.
-TEST(QuickMenuWindow, TheApplicationFolderInItsLongForm) {
   const std::string shortExe = "C:\\PROGRA~1\\CORVAN~1\\LUDORA.EXE";
   for (const bool known : {true, false}) {
     FakeShell shell([&](auto& api) {

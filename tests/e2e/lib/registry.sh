@@ -33,14 +33,13 @@ expect_rows() {
 
 expect_reg() { echo "$1|$2|$3|$4" | expect_rows; }
 
-# The services whose start types the switches set, with those of the switch
-# to Explorer (the switch to Ludora disables all but CryptSvc and seclogon).
-EXPLORER_SERVICES=(Alerter:3 cisvc:3 HidServ:4 Messenger:2 mnmsrvc:3 WmdmPmSp:2 ERSvc:2
-  NetDDEdsdm:3 NetDDE:3 FastUserSwitchingCompatibility:3 W32Time:2 Schedule:2 TrkWks:2
-  RemoteRegistry:2 RSVP:3 ClipSrv:3 MSDTC:4 SysmonLog:3 PolicyAgent:2 uploadmgr:2 Helpsvc:2 BITS:3
-  SENS:2 EventSystem:3 Browser:2 ALG:3 wuauserv:2 RDSessMgr:3 TlntSvr:3 COMSysApp:3 Netlogon:2
-  upnphost:3 RemoteAccess:3 SwPrv:3 CryptSvc:2 seclogon:2 WebClient:2 dmadmin:3 TermService:3
-  SSDPSRV:3 LmHosts:2 Spooler:2 SharedAccess:3 lanmanserver:2)
+# The services whose start types the switches set (the switch to Ludora
+# disables all but CryptSvc and seclogon, which it sets to manual).
+SWITCH_SERVICES=(Alerter cisvc HidServ Messenger mnmsrvc WmdmPmSp ERSvc NetDDEdsdm NetDDE
+  FastUserSwitchingCompatibility W32Time Schedule TrkWks RemoteRegistry RSVP ClipSrv MSDTC
+  SysmonLog PolicyAgent uploadmgr Helpsvc BITS SENS EventSystem Browser ALG wuauserv RDSessMgr
+  TlntSvr COMSysApp Netlogon upnphost RemoteAccess SwPrv CryptSvc seclogon WebClient dmadmin
+  TermService SSDPSRV LmHosts Spooler SharedAccess lanmanserver)
 
 # service_starts <name:start...>: the services' Start values as expect_rows lines.
 service_starts() {
