@@ -81,6 +81,13 @@ unnamed_windows() {
   done
 }
 
+# tooltip <awk condition>: an unnamed window of the shell's where the
+# condition holds on its line above, the mouse resting (tooltips follow its moves).
+tooltip() {
+  xdotool mousemove_relative -- 1 0 mousemove_relative -- -1 0
+  unnamed_windows | awk "$1 { f = 1 } END { exit !f }"
+}
+
 # The popup menu on screen: an unnamed window of the shell's at the point
 # where the +menu trace says the last menu was tracked (tooltips are
 # unnamed too, but open below the cursor).

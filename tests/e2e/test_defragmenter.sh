@@ -5,13 +5,6 @@ source "$(dirname "$0")/lib.sh"
 TITLE='^Remtide ZR Memory Defragmenter$'
 defragmenter() { xdotool search --onlyvisible --name "$TITLE" 2>/dev/null | grep .; }
 
-# An unnamed window of the shell's under the mouse: the close area's tooltip,
-# which shows only once the count is complete.
-close_tooltip() {
-  xdotool mousemove_relative -- 1 0 mousemove_relative -- -1 0  # tooltips follow mouse moves
-  unnamed_windows | awk '$3 > 337 + 48 && $3 < 337 + 93 + 40 { f = 1 } END { exit !f }'
-}
-
 test_defragmenter_counts_and_closes() {
   new_prefix defrag
   start_ludora +menu
@@ -24,7 +17,8 @@ test_defragmenter_counts_and_closes() {
   xdotool mousemove $((x + 216 + 48)) $((y + 48 + 20)) click 1
   # (xdotool's search fails now and then while another window goes: polled)
   wait_until 5 "the window still open before the count is complete" defragmenter
-  wait_until 30 "the close area to become active" close_tooltip
+  # Its tooltip shows only once the count is complete.
+  wait_until 30 "the close area to become active" tooltip '$3 > 337 + 48 && $3 < 337 + 93 + 40'
   screenshot "$E2E_WORK/defragmenter.png"
   xdotool click 1
   wait_until 10 "the window to close" absent defragmenter

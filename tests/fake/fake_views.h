@@ -1,4 +1,5 @@
-// Stand-ins for the on-screen windows: they remember what the forms asked of them.
+// Stand-ins for the on-screen windows, remembering what the forms asked of
+// them; with GoogleTest and the test support, all a shell test includes.
 #pragma once
 
 #include <gtest/gtest.h>

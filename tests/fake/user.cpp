@@ -28,9 +28,7 @@ HWND FakeWindows::DoGetDesktopWindow(bool failing) {
 }
 
 BOOL FakeWindows::DoGetCursorPos(bool failing, POINT* point) {
-  if (failing) return 0;
-  *point = cursor;
-  return 1;
+  return failing ? 0 : (*point = cursor, 1);
 }
 
 BOOL FakeWindows::DoSetForegroundWindow(bool failing, HWND) {

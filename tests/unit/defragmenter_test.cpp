@@ -1,6 +1,4 @@
 // The memory defragmenter window: its count, its one big buffer, its close area.
-#include <gtest/gtest.h>
-
 #include <array>
 #include <bit>
 

@@ -2,8 +2,6 @@
 // failing in turn: every call of it, then only its last. Whatever fails,
 // the handler returns, its last statement still runs, nothing it took is
 // left behind, and the open command of executables ends as the default.
-#include <gtest/gtest.h>
-
 #include <cstdio>
 
 #include "fake/fake_views.h"

@@ -1,7 +1,5 @@
 // The folder popup menus: how a folder tree becomes nested menus, and how a
 // pick is launched in each performance mode.
-#include <gtest/gtest.h>
-
 #include <sstream>
 
 #include "fake/fake_views.h"

@@ -1,7 +1,5 @@
 // The launching commands: the quick menu's fixed commands, the personalized
 // shortcuts of `ludora.ini`, and sparkrun.exe, the companion launcher.
-#include <gtest/gtest.h>
-
 #include <map>
 #include <set>
 

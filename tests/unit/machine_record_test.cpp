@@ -1,7 +1,5 @@
 // The record of the machine that the installer takes and the uninstaller
 // puts back.
-#include <gtest/gtest.h>
-
 #include "fake/fake_views.h"
 #include "record/record_tool.h"
 #include "record/record_text.h"

@@ -1,7 +1,5 @@
 // Ludora as the shell of a log-on: the rule that says so, the log-on's
 // ready signal, and the startup programs, once a log-on, in Windows' order.
-#include <gtest/gtest.h>
-
 #include "fake/fake_views.h"
 #include "launch/startup_programs.h"
 #include "tuning/startup_set.h"

@@ -1,6 +1,4 @@
 // The default-shell switches of the quick menu.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "fake/fake_views.h"

@@ -1,6 +1,4 @@
 // The bar (its start-up, its hot spots) and the hidden quick-menu window.
-#include <gtest/gtest.h>
-
 #include "fake/fake_views.h"
 #include "platform/paths.h"
 #include "tuning/startup_set.h"
