@@ -21,10 +21,8 @@ void Touch(const char* name) {
 
 void ExplorerWindows(HINSTANCE instance) {
   for (const char* name : {"Progman", "Shell_TrayWnd"}) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = ::DefWindowProcA;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = name;
+    WNDCLASSA windowClass = {0,       ::DefWindowProcA, 0,       0,       instance,
+                             nullptr, nullptr,          nullptr, nullptr, name};
     ::RegisterClassA(&windowClass);
     ::CreateWindowExA(0, name, nullptr, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance, nullptr);
   }
@@ -56,11 +54,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     Touch("held.txt");
     ::Sleep(INFINITE);
   }
-  char exe[MAX_PATH] = {};
+  char exe[MAX_PATH] = {}, folder[MAX_PATH] = {}, log[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, exe, sizeof exe);
-  char folder[MAX_PATH] = {};
   ::GetCurrentDirectoryA(sizeof folder, folder);
-  char log[MAX_PATH] = {};
   std::strcpy(log, exe);
   if (char* slash = std::strrchr(log, '\\')) std::strcpy(slash + 1, "probe.log");
   if (FILE* out = std::fopen(log, "a")) {
