@@ -1,10 +1,8 @@
-// An in-memory Windows for the unit tests: a registry and profile files, a
-// folder tree with attributes, menus, a clock and a memory status, a log of
-// every effect in order, scripted answers, and any operation made to fail.
-// Its parts (fault plan, handles, registry, files, memory, user interface)
-// live in files of their own; this class puts them behind the seam. Every
-// operation of the seam enters the fault plan before its part runs it, one
-// at a time: threads the program makes (real ones here) take turns.
+// An in-memory Windows for the unit tests, its parts (fault plan, handles,
+// registry and profiles, files, memory, user interface) in files of their own
+// and behind the seam here: a log of every effect in order, scripted answers,
+// any operation made to fail. Operations run one at a time, each entering the
+// fault plan first; the program's threads (real ones here) take turns.
 #pragma once
 
 #include <algorithm>
