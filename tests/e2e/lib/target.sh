@@ -1,9 +1,8 @@
-# Which Windows programs the end-to-end tests run. Where this machine runs
-# 32-bit Windows programs under Wine: the shipped 32-bit build in dist/
-# (win32). Where it cannot (a kernel without 32-bit support): a 64-bit build
-# of the same sources in build/dist64/ under 64-bit Wine (win64), never
-# shipped. LUDORA_E2E_ARCH=win32|win64 forces one. The question is asked
-# once; E2E_ARCH and E2E_ARCH_WHY carry the answer to every script below.
+# Which Windows programs the end-to-end tests run: the shipped 32-bit build in
+# dist/ (win32) where this machine runs 32-bit programs under Wine, else (a
+# kernel without 32-bit support) a 64-bit build of the same sources in
+# build/dist64/ under 64-bit Wine (win64), never shipped. LUDORA_E2E_ARCH=win32|win64
+# forces one. Asked once: E2E_ARCH and E2E_ARCH_WHY carry the answer below.
 # shellcheck shell=bash
 
 # win32_runs: runs a 32-bit Windows program in a throwaway prefix. A loader
@@ -11,19 +10,15 @@
 # still fail to run Wine. Prints why not when it fails.
 win32_runs() {
   local out prefix
-  if ! out=$(/usr/lib/wine/wine --version 2>&1); then
-    echo "the 32-bit Wine loader does not run here: ${out##*: }"
-    return 1
-  fi
+  out=$(/usr/lib/wine/wine --version 2>&1) ||
+    { echo "the 32-bit Wine loader does not run here: ${out##*: }"; return 1; }
   prefix=$(mktemp -d)
   out=$(WINEARCH=win32 WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
     timeout 180 /usr/lib/wine/wine cmd.exe /c echo ludora-win32-runs 2>&1)
   WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null
   rm -rf "$prefix"
-  if ! grep -q ludora-win32-runs <<<"$out"; then
-    echo "a 32-bit program did not run under Wine: $(tail -1 <<<"$out")"
-    return 1
-  fi
+  grep -q ludora-win32-runs <<<"$out" ||
+    { echo "a 32-bit program did not run under Wine: $(tail -1 <<<"$out")"; return 1; }
 }
 
 # decide_target: sets and exports E2E_ARCH and E2E_ARCH_WHY.

@@ -1,11 +1,9 @@
-// A stand-in game for the end-to-end tests: it appends one line to
-// probe.log in its own folder, saying how it was started, and ends.
-// "probe.exe hold <file>" instead holds the file open for itself alone,
-// and says so with held.txt in its working folder. "probe.exe explorer"
-// stands in for Explorer: its desktop and taskbar windows, until ended.
-// "probe.exe ready" waits for the log-on's ready event and writes ready.txt
-// in its working folder, saying whether the bar was on screen by then.
-// Each says it is there with explorer.txt or waiting.txt.
+// A stand-in game for the end-to-end tests: it appends a line saying how it
+// was started to probe.log in its own folder, and ends. In its working folder:
+// "hold <file>" holds the file open for itself alone, and writes held.txt;
+// "explorer" stands in for Explorer (its desktop and taskbar windows, until
+// ended), writing explorer.txt; "ready" writes waiting.txt, waits for the
+// log-on's ready event and writes ready.txt: whether the bar was on screen.
 #include <windows.h>
 
 #include <cstdio>
