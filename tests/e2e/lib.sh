@@ -28,6 +28,7 @@ wait_until() {
     sleep 0.1
   done
 }
+absent() { ! "$@"; }  # for waits until something is gone
 
 source "$E2E_ROOT/tests/e2e/lib/target.sh"
 decide_target && use_target || exit 1
@@ -45,15 +46,22 @@ start_ludora() {
   wait_until 30 "the bar window" find_bar
 }
 
+# The bars on screen, "<window> <process>" per line; false when none.
+# xdotool's search fails now and then when another window goes meanwhile:
+# callers poll.
+bars() {
+  local id none=1
+  for id in $(xdotool search --onlyvisible --name '^Corvane Ludora ZR$' 2>/dev/null); do
+    echo "$id $(xprop -id "$id" _NET_WM_PID 2>/dev/null | awk '{print $NF}')" && none=0
+  done
+  return $none
+}
+
 # Sets BAR to the bar of the shell this test started (an earlier test's may
 # still be going); any bar when the test did not start the shell itself.
-# xdotool's search fails now and then when another window goes meanwhile: retried.
 find_bar() {
-  for BAR in $(xdotool search --onlyvisible --name '^Corvane Ludora ZR$' 2>/dev/null); do
-    [ -z "${LUDORA_PID:-}" ] && return 0
-    xprop -id "$BAR" _NET_WM_PID 2>/dev/null | grep -q "= $LUDORA_PID\$" && return 0
-  done
-  return 1
+  BAR=$(bars | awk -v p="${LUDORA_PID:-}" 'p == "" || $2 == p { print $1; exit }')
+  [ -n "$BAR" ]
 }
 
 # Clicks the middle of a label's visible part, from the bar's own layout.
@@ -64,48 +72,52 @@ click_hotspot() {
   xdotool mousemove "$(awk -v l="$1" '$1 == l { print $2 }' <<<"$E2E_HOTSPOTS")" 11 click 1
 }
 
+# The shell's unnamed windows on screen (menus, tooltips): "<id> <x> <y>
+# <width> <height>" per line.
+unnamed_windows() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$LUDORA_PID" 2>/dev/null); do
+    [ -n "$(xdotool getwindowname "$id" 2>/dev/null)" ] || echo "$id $(window_geometry "$id")"
+  done
+}
+
+# tooltip <awk condition>: an unnamed window of the shell's where the
+# condition holds on its line above, the mouse resting (tooltips follow its moves).
+tooltip() {
+  xdotool mousemove_relative -- 1 0 mousemove_relative -- -1 0
+  unnamed_windows | awk "$1 { f = 1 } END { exit !f }"
+}
+
 # The popup menu on screen: an unnamed window of the shell's at the point
 # where the +menu trace says the last menu was tracked (tooltips are
 # unnamed too, but open below the cursor).
 menu_window() {
-  local point id x y
+  local point
   point=$(grep -a 'NtUserTrackPopupMenuEx' "$LOG" | tail -1 | sed -E 's/.*\(([0-9-]+),([0-9-]+)\).*/\1 \2/')
-  [ -n "$point" ] || return 1
-  for id in $(xdotool search --onlyvisible --pid "$LUDORA_PID" 2>/dev/null); do
-    [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] || continue
-    read -r x y _ _ < <(window_geometry "$id")
-    [ "$x $y" = "$point" ] && { echo "$id"; return 0; }
-  done
-  return 1
+  [ -n "$point" ] && unnamed_windows | awk -v p="$point" '$2 " " $3 == p { print $1; f = 1; exit } END { exit !f }'
 }
 
-no_menu_window() { ! menu_window; }
-
+# open_quick_menu [caption...]: opens the quick menu, and picks the path given.
 open_quick_menu() {
   click_hotspot Label6
   wait_until 15 "the quick menu" menu_window
+  [ $# -eq 0 ] || pick_menu_path "$@"
 }
 
 # pick_menu_path <caption...>: in the open popup, walks down to each caption in
 # turn (the menu skips separators, not other items), opening submenus with
 # Right, and picks the last one with Return.
 pick_menu_path() {
-  local menu caption keys=() level=0
+  local menu caption index keys=() level=0
   menu=$(tracked_menu)
   for caption in "$@"; do
-    local n=0 index=0 flags id text next=""
-    while read -r _ flags id text; do
-      (((16#$flags & 0x800) == 0)) || continue
-      n=$((n + 1))
-      [ "$text" = "$caption" ] && { index=$n; next=$id; break; }
-    done < <(menu_inserts | awk -v m="$menu" '$1 == m')
-    ((index > 0)) || fail "no menu item '$caption'"
+    # Its place among the items but separators (MF_SEPARATOR, 0x800), and its submenu.
+    read -r index menu < <(menu_inserts | awk -v m="$menu" -v c="$caption" '
+        $1 == m && substr($2, 6, 1) !~ /[89a-fA-F]/ { n++; t = $0; sub(/^[^ ]+ [^ ]+ [^ ]+ /, "", t)
+          if (t == c) { print n, $3; exit } }') || fail "no menu item '$caption'"
     # A submenu opened with Right starts on its first item already.
-    local downs=$index
-    ((level > 0)) && downs=$((index - 1))
-    for ((i = 0; i < downs; i++)); do keys+=(Down); done
-    menu=$next
-    level=$((level + 1))
+    ((level++ == 0)) || index=$((index - 1))
+    for ((i = 0; i < index; i++)); do keys+=(Down); done
     [ "$level" -lt $# ] && keys+=(Right)
   done
   # Sent to the bar's window: without a window manager, a program the shell
@@ -115,40 +127,31 @@ pick_menu_path() {
 
 # The shell-switch message boxes.
 message_box() { xdotool search --onlyvisible --name '^Corvane Ludora$' 2>/dev/null | head -1 | grep .; }
-no_message_box() { ! message_box; }
 
 # pick_switch <caption>: picks the item and waits for the message box.
 pick_switch() {
-  open_quick_menu
-  pick_menu_path "$1"
+  open_quick_menu "$1"
   wait_until 15 "the message box" message_box
 }
 
 close_message_box() {
   xdotool windowactivate --sync "$(message_box)" key Return 2>/dev/null ||
     xdotool key Return 2>/dev/null
-  wait_until 10 "the message box to close" no_message_box
+  wait_until 10 "the message box to close" absent message_box
 }
 
 # run_tests <function...>: each test in a subshell, a prefix of its own. The
 # subshell is not run as a condition, so that `set -e` holds inside it.
 run_tests() {
-  local failed=0 t start status
+  local failed=0 t start verdict
   for t in "$@"; do
-    start=$SECONDS
+    start=$SECONDS verdict=PASS
     # The prefix's wineserver ends with the test, whatever happens: a window
     # left behind would sit on top of the next test's bar.
-    (
-      set -e
-      trap end_prefix EXIT
-      "$t"
-    )
-    status=$?
-    local verdict=PASS
-    ((status == 0)) || verdict=FAIL
+    (set -e; trap end_prefix EXIT; "$t")
+    (($? == 0)) || verdict=FAIL failed=1
     echo "  $verdict $t ($((SECONDS - start))s)"
     [ -z "${E2E_RESULTS:-}" ] || echo "$verdict $t $(basename "$0")" >>"$E2E_RESULTS"
-    ((status == 0)) || failed=1
   done
   return $failed
 }

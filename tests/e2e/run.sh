@@ -4,9 +4,7 @@
 # "end-to-end (<target>): N passed, M failed".
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib/target.sh"
-decide_target || exit 1
-source "$here/lib.sh"
+source "$here/lib.sh"  # decides the target once for every file
 
 [ -f "$DIST/ludora.exe" ] || fail "no $DIST/ludora.exe for the $E2E_ARCH target: build it first"
 start_display

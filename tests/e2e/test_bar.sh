@@ -15,19 +15,7 @@ test_bar_window_and_screenshot() {
   ((colours > 50)) || fail "the bar shows only $colours colours"
   # The tooltips come with the mouse's first visit.
   xdotool mousemove 30 11
-  wait_until 15 "a hot spot's tooltip" bar_tooltip
-}
-
-# An unnamed window of the shell's just under the bar, the mouse resting on it.
-bar_tooltip() {
-  local id y h
-  xdotool mousemove_relative -- 1 0 mousemove_relative -- -1 0  # tooltips follow mouse moves
-  for id in $(xdotool search --onlyvisible --pid "$LUDORA_PID" 2>/dev/null); do
-    [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] || continue
-    read -r _ y _ h < <(window_geometry "$id")
-    ((y >= 16 && h < 60)) && return 0
-  done
-  return 1
+  wait_until 15 "a hot spot's tooltip, just under the bar" tooltip '$3 >= 16 && $5 < 60'
 }
 
 # The programs load on Windows XP: only DLLs it ships, and none of the

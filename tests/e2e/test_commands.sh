@@ -3,7 +3,6 @@
 source "$(dirname "$0")/lib.sh"
 
 about_box() { xdotool search --onlyvisible --name '^About Corvane Ludora 2008$' 2>/dev/null | grep .; }
-no_about_box() { ! about_box; }
 opened() { shell_opens | grep -qxF "$1|"; }
 
 test_personalized_shortcuts_and_the_about_box() {
@@ -21,12 +20,11 @@ test_personalized_shortcuts_and_the_about_box() {
   wait_until 10 "ShellExecuteA of probe.exe" opened "$APP_WIN\\games\\probe.exe"
   wait_until 10 "the shortcut's program" test -s "$APP_DIR/games/probe.log"
   # The About box, which reads the program's own version record.
-  open_quick_menu
-  pick_menu_path "About Ludora..."
+  open_quick_menu "About Ludora..."
   wait_until 10 "the About box" about_box
   screenshot "$E2E_DIR/about.png"
   xdotool key --window "$(about_box)" Return 2>/dev/null
-  wait_until 10 "the About box to close" no_about_box
+  wait_until 10 "the About box to close" absent about_box
 }
 
 run_tests test_personalized_shortcuts_and_the_about_box

@@ -4,37 +4,24 @@ source "$(dirname "$0")/lib.sh"
 
 TITLE='^Remtide ZR Memory Defragmenter$'
 defragmenter() { xdotool search --onlyvisible --name "$TITLE" 2>/dev/null | grep .; }
-no_defragmenter() { ! defragmenter; }
-
-# An unnamed window of the shell's under the mouse: the close area's tooltip,
-# which shows only once the count is complete.
-close_tooltip() {
-  local id x y w h
-  xdotool mousemove_relative -- 1 0 mousemove_relative -- -1 0  # tooltips follow mouse moves
-  for id in $(xdotool search --onlyvisible --class 'ludora.exe' 2>/dev/null); do
-    [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] || continue
-    read -r x y w h < <(window_geometry "$id")
-    ((y > 337 + 48 && y < 337 + 93 + 40)) && return 0
-  done
-  return 1
-}
 
 test_defragmenter_counts_and_closes() {
   new_prefix defrag
   start_ludora +menu
-  open_quick_menu
-  pick_menu_path "Defragment Memory"
+  open_quick_menu "Defragment Memory"
   wait_until 10 "the defragmenter window" defragmenter
   read -r x y w h < <(window_geometry "$(defragmenter)")
   # Centred on the 1024 x 768 screen.
   [ "$x $y $w $h" = "354 337 316 93" ] || fail "window at $x,$y size ${w}x$h"
   # The close area: inactive while counting.
   xdotool mousemove $((x + 216 + 48)) $((y + 48 + 20)) click 1
-  defragmenter >/dev/null || fail "closed before the count was complete"
-  wait_until 30 "the close area to become active" close_tooltip
+  # (xdotool's search fails now and then while another window goes: polled)
+  wait_until 5 "the window still open before the count is complete" defragmenter
+  # Its tooltip shows only once the count is complete.
+  wait_until 30 "the close area to become active" tooltip '$3 > 337 + 48 && $3 < 337 + 93 + 40'
   screenshot "$E2E_WORK/defragmenter.png"
   xdotool click 1
-  wait_until 10 "the window to close" no_defragmenter
+  wait_until 10 "the window to close" absent defragmenter
 }
 
 run_tests test_defragmenter_counts_and_closes

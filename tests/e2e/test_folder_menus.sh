@@ -28,15 +28,14 @@ test_high_mode_redirects_around_the_launch() {
   new_prefix high
   make_games_tree
   start_ludora +menu,+exec,+reg
-  open_quick_menu
-  pick_menu_path "High Game Performance Mode"
-  wait_until 10 "the quick menu to close" no_menu_window
+  open_quick_menu "High Game Performance Mode"
+  wait_until 10 "the quick menu to close" absent menu_window
   local mark
   mark=$(wc -l <"$LOG")
   pick_space_probe
   local path="$APP_WIN\\games\\Arcade Classics\\Space Probe.exe"
   shell_opens | grep -qxF "$path|" || fail "no ShellExecuteA of $path: $(shell_opens)"
-  wait_until 10 "the menu to close" no_menu_window
+  wait_until 10 "the menu to close" absent menu_window
   read -r x y _ _ < <(window_geometry "$BAR")
   [ "$x $y" = "0 0" ] || fail "bar at $x,$y after the menu"
 

@@ -16,7 +16,7 @@ games_menu() {
 # close_menu: the shell still runs and holds no menu any more.
 close_menu() {
   xdotool key --window "$BAR" Escape 2>/dev/null
-  wait_until 10 "the menu to close" no_menu_window
+  wait_until 10 "the menu to close" absent menu_window
   kill -0 "$LUDORA_PID" || fail "the shell ended"
   wait_until 10 "every menu destroyed" all_menus_destroyed
 }
@@ -75,10 +75,10 @@ test_picks_that_are_gone_or_held() {
   echo "    games menu with a program held open shown in $(games_menu) ms"
   rm "$APP_DIR/games/Gone.exe"
   pick_menu_path Gone
-  wait_until 10 "the menu to close" no_menu_window
+  wait_until 10 "the menu to close" absent menu_window
   games_menu >/dev/null
   pick_menu_path Held
-  wait_until 10 "the menu to close" no_menu_window
+  wait_until 10 "the menu to close" absent menu_window
   games_menu >/dev/null  # the shell is back at its messages: the picks are handled
   close_menu
   ! shell_opens | grep -q 'games' || fail "started: $(shell_opens | grep games)"
@@ -93,7 +93,7 @@ start_timed() {
   [ "${1:-}" = keep ] && return
   kill -9 "$pid"
   wait "$LUDORA_PID" 2>/dev/null || true
-  wait_until 20 "the bar to go" bash -c "! xdotool search --onlyvisible --name '^Corvane Ludora ZR$' | grep -q ."
+  wait_until 20 "the bar to go" absent bars
 }
 
 test_huge_ludora_ini() {

@@ -5,8 +5,6 @@
 source "$(dirname "$0")/lib.sh"
 
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane Ludora ZR'
-WINLOGON='Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
-MM='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
 
 # A machine with values of odd types and data where Ludora writes (the
 # others absent), and the installer and a recorder of its own beside it.
@@ -67,14 +65,6 @@ installer_window() { xdotool search --onlyvisible --name '^Corvane Ludora ZR Set
 running() { kill -0 "$LUDORA_PID" 2>/dev/null; }
 app_files() { LC_ALL=C ls "$APP_DIR" | tr '\n' ' '; }
 
-# Ludora, started from the Start menu, made the shell.
-ludora_becomes_the_shell() {
-  start_ludora +menu,+reg
-  pick_switch "Set Ludora as default shell"
-  close_message_box
-  wait_until 20 "the switch's last row" bash -c "grep -aq 'NtSetValueKey.*L\"MaxConnectionsPerServer\"' '$LOG'"
-}
-
 # Windows 98 starts the shell its system.ini names: a read-only one keeps
 # naming Ludora, which then stays installed.
 a_read_only_system_ini_keeps_ludora() {
@@ -113,7 +103,11 @@ install_upgrade_uninstall() {
   same_as_before now.txt
   expect_reg "$UNINSTALL_KEY" InstallLocation REG_SZ "$APP_WIN"
 
-  ludora_becomes_the_shell
+  # Ludora made the shell.
+  start_ludora +menu,+reg
+  pick_switch "Set Ludora as default shell"
+  close_message_box
+  wait_until 20 "the switch's last row" bash -c "grep -aq 'NtSetValueKey.*L\"MaxConnectionsPerServer\"' '$LOG'"
   if [ "$1" = win98 ]; then
     a_read_only_system_ini_keeps_ludora
     start_ludora
@@ -144,7 +138,7 @@ install_upgrade_uninstall() {
 
   # The program folder deleted by hand: the next install finds the first record.
   kill "$LUDORA_PID"
-  wait_until 10 "the shell to end" bash -c "! kill -0 $LUDORA_PID 2>/dev/null"
+  wait_until 10 "the shell to end" absent running
   rm -rf "$APP_DIR"
   install
   cmp -s "$APP_DIR/machine-record.txt" "$E2E_DIR/first-record.txt" || fail "no first record after the folder went"
@@ -181,7 +175,7 @@ ROWS
   [ "$(cd "$APP_DIR" && find . | sort | tr '\n' '|')" = ".|./games|./games/My Game.lnk|./ludora.ini|" ] ||
     fail "left behind: $(cd "$APP_DIR" && find .)"
   [ -z "$(start_menu)" ] || fail "the Start-menu folder is still there"
-  wait_until 10 "the shell to end" bash -c "! kill -0 $LUDORA_PID 2>/dev/null"
+  wait_until 10 "the shell to end" absent running
 }
 
 test_install_upgrade_uninstall_on_xp() { install_upgrade_uninstall winxp; }

@@ -5,7 +5,6 @@
 source "$(dirname "$0")/lib.sh"
 
 VERSION='Software\Microsoft\Windows\CurrentVersion'
-WINLOGON='Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
 USER_STARTUP='AppData/Roaming/Microsoft/Windows/Start Menu/Programs/StartUp'
 COMMON_STARTUP='ProgramData/Microsoft/Windows/Start Menu/Programs/StartUp'
 # What the startup programs say of themselves, in the order Windows' shell starts them.
@@ -56,16 +55,10 @@ made_in_order() {
     grep -aoE 'probe\.exe\\?"? [a-z-]+|(common|user)-startup\.exe' | sed -E 's/.* //; s/\.exe//'
 }
 # A bar of another process than the one given (X may give it the same window id).
-bar_of_another_process() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '^Corvane Ludora ZR$' 2>/dev/null); do
-    xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= $1\$" || return 0
-  done
-  return 1
-}
+bar_of_another_process() { bars | awk -v p="$1" '$2 != p { f = 1 } END { exit !f }'; }
 decided() { grep -aq "OutputDebugStringA \"Ludora: $1" "$LOG"; }
 ludora_processes() { pgrep -f 'Corvane Ludora.ludora\.exe' | wc -l; }
-no_watchdog() { ! pgrep -f 'ludora-watch\.exe' >/dev/null; }
+watchdog() { pgrep -f 'ludora-watch\.exe'; }
 ready_written() { grep -q "bar=" "$E2E_DIR/ready.txt" 2>/dev/null; }
 
 session() {
@@ -87,7 +80,7 @@ session() {
   xdotool key --window "$BAR" ctrl+Escape
   wait_until 15 "the quick menu from Ctrl+Esc" menu_window
   xdotool key --window "$BAR" Escape
-  wait_until 10 "the quick menu to close" no_menu_window
+  wait_until 10 "the quick menu to close" absent menu_window
 
   # Ended by TerminateProcess: back at once, no startup program again.
   local start back
@@ -107,9 +100,9 @@ session() {
   LUDORA_PID=""
   find_bar
   xdotool key --window "$BAR" alt+F4
-  wait_until 10 "the bar to close" bash -c "! xdotool search --onlyvisible --name '^Corvane Ludora ZR\$' | grep -q ."
+  wait_until 10 "the bar to close" absent bars
   wine "$APP_WIN\\ludora-record.exe" close >/dev/null 2>&1 || true  # its code: whether one ran
-  wait_until 20 "the watchdog to let it be" no_watchdog
+  wait_until 20 "the watchdog to let it be" absent watchdog
   [ "$(ludora_processes)" -eq 0 ] || fail "Ludora started again after an orderly end"
 }
 

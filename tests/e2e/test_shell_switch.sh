@@ -5,11 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 
 SERVICES='HKLM\SYSTEM\CurrentControlSet\Services'
-WINLOGON='Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
-MAPPING='HKLM\Software\Microsoft\Windows NT\CurrentVersion\IniFileMapping\system.ini\boot'
 INTERNET='HKU\.DEFAULT\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
-MM='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
-
 
 # On Windows XP; Windows 98's branch (no start types) is the unit tests'
 # and the installer test's.
@@ -35,16 +31,9 @@ test_switch_to_ludora() {
     [ "$(grep -ac "NtSetValueKey.*L\"$row\"" "$LOG")" = 1 ] || fail "$row written more than once"
   done
 
-  # The switch's own rows and start types; the rows it shares with every
-  # start are checked there, each row's data and order in the unit tests.
-  expect_rows <<EOF
-$MAPPING|Shell|REG_SZ|USR:Software\Microsoft\Windows NT\CurrentVersion\Winlogon
-HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\explorer|AlwaysUnloadDLL|REG_SZ|1
-$MM|LargeSystemCache|REG_DWORD|0
-HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Executive|AdditionalCriticalWorkerThreads|REG_DWORD|1
-$INTERNET|MaxConnectionsPerServer|REG_DWORD|8
-EOF
-  service_starts "${EXPLORER_SERVICES[@]/%:?/:4}" | sed -E '/\\(CryptSvc|seclogon)\|/s/4$/3/' | expect_rows
+  # The start types of every service by name; each row's data and order are
+  # the unit tests', the rows it shares with every start the start's test.
+  service_starts "${SWITCH_SERVICES[@]/%/:4}" | sed -E '/\\(CryptSvc|seclogon)\|/s/4$/3/' | expect_rows
   # [boot] shell: the short form of the application folder, which Windows
   # resolves to this very program.
   local boot

@@ -1,4 +1,5 @@
-// Stand-ins for the on-screen windows: they remember what the forms asked of them.
+// Stand-ins for the on-screen windows, remembering what the forms asked of
+// them; with GoogleTest and the test support, all a shell test includes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "fake/fake_windows.h"
+#include "fake/test_support.h"
 #include "memory/form2.h"
 #include "shell/form1.h"
 #include "shell/form3.h"
@@ -95,23 +96,23 @@ struct FakeShell {
   }
 
   // The log of everything after start-up, for tests of a later action.
-  std::vector<std::string> LogSince(std::size_t mark) const {
+  Log LogSince(std::size_t mark) const {
     return {api.log.begin() + static_cast<std::ptrdiff_t>(mark), api.log.end()};
   }
-  // What picking a quick-menu item, or clicking a label of the bar, did.
   // The bar's first paint, and the process starts it hands over, all made.
   void Paint() {
     form3.Painted();
     api.JoinThreads();
     program.starts().WaitUntilMade(0);
   }
-  std::vector<std::string> Pick(QuickItem item, int index = 0) {
+  // What picking a quick-menu item, or clicking a label of the bar, did.
+  Log Pick(QuickItem item, int index = 0) {
     windows.DestroyClosed();
     const std::size_t mark = api.log.size();
     program.form1().Click({item, index});
     return LogSince(mark);
   }
-  std::vector<std::string> Click(const char* label) {
+  Log Click(const char* label) {
     windows.DestroyClosed();
     const std::size_t mark = api.log.size();
     form3.LabelClick(label);
@@ -124,6 +125,10 @@ struct FakeShell {
   Program program{api, windows};
   FakeForm3View view{api};
   Form3 form3{program, view};
+};
+
+struct Started : FakeShell {
+  Started() { form3.Load(); }
 };
 
 }  // namespace ludora::testing

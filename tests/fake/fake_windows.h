@@ -1,20 +1,14 @@
-// An in-memory Windows for the unit tests: a registry and profile files, a
-// folder tree with attributes, menus, a clock and a memory status, a log of
-// every effect in order, scripted answers, and any operation made to fail.
-// Its parts (fault plan, handles, registry, files, memory, user interface)
-// live in files of their own; this class puts them behind the seam. Every
-// operation of the seam enters the fault plan before its part runs it, one
-// at a time: threads the program makes (real ones here) take turns.
+// An in-memory Windows for the unit tests, its parts (fault plan, handles,
+// registry and profiles, files, memory, user interface) in files of their own
+// and behind the seam here: a log of every effect in order, scripted answers,
+// any operation made to fail. Operations run one at a time, each entering the
+// fault plan first; the program's threads (real ones here) take turns.
 #pragma once
 
 #include <algorithm>
 #include <future>
 #include <mutex>
-#include <optional>
 #include <thread>
-#include <set>
-#include <string>
-#include <vector>
 
 #include "fake/fault_plan.h"
 #include "fake/files.h"
@@ -36,10 +30,8 @@ class FakeWindows : public WindowsApi,
                     public FakeUser {
  public:
   FakeWindows();
-  ~FakeWindows() override;  // waits for the threads the program made
-  void JoinThreads();       // waits for them, as the test, outside the seam
-  FakeWindows(const FakeWindows&) = delete;
-  FakeWindows& operator=(const FakeWindows&) = delete;
+  ~FakeWindows() override { JoinThreads(); }  // waits for the threads the program made
+  void JoinThreads();                         // waits for them, as the test, outside the seam
 
   // ---- What the program did, in order, one effect an entry:
   // "reg <ROOT>\<key> [<name>] REG_SZ <text>" or "... REG_DWORD <number>",
@@ -48,7 +40,12 @@ class FakeWindows : public WindowsApi,
   // "foreground", "track <x>,<y> flags=<hex>", "post WM_NULL",
   // "debug <text>", and lesser ones.
   std::vector<std::string> log;
-  std::vector<std::string> Effects(const std::string& prefix) const;
+  std::vector<std::string> Effects(const std::string& prefix) const {
+    std::vector<std::string> found;
+    std::ranges::copy_if(log, std::back_inserter(found),
+                         [&](auto& e) { return e.starts_with(prefix); });
+    return found;
+  }
 
   // ---- Scripted answers.
   std::string modulePath = "C:\\Program Files\\Corvane Ludora\\ludora.exe";
@@ -65,10 +62,8 @@ class FakeWindows : public WindowsApi,
   std::set<BYTE> leadBytes;  // of a double-byte ANSI code page; none by default
   DWORD priorityClass = 0x20;
   DWORD tickCount = 1000000;
-  std::map<std::string, bool> events;      // named events that exist, and whether each is set
-  std::map<std::string, DWORD> exitCodes;  // by a process's command line
-  std::map<std::string, std::string>
-      environment;  // for ExpandEnvironmentStringsA, upper-case names
+  std::map<std::string, bool> events;  // named events that exist, and whether each is set
+  std::map<std::string, std::string> environment;  // by upper-case name
   // The clock: one text per call, the last one repeating.
   void SetClock(std::vector<std::string> dateTexts, std::vector<std::string> timeTexts);
 

@@ -2,11 +2,12 @@
 // called. The list of operations is the seam's own.
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <optional>
 #include <set>
+#include <thread>
 #include <utility>
-#include <vector>
 
 #include "platform/windows_api.h"
 
@@ -18,7 +19,14 @@ enum class Op {
 #undef FAKE_OP_ENUM
 };
 
-const char* NameOf(Op op);
+inline const char* NameOf(Op op) {
+  static const char* const names[] = {
+#define FAKE_OP_NAME(result, name, parameters, arguments) #name,
+      LUDORA_WINDOWS_API(FAKE_OP_NAME)
+#undef FAKE_OP_NAME
+  };
+  return names[static_cast<int>(op)];
+}
 
 class FaultPlan {
  public:
@@ -31,8 +39,15 @@ class FaultPlan {
   std::map<Op, int> slow;
 
   // Counts a call of `op`; whether this call fails.
-  bool Enter(Op op);
-  void Delay(Op op) const;
+  bool Enter(Op op) {
+    const int call = ++calls[op];
+    return failing.contains(op) || failingCall == std::pair{op, call};
+  }
+  void Delay(Op op) const {
+    if (const auto found = slow.find(op); found != slow.end()) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(found->second));
+    }
+  }
 };
 
 }  // namespace ludora::testing

@@ -23,27 +23,13 @@ FakeFiles::Entry* FakeFiles::Find(std::string path) {
   return found == files.end() ? nullptr : &*found;
 }
 
-namespace {
-
-void Fill(WIN32_FIND_DATAA* data, const std::string& name, DWORD attributes) {
+static void Fill(WIN32_FIND_DATAA* data, const std::string& name, DWORD attributes) {
   data->dwFileAttributes = attributes;
   std::snprintf(data->cFileName, sizeof data->cFileName, "%s", name.c_str());
 }
 
-}  // namespace
-
 // A listing is taken when the search starts: the folder's own two entries,
 // then what it holds.
-// Only the paths it is given: others are taken as long already.
-DWORD FakeWindows::DoGetLongPathNameA(bool failing, const std::string& shortPath, char* longPath,
-                                      DWORD size) {
-  if (failing) return Refuse(0, ERROR_FILE_NOT_FOUND);
-  const auto mapped = longPaths.find(shortPath);
-  const std::string& result = mapped == longPaths.end() ? shortPath : mapped->second;
-  if (size <= result.size()) return static_cast<DWORD>(result.size() + 1);
-  return CopyName(result, longPath, size);
-}
-
 HANDLE FakeWindows::DoFindFirstFileA(bool failing, const std::string& pattern,
                                      WIN32_FIND_DATAA* data) {
   const std::string folder = pattern.substr(0, pattern.size() - 2);  // without "\*"
@@ -81,8 +67,7 @@ BOOL FakeWindows::DoFindNextFileA(bool failing, HANDLE find, WIN32_FIND_DATAA* d
 }
 
 BOOL FakeWindows::DoFindClose(bool failing, HANDLE find) {
-  if (failing) return Refuse(0, ERROR_INVALID_HANDLE);
-  return Close(find, Kind::Find);
+  return failing || !Close(find, Kind::Find) ? Refuse(0, ERROR_INVALID_HANDLE) : 1;
 }
 
 HANDLE FakeWindows::DoCreateFileA(bool failing, const std::string& path, DWORD, DWORD,
@@ -164,16 +149,25 @@ DWORD FakeWindows::DoExpandEnvironmentStringsA(bool failing, const std::string& 
   return static_cast<DWORD>(expanded.size() + 1);
 }
 
+// Only the paths they are given map; others are their own short and long
+// forms. Too small a buffer: Windows writes nothing and asks for the size it needs.
 DWORD FakeWindows::DoGetShortPathNameA(bool failing, const std::string& longPath, char* shortPath,
                                        DWORD size) {
   if (failing) return Refuse(0, ERROR_FILE_NOT_FOUND);
   const auto mapped = shortPaths.find(longPath);
-  const std::string result = mapped == shortPaths.end() ? longPath : mapped->second;
+  const std::string& result = mapped == shortPaths.end() ? longPath : mapped->second;
   if (result.empty()) return 0;
-  // Too small a buffer: Windows writes nothing and asks for the size it needs.
-  if (size <= result.size()) return static_cast<DWORD>(result.size() + 1);
-  std::memcpy(shortPath, result.c_str(), result.size() + 1);
-  return static_cast<DWORD>(result.size());
+  return size <= result.size() ? static_cast<DWORD>(result.size() + 1)
+                               : CopyName(result, shortPath, size);
+}
+
+DWORD FakeWindows::DoGetLongPathNameA(bool failing, const std::string& shortPath, char* longPath,
+                                      DWORD size) {
+  if (failing) return Refuse(0, ERROR_FILE_NOT_FOUND);
+  const auto mapped = longPaths.find(shortPath);
+  const std::string& result = mapped == longPaths.end() ? shortPath : mapped->second;
+  return size <= result.size() ? static_cast<DWORD>(result.size() + 1)
+                               : CopyName(result, longPath, size);
 }
 
 }  // namespace ludora::testing

@@ -2,6 +2,7 @@
 // for, until they are given back.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,16 +24,23 @@ class HandleTable {
   };
 
   // Handles given out and not given back, of one kind.
-  int Live(Kind kind) const;
+  int Live(Kind kind) const {
+    return static_cast<int>(std::count_if(handles_.begin(), handles_.end(),
+                                          [&](const auto& h) { return h.second.kind == kind; }));
+  }
 
  protected:
   HANDLE Open(Kind kind, const std::string& name, DWORD access = 0,
-              std::vector<std::string> listing = {});
-  bool Is(HANDLE handle, Kind kind) const;
-  bool Close(HANDLE handle, Kind kind);
+              std::vector<std::string> listing = {}) {
+    handles_.emplace(nextHandle_, Handle{kind, name, access, std::move(listing)});
+    return nextHandle_++;
+  }
+  bool Is(HANDLE handle, Kind kind) const {
+    const auto found = handles_.find(handle);
+    return found != handles_.end() && found->second.kind == kind;
+  }
+  bool Close(HANDLE handle, Kind kind) { return Is(handle, kind) && handles_.erase(handle); }
   Handle& At(HANDLE handle) { return handles_.at(handle); }
-  // The next handle value, for things kept apart from the table (menus).
-  HANDLE NextHandle() const { return nextHandle_; }
 
  private:
   std::uintptr_t nextHandle_ = 0x1000;

@@ -14,9 +14,8 @@ FakeMemory::~FakeMemory() {
 void FakeWindows::DoGlobalMemoryStatus(bool failing, MEMORYSTATUS* status) {
   log.push_back("memory-status");
   if (failing) return;  // it reports no failure: the record stays as it was
-  *status = MEMORYSTATUS{status->dwLength,      memory.dwMemoryLoad,    memory.dwTotalPhys,
-                         memory.dwAvailPhys,    memory.dwTotalPageFile, memory.dwAvailPageFile,
-                         memory.dwTotalVirtual, memory.dwAvailVirtual};
+  const DWORD length = status->dwLength;
+  *status = memory, status->dwLength = length;
 }
 
 void* FakeWindows::DoVirtualAlloc(bool failing, void*, std::size_t size, DWORD, DWORD) {
@@ -29,11 +28,10 @@ void* FakeWindows::DoVirtualAlloc(bool failing, void*, std::size_t size, DWORD, 
 
 // With MEM_RELEASE the size must be 0, and the address the one handed out.
 BOOL FakeWindows::DoVirtualFree(bool failing, void* address, std::size_t size, DWORD type) {
-  const auto block = blocks_.find(address);
-  if (block == blocks_.end() || size != 0 || type != MEM_RELEASE) {
+  const auto block = blocks_.find(address);  // failing, the block stays taken
+  if (failing || block == blocks_.end() || size != 0 || type != MEM_RELEASE) {
     return Refuse(0, ERROR_INVALID_PARAMETER);
   }
-  if (failing) return Refuse(0, ERROR_INVALID_PARAMETER);  // the block stays taken
   if (beforeFree) beforeFree(static_cast<const unsigned char*>(address), block->second);
   std::free(address);
   blocks_.erase(block);

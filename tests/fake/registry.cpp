@@ -57,14 +57,20 @@ bool FakeRegistry::Refused(const std::string& key) const {
   });
 }
 
+// A value handed out as Windows does: no type or size wanted, none given; no
+// buffer, the size asked.
+static LONG HandOver(const FakeRegistry::RegValue& value, DWORD* type, BYTE* data, DWORD* size) {
+  if (type) *type = value.type;
+  if (!size) return ERROR_SUCCESS;
+  const bool fits = data && *size >= value.data.size();
+  if (fits) std::copy(value.data.begin(), value.data.end(), data);
+  *size = static_cast<DWORD>(value.data.size());
+  return !data || fits ? ERROR_SUCCESS : ERROR_MORE_DATA;
+}
+
 LONG FakeWindows::DoRegCreateKeyA(bool failing, HKEY root, const std::string& subKey,
                                   HKEY* result) {
-  *result = 0;
-  const std::string key = RootName(root) + "\\" + subKey;
-  if (failing || Refused(key)) return ERROR_ACCESS_DENIED;
-  keys.insert(Lower(key));
-  *result = Open(Kind::Key, key);
-  return ERROR_SUCCESS;
+  return DoRegCreateKeyExA(failing, root, subKey, 0, nullptr, 0, 0, nullptr, result, nullptr);
 }
 
 LONG FakeWindows::DoRegCreateKeyExA(bool failing, HKEY root, const std::string& subKey, DWORD,
@@ -94,12 +100,7 @@ LONG FakeWindows::DoRegEnumValueA(bool failing, HKEY key, DWORD index, char* nam
     const std::string valueName = place.substr(prefix.size(), place.size() - prefix.size() - 1);
     if (*nameSize <= valueName.size()) return ERROR_MORE_DATA;
     *nameSize = CopyName(valueName, name, *nameSize);
-    if (type) *type = value.type;
-    if (!dataSize) return ERROR_SUCCESS;
-    const bool fits = data && *dataSize >= value.data.size();
-    if (fits) std::copy(value.data.begin(), value.data.end(), data);
-    *dataSize = static_cast<DWORD>(value.data.size());
-    return !data || fits ? ERROR_SUCCESS : ERROR_MORE_DATA;
+    return HandOver(value, type, data, dataSize);
   }
   return ERROR_NO_MORE_ITEMS;
 }
@@ -114,8 +115,7 @@ LONG FakeWindows::DoRegSetValueExA(bool failing, HKEY key, const std::string& na
 }
 
 LONG FakeWindows::DoRegCloseKey(bool failing, HKEY key) {
-  if (failing) return ERROR_INVALID_HANDLE;
-  return Close(key, Kind::Key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+  return !failing && Close(key, Kind::Key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
 LONG FakeWindows::DoRegOpenKeyExA(bool failing, HKEY root, const std::string& subKey, DWORD, DWORD,
@@ -128,21 +128,13 @@ LONG FakeWindows::DoRegOpenKeyExA(bool failing, HKEY root, const std::string& su
   return ERROR_SUCCESS;
 }
 
-// As Windows: no type or size wanted, none given; no buffer, the size asked.
 LONG FakeWindows::DoRegQueryValueExA(bool failing, HKEY key, const std::string& name, DWORD*,
                                      DWORD* type, BYTE* data, DWORD* size) {
   if (failing) return ERROR_ACCESS_DENIED;
   if (!Is(key, Kind::Key)) return ERROR_INVALID_HANDLE;
   if (data && !size) return ERROR_INVALID_PARAMETER;
   const auto found = registry.find(Lower(At(key).name + " [" + name + "]"));
-  if (found == registry.end()) return ERROR_FILE_NOT_FOUND;
-  const std::vector<BYTE>& bytes = found->second.data;
-  if (type) *type = found->second.type;
-  if (!size) return ERROR_SUCCESS;
-  const bool fits = data && *size >= bytes.size();
-  if (fits) std::copy(bytes.begin(), bytes.end(), data);
-  *size = static_cast<DWORD>(bytes.size());
-  return !data || fits ? ERROR_SUCCESS : ERROR_MORE_DATA;
+  return found == registry.end() ? ERROR_FILE_NOT_FOUND : HandOver(found->second, type, data, size);
 }
 
 LONG FakeWindows::DoRegDeleteValueA(bool failing, HKEY key, const std::string& name) {
@@ -183,12 +175,7 @@ DWORD FakeWindows::DoGetPrivateProfileStringA(bool failing, const std::string& s
                                               DWORD size, const std::string& file) {
   const auto& profile = Profile(file);
   const auto found = profile.find(Lower(section + "|" + key));
-  const std::string& text = failing || found == profile.end() ? defaultValue : found->second;
-  if (size == 0) return 0;
-  const std::size_t copied = std::min<std::size_t>(text.size(), size - 1);
-  std::memcpy(buffer, text.data(), copied);
-  buffer[copied] = '\0';
-  return static_cast<DWORD>(copied);
+  return CopyName(failing || found == profile.end() ? defaultValue : found->second, buffer, size);
 }
 
 }  // namespace ludora::testing

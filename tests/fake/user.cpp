@@ -10,7 +10,7 @@ namespace ludora::testing {
 
 UINT FakeUser::FindCommand(HMENU menu, const std::vector<std::string>& captions) const {
   for (std::size_t level = 0; level < captions.size(); ++level) {
-    const auto& items = menus.at(menu).items;
+    const auto& items = menus.at(menu);
     const auto item = std::find_if(items.begin(), items.end(), [&](const FakeMenuItem& i) {
       return i.text == captions[level] && !(i.flags & MF_SEPARATOR);
     });
@@ -28,9 +28,7 @@ HWND FakeWindows::DoGetDesktopWindow(bool failing) {
 }
 
 BOOL FakeWindows::DoGetCursorPos(bool failing, POINT* point) {
-  if (failing) return 0;
-  *point = cursor;
-  return 1;
+  return failing ? 0 : (*point = cursor, 1);
 }
 
 BOOL FakeWindows::DoSetForegroundWindow(bool failing, HWND) {
@@ -49,7 +47,7 @@ BOOL FakeWindows::DoInsertMenuA(bool failing, HMENU menu, UINT position, UINT fl
                                 std::uintptr_t id, const char* text) {
   if (failing) return Refuse(0, ERROR_NOT_ENOUGH_MEMORY);
   if (!Is(menu, Kind::Menu)) return Refuse(0, 1401);  // ERROR_INVALID_MENU_HANDLE
-  auto& items = menus[menu].items;                    // by position: past the end appends
+  auto& items = menus[menu];                          // by position: past the end appends
   items.insert(items.begin() + std::min<std::size_t>(position, items.size()),
                {flags, id, text ? text : ""});
   return 1;
@@ -67,7 +65,7 @@ BOOL FakeWindows::DoTrackPopupMenu(bool failing, HMENU menu, UINT flags, int x, 
 
 BOOL FakeWindows::DoDestroyMenu(bool failing, HMENU menu) {
   if (failing || !Close(menu, Kind::Menu)) return 0;
-  for (const FakeMenuItem& item : menus[menu].items) {
+  for (const FakeMenuItem& item : menus[menu]) {
     if (item.flags & MF_POPUP) DoDestroyMenu(false, item.id);  // within the one call
   }
   return 1;
@@ -119,8 +117,7 @@ BOOL FakeWindows::DoPostMessageA(bool failing, HWND window, UINT message, WPARAM
 }
 
 HWND FakeWindows::DoFindWindowA(bool failing, const char* className, const char*) {
-  const auto found = windowsByClass.find(className);
-  return failing || found == windowsByClass.end() ? 0 : found->second;
+  return DoFindWindowExA(failing, 0, 0, className, nullptr);
 }
 
 HWND FakeWindows::DoFindWindowExA(bool failing, HWND parent, HWND after, const char* className,

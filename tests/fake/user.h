@@ -19,15 +19,11 @@ struct FakeMenuItem {
   std::string text;
 };
 
-struct FakeMenu {
-  std::vector<FakeMenuItem> items;
-};
-
 class FakeUser {
  public:
-  std::map<HMENU, FakeMenu> menus;
+  std::map<HMENU, std::vector<FakeMenuItem>> menus;  // each menu's entries
   std::vector<HMENU> trackedMenus;
-  const FakeMenu& Menu(HMENU menu) const { return menus.at(menu); }
+  const std::vector<FakeMenuItem>& Menu(HMENU menu) const { return menus.at(menu); }
   // The id of the entry reached by following captions from `menu`; 0 if none.
   UINT FindCommand(HMENU menu, const std::vector<std::string>& captions) const;
 

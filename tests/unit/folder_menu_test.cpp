@@ -1,12 +1,9 @@
 // The folder popup menus: how a folder tree becomes nested menus, and how a
 // pick is launched in each performance mode.
-#include <gtest/gtest.h>
-
 #include <sstream>
 
 #include "fake/fake_views.h"
 #include "launch/folder_menu.h"
-#include "platform/win_constants.h"
 
 // Out of memory on demand: allocation number `gAllocationsLeft` from now on throws.
 long gAllocationsLeft = -1;
@@ -25,18 +22,14 @@ void operator delete(void* block, std::size_t) noexcept {
 namespace ludora {
 namespace {
 
-using testing::FakeShell;
-using testing::FakeWindows;
-using Lines = std::vector<std::string>;
+using namespace testing;
 
-const std::string kGames = "C:\\Program Files\\Corvane Ludora\\games";
+const std::string kGames = kApp + "\\games";
 const std::string kChess = kGames + "\\Chess.lnk";
 const std::string kTrack = "track 120,11 flags=0x180", kRead = "file-open " + kChess,
-                  kOpen = "open " + kChess, kFront = "foreground", kPost = "post WM_NULL";
-const std::string kCommand = "reg HKCR\\exefile\\shell\\open\\Command [] REG_SZ ";
-const std::string kRedirect =
-    kCommand + "\"C:\\Program Files\\Corvane Ludora\\sparkrun.exe\" \"%1\"";
-const std::string kDefault = kCommand + "\"%1\" %*";
+                  kOpen = "open " + kChess, kFront = "foreground", kPost = "post WM_NULL",
+                  kDefault = kDefaultCommand;
+const std::string kRedirect = kOpenCommand + "\"" + kApp + "\\sparkrun.exe\" \"%1\"";
 
 // Adds the folder `root` and the entries under it, "<attributes in hex>
 // <path>" each, "|" between them.
@@ -50,8 +43,8 @@ void AddTree(FakeWindows& api, const std::string& root, const std::string& entri
 
 // "> Caption" for a submenu with its entries indented below, "<id> Caption"
 // for a file entry.
-void Render(const FakeWindows& api, HMENU menu, Lines& lines, const std::string& indent = "") {
-  for (const testing::FakeMenuItem& item : api.Menu(menu).items) {
+void Render(const FakeWindows& api, HMENU menu, Log& lines, const std::string& indent = "") {
+  for (const FakeMenuItem& item : api.Menu(menu)) {
     const bool popup = item.flags == (MF_BYPOSITION | MF_POPUP);
     EXPECT_TRUE(popup || item.flags == MF_BYPOSITION) << item.flags << " " << item.text;
     lines.push_back(indent + (popup ? ">" : std::to_string(item.id)) + " " + item.text);
@@ -80,22 +73,22 @@ TEST(FolderMenu, BuildsTheTreeDepthFirstWithShortenedCaptions) {
     return api.FindCommand(menu, {longFolder.substr(0, 47) + "...", "Inner"});
   };
   ShowFolderMenu(context, 0x3003, kGamesFolderSelector);
-  Lines shown;
+  Log shown;
   Render(api, api.trackedMenus.at(0), shown);
 
   // Folders first, then files, at every depth; a subfolder's subtree is
   // numbered before its parent's files; a name under four characters keeps
   // its id but has no entry.
-  EXPECT_EQ(shown, (Lines{"> Action", "  > Deep", "    1101 Maze", "  1102 Rally",
-                          "> Sixty characters of a folder name, more than a ...", "  1104 Inner",
-                          "> Empty", "1105 Chess", "1106 desktop", "1108 ", "1109 notes.",
-                          "1110 Forty-nine characters of a caption, which all fit",
-                          "1111 Fifty characters of a caption, with the last 3 ..."}));
+  EXPECT_EQ(shown, (Log{"> Action", "  > Deep", "    1101 Maze", "  1102 Rally",
+                        "> Sixty characters of a folder name, more than a ...", "  1104 Inner",
+                        "> Empty", "1105 Chess", "1106 desktop", "1108 ", "1109 notes.",
+                        "1110 Forty-nine characters of a caption, which all fit",
+                        "1111 Fifty characters of a caption, with the last 3 ..."}));
   // One message pass per listed folder; tracked where the mouse was before.
   EXPECT_EQ(api.messagePasses, 5);
-  EXPECT_EQ(api.Effects("track "), Lines{kTrack});
-  EXPECT_EQ(api.Live(testing::Kind::Menu) + api.Live(testing::Kind::Find), 0);
-  EXPECT_EQ(api.Effects("open "), Lines{"open C:\\Ludora\\games\\" + longFolder + "\\Inner.lnk"});
+  EXPECT_EQ(api.Effects("track "), Log{kTrack});
+  EXPECT_EQ(api.Live(Kind::Menu) + api.Live(Kind::Find), 0);
+  EXPECT_EQ(api.Effects("open "), Log{"open C:\\Ludora\\games\\" + longFolder + "\\Inner.lnk"});
 }
 
 TEST(FolderMenu, LaunchFollowsThePerformanceMode) {
@@ -104,7 +97,7 @@ TEST(FolderMenu, LaunchFollowsThePerformanceMode) {
   const struct {
     std::vector<QuickItem> modes;
     Pick pick;
-    Lines log;
+    Log log;
   } cases[] = {
       {{}, Chess, {kFront, kTrack, kPost, kRead, kOpen, kDefault}},
       {{mnuhigh}, Chess, {kFront, kTrack, kPost, kRead, kRedirect, kOpen, kDefault}},
@@ -126,7 +119,7 @@ TEST(FolderMenu, LaunchFollowsThePerformanceMode) {
       return c.pick == Escape ? 0 : shell.api.FindCommand(menu, {"Chess"});
     };
     shell.form3.LabelClick("Label2");
-    Lines log = shell.LogSince(mark);
+    Log log = shell.LogSince(mark);
     log.pop_back();  // the bar moved back
     EXPECT_EQ(log, c.log) << &c - cases;
   }
@@ -149,22 +142,22 @@ TEST(FolderMenu, HotSpotsListTheirFoldersAndIgnoreClicksDuringTheScan) {
     FolderMenuContext inner{shell.api, shell.program.folderMenu, "C:\\Elsewhere", nullptr};
     ShowFolderMenu(inner, 0x3003, 23);
   };
-  Lines shown;
+  Log shown;
   for (const char* label : {"Label1", "Label5", "Label2"}) {
     shell.form3.LabelClick(label);
     Render(shell.api, shell.api.trackedMenus.back(), shown);
   }
-  EXPECT_EQ(shown, (Lines{"1101 Paint", "1101 Mail", "1101 Chess"}));
+  EXPECT_EQ(shown, (Log{"1101 Paint", "1101 Mail", "1101 Chess"}));
   EXPECT_EQ(passes, 3);
   // Each click tracked its menu and moved the bar back, nothing more.
   const std::string back = "view move 0,0";
-  EXPECT_EQ(shell.LogSince(mark), (Lines{kFront, kTrack, kPost, back, kFront, kTrack, kPost, back,
-                                         kFront, kTrack, kPost, back}));
+  EXPECT_EQ(shell.LogSince(mark), (Log{kFront, kTrack, kPost, back, kFront, kTrack, kPost, back,
+                                       kFront, kTrack, kPost, back}));
   // A folder the shell cannot resolve gives an empty menu, never a scan of
   // the drive's root instead.
   shell.api.specialFolders.erase(23);
   shell.form3.LabelClick("Label1");
-  EXPECT_TRUE(shell.api.Menu(shell.api.trackedMenus.at(3)).items.empty());
+  EXPECT_TRUE(shell.api.Menu(shell.api.trackedMenus.at(3)).empty());
   EXPECT_EQ(passes, 3);
 }
 
@@ -183,12 +176,12 @@ TEST(FolderMenu, CountsCharactersOfADoubleByteCodePage) {
   FolderMenuState state;
   FolderMenuContext context{api, state, "C:\\L", nullptr};
   ShowFolderMenu(context, 0x3003, kGamesFolderSelector);
-  Lines shown;
+  Log shown;
   Render(api, api.trackedMenus.at(0), shown);
   // Thirty characters are shown whole; "A" and three more lose those; three
   // characters are too few; no text ends in half a character.
-  EXPECT_EQ(shown, (Lines{"> " + thirty, "  1101 x", "1102 A",
-                          "1104 " + fifty.substr(0, 46) + game.substr(0, 2) + "..."}));
+  EXPECT_EQ(shown, (Log{"> " + thirty, "  1101 x", "1102 A",
+                        "1104 " + fifty.substr(0, 46) + game.substr(0, 2) + "..."}));
 }
 
 TEST(FolderMenu, OutOfMemoryGivesASmallerMenuOrNoneAndTheShellGoesOn) {
@@ -203,7 +196,7 @@ TEST(FolderMenu, OutOfMemoryGivesASmallerMenuOrNoneAndTheShellGoesOn) {
     EXPECT_LE(shell.api.trackedMenus.size(), tracked + 1) << failing;
     EXPECT_EQ(log.back(), "view move 0,0") << failing;
     EXPECT_FALSE(shell.program.folderMenu.busy) << failing;
-    EXPECT_EQ(shell.api.Live(testing::Kind::Menu) + shell.api.Live(testing::Kind::Find), 0);
+    EXPECT_EQ(shell.api.Live(Kind::Menu) + shell.api.Live(Kind::Find), 0);
   }
   EXPECT_EQ(shell.Click("Label2").size(), 4u);  // and the next click has its menu again
 }

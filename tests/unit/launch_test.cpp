@@ -1,29 +1,19 @@
 // The launching commands: the quick menu's fixed commands, the personalized
 // shortcuts of `ludora.ini`, and sparkrun.exe, the companion launcher.
-#include <gtest/gtest.h>
-
 #include <map>
 #include <set>
 
 #include "fake/fake_views.h"
 #include "launch/commands.h"
 #include "launch/shortcut_file.h"
-#include "platform/win_constants.h"
 #include "sparkrun/launch_request.h"
 
 namespace ludora {
 namespace {
 
 using namespace std::string_literals;
-using Log = std::vector<std::string>;
-
+using namespace testing;
 using enum QuickItem;
-
-struct Started : testing::FakeShell {
-  Started() { form3.Load(); }
-};
-
-const std::string kApp = "C:\\Program Files\\Corvane Ludora\\";
 
 TEST(Commands, EachItemStartsExactlyItsOwnThing) {
   Started shell;
@@ -31,13 +21,13 @@ TEST(Commands, EachItemStartsExactlyItsOwnThing) {
   // Each of a kind: in the application folder, a web page, with parameters,
   // a command line, and the two that name the games folder.
   const std::map<QuickItem, std::string> expected = {
-      {mnugamelaunch, "open " + kApp + "sparkrun.exe"},
-      {mnualien, "open " + kApp + "webgames.html"},
+      {mnugamelaunch, "open " + kApp + "\\sparkrun.exe"},
+      {mnualien, "open " + kApp + "\\webgames.html"},
       {mnunetwork, "open explorer | /root,::{208D2C60-3AEA-1069-A2D7-08002B30309D}"},
       {mnucontrol, "run control show=1"},
       // Unquoted: the wizard reads the rest of its line as the folder.
-      {mnugoto, "open rundll32.exe | AppWiz.Cpl,NewLinkHere " + kApp + "games\\"},
-      {mnumanagegames, "open " + kApp + "games"},
+      {mnugoto, "open rundll32.exe | AppWiz.Cpl,NewLinkHere " + kApp + "\\games\\"},
+      {mnumanagegames, "open " + kApp + "\\games"},
   };
   for (const auto& [item, effect] : expected)
     EXPECT_EQ(shell.Pick(item), Log{effect}) << NameOf(item);
@@ -52,7 +42,7 @@ TEST(Commands, EachItemStartsExactlyItsOwnThing) {
 }
 
 TEST(Commands, GameAndDiskDefragmenterFollowThePlatform) {
-  const std::string game = kApp + "pno0001.exe";
+  const std::string game = kApp + "\\pno0001.exe";
   const std::string high = "run CMD /C START \"High\" /high \"" + game + "\" show=0";
   // As the version query reports the platform: NT, older, or the query fails.
   for (const std::optional<DWORD> id : {std::optional<DWORD>(2), {1}, {}}) {
@@ -66,7 +56,7 @@ TEST(Commands, GameAndDiskDefragmenterFollowThePlatform) {
 
 TEST(Commands, AboutShowsOnlyASoundVersionRecordAndShutDownNeedsTheDialog) {
   Started shell;
-  auto record = testing::FakeWindows::VersionRecord(3, 9), shifted = record, cut = record;
+  auto record = FakeWindows::VersionRecord(3, 9), shifted = record, cut = record;
   shifted.insert(shifted.begin(), 2, 0);  // off its 4-byte boundary
   cut.pop_back();
   for (const auto& [bytes, version] : {std::pair{record, "3.9"}, {shifted, "0.0"}, {cut, "0.0"}}) {
@@ -113,8 +103,6 @@ TEST(ShortcutFile, CaptionsAndCommandsPairUpOverTenPasses) {
   for (const auto& [text, items] : cases) EXPECT_EQ(Parsed(text), items) << text;
 }
 
-// ---- In the quick menu.
-
 // The `menu` elements in place, and the name of the item after them.
 Log Section(const QuickMenu& menu) {
   Log section;
@@ -129,13 +117,13 @@ Log Section(const QuickMenu& menu) {
 
 TEST(PersonalShortcuts, StandAfterThePlaceholderAndOpenTheirCommandsUnchanged) {
   const std::string big(1 << 20, 'x');  // read in several pieces, shown in part
-  testing::FakeShell shell;
-  shell.api.AddFile("C:\\Program Files\\Corvane Ludora\\ludora.ini",
+  FakeShell shell;
+  shell.api.AddFile(kApp + "\\ludora.ini",
                     "\"&Chess\",\"C:\\Games\\Chess.lnk\"\r\n\"-\",\"-\"\r\n"
                     "\"Site\",\"http://example.com/a b?c=1\"\r\n" +
                         big);
   shell.form3.Load();
-  EXPECT_EQ(shell.api.Live(testing::Kind::File), 0);
+  EXPECT_EQ(shell.api.Live(Kind::File), 0);
   EXPECT_EQ(Section(shell.program.form1().menu()),
             (Log{"0 hidden menu", "1 &Chess", "2 -", "3 Site", "4 " + big.substr(0, 118) + "...",
                  "fsadfadsf"}));
@@ -159,8 +147,8 @@ TEST(PersonalShortcuts, AFileOfAnySizeIsReadOnlyAsFarAsTheFieldsAskFor) {
       {"", 0, 0},
   };
   for (const auto& c : cases) {
-    testing::FakeShell shell;
-    shell.api.AddFile("C:\\Program Files\\Corvane Ludora\\ludora.ini", c.content);
+    FakeShell shell;
+    shell.api.AddFile(kApp + "\\ludora.ini", c.content);
     shell.form3.Load();
     const auto& items = shell.program.form1().menu().Items();
     EXPECT_EQ(std::count_if(items.begin(), items.end(),
@@ -170,7 +158,7 @@ TEST(PersonalShortcuts, AFileOfAnySizeIsReadOnlyAsFarAsTheFieldsAskFor) {
   }
 }
 
-const std::string kSelf = "\"C:\\Program Files\\Corvane Ludora\\sparkrun.exe\"";
+const std::string kSelf = "\"" + kApp + "\\sparkrun.exe\"";
 
 TEST(Sparkrun, StartsProgramsHighAndShortcutsThroughTheShell) {
   const std::string dialog = "open-dialog Launch Specific Game";
@@ -189,15 +177,15 @@ TEST(Sparkrun, StartsProgramsHighAndShortcutsThroughTheShell) {
       {kSelf, {}, {dialog}},  // cancelled
   };
   for (const auto& c : cases) {
-    testing::FakeWindows api;
+    FakeWindows api;
     api.openDialogPick = c.pick;
     EXPECT_EQ(sparkrun::Run(api, c.line), 0) << c.line;
     EXPECT_EQ(api.log, c.log) << c.line;
-    EXPECT_EQ(api.Live(testing::Kind::Process) + api.Live(testing::Kind::Thread), 0) << c.line;
+    EXPECT_EQ(api.Live(Kind::Process) + api.Live(Kind::Thread), 0) << c.line;
   }
   for (const std::string path : {"C:\\gone.exe", "C:\\gone.lnk"}) {
-    testing::FakeWindows api;
-    api.failing = {testing::Op::CreateProcessA, testing::Op::ShellExecuteA};
+    FakeWindows api;
+    api.failing = {Op::CreateProcessA, Op::ShellExecuteA};
     EXPECT_EQ(sparkrun::Run(api, "sparkrun " + path), 1);
     ASSERT_EQ(api.log.size(), 2u);
     EXPECT_EQ(api.log[1],

@@ -1,7 +1,5 @@
 // The record of the machine that the installer takes and the uninstaller
 // puts back.
-#include <gtest/gtest.h>
-
 #include "fake/fake_views.h"
 #include "record/record_tool.h"
 #include "record/record_text.h"
@@ -10,36 +8,32 @@
 namespace ludora {
 namespace {
 
-using testing::FakeShell;
-using testing::FakeWindows;
+using namespace testing;
 
-const std::string kFolder = "C:\\Program Files\\Corvane Ludora";
-const std::string kRecord = kFolder + "\\machine-record.txt";
-const std::string kWinlogon = "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+const std::string kRecord = kApp + "\\machine-record.txt";
+const std::string kMachineShell = "HKLM\\" + kWinlogon;
 const std::string kDesktop = "HKCU\\Control Panel\\Desktop";
+const std::string kRegistryCopy = Lower("HKLM\\Software\\Corvane\\Ludora [Machine record 1]");
 
 // Every value and entry the shell writes, whatever it does: start-up, both
 // switches, a launch in High mode. Each must be on the list the installer records.
 TEST(MachineRecord, ListsEveryPlaceTheShellWrites) {
   FakeShell shell([](FakeWindows& api) {
-    api.AddFolder(kFolder + "\\games");
-    api.AddFile(kFolder + "\\games\\Chess.lnk");
+    api.AddFolder(kApp + "\\games");
+    api.AddFile(kApp + "\\games\\Chess.lnk");
   });
   shell.api.onTrackPopupMenu = [&](HMENU menu) { return shell.api.FindCommand(menu, {"Chess"}); };
   shell.form3.Load();
   shell.Paint();
-  for (const QuickItem item : {QuickItem::mnuludora, QuickItem::mnuexplorer, QuickItem::mnuhigh}) {
+  for (const QuickItem item : {QuickItem::mnuludora, QuickItem::mnuexplorer, QuickItem::mnuhigh})
     shell.Pick(item);
-  }
   shell.Click("Label2");
   // The list, in the fake's own spelling of places.
   std::set<std::string> listed;
   for (const Place& p : PlacesLudoraWrites()) {
-    const char* roots[] = {"hkcr", "hkcu", "hklm", "hku"};
-    std::string where =
-        p.ini ? p.key + "|" + p.name : roots[p.root - HKCR] + ("\\" + p.key + " [" + p.name + "]");
-    std::transform(where.begin(), where.end(), where.begin(), ::tolower);
-    listed.insert(where);
+    listed.insert(Lower(p.ini
+                            ? p.key + "|" + p.name
+                            : FakeWindows::RootName(p.root) + "\\" + p.key + " [" + p.name + "]"));
   }
   for (const auto& [place, value] : shell.api.registry)
     EXPECT_TRUE(listed.contains(place)) << place;
@@ -48,34 +42,17 @@ TEST(MachineRecord, ListsEveryPlaceTheShellWrites) {
   EXPECT_GT(shell.api.registry.size() + shell.api.Profile("system.ini").size(), 80u);
 }
 
-std::vector<BYTE> Bytes(const std::string& text) {
-  return {text.begin(), text.end()};
+std::string FileText(const FakeWindows& api, const std::string& path) {
+  const auto file = std::ranges::find(api.files, path, &FakeFiles::Entry::path);
+  return file == api.files.end() ? "(none)" : file->content;
 }
 
 // Runs the recorder as the installer does: its exit code, and its report.
 std::pair<int, std::string> Recorder(FakeWindows& api, const std::string& command) {
   api.RemoveFile("C:\\report.txt");
-  const int code = record::Run(api, "r " + command + " \"" + kFolder + "\" \"C:\\report.txt\"");
-  for (const auto& file : api.files) {
-    if (file.path == "C:\\report.txt") return {code, file.content};
-  }
-  return {code, "(none)"};
+  const int code = record::Run(api, "r " + command + " \"" + kApp + "\" \"C:\\report.txt\"");
+  return {code, FileText(api, "C:\\report.txt")};
 }
-
-std::string FileText(const FakeWindows& api, const std::string& path) {
-  for (const auto& file : api.files) {
-    if (file.path == path) return file.content;
-  }
-  return "(none)";
-}
-
-void Overwrite(FakeWindows& api, const std::string& path, const std::string& text) {
-  api.RemoveFile(path);
-  api.AddFile(path, text);
-}
-
-const std::string kRegistryCopy =
-    testing::Lower("HKLM\\Software\\Corvane\\Ludora [Machine record 1]");
 
 TEST(MachineRecord, PutsBackEveryValueAsItWasAbsenceIncluded) {
   FakeShell shell([](FakeWindows& api) {
@@ -97,7 +74,7 @@ TEST(MachineRecord, PutsBackEveryValueAsItWasAbsenceIncluded) {
   EXPECT_NE(ReadPlaces(api, PlacesLudoraWrites()), before);
   EXPECT_EQ(Recorder(api, "uninstall"), std::pair(record::kDone, std::string()));
   EXPECT_EQ(ReadPlaces(api, PlacesLudoraWrites()), before);  // absent ones absent again
-  EXPECT_EQ(api.Live(testing::Kind::Key) + api.Live(testing::Kind::File), 0);
+  EXPECT_EQ(api.Live(Kind::Key) + api.Live(Kind::File), 0);
 }
 
 // Seals `states` as the writer would, whatever they hold.
@@ -118,14 +95,10 @@ TEST(MachineRecord, TheReaderTakesOnlyPlacesOfTheListWithTheTypesWindowsStores) 
 
   const PlaceState shell = *std::find_if(machine.states.begin(), machine.states.end(),
                                          [](const PlaceState& s) { return s.place.ini; });
-  PlaceState run{{false, HKLM, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "x"},
-                 true,
-                 REG_SZ,
-                 Bytes("evil.exe")};
+  PlaceState run{{false, HKLM, kCurrentVersion + "Run", "x"}, true, REG_SZ, Bytes("evil.exe")};
   PlaceState otherCase = machine.states.back(), type = otherCase, injected = shell,
              huge = otherCase;
-  std::transform(otherCase.place.key.begin(), otherCase.place.key.end(),
-                 otherCase.place.key.begin(), ::tolower);
+  otherCase.place.key = Lower(otherCase.place.key);
   type.present = true, type.type = 12;
   injected.present = true, injected.type = REG_SZ;
   injected.data = Bytes("Explorer.exe\r\n[boot]\r\nshell=evil.exe");
@@ -149,7 +122,7 @@ TEST(MachineRecord, TheReaderTakesOnlyPlacesOfTheListWithTheTypesWindowsStores) 
 
 TEST(MachineRecord, TheFirstRecordIsKeptInBothHomesAndADamagedOneIsSetAsideNeverUsed) {
   FakeWindows api;
-  api.SetValue(kWinlogon, "Shell", REG_SZ, Bytes(std::string("custom.exe", 11)));
+  Registered(api, "HKLM", "custom.exe");
   ASSERT_EQ(Recorder(api, "install").first, record::kDone);
   const std::string first = FileText(api, kRecord);
   api.SetValue(kDesktop, "MenuShowDelay", REG_SZ, Bytes("9"));
@@ -159,9 +132,9 @@ TEST(MachineRecord, TheFirstRecordIsKeptInBothHomesAndADamagedOneIsSetAsideNever
 
   // A file altered, a sound copy in the registry: that one is used, the file set aside.
   api.SetClock({"2026-12-04"}, {"17.30.25"});
-  const std::string aside = kFolder + "\\machine-record set aside 2026-12-04 17.30.25.txt";
-  Overwrite(api, kRecord, first + "x");
-  api.SetValue(kWinlogon, "Shell", REG_SZ, Bytes(std::string("explorer.exe", 13)));
+  const std::string aside = kApp + "\\machine-record set aside 2026-12-04 17.30.25.txt";
+  api.RemoveFile(kRecord), api.AddFile(kRecord, first + "x");
+  Registered(api, "HKLM", "explorer.exe");
   auto [code, report] = Recorder(api, "uninstall");
   EXPECT_EQ(code, record::kDone);
   EXPECT_EQ(FileText(api, aside), first + "x");
@@ -169,21 +142,21 @@ TEST(MachineRecord, TheFirstRecordIsKeptInBothHomesAndADamagedOneIsSetAsideNever
                         " was damaged: it was not used, and was set aside as " + aside),
             std::string::npos)
       << report;
-  EXPECT_EQ(api.Value(kWinlogon, "Shell"), "REG_SZ custom.exe");
+  EXPECT_EQ(api.Value(kMachineShell, "Shell"), "REG_SZ custom.exe");
 
   // Neither home sound: Explorer's own values, never the record's custom shell.
   api.AddFile(kRecord, first.substr(0, first.size() - 3));
   api.registry.erase(kRegistryCopy);
   EXPECT_EQ(Recorder(api, "uninstall").first, record::kRestoredDefaults);
-  EXPECT_EQ(api.Value(kWinlogon, "Shell"), "REG_SZ explorer.exe");
+  EXPECT_EQ(api.Value(kMachineShell, "Shell"), "REG_SZ explorer.exe");
   EXPECT_EQ(api.Value("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Alerter", "Start"),
             "REG_DWORD 3");
   EXPECT_EQ(FileText(api, aside.substr(0, aside.size() - 4) + " (2).txt"),
             first.substr(0, first.size() - 3));
-  EXPECT_EQ(record::Run(api, "r forget \"" + kFolder + "\" \"C:\\r.txt\""), record::kFailed);
+  EXPECT_EQ(record::Run(api, "r forget \"" + kApp + "\" \"C:\\r.txt\""), record::kFailed);
 
   FakeWindows full;
-  full.failing = {testing::Op::WriteFile};  // a full disk: no record cut short stays
+  full.failing = {Op::WriteFile};  // a full disk: no record cut short stays
   EXPECT_EQ(Recorder(full, "install").first, record::kFailed);
   EXPECT_EQ(FileText(full, kRecord), "(none)");
 }
@@ -194,30 +167,28 @@ TEST(MachineRecord, APlaceTheUserChangedSinceIsLeftAsTheUserSetIt) {
   FakeShell shell;
   FakeWindows& api = shell.api;
   MemoryFigures memory;
-  const std::vector<PlaceState> written = ValuesLudoraWrites(MachineInputs(api, kFolder, memory));
+  const std::vector<PlaceState> written = ValuesLudoraWrites(MachineInputs(api, kApp, memory));
   const auto holds = [&](const std::string& key, const std::string& name, DWORD type,
                          const std::string& data) {
     const auto place = std::find_if(written.begin(), written.end(), [&](const PlaceState& s) {
-      return Describe(s.place) == key + " [" + name + "]";
+      return Lower(Describe(s.place)) == Lower(key + " [" + name + "]");
     });
     return HoldsValueLudoraWrites({place->place, true, type, Bytes(data)}, written);
   };
-  const std::string prefetch =
-      "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory "
-      "Management\\PrefetchParameters";
+  const std::string prefetch = kMemoryManagement + "\\PrefetchParameters";
   EXPECT_TRUE(holds(prefetch, "EnablePrefetcher", REG_DWORD, std::string("\3\0\0\0", 4)));
   EXPECT_FALSE(holds(prefetch, "EnablePrefetcher", REG_DWORD, std::string(4, '\0')));  // > 180 MB
   EXPECT_FALSE(holds(kDesktop, "MenuShowDelay", REG_DWORD, std::string(4, '\0')));     // text
   EXPECT_TRUE(holds(kDesktop, "MenuShowDelay", REG_SZ, std::string("0", 2)));
-  EXPECT_TRUE(holds(kWinlogon, "Shell", REG_SZ, kFolder + "\\ludora.exe" + '\0'));  // via [boot]
+  EXPECT_TRUE(holds(kMachineShell, "Shell", REG_SZ, kApp + "\\ludora.exe" + '\0'));  // via [boot]
   EXPECT_TRUE(holds("HKCR\\exefile\\shell\\open\\Command", "(default)", REG_SZ,
-                    "\"" + kFolder + "\\sparkrun.exe\" \"%1\"" + '\0'));
+                    "\"" + kApp + "\\sparkrun.exe\" \"%1\"" + '\0'));
 
   ASSERT_EQ(Recorder(api, "install").first, record::kDone);
   shell.form3.Load();
   shell.Pick(QuickItem::mnuludora);
-  api.SetValue(kDesktop, "MenuShowDelay", REG_SZ, Bytes(std::string("5", 2)));  // by hand
-  api.SetValue(kDesktop, "AutoEndTasks", REG_SZ, Bytes(std::string("0", 2)));
+  api.SetValue(kDesktop, "MenuShowDelay", REG_SZ, SzBytes("5"));  // by hand
+  api.SetValue(kDesktop, "AutoEndTasks", REG_SZ, SzBytes("0"));
   const auto [code, report] = Recorder(api, "uninstall");
   EXPECT_EQ(code, record::kDone);
   EXPECT_EQ(api.Value(kDesktop, "MenuShowDelay"), "REG_SZ 5");
@@ -234,7 +205,7 @@ TEST(MachineRecord, WhatTheRecordDoesNotSpeakForIsLeftAlone) {
   ASSERT_EQ(Recorder(api, "install").first, record::kDone);
   MachineRecord older = *ParseRecord(FileText(api, kRecord));
   std::erase_if(older.states, [](const PlaceState& s) { return s.place.name == "SampleRate"; });
-  Overwrite(api, kRecord, RecordText(older));
+  api.RemoveFile(kRecord), api.AddFile(kRecord, RecordText(older));
   api.registry.erase(kRegistryCopy);
   shell.form3.Load();
   shell.Pick(QuickItem::mnuludora);
@@ -245,8 +216,8 @@ TEST(MachineRecord, WhatTheRecordDoesNotSpeakForIsLeftAlone) {
   EXPECT_EQ(
       api.Value("HKLM\\System\\CurrentControlSet\\Services\\i8042prt\\Parameters", "SampleRate"),
       "REG_DWORD 200");
-  EXPECT_EQ(api.Value(kWinlogon, "Shell"),
-            "REG_SZ explorer.exe");  // this account's shell was Ludora
+  // This account's shell was Ludora.
+  EXPECT_EQ(api.Value(kMachineShell, "Shell"), "REG_SZ explorer.exe");
   EXPECT_NE(report.find("! The per-user settings of Player, who installed Ludora, were left"),
             std::string::npos);
   EXPECT_NE(report.find("Not in the record, left as it is: HKLM\\System\\CurrentControlSet\\"
@@ -263,17 +234,17 @@ TEST(MachineRecord, LudoraIsNeverLeftTheShellOfAProgramAboutToGo) {
   FakeWindows& api = shell.api;
   ASSERT_EQ(Recorder(api, "install").first, record::kDone);
   EXPECT_EQ(Recorder(api, "uninstall").first, record::kDone);
-  EXPECT_EQ(api.Value(kWinlogon, "Shell"), "REG_SZ explorer.exe");
+  EXPECT_EQ(api.Value(kMachineShell, "Shell"), "REG_SZ explorer.exe");
   EXPECT_FALSE(ShellNamesLudora(api));
 
   shell.Pick(QuickItem::mnuludora);
-  api.failing = {testing::Op::WritePrivateProfileStringA};  // a read-only system.ini
+  api.failing = {Op::WritePrivateProfileStringA};  // a read-only system.ini
   const auto [code, report] = Recorder(api, "uninstall");
   EXPECT_EQ(code, record::kLudoraStays);
   EXPECT_NE(report.find("! Could not write system.ini [boot] shell: access denied.\r\n"),
             std::string::npos)
       << report;
-  api.failing = {testing::Op::RegOpenKeyExA};  // nothing can be read back
+  api.failing = {Op::RegOpenKeyExA};  // nothing can be read back
   EXPECT_EQ(Recorder(api, "uninstall").first, record::kLudoraStays);
 }
 
@@ -286,18 +257,17 @@ TEST(MachineRecord, ARunningShellIsClosedAndExplorerStartedWhenLudoraWasTheDeskt
     api.shellEndsOnClose = !explorerDesktop;  // once it will not end when asked: it is ended
     const std::size_t mark = api.log.size();
     EXPECT_EQ(Recorder(api, "uninstall").first, record::kDone);
-    std::vector<std::string> log(api.log.begin() + mark, api.log.end());
+    Log log(api.log.begin() + mark, api.log.end());
     std::erase_if(log, [](const std::string& e) {
       return e.starts_with("reg") || e.starts_with("ini") || e.starts_with("file") ||
              e == "memory-status";
     });
     // WM_CLOSE to both windows, then a wait for the process to end.
-    std::vector<std::string> expected = {"open-process pid=77 access=1048577 inherit=0", "post 16",
-                                         "post 16", "wait"};
+    Log expected = {"open-process pid=77 access=1048577 inherit=0", "post 16", "post 16", "wait"};
     if (explorerDesktop) expected.insert(expected.end(), {"terminate", "wait"});
     if (!explorerDesktop) expected.push_back("run explorer.exe show=1");
     EXPECT_EQ(log, expected);
-    EXPECT_EQ(api.Live(testing::Kind::Process), 0);
+    EXPECT_EQ(api.Live(Kind::Process), 0);
   }
 }
 

@@ -1,90 +1,54 @@
 // Ludora as the shell of a log-on: the rule that says so, the log-on's
 // ready signal, and the startup programs, once a log-on, in Windows' order.
-#include <gtest/gtest.h>
-
 #include "fake/fake_views.h"
 #include "launch/startup_programs.h"
-#include "platform/win_constants.h"
 #include "tuning/startup_set.h"
 #include "watch/watchdog.h"
 
 namespace ludora {
 namespace {
 
-using testing::FakeShell;
-using testing::FakeWindows;
-using Log = std::vector<std::string>;
+using namespace testing;
 
-const std::string kWinlogon = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-const std::string kVersion = "Software\\Microsoft\\Windows\\CurrentVersion\\";
-const std::string kLudora = "\"C:\\Program Files\\Corvane Ludora\\ludora.exe\"";
-
-std::vector<BYTE> Bytes(const std::string& text) {
-  std::vector<BYTE> bytes(text.begin(), text.end());
-  bytes.push_back(0);
-  return bytes;
-}
-
-void Registered(FakeWindows& api, const std::string& key, const std::string& shell) {
-  api.SetValue(key + "\\" + kWinlogon, "Shell", REG_SZ, Bytes(shell));
-}
+const std::string kLudora = "\"" + kApp + "\\ludora.exe\"";
 
 TEST(SessionShell, IsTheShellWindowsStartsWithNoOtherShellRunning) {
+  struct Machine {
+    std::optional<std::string> user = {}, machine = {};  // Winlogon's Shell of HKCU and HKLM
+    bool win98 = false;
+    std::optional<std::string> boot = {};  // system.ini's [boot] shell
+    const char* window = nullptr;          // the class of a window that runs, and its title
+    const char* title = "";
+  };
   const struct {
     const char* what;
-    std::function<void(FakeWindows&)> machine;
+    Machine machine;
     bool expected;
   } cases[] = {
-      {"the user's shell", [](auto& api) { Registered(api, "HKCU", kLudora); }, true},
+      {"the user's shell", {.user = kLudora}, true},
       {"the machine's, the user having none",
-       [](auto& api) {
-         Registered(api, "HKCU", "");
-         Registered(api, "HKLM", "C:\\LUDORA~1\\LUDORA.EXE");
-       },
+       {.user = "", .machine = "C:\\LUDORA~1\\LUDORA.EXE"},
        true},
-      {"the user's names Explorer",
-       [](auto& api) {
-         Registered(api, "HKCU", "explorer.exe");
-         Registered(api, "HKLM", kLudora);
-       },
-       false},
-      {"Explorer's desktop runs",
-       [](auto& api) {
-         Registered(api, "HKCU", kLudora);
-         api.windowsByClass["Progman"] = 0x5001;
-       },
-       false},
-      {"another taskbar runs",
-       [](auto& api) {
-         Registered(api, "HKCU", kLudora);
-         api.windowsByClass["Shell_TrayWnd"] = 0x5002;
-       },
-       false},
+      {"the user's names Explorer", {.user = "explorer.exe", .machine = kLudora}, false},
+      {"Explorer's desktop runs", {.user = kLudora, .window = "Progman"}, false},
+      {"another taskbar runs", {.user = kLudora, .window = "Shell_TrayWnd"}, false},
       {"our own tray runs",
-       [](auto& api) {
-         Registered(api, "HKCU", kLudora);
-         api.windowsByClass["Shell_TrayWnd"] = 0x5002;
-         api.windowTitles[0x5002] = "Corvane Ludora System Tray";
-       },
+       {.user = kLudora, .window = "Shell_TrayWnd", .title = "Corvane Ludora System Tray"},
        true},
-      {"98: [boot] shell",
-       [](auto& api) {
-         api.platformId = 1;
-         api.Profile("system.ini")["boot|shell"] = "C:\\PROGRA~1\\CORVAN~1\\LUDORA.EXE";
-       },
-       true},
-      {"98: the registry does not count",
-       [](auto& api) {
-         api.platformId = 1;
-         Registered(api, "HKCU", kLudora);
-       },
-       false},
+      {"98: [boot] shell", {.win98 = true, .boot = "C:\\PROGRA~1\\CORVAN~1\\LUDORA.EXE"}, true},
+      {"98: the registry does not count", {.user = kLudora, .win98 = true}, false},
   };
-  for (const auto& c : cases) {
-    FakeShell shell(c.machine);
+  for (const auto& [what, m, expected] : cases) {
+    FakeShell shell([&](FakeWindows& api) {
+      if (m.user) Registered(api, "HKCU", *m.user);
+      if (m.machine) Registered(api, "HKLM", *m.machine);
+      if (m.win98) api.platformId = 1;
+      if (m.boot) api.Profile("system.ini")["boot|shell"] = *m.boot;
+      if (m.window) api.windowsByClass[m.window] = 0x5002, api.windowTitles[0x5002] = m.title;
+    });
     shell.form3.Load();
-    EXPECT_EQ(shell.program.session().active(), c.expected) << c.what;
-    EXPECT_EQ(shell.api.Effects("view task-list").size(), c.expected ? 1u : 0u) << c.what;
+    EXPECT_EQ(shell.program.session().active(), expected) << what;
+    EXPECT_EQ(shell.api.Effects("view task-list").size(), expected ? 1u : 0u) << what;
   }
 }
 
@@ -94,7 +58,7 @@ void StartupEntries(FakeWindows& api) {
   api.environment["SYSTEMROOT"] = "C:\\WINDOWS";
   const auto run = [&](const std::string& root, const std::string& key, const std::string& name,
                        const std::string& command, DWORD type = REG_SZ) {
-    api.SetValue(root + "\\" + kVersion + key, name, type, Bytes(command));
+    api.SetValue(root + "\\" + kCurrentVersion + key, name, type, SzBytes(command));
   };
   run("HKLM", "RunOnce", "driver", "C:\\setup\\finish.exe /quiet");
   run("HKLM", "RunOnce", "!retry", "C:\\setup\\retry.exe");
@@ -131,32 +95,26 @@ TEST(StartupPrograms, StartOnceALogOnInWindowsOrderAfterTheServiceStops) {
   FakeShell shell(StartupEntries);
   shell.api.events = {{"msgina: ShellReadyEvent", false}, {"Corvane.Ludora.OrderlyEnd", false}};
   // Not a program: CreateProcess refuses the text file, the shell opens it.
-  shell.api.failingCall = {testing::Op::CreateProcessA, 2 + 31 + 7};
-  const std::string app = "\"C:\\Program Files\\Corvane Ludora\\";
-  EXPECT_EQ(
-      StartedBy(shell),
-      (Log{"event-set msgina: ShellReadyEvent", "run " + app + "traydock.exe\" show=0",
-           "run " + app + "ludora-watch.exe\" 4242 show=0",
-           // (the fake lists a key's values by name)
-           "run C:\\setup\\retry.exe show=1", "wait",
-           "reg-delete HKLM\\" + kVersion + "RunOnce [!retry]",
-           "reg-delete HKLM\\" + kVersion + "RunOnce [driver]",
-           "run C:\\setup\\finish.exe /quiet show=1", "wait",
-           "run C:\\WINDOWS\\mouse.exe -tray show=1", "run C:\\policy\\machine.exe show=1",
-           "run C:\\policy\\user.exe show=1",
-           "run \"C:\\Program Files\\Chat\\chat.exe\" /min show=1",
-           "run C:\\docs\\readme.txt show=1", "open C:\\docs\\readme.txt",
-           "open C:\\All Users\\Startup\\Antivirus.lnk", "open C:\\Me\\Startup\\Voice.lnk",
-           "reg-delete HKCU\\" + kVersion + "RunOnce [dx]", "run C:\\dx\\finish.exe show=1"}));
-  const std::size_t lastStop =
-      shell.api.log.size() -
-      (std::find(shell.api.log.rbegin(), shell.api.log.rend(), "run sc stop jtagserver show=0") -
-       shell.api.log.rbegin());
-  EXPECT_LT(lastStop,
-            static_cast<std::size_t>(std::find(shell.api.log.begin(), shell.api.log.end(),
-                                               "run C:\\setup\\finish.exe /quiet show=1") -
-                                     shell.api.log.begin()));
-  EXPECT_FALSE(shell.api.Value("HKCU\\" + kVersion + "RunOnce", "dx"));
+  shell.api.failingCall = {Op::CreateProcessA, 2 + 31 + 7};
+  const std::string app = "\"" + kApp + "\\";
+  EXPECT_EQ(StartedBy(shell),
+            (Log{"event-set msgina: ShellReadyEvent", "run " + app + "traydock.exe\" show=0",
+                 "run " + app + "ludora-watch.exe\" 4242 show=0",
+                 // (the fake lists a key's values by name)
+                 "run C:\\setup\\retry.exe show=1", "wait",
+                 "reg-delete HKLM\\" + kCurrentVersion + "RunOnce [!retry]",
+                 "reg-delete HKLM\\" + kCurrentVersion + "RunOnce [driver]",
+                 "run C:\\setup\\finish.exe /quiet show=1", "wait",
+                 "run C:\\WINDOWS\\mouse.exe -tray show=1", "run C:\\policy\\machine.exe show=1",
+                 "run C:\\policy\\user.exe show=1",
+                 "run \"C:\\Program Files\\Chat\\chat.exe\" /min show=1",
+                 "run C:\\docs\\readme.txt show=1", "open C:\\docs\\readme.txt",
+                 "open C:\\All Users\\Startup\\Antivirus.lnk", "open C:\\Me\\Startup\\Voice.lnk",
+                 "reg-delete HKCU\\" + kCurrentVersion + "RunOnce [dx]",
+                 "run C:\\dx\\finish.exe show=1"}));
+  const auto at = [&](const char* entry) { return std::ranges::find(shell.api.log, entry); };
+  EXPECT_LT(at("run sc stop jtagserver show=0"), at("run C:\\setup\\finish.exe /quiet show=1"));
+  EXPECT_FALSE(shell.api.Value("HKCU\\" + kCurrentVersion + "RunOnce", "dx"));
 
   // Started again in the same log-on (the watchdog's restart): none again.
   FakeShell again([&](FakeWindows& api) {
@@ -175,10 +133,11 @@ TEST(StartupPrograms, ShiftSafeModeWindows98AndAnotherShell) {
   // Safe Mode: only RunOnce values named with a leading "*".
   const Log safe = count([](auto& api) {
     api.systemMetrics[67] = 1;
-    api.SetValue("HKCU\\" + kVersion + "RunOnce", "*safe", REG_SZ, Bytes("C:\\safe.exe"));
+    api.SetValue("HKCU\\" + kCurrentVersion + "RunOnce", "*safe", REG_SZ, SzBytes("C:\\safe.exe"));
   });
-  EXPECT_EQ(Log(safe.begin() + 2, safe.end()),
-            (Log{"reg-delete HKCU\\" + kVersion + "RunOnce [*safe]", "run C:\\safe.exe show=1"}));
+  EXPECT_EQ(
+      Log(safe.begin() + 2, safe.end()),
+      (Log{"reg-delete HKCU\\" + kCurrentVersion + "RunOnce [*safe]", "run C:\\safe.exe show=1"}));
   // Windows 98 has no volatile keys: an event marks the log-on instead.
   EXPECT_EQ(count([](auto& api) {
               api.volatileKeysSupported = false;
@@ -195,8 +154,7 @@ TEST(StartupPrograms, ShiftSafeModeWindows98AndAnotherShell) {
   // No bar: the watchdog only, which soon starts a shell that shows one.
   FakeShell barless(StartupEntries);
   barless.view.handle = 0;
-  EXPECT_EQ(StartedBy(barless),
-            Log{"run \"C:\\Program Files\\Corvane Ludora\\ludora-watch.exe\" 4242 show=0"});
+  EXPECT_EQ(StartedBy(barless), Log{"run \"" + kApp + "\\ludora-watch.exe\" 4242 show=0"});
 }
 
 TEST(Watchdog, RestartsAnAbnormalEndLetsAnOrderlyOneBeAndStopsACrashLoop) {
@@ -220,7 +178,7 @@ TEST(Watchdog, RestartsAnAbnormalEndLetsAnOrderlyOneBeAndStopsACrashLoop) {
     return api.Effects("run ");
   };
   EXPECT_TRUE(watch(true).empty());
-  const std::string ludora = "run \"C:\\Program Files\\Corvane Ludora\\ludora.exe\"";
+  const std::string ludora = "run " + kLudora;
   EXPECT_EQ(watch(false), (Log{ludora, ludora, ludora, "run explorer.exe"}));
   FakeWindows second;
   second.otherInstanceRunning = true;  // another watchdog watches already

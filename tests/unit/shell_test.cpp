@@ -1,23 +1,13 @@
 // The bar (its start-up, its hot spots) and the hidden quick-menu window.
-#include <gtest/gtest.h>
-
 #include "fake/fake_views.h"
 #include "platform/paths.h"
-#include "platform/win_constants.h"
 #include "tuning/startup_set.h"
 
 namespace ludora {
 namespace {
 
-using testing::FakeShell;
-using Log = std::vector<std::string>;
+using namespace testing;
 using enum QuickItem;
-
-struct Started : FakeShell {
-  Started() { form3.Load(); }
-};
-
-const std::string kDefaultCommand = "reg HKCR\\exefile\\shell\\open\\Command [] REG_SZ \"%1\" %*";
 
 TEST(StartUp, RunsItsStepsInOrderAndStopsTheServicesOnceTheBarIsPainted) {
   FakeShell shell;
@@ -35,13 +25,12 @@ TEST(StartUp, RunsItsStepsInOrderAndStopsTheServicesOnceTheBarIsPainted) {
             (Log{"view move", "mutex", "load", "memory-status", "open-process", "priority-class",
                  "thread-priority", "row", "view tooltip", "debug", "file-open", "run"}));
   EXPECT_EQ(shell.view.clockTooltip, "Friday, December 04, 2026  5:30:25 PM");
-  EXPECT_EQ(shell.api.priorityClass, 0x20u);  // refused on NT, and start-up goes on
   Log stops;
   for (const std::string_view service : StartupServiceStops()) {
     stops.push_back("run sc stop " + std::string(service) + " show=0");  // hidden
   }
   EXPECT_EQ(shell.api.Effects("run "), stops);
-  EXPECT_EQ(shell.api.Live(testing::Kind::Process) + shell.api.Live(testing::Kind::Thread), 0);
+  EXPECT_EQ(shell.api.Live(Kind::Process) + shell.api.Live(Kind::Thread), 0);
 
   // Without a bar window no paint ever comes: the stops run at once, the
   // open command is made the default, and the program ends as failed.
@@ -58,8 +47,8 @@ TEST(StartUp, RunsItsStepsInOrderAndStopsTheServicesOnceTheBarIsPainted) {
 TEST(StartUp, TheBarAnswersWhileTheServiceStopsAreStarted) {
   for (const bool thread : {true, false}) {
     Started shell;
-    shell.api.slow[testing::Op::CreateProcessA] = 10;
-    if (!thread) shell.api.failing = {testing::Op::CreateThread};
+    shell.api.slow[Op::CreateProcessA] = 10;
+    if (!thread) shell.api.failing = {Op::CreateThread};
     std::size_t startedAtTheClick = 0;
     shell.api.onTrackPopupMenu = [&](HMENU) {
       startedAtTheClick = shell.api.Effects("run ").size();
@@ -79,11 +68,10 @@ TEST(StartUp, MemoryFiguresPlatformsAndASecondInstance) {
     FakeShell shell;
     shell.api.memory.dwTotalPhys = megabytes * 1048576;
     shell.form3.Load();
-    const std::string mm =
-        "HKLM\\System\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
-    EXPECT_EQ(shell.api.Value(mm + "\\PrefetchParameters", "EnablePrefetcher"),
+    EXPECT_EQ(shell.api.Value(kMemoryManagement + "\\PrefetchParameters", "EnablePrefetcher"),
               "REG_DWORD " + std::string(prefetch));
-    EXPECT_EQ(shell.api.Value(mm, "IoPageLockLimit"), "REG_DWORD " + std::string(pageLock));
+    EXPECT_EQ(shell.api.Value(kMemoryManagement, "IoPageLockLimit"),
+              "REG_DWORD " + std::string(pageLock));
   }
   // The performance items go only off the NT family; a failed query keeps them.
   for (const auto& platform : {std::optional<DWORD>(2), {1}, {}}) {
@@ -110,9 +98,9 @@ const Log kPopup = {"foreground", "track 120,11 flags=0x180", "post WM_NULL", "v
 TEST(HotSpots, QuickMenuShowsTheTimeOfTheClickAndRunsThePick) {
   Started shell;
   shell.api.SetClock({"Monday, December 07, 2026"}, {"9:15:00 AM"});
-  std::vector<testing::FakeMenuItem> shown;
+  std::vector<FakeMenuItem> shown;
   shell.api.onTrackPopupMenu = [&](HMENU menu) {
-    shown = shell.api.menus.at(menu).items;
+    shown = shell.api.Menu(menu);
     return shell.api.FindCommand(menu, {"Task Manager"});
   };
   Log expected = kPopup;
@@ -147,14 +135,16 @@ TEST(QuickMenuWindow, ClockUnloadAndTerminate) {
   EXPECT_EQ(shell.LogSince(mark), Log(4, kDefaultCommand));
 }
 
-TEST(QuickMenuWindow, ShortFileNameOfTheApplicationFolder) {
-  const std::string folder = "C:\\Program Files\\Corvane Ludora";
+// The application folder's short form for the commands; started by its 8.3
+// path (as Windows 98 starts a shell), the program works from the long form,
+// or, where Windows cannot give it, from the path as given.
+TEST(QuickMenuWindow, TheApplicationFolderInItsShortAndLongForms) {
   const std::string deep = "C:\\" + std::string(300, 'D');  // longer than the first buffer
   const struct {
     std::string module, mapped, expected;  // mapped: what Windows answers, "=" the folder unchanged
-  } cases[] = {{folder + "\\ludora.exe", "C:\\PROGRA~1\\CORVAN~1", "C:\\PROGRA~1\\CORVAN~1"},
+  } cases[] = {{kApp + "\\ludora.exe", "C:\\PROGRA~1\\CORVAN~1", "C:\\PROGRA~1\\CORVAN~1"},
                {"C:\\GAMES\\ludora.exe", "=", "C:\\GAMES"},
-               {folder + "\\ludora.exe", "", ""},
+               {kApp + "\\ludora.exe", "", ""},
                {deep + "\\ludora.exe", "=", deep}};
   for (const auto& c : cases) {
     FakeShell shell([&](auto& api) {
@@ -163,20 +153,14 @@ TEST(QuickMenuWindow, ShortFileNameOfTheApplicationFolder) {
     });
     EXPECT_EQ(shell.program.form1().getShortFileName("not used"), c.expected);
   }
-}
-
-// Started by its 8.3 path (as Windows 98 starts a shell), the program
-// works from the long form; where Windows cannot give it, from the path as given.
-TEST(QuickMenuWindow, TheApplicationFolderInItsLongForm) {
   const std::string shortExe = "C:\\PROGRA~1\\CORVAN~1\\LUDORA.EXE";
   for (const bool known : {true, false}) {
     FakeShell shell([&](auto& api) {
       api.modulePath = shortExe;
-      api.longPaths[shortExe] = "C:\\Program Files\\Corvane Ludora\\ludora.exe";
-      if (!known) api.failing = {testing::Op::GetLongPathNameA};
+      api.longPaths[shortExe] = kApp + "\\ludora.exe";
+      if (!known) api.failing = {Op::GetLongPathNameA};
     });
-    EXPECT_EQ(shell.program.appFolder(),
-              known ? "C:\\Program Files\\Corvane Ludora" : "C:\\PROGRA~1\\CORVAN~1");
+    EXPECT_EQ(shell.program.appFolder(), known ? kApp : "C:\\PROGRA~1\\CORVAN~1");
   }
 }
 

@@ -1,6 +1,9 @@
 # The registry and system.ini, as Windows sees them.
 # shellcheck shell=bash
 
+WINLOGON='Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
+MM='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
+
 # The values of a key, as `reg query` lists them: "name<TAB>TYPE<TAB>data",
 # the default value with an empty name.
 reg_values() {
@@ -30,14 +33,13 @@ expect_rows() {
 
 expect_reg() { echo "$1|$2|$3|$4" | expect_rows; }
 
-# The services whose start types the switches set, with those of the switch
-# to Explorer (the switch to Ludora disables all but CryptSvc and seclogon).
-EXPLORER_SERVICES=(Alerter:3 cisvc:3 HidServ:4 Messenger:2 mnmsrvc:3 WmdmPmSp:2 ERSvc:2
-  NetDDEdsdm:3 NetDDE:3 FastUserSwitchingCompatibility:3 W32Time:2 Schedule:2 TrkWks:2
-  RemoteRegistry:2 RSVP:3 ClipSrv:3 MSDTC:4 SysmonLog:3 PolicyAgent:2 uploadmgr:2 Helpsvc:2 BITS:3
-  SENS:2 EventSystem:3 Browser:2 ALG:3 wuauserv:2 RDSessMgr:3 TlntSvr:3 COMSysApp:3 Netlogon:2
-  upnphost:3 RemoteAccess:3 SwPrv:3 CryptSvc:2 seclogon:2 WebClient:2 dmadmin:3 TermService:3
-  SSDPSRV:3 LmHosts:2 Spooler:2 SharedAccess:3 lanmanserver:2)
+# The services whose start types the switches set (the switch to Ludora
+# disables all but CryptSvc and seclogon, which it sets to manual).
+SWITCH_SERVICES=(Alerter cisvc HidServ Messenger mnmsrvc WmdmPmSp ERSvc NetDDEdsdm NetDDE
+  FastUserSwitchingCompatibility W32Time Schedule TrkWks RemoteRegistry RSVP ClipSrv MSDTC
+  SysmonLog PolicyAgent uploadmgr Helpsvc BITS SENS EventSystem Browser ALG wuauserv RDSessMgr
+  TlntSvr COMSysApp Netlogon upnphost RemoteAccess SwPrv CryptSvc seclogon WebClient dmadmin
+  TermService SSDPSRV LmHosts Spooler SharedAccess lanmanserver)
 
 # service_starts <name:start...>: the services' Start values as expect_rows lines.
 service_starts() {
@@ -55,7 +57,7 @@ expect_absent() {
 # memory figures follow the total a 32-bit program is told: the machine's
 # memory, at most 2 GiB - 1.
 startup_rows() {
-  local prefetch pagelock pm='HKLM\System\CurrentControlSet\Control\Session Manager\Memory Management'
+  local prefetch pagelock
   read -r prefetch pagelock < <(awk '/^MemTotal:/ {
       total = $2 * 1024; if (total > 2147483647) total = 2147483647
       mb = int(total / 1048576 + 0.5); kb = int(total / 1024 + 0.5)
@@ -82,12 +84,12 @@ HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Usb|ErrorCheckingEnabled|REG_DWOR
 system.ini|vcache|chunksize|1024
 HKLM\System\CurrentControlSet\Services\Class\Usb\0000|IdleEnable|REG_DWORD|0
 HKLM\System\CurrentControlSet\Control\PriorityControl|Win32PrioritySeparation|REG_DWORD|26
-$pm\PrefetchParameters|EnablePrefetcher|REG_DWORD|$prefetch
+$MM\PrefetchParameters|EnablePrefetcher|REG_DWORD|$prefetch
 HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|no
 HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\BrowseNewProcess|BrowseNewProcess|REG_SZ|no
-$pm|DisablePagingExecutive|REG_DWORD|1
-$pm|ContigFileAllocSize|REG_DWORD|4096
-$pm|IoPageLockLimit|REG_DWORD|$pagelock
+$MM|DisablePagingExecutive|REG_DWORD|1
+$MM|ContigFileAllocSize|REG_DWORD|4096
+$MM|IoPageLockLimit|REG_DWORD|$pagelock
 HKLM\System\CurrentControlSet\Services\i8042prt\Parameters|SampleRate|REG_DWORD|200
 ROWS
 }

@@ -1,9 +1,8 @@
-# Which Windows programs the end-to-end tests run. Where this machine runs
-# 32-bit Windows programs under Wine: the shipped 32-bit build in dist/
-# (win32). Where it cannot (a kernel without 32-bit support): a 64-bit build
-# of the same sources in build/dist64/ under 64-bit Wine (win64), never
-# shipped. LUDORA_E2E_ARCH=win32|win64 forces one. The question is asked
-# once; E2E_ARCH and E2E_ARCH_WHY carry the answer to every script below.
+# Which Windows programs the end-to-end tests run: the shipped 32-bit build in
+# dist/ (win32) where this machine runs 32-bit programs under Wine, else (a
+# kernel without 32-bit support) a 64-bit build of the same sources in
+# build/dist64/ under 64-bit Wine (win64), never shipped. LUDORA_E2E_ARCH=win32|win64
+# forces one. Asked once: E2E_ARCH and E2E_ARCH_WHY carry the answer below.
 # shellcheck shell=bash
 
 # win32_runs: runs a 32-bit Windows program in a throwaway prefix. A loader
@@ -11,52 +10,38 @@
 # still fail to run Wine. Prints why not when it fails.
 win32_runs() {
   local out prefix
-  if ! out=$(/usr/lib/wine/wine --version 2>&1); then
-    echo "the 32-bit Wine loader does not run here: ${out##*: }"
-    return 1
-  fi
+  out=$(/usr/lib/wine/wine --version 2>&1) ||
+    { echo "the 32-bit Wine loader does not run here: ${out##*: }"; return 1; }
   prefix=$(mktemp -d)
   out=$(WINEARCH=win32 WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
     timeout 180 /usr/lib/wine/wine cmd.exe /c echo ludora-win32-runs 2>&1)
   WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null
   rm -rf "$prefix"
-  if ! grep -q ludora-win32-runs <<<"$out"; then
-    echo "a 32-bit program did not run under Wine: $(tail -1 <<<"$out")"
-    return 1
-  fi
+  grep -q ludora-win32-runs <<<"$out" ||
+    { echo "a 32-bit program did not run under Wine: $(tail -1 <<<"$out")"; return 1; }
 }
 
 # decide_target: sets and exports E2E_ARCH and E2E_ARCH_WHY.
 decide_target() {
   [ -z "${E2E_ARCH:-}" ] || return 0
-  local why
-  case "${LUDORA_E2E_ARCH:-}" in
-    win32)
-      if ! why=$(win32_runs); then
+  local why forced=${LUDORA_E2E_ARCH:-}
+  case "$forced" in
+    win32 | "")
+      if why=$(win32_runs); then
+        E2E_ARCH=win32 E2E_ARCH_WHY="this machine runs 32-bit Windows programs under Wine"
+      elif [ -z "$forced" ]; then
+        E2E_ARCH=win64 E2E_ARCH_WHY=$why
+      else
         echo "LUDORA_E2E_ARCH=win32, but $why" >&2
         return 1
-      fi
-      E2E_ARCH=win32
-      E2E_ARCH_WHY="forced by LUDORA_E2E_ARCH" ;;
-    win64)
-      if ! why=$(/usr/lib/wine/wine64 --version 2>&1); then
-        echo "LUDORA_E2E_ARCH=win64, but 64-bit Wine does not run here: $why" >&2
-        return 1
-      fi
-      E2E_ARCH=win64
-      E2E_ARCH_WHY="forced by LUDORA_E2E_ARCH" ;;
-    "")
-      if why=$(win32_runs); then
-        E2E_ARCH=win32
-        E2E_ARCH_WHY="this machine runs 32-bit Windows programs under Wine"
-      else
-        E2E_ARCH=win64
-        E2E_ARCH_WHY="$why"
       fi ;;
-    *)
-      echo "LUDORA_E2E_ARCH must be win32 or win64, not '$LUDORA_E2E_ARCH'" >&2
-      return 1 ;;
+    win64)
+      why=$(/usr/lib/wine/wine64 --version 2>&1) ||
+        { echo "LUDORA_E2E_ARCH=win64, but 64-bit Wine does not run here: $why" >&2; return 1; }
+      E2E_ARCH=win64 ;;
+    *) echo "LUDORA_E2E_ARCH must be win32 or win64, not '$forced'" >&2; return 1 ;;
   esac
+  [ -z "$forced" ] || E2E_ARCH_WHY="forced by LUDORA_E2E_ARCH"
   export E2E_ARCH E2E_ARCH_WHY
 }
 

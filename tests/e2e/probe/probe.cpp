@@ -1,11 +1,9 @@
-// A stand-in game for the end-to-end tests: it appends one line to
-// probe.log in its own folder, saying how it was started, and ends.
-// "probe.exe hold <file>" instead holds the file open for itself alone,
-// and says so with held.txt in its working folder. "probe.exe explorer"
-// stands in for Explorer: its desktop and taskbar windows, until ended.
-// "probe.exe ready" waits for the log-on's ready event and writes ready.txt
-// in its working folder, saying whether the bar was on screen by then.
-// Each says it is there with explorer.txt or waiting.txt.
+// A stand-in game for the end-to-end tests: it appends a line saying how it
+// was started to probe.log in its own folder, and ends. In its working folder:
+// "hold <file>" holds the file open for itself alone, and writes held.txt;
+// "explorer" stands in for Explorer (its desktop and taskbar windows, until
+// ended), writing explorer.txt; "ready" writes waiting.txt, waits for the
+// log-on's ready event and writes ready.txt: whether the bar was on screen.
 #include <windows.h>
 
 #include <cstdio>
@@ -21,10 +19,8 @@ void Touch(const char* name) {
 
 void ExplorerWindows(HINSTANCE instance) {
   for (const char* name : {"Progman", "Shell_TrayWnd"}) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = ::DefWindowProcA;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = name;
+    WNDCLASSA windowClass = {0,       ::DefWindowProcA, 0,       0,       instance,
+                             nullptr, nullptr,          nullptr, nullptr, name};
     ::RegisterClassA(&windowClass);
     ::CreateWindowExA(0, name, nullptr, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance, nullptr);
   }
@@ -56,11 +52,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     Touch("held.txt");
     ::Sleep(INFINITE);
   }
-  char exe[MAX_PATH] = {};
+  char exe[MAX_PATH] = {}, folder[MAX_PATH] = {}, log[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, exe, sizeof exe);
-  char folder[MAX_PATH] = {};
   ::GetCurrentDirectoryA(sizeof folder, folder);
-  char log[MAX_PATH] = {};
   std::strcpy(log, exe);
   if (char* slash = std::strrchr(log, '\\')) std::strcpy(slash + 1, "probe.log");
   if (FILE* out = std::fopen(log, "a")) {
