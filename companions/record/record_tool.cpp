@@ -1,5 +1,7 @@
 #include "record/record_tool.h"
 
+#include <initializer_list>
+
 #include "launch/companions.h"
 #include "launch/orderly_end.h"
 #include "platform/command_line.h"
@@ -15,6 +17,7 @@ namespace {
 
 constexpr DWORD kShellEndsWithin = 10000;    // ms, after it is asked to close
 constexpr DWORD kShellIsEndedWithin = 5000;  // ms, after it is ended
+constexpr DWORD kLookAgainAfter = 50;        // ms
 
 MachineRecord MachineNow(WindowsApi& api) {
   return {AccountName(api), ReadPlaces(api, PlacesLudoraWrites())};
@@ -39,27 +42,47 @@ std::pair<std::string, std::string> TwoPaths(std::string_view arguments) {
   return {PathArgument(arguments.substr(0, close + 1)), PathArgument(arguments.substr(close + 1))};
 }
 
+// Closes `windows` of the process that owns `owner`, and waits for it to
+// end. A window of its own may keep it going (the defragmenter ignores a
+// close while it counts): ended then, as its files are about to be replaced
+// or removed.
+void Close(WindowsApi& api, HWND owner, std::initializer_list<HWND> windows) {
+  DWORD processId = 0;
+  api.GetWindowThreadProcessId(owner, &processId);
+  const ScopedHandle process(api, api.OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, 0, processId));
+  for (const HWND window : windows) {
+    if (window) api.PostMessageA(window, WM_CLOSE, 0, 0);
+  }
+  if (process && api.WaitForSingleObject(process.get(), kShellEndsWithin) != WAIT_OBJECT_0 &&
+      api.TerminateProcess(process.get(), 0)) {
+    api.WaitForSingleObject(process.get(), kShellIsEndedWithin);
+  }
+}
+
+bool WatchdogRuns(WindowsApi& api) {
+  const ScopedHandle one(api, api.CreateMutexA(nullptr, 0, companions::kWatchdogMutex));
+  return one && api.GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 }  // namespace
 
 bool CloseRunningShell(WindowsApi& api) {
   const HWND bar = api.FindWindowA(companions::kBarWindowClass, nullptr);
   const HWND menu = api.FindWindowA(companions::kQuickMenuWindowClass, nullptr);
-  if (!bar && !menu) return false;
-  DWORD processId = 0;
-  api.GetWindowThreadProcessId(menu ? menu : bar, &processId);
-  const ScopedHandle process(api, api.OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, 0, processId));
-  SignalOrderlyEnd(api);  // however it ends, its watchdog must not start it again
-  for (const HWND window : {bar, menu}) {
-    if (window) api.PostMessageA(window, WM_CLOSE, 0, 0);
+  if (bar || menu) {
+    SignalOrderlyEnd(api);  // however it ends, its watchdog must not start it again
+    Close(api, menu ? menu : bar, {bar, menu});
+    // The watchdog ends once it sees that end; its file is free then.
+    for (DWORD waited = 0; waited < kShellIsEndedWithin && WatchdogRuns(api);
+         waited += kLookAgainAfter) {
+      api.Sleep(kLookAgainAfter);
+    }
   }
-  // A window of its own may keep it going (the defragmenter ignores a close
-  // while it counts): ended then, as its files are about to be replaced or
-  // removed. What its unload would have written, the installer writes.
-  if (process && api.WaitForSingleObject(process.get(), kShellEndsWithin) != WAIT_OBJECT_0 &&
-      api.TerminateProcess(process.get(), 0)) {
-    api.WaitForSingleObject(process.get(), kShellIsEndedWithin);
+  // The notification area outlives a Ludora that ends, for the next one.
+  if (const HWND tray = api.FindWindowA("Shell_TrayWnd", companions::kTrayDockTitle)) {
+    Close(api, tray, {tray});
   }
-  return true;
+  return bar || menu;
 }
 
 int Run(WindowsApi& api, const std::string& commandLine) {

@@ -7,7 +7,8 @@
 //        closes a running Ludora, then puts the machine back as the first
 //        record says (restore.h); starts Explorer when Ludora was the desktop
 //   ludora-record close
-//        closes a running Ludora, before its files are replaced
+//        closes a running Ludora and its companions, before their files are
+//        replaced
 //   ludora-record record <file>
 //        a record of the machine as it is into a new <file>, and nothing else
 // What there is to tell goes into the file <report>, a line each.
@@ -28,7 +29,8 @@ inline constexpr int kLudoraStays = 5;       // a shell place still names Ludora
 inline constexpr int kWasRunning = 8;        // (close) Ludora was running and is closed
 
 // Closes a running Ludora as its user would, so that its unload writes the
-// default open command, and waits a while for it to end. Whether it ran.
+// default open command, and waits a while for it and its watchdog to end;
+// closes the notification area too. Whether Ludora ran.
 bool CloseRunningShell(WindowsApi& api);
 
 int Run(WindowsApi& api, const std::string& commandLine);

@@ -254,6 +254,7 @@ TEST(MachineRecord, ARunningShellIsClosedAndExplorerStartedWhenLudoraWasTheDeskt
     Recorder(api, "install");
     api.windowsByClass = {{"CorvaneLudoraBar", 0x3003}, {"CorvaneLudoraQuickMenu", 0x3004}};
     if (explorerDesktop) api.windowsByClass["Progman"] = 0x3005;
+    if (!explorerDesktop) api.windowsByClass["Shell_TrayWnd"] = 0x3006;  // traydock's
     api.shellEndsOnClose = !explorerDesktop;  // once it will not end when asked: it is ended
     const std::size_t mark = api.log.size();
     EXPECT_EQ(Recorder(api, "uninstall").first, record::kDone);
@@ -262,9 +263,13 @@ TEST(MachineRecord, ARunningShellIsClosedAndExplorerStartedWhenLudoraWasTheDeskt
       return e.starts_with("reg") || e.starts_with("ini") || e.starts_with("file") ||
              e == "memory-status";
     });
-    // WM_CLOSE to both windows, then a wait for the process to end.
-    Log expected = {"open-process pid=77 access=1048577 inherit=0", "post 16", "post 16", "wait"};
+    // WM_CLOSE to both windows, then a wait for the process to end, and
+    // for its watchdog; then the same for the notification area.
+    const std::string open = "open-process pid=77 access=1048577 inherit=0";
+    Log expected = {open, "post 16", "post 16", "wait"};
     if (explorerDesktop) expected.insert(expected.end(), {"terminate", "wait"});
+    expected.push_back("mutex Corvane.Ludora.Watchdog");
+    if (!explorerDesktop) expected.insert(expected.end(), {open, "post 16", "wait"});
     if (!explorerDesktop) expected.push_back("run explorer.exe show=1");
     EXPECT_EQ(log, expected);
     EXPECT_EQ(api.Live(Kind::Process), 0);
