@@ -93,7 +93,9 @@ std::optional<Request> FromWindows(DWORD message, std::span<const BYTE> record) 
 }
 
 // The picture of Wine's record: its size and format, then the AND mask and
-// the colour bits, each row a whole number of 16-bit words.
+// the colour bits. Wine sends each as a whole number of 16-bit words;
+// CreateIcon reads each row as one, so a picture whose rows are not gets
+// rows of its own size, filled from what was sent.
 std::optional<IconBits> WinePicture(std::span<const BYTE> data) {
   const DWORD width = Dword(data, kWinePicture), height = Dword(data, kWinePicture + 4);
   const DWORD planes = Dword(data, kWinePicture + 8), bits = Dword(data, kWinePicture + 12);
@@ -102,12 +104,21 @@ std::optional<IconBits> WinePicture(std::span<const BYTE> data) {
       std::find(std::begin(kFormats), std::end(kFormats), bits) == std::end(kFormats)) {
     return std::nullopt;
   }
-  const std::size_t mask = (width * height + 15) / 16 * 2;
-  const std::size_t colour = (width * height * bits + 15) / 16 * 2;
-  if (data.size() < kWineRecordSize + mask + colour) return std::nullopt;
-  const BYTE* start = data.data() + kWineRecordSize;
-  return IconBits{int(width), int(height),           BYTE(planes),
-                  BYTE(bits), {start, start + mask}, {start + mask, start + mask + colour}};
+  const auto sent = [&](DWORD depth) -> std::size_t {
+    return (width * height * depth + 15) / 16 * 2;
+  };
+  const auto rows = [&](DWORD depth) -> std::size_t {
+    return (width * depth + 15) / 16 * 2 * height;
+  };
+  if (data.size() < kWineRecordSize + sent(1) + sent(bits)) return std::nullopt;
+  IconBits picture{int(width), int(height), BYTE(planes), BYTE(bits), {}, {}};
+  picture.mask.resize(rows(1));
+  picture.colour.resize(rows(bits));
+  const BYTE* mask = data.data() + kWineRecordSize;
+  const BYTE* colour = mask + sent(1);
+  std::copy_n(mask, std::min(sent(1), picture.mask.size()), picture.mask.begin());
+  std::copy_n(colour, std::min(sent(bits), picture.colour.size()), picture.colour.begin());
+  return picture;
 }
 
 std::optional<Request> FromWine(std::uintptr_t message, std::span<const BYTE> data) {

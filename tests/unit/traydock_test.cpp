@@ -79,6 +79,13 @@ TEST(TrayRequests, EverySizeWindowsSendsAnsiAndWideAndWinesOwnRecord) {
   Bytes none = WineRecord(32);
   Put(none, {{944, 0}, {948, 0}});  // the program's icon handle was none
   EXPECT_FALSE(DecodeRequest(1, none)->bits);
+  // 24 pixels wide, 4-bit: Wine sends 72 + 288 bytes, CreateIcon reads 24 rows of 4 and of 12.
+  Bytes narrow(kWineRecordSize + 72 + 288, 0xAB);
+  Put(narrow, {{0, 0x1234}, {4, 7}, {8, 0x7}, {944, 24}, {948, 24}, {952, 1}, {956, 4}});
+  const IconBits bits = *DecodeRequest(0, narrow)->bits;
+  Bytes mask(96, 0);
+  std::fill_n(mask.begin(), 72, 0xAB);
+  EXPECT_TRUE(bits.mask == mask && bits.colour == Bytes(288, 0xAB));
 }
 
 struct Tray : ::testing::Test {
