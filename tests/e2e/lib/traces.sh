@@ -29,6 +29,15 @@ tracked_menu_items() {
   menu_inserts | awk -v m="$menu" '$1 == m { sub(/^[^ ]+ /, ""); f = $1; sub(/^[^ ]+ [^ ]+ ?/, ""); print f, $0 }'
 }
 
+# How many submenus the last tracked menu holds, at every depth. Only its
+# own tree: Wine builds menus of its own (a window's system menu) meanwhile.
+tracked_submenus() {
+  menu_inserts | awk -v root="$(tracked_menu)" '
+      function walk(m,   i) { for (i = 1; i <= subs[m]; i++) { count++; walk(sub_[m, i]) } }
+      $2 == "00000410" { sub_[$1, ++subs[$1]] = $3 }
+      END { walk(root); print count + 0 }'
+}
+
 # The shell's ShellExecuteA calls from the +exec trace: "file|parameters" per line.
 shell_opens() {
   grep -a 'trace:exec:ShellExecuteA ' "$LOG" |
