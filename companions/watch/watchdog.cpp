@@ -5,6 +5,7 @@
 
 #include "launch/companions.h"
 #include "platform/command_line.h"
+#include "platform/command_run.h"
 #include "platform/paths.h"
 #include "platform/scoped.h"
 #include "platform/win_constants.h"
@@ -19,33 +20,11 @@ constexpr DWORD kProcessWaitRights = SYNCHRONIZE;
 constexpr DWORD kExplorerTakesTheDesktopWithin = 30000;  // ms
 constexpr DWORD kLookAgainAfter = 250;                   // ms
 
-// The shell registration: the places both default-shell switches write it to.
-std::vector<Place> RegistrationPlaces() {
-  std::vector<Place> places;
-  for (const auto table : {LudoraRegistrationRows(), ExplorerRegistrationRows()}) {
-    for (const TuningRow& row : table) {
-      const Place place = PlaceOf(row);
-      if (std::none_of(places.begin(), places.end(),
-                       [&](const Place& p) { return p.SameAs(place); })) {
-        places.push_back(place);
-      }
-    }
-  }
-  return places;
-}
-
 // Started from the watchdog's own folder, Ludora's; a process handle, or 0.
 HANDLE Start(WindowsApi& api, const std::string& commandLine) {
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA startup;
-  PROCESS_INFORMATION started;
-  if (!api.CreateProcessA(nullptr, line.data(), nullptr, nullptr, 0, 0, nullptr, nullptr, &startup,
-                          &started)) {
-    return 0;
-  }
-  api.CloseHandle(started.hThread);
-  return started.hProcess;
+  HANDLE process = 0;
+  RunCommandLine(api, commandLine, SW_SHOWNORMAL, &process);
+  return process;
 }
 
 }  // namespace

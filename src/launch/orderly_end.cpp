@@ -2,13 +2,17 @@
 
 #include "launch/companions.h"
 #include "platform/scoped.h"
+#include "platform/win_constants.h"
 
 namespace ludora {
 
-void SignalOrderlyEnd(WindowsApi& api) {
-  constexpr DWORD kEventModifyState = 0x2;
-  const ScopedHandle event(api, api.OpenEventA(kEventModifyState, 0, companions::kOrderlyEndEvent));
+void SetNamedEvent(WindowsApi& api, const char* name) {
+  const ScopedHandle event(api, api.OpenEventA(EVENT_MODIFY_STATE, 0, name));
   if (event) api.SetEvent(event.get());
+}
+
+void SignalOrderlyEnd(WindowsApi& api) {
+  SetNamedEvent(api, companions::kOrderlyEndEvent);
 }
 
 }  // namespace ludora

@@ -9,4 +9,7 @@ namespace ludora {
 
 void SignalOrderlyEnd(WindowsApi& api);
 
+// Sets the event of that name, when one exists.
+void SetNamedEvent(WindowsApi& api, const char* name);
+
 }  // namespace ludora

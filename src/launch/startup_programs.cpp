@@ -6,6 +6,7 @@
 
 #include "platform/command_batches.h"
 #include "platform/command_line.h"
+#include "platform/command_run.h"
 #include "platform/resume_next.h"
 #include "platform/scoped.h"
 #include "platform/win_constants.h"
@@ -88,18 +89,34 @@ std::string Expanded(WindowsApi& api, const std::string& text) {
   return text;
 }
 
+// Starts one command line of a Run key as Windows does: as a process
+// (quoted or unquoted program path, with its arguments, found on the path),
+// else by shell open of its program with the rest as parameters. The
+// process handle when it was started as a process and `process` is given.
+bool StartCommandLine(WindowsApi& api, const std::string& commandLine, HANDLE* process) {
+  if (RunCommandLine(api, commandLine, SW_SHOWNORMAL, process)) return true;
+  // Not a program: a document, or a name only the shell knows (App Paths).
+  const std::string_view arguments = AfterProgramName(commandLine);
+  const std::string program =
+      PathArgument(std::string_view(commandLine).substr(0, commandLine.size() - arguments.size()));
+  if (program.empty()) return false;
+  const std::string parameters(arguments);
+  return api.ShellExecuteA(0, nullptr, program, parameters.empty() ? nullptr : parameters.c_str(),
+                           nullptr, SW_SHOWNORMAL) > 32;
+}
+
 void RunKey(WindowsApi& api, const Source& source, bool safeMode) {
   const DWORD access = KEY_QUERY_VALUE | (source.once ? KEY_SET_VALUE : 0);
   ScopedKey key(api);
   if (api.RegOpenKeyExA(source.root, source.key, 0, access, key.out()) != ERROR_SUCCESS) return;
   int number = 0;
   for (const RunValue& value : ValuesOf(api, key.get())) {
-    api.Sleep(CommandBatches::kPacing);
     Attempt(api, {"a startup program", ++number}, [&] {
-      if (safeMode && !(source.once && value.name.starts_with('*'))) return;
+      if (safeMode && !value.name.starts_with('*')) return;
       const bool deleteAfter = source.once && value.name.starts_with('!');
       if (source.once && !deleteAfter) api.RegDeleteValueA(key.get(), value.name);
       if (value.type == REG_SZ || value.type == REG_EXPAND_SZ) {
+        api.Sleep(CommandBatches::kPacing);
         const std::string command =
             value.type == REG_EXPAND_SZ ? Expanded(api, value.data) : value.data;
         HANDLE started = 0;
@@ -137,38 +154,12 @@ void RunFolder(WindowsApi& api, int csidl) {
 
 }  // namespace
 
-bool StartCommandLine(WindowsApi& api, const std::string& commandLine, HANDLE* process) {
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION started;
-  if (api.CreateProcessA(nullptr, line.data(), nullptr, nullptr, 0, 0, nullptr, nullptr, &startup,
-                         &started)) {
-    const ScopedHandle thread(api, started.hThread);
-    if (process) {
-      *process = started.hProcess;
-    } else {
-      api.CloseHandle(started.hProcess);
-    }
-    return true;
-  }
-  // Not a program: a document, or a name only the shell knows (App Paths).
-  const std::string_view arguments = AfterProgramName(commandLine);
-  const std::string program =
-      PathArgument(std::string_view(commandLine).substr(0, commandLine.size() - arguments.size()));
-  if (program.empty()) return false;
-  const std::string parameters(arguments);
-  return api.ShellExecuteA(0, nullptr, program, parameters.empty() ? nullptr : parameters.c_str(),
-                           nullptr, SW_SHOWNORMAL) > 32;
-}
-
 void StartStartupPrograms(WindowsApi& api, bool safeMode) {
   for (const Source& source : kSources) {
+    if (safeMode && !source.once) continue;  // "*" RunOnce values only
     if (source.root) {
       RunKey(api, source, safeMode);
-    } else if (!safeMode) {
+    } else {
       RunFolder(api, source.folder);
     }
   }

@@ -22,10 +22,4 @@ namespace ludora {
 // the shell, as the machine's RunOnce waits for each program it starts.
 void StartStartupPrograms(WindowsApi& api, bool safeMode);
 
-// Starts one command line of a Run key as Windows does: as a process
-// (quoted or unquoted program path, with its arguments, found on the path),
-// else by shell open of its program with the rest as parameters. The
-// process handle when it was started as a process and `process` is given.
-bool StartCommandLine(WindowsApi& api, const std::string& commandLine, HANDLE* process = nullptr);
-
 }  // namespace ludora

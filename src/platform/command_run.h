@@ -9,8 +9,11 @@
 namespace ludora {
 
 // Starts `commandLine`, found through the program search path, showing its
-// first window as `show` (SW_HIDE, SW_SHOWNORMAL). Never waits; the
-// process's handles are given back at once. Whether it started.
-bool RunCommandLine(WindowsApi& api, const std::string& commandLine, WORD show);
+// first window as `show` (SW_HIDE, SW_SHOWNORMAL), at the normal priority
+// class whatever the shell's own (an idle parent passes its class on).
+// Never waits; the process handle goes to `process` when given, the other
+// handles are given back at once. Whether it started.
+bool RunCommandLine(WindowsApi& api, const std::string& commandLine, WORD show,
+                    HANDLE* process = nullptr);
 
 }  // namespace ludora

@@ -14,12 +14,16 @@ std::string CurrentExceptionText() {
   }
 }
 
+namespace {
+
 std::string SkippedLine(Where where) {
   const std::string what = CurrentExceptionText();
   std::string line = "Ludora: " + std::string(where.handler);
   if (where.step > 0) line += " step " + std::to_string(where.step);
   return line + " skipped: " + what + "\n";
 }
+
+}  // namespace
 
 void ReportSkipped(WindowsApi& api, Where where) noexcept {
   try {

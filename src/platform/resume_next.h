@@ -23,9 +23,8 @@ struct Where {
 
 // What the exception being handled says of itself.
 std::string CurrentExceptionText();
-// "Ludora: <handler> step <n> skipped: <what>", for the exception being handled.
-std::string SkippedLine(Where where);
-// Tells a debugger of the exception being handled; never throws.
+// Tells a debugger of the exception being handled, as "Ludora: <handler>
+// step <n> skipped: <what>"; never throws.
 void ReportSkipped(WindowsApi& api, Where where) noexcept;
 
 // A program's main: what escapes it is told to a debugger and ends it with 1.

@@ -63,7 +63,6 @@ struct OPENFILENAMEA {
   X(HANDLE, CreateEventA, (const SECURITY_ATTRIBUTES* attributes, BOOL manualReset, BOOL initialState, const std::string& name), (attributes, manualReset, initialState, name)) \
   X(HANDLE, OpenEventA, (DWORD desiredAccess, BOOL inheritHandle, const std::string& name), (desiredAccess, inheritHandle, name)) \
   X(BOOL, SetEvent, (HANDLE event), (event)) \
-  X(BOOL, GetExitCodeProcess, (HANDLE process, DWORD* exitCode), (process, exitCode)) \
   X(HANDLE, CreateThread, (const SECURITY_ATTRIBUTES* attributes, std::size_t stackSize, LPTHREAD_START_ROUTINE start, void* parameter, DWORD creationFlags, DWORD* threadId), (attributes, stackSize, start, parameter, creationFlags, threadId)) \
   X(BOOL, CreateProcessA, (const char* applicationName, char* commandLine, const SECURITY_ATTRIBUTES* processAttributes, const SECURITY_ATTRIBUTES* threadAttributes, BOOL inheritHandles, DWORD creationFlags, const void* environment, const char* currentDirectory, const STARTUPINFOA* startupInfo, PROCESS_INFORMATION* processInformation), (applicationName, commandLine, processAttributes, threadAttributes, inheritHandles, creationFlags, environment, currentDirectory, startupInfo, processInformation)) \
   X(DWORD, ResumeThread, (HANDLE thread), (thread)) \

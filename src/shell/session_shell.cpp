@@ -1,34 +1,27 @@
 #include "shell/session_shell.h"
 
 #include <algorithm>
-#include <array>
-#include <cctype>
 
 #include "launch/companions.h"
 #include "launch/orderly_end.h"
 #include "launch/startup_programs.h"
 #include "platform/win_constants.h"
+#include "tuning/places.h"
+#include "tuning/shell_switch.h"
 #include "tuning/tuning_rows.h"
 
 namespace ludora {
 
 namespace {
 
-constexpr char kWinlogon[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 constexpr char kSessionKey[] = "Software\\Corvane\\Ludora\\Session";
-constexpr DWORD kEventModifyState = 0x2;
 constexpr int kShiftKey = 0x10;  // VK_SHIFT
 constexpr int kCleanBoot = 67;   // SM_CLEANBOOT: Safe Mode
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
 std::string WinlogonShell(WindowsApi& api, HKEY root) {
   ScopedKey key(api);
-  if (api.RegOpenKeyExA(root, kWinlogon, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) {
+  if (api.RegOpenKeyExA(root, std::string(kWinlogonKey), 0, KEY_QUERY_VALUE, key.out()) !=
+      ERROR_SUCCESS) {
     return {};
   }
   char text[1024] = {};
@@ -62,33 +55,42 @@ bool AnotherShellRuns(WindowsApi& api) {
   return false;
 }
 
-}  // namespace
-
 bool IsSessionShell(WindowsApi& api, Platform platform) {
-  return !AnotherShellRuns(api) &&
-         Lower(RegisteredShell(api, platform)).find("ludora.exe") != std::string::npos;
+  return !AnotherShellRuns(api) && NamesLudora(RegisteredShell(api, platform));
 }
 
+// Sets whichever of the events Windows' log-on waits for exist: XP's
+// "msgina: ShellReadyEvent", later systems' "ShellDesktopSwitchEvent", each
+// with and without the Global\ prefix.
 void SignalShellReady(WindowsApi& api) {
   for (const char* name : {"msgina: ShellReadyEvent", "Global\\msgina: ShellReadyEvent",
                            "ShellDesktopSwitchEvent", "Global\\ShellDesktopSwitchEvent"}) {
-    const ScopedHandle event(api, api.OpenEventA(kEventModifyState, 0, name));
-    if (event) api.SetEvent(event.get());
+    SetNamedEvent(api, name);
   }
 }
 
-bool FirstStartThisLogOn(WindowsApi& api, ScopedHandle& marker) {
-  ScopedKey key(api);
-  DWORD disposition = 0;
-  if (api.RegCreateKeyExA(HKCU, kSessionKey, 0, nullptr, REG_OPTION_VOLATILE, KEY_QUERY_VALUE,
-                          nullptr, key.out(), &disposition) == ERROR_SUCCESS) {
-    return disposition == REG_CREATED_NEW_KEY;
+// Whether this is the shell's first start in this log-on, marking it when
+// so. On the NT family a volatile key, which goes with the log-on. The others
+// keep no key volatile (asked for one, they make a lasting key and say
+// nothing); there, and where the key cannot be made, a named event that
+// Ludora and its watchdog hold for the session, kept in `marker`.
+bool FirstStartThisLogOn(WindowsApi& api, Platform platform, ScopedHandle& marker) {
+  if (platform != Platform::NotNt) {
+    ScopedKey key(api);
+    DWORD disposition = 0;
+    if (api.RegCreateKeyExA(HKCU, kSessionKey, 0, nullptr, REG_OPTION_VOLATILE, KEY_QUERY_VALUE,
+                            nullptr, key.out(), &disposition) == ERROR_SUCCESS) {
+      return disposition == REG_CREATED_NEW_KEY;
+    }
   }
   marker = ScopedHandle(api, api.CreateEventA(nullptr, 1, 0, companions::kStartupRunEvent));
   return marker && api.GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
+}  // namespace
+
 void SessionShell::Decide(Platform platform) {
+  platform_ = platform;
   active_ = IsSessionShell(api_, platform);
   // What a support person asks first, told to a debugger as the failures are.
   api_.OutputDebugStringA(active_ ? "Ludora: the session's shell\n"
@@ -117,7 +119,7 @@ void SessionShell::Painted(const std::string& appFolder, CommandBatches& starts,
   // Without a bar this start ends at once, the watchdog starts the shell
   // again: the startup programs are left to the start that shows a desktop.
   if (!barShown) return;
-  const bool first = FirstStartThisLogOn(api_, marker_);
+  const bool first = FirstStartThisLogOn(api_, platform_, marker_);
   api_.OutputDebugStringA(std::string("Ludora: startup programs ") +
                           (!first       ? "started already in this log-on\n"
                            : shiftHeld_ ? "skipped, Shift held\n"

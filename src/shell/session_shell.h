@@ -15,32 +15,18 @@
 
 namespace ludora {
 
-// The rule, decided once at start: Ludora is the session's shell when no
-// other shell's windows exist (Explorer's desktop `Progman`, a taskbar
-// `Shell_TrayWnd` other than traydock's) and the shell Windows starts at
-// log-on names ludora.exe: on the NT family the user's Winlogon Shell value,
-// or the machine's when the user has none; on the others system.ini's
-// [boot] shell.
-bool IsSessionShell(WindowsApi& api, Platform platform);
-
-// Sets whichever of the events Windows' log-on waits for exist: XP's
-// "msgina: ShellReadyEvent", later systems' "ShellDesktopSwitchEvent", each
-// with and without the Global\ prefix.
-void SignalShellReady(WindowsApi& api);
-
-// Whether this is the shell's first start in this log-on, marking it when
-// so: a volatile key that goes with the log-on; where Windows has none (98),
-// a named event that Ludora and its watchdog hold for the session, kept in
-// `marker`.
-bool FirstStartThisLogOn(WindowsApi& api, ScopedHandle& marker);
-
 // What this start of the shell does as the session's shell, decided once.
 class SessionShell {
  public:
   explicit SessionShell(WindowsApi& api) : api_(api), marker_(api) {}
 
-  // At start: whether Ludora is the session's shell; if so, whether Shift
-  // is held and whether Windows runs in Safe Mode.
+  // At start: whether Ludora is the session's shell. It is when no other
+  // shell's windows exist (Explorer's desktop `Progman`, a taskbar
+  // `Shell_TrayWnd` other than traydock's) and the shell Windows starts at
+  // log-on names ludora.exe: on the NT family the user's Winlogon Shell
+  // value, or the machine's when the user has none; on the others
+  // system.ini's [boot] shell. If so, whether Shift is held and whether
+  // Windows runs in Safe Mode.
   void Decide(Platform platform);
   bool active() const { return active_; }
 
@@ -58,6 +44,7 @@ class SessionShell {
  private:
   WindowsApi& api_;
   ScopedHandle marker_;
+  Platform platform_ = Platform::Nt;
   bool active_ = false;
   bool shiftHeld_ = false;
   bool safeMode_ = false;

@@ -145,17 +145,31 @@ std::optional<std::string> AccountName(WindowsApi& api) {
   return text;
 }
 
-bool ShellNamesLudora(WindowsApi& api) {
+bool NamesLudora(std::string_view commandLine) {
+  constexpr std::string_view kProgram = "ludora.exe";
+  for (std::size_t at = 0; at + kProgram.size() <= commandLine.size(); ++at) {
+    if (strncasecmp(commandLine.data() + at, kProgram.data(), kProgram.size()) == 0) return true;
+  }
+  return false;
+}
+
+std::vector<Place> RegistrationPlaces() {
+  std::vector<Place> places;
   for (const std::span<const TuningRow> table :
        {LudoraRegistrationRows(), ExplorerRegistrationRows()}) {
-    for (const TuningRow& row : table) {
-      // A place that cannot be read cannot be confirmed free of it.
-      const auto state = ReadPlace(api, PlaceOf(row), kLargestReadBack);
-      if (!state) return true;
-      if (!state->present) continue;
-      std::string text(state->data.begin(), state->data.end());
-      std::transform(text.begin(), text.end(), text.begin(), ::tolower);
-      if (text.find("ludora.exe") != std::string::npos) return true;
+    for (const TuningRow& row : table) Add(places, PlaceOf(row));
+  }
+  return places;
+}
+
+bool ShellNamesLudora(WindowsApi& api) {
+  for (const Place& place : RegistrationPlaces()) {
+    // A place that cannot be read cannot be confirmed free of it.
+    const auto state = ReadPlace(api, place, kLargestReadBack);
+    if (!state) return true;
+    if (state->present &&
+        NamesLudora({reinterpret_cast<const char*>(state->data.data()), state->data.size()})) {
+      return true;
     }
   }
   return false;

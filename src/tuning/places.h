@@ -76,6 +76,12 @@ DWORD WritePlace(WindowsApi& api, const PlaceState& state);
 inline constexpr std::size_t kLongestAccount = 256;
 std::optional<std::string> AccountName(WindowsApi& api);
 
+// Whether a shell command line names ludora.exe, in any case.
+bool NamesLudora(std::string_view commandLine);
+
+// The shell registration: the places both default-shell switches write it to.
+std::vector<Place> RegistrationPlaces();
+
 // Whether a shell place (Winlogon's Shell, system.ini's [boot] shell) names
 // ludora.exe, as after "Set Ludora as default shell", or cannot be read.
 bool ShellNamesLudora(WindowsApi& api);

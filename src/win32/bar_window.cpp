@@ -98,7 +98,7 @@ LRESULT BarWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == shellHookMessage_ && shellHookMessage_ != 0) {
     if (wParam != kShellTaskMan) return 0;
     if (form_) form_->TaskListKey();
-    return TRUE;  // the shell's own task list: Windows starts none
+    return TRUE;  // as a shell hook answers that it shows a task list of its own
   }
   switch (message) {
     case WM_HOTKEY:

@@ -46,6 +46,9 @@ std::atomic<decltype(::SHGetPathFromIDListA)*> pathFromList{};
 std::atomic<decltype(::CoTaskMemFree)*> taskMemFree{};
 std::atomic<decltype(::CoInitialize)*> comInitialize{};
 std::atomic<decltype(::CoUninitialize)*> comUninitialize{};
+std::atomic<decltype(::GetLongPathNameA)*> longPathName{};
+std::atomic<decltype(::AllowSetForegroundWindow)*> allowForeground{};
+std::atomic<decltype(::GetOpenFileNameA)*> openFileName{};
 
 // COM on the calling thread, as shell opens of shortcuts want it: kept
 // initialised on a thread once it is, never counted up twice.
@@ -67,7 +70,7 @@ Function* Shell32(std::atomic<Function*>& kept, const char* name) {
 
 // Looked up when first used: Windows 95 and NT 4 do not have it.
 DWORD RealWindowsApi::GetLongPathNameA(const std::string& shortPath, char* longPath, DWORD size) {
-  static const auto get = Late<decltype(::GetLongPathNameA)>("kernel32.dll", "GetLongPathNameA");
+  const auto get = Kept(longPathName, "kernel32.dll", "GetLongPathNameA");
   if (!get) {
     ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
     return 0;
@@ -77,8 +80,7 @@ DWORD RealWindowsApi::GetLongPathNameA(const std::string& shortPath, char* longP
 
 // Looked up when first used: Windows 95 and NT 4 have no foreground lock, and no such function.
 BOOL RealWindowsApi::AllowSetForegroundWindow(DWORD processId) {
-  static const auto allow =
-      Late<decltype(::AllowSetForegroundWindow)>("user32.dll", "AllowSetForegroundWindow");
+  const auto allow = Kept(allowForeground, "user32.dll", "AllowSetForegroundWindow");
   return allow && allow(processId);
 }
 
@@ -121,8 +123,7 @@ BOOL RealWindowsApi::GetOpenFileNameA(OPENFILENAMEA* dialog) {
   open.lpstrTitle = dialog->lpstrTitle;
   open.Flags = dialog->Flags;
   // comdlg32 (and the printing DLLs it brings) only for the one program that asks.
-  static const auto open_dialog =
-      Late<decltype(::GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+  const auto open_dialog = Kept(openFileName, "comdlg32.dll", "GetOpenFileNameA");
   return open_dialog && open_dialog(&open);
 }
 

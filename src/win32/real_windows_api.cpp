@@ -200,13 +200,6 @@ BOOL RealWindowsApi::SetEvent(HANDLE event) {
   return ::SetEvent(ToHandle(event));
 }
 
-BOOL RealWindowsApi::GetExitCodeProcess(HANDLE process, DWORD* exitCode) {
-  ::DWORD code = 0;
-  const BOOL ok = ::GetExitCodeProcess(ToHandle(process), &code);
-  *exitCode = code;
-  return ok;
-}
-
 HANDLE RealWindowsApi::CreateThread(const SECURITY_ATTRIBUTES*, std::size_t stackSize,
                                     LPTHREAD_START_ROUTINE start, void* parameter,
                                     DWORD creationFlags, DWORD* threadId) {

@@ -139,13 +139,6 @@ BOOL FakeWindows::DoSetEvent(bool failing, HANDLE event) {
   return 1;
 }
 
-// Every process here ended with 0: no program of Ludora's asks.
-BOOL FakeWindows::DoGetExitCodeProcess(bool failing, HANDLE process, DWORD* exitCode) {
-  if (failing || !Is(process, Kind::Process)) return Refuse(0, ERROR_INVALID_HANDLE);
-  *exitCode = 0;
-  return 1;
-}
-
 // It cannot fail on Windows; failing here, the last error reads as none.
 DWORD FakeWindows::DoGetLastError(bool failing) {
   return failing ? 0 : lastError_;
@@ -160,7 +153,7 @@ BOOL FakeWindows::DoCreateProcessA(bool failing, const char* application, char* 
     entry += " show=" + std::to_string(startup->wShowWindow);
   }
   if (application) entry += " app=" + std::string(application);
-  if (flags) entry += " flags=" + std::to_string(flags);
+  if (flags != NORMAL_PRIORITY_CLASS) entry += " flags=" + std::to_string(flags);
   if (directory) entry += " dir=" + std::string(directory);
   log.push_back(entry);
   if (failing) return Refuse(0, ERROR_FILE_NOT_FOUND);

@@ -35,7 +35,8 @@ class FakeWindows : public WindowsApi,
 
   // ---- What the program did, in order, one effect an entry:
   // "reg <ROOT>\<key> [<name>] REG_SZ <text>" or "... REG_DWORD <number>",
-  // "ini <file> [<section>] <key>=<value>", "run <command line> show=<n>",
+  // "ini <file> [<section>] <key>=<value>", "run <command line> show=<n>"
+  // (with "flags=<n>" unless started at the normal priority class),
   // "open <file> | <parameters>", "msgbox <caption> | <text> | style=<n>",
   // "foreground", "track <x>,<y> flags=<hex>", "post WM_NULL",
   // "debug <text>", and lesser ones.

@@ -79,10 +79,12 @@ LONG FakeWindows::DoRegCreateKeyExA(bool failing, HKEY root, const std::string& 
   *result = 0;
   const std::string key = RootName(root) + "\\" + subKey;
   if (failing || Refused(key)) return ERROR_ACCESS_DENIED;
-  if ((options & REG_OPTION_VOLATILE) && !volatileKeysSupported) return ERROR_INVALID_PARAMETER;
   const bool existed = keys.contains(Lower(key));
   keys.insert(Lower(key));
-  if (!existed && (options & REG_OPTION_VOLATILE)) log.push_back("reg-volatile " + key);
+  // Asked for a volatile key, Windows 98 makes a lasting one and says nothing.
+  if (!existed && (options & REG_OPTION_VOLATILE) && volatileKeysSupported) {
+    log.push_back("reg-volatile " + key);
+  }
   if (disposition) *disposition = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
   *result = Open(Kind::Key, key);
   return ERROR_SUCCESS;

@@ -138,15 +138,17 @@ TEST(StartupPrograms, ShiftSafeModeWindows98AndAnotherShell) {
   EXPECT_EQ(
       Log(safe.begin() + 2, safe.end()),
       (Log{"reg-delete HKCU\\" + kCurrentVersion + "RunOnce [*safe]", "run C:\\safe.exe show=1"}));
-  // Windows 98 has no volatile keys: an event marks the log-on instead.
+  // Windows 98 keeps no key volatile: an event marks the log-on instead,
+  // whatever key an earlier log-on left.
   EXPECT_EQ(count([](auto& api) {
               api.volatileKeysSupported = false;
+              api.keys.insert(Lower("HKCU\\Software\\Corvane\\Ludora\\Session"));
               api.platformId = 1;
               api.Profile("system.ini")["boot|shell"] = "C:\\LUDORA~1\\LUDORA.EXE";
             }),
             count([](auto&) {}));
-  EXPECT_EQ(count([](auto& api) {
-              api.volatileKeysSupported = false;
+  EXPECT_EQ(count([](auto& api) {  // so where the key cannot be made
+              api.refusedKeys = {"HKCU\\Software\\Corvane\\Ludora\\Session"};
               api.events["Corvane.Ludora.StartupRun"] = false;
             }).size(),
             2u);
@@ -178,8 +180,8 @@ TEST(Watchdog, RestartsAnAbnormalEndLetsAnOrderlyOneBeAndStopsACrashLoop) {
     return api.Effects("run ");
   };
   EXPECT_TRUE(watch(true).empty());
-  const std::string ludora = "run " + kLudora;
-  EXPECT_EQ(watch(false), (Log{ludora, ludora, ludora, "run explorer.exe"}));
+  const std::string ludora = "run " + kLudora + " show=1";
+  EXPECT_EQ(watch(false), (Log{ludora, ludora, ludora, "run explorer.exe show=1"}));
   FakeWindows second;
   second.otherInstanceRunning = true;  // another watchdog watches already
   EXPECT_EQ(watch::Run(second, "w 77"), 0);
