@@ -2,8 +2,7 @@
 # The memory defragmenter window.
 source "$(dirname "$0")/lib.sh"
 
-TITLE='^Remtide ZR Memory Defragmenter$'
-defragmenter() { xdotool search --onlyvisible --name "$TITLE" 2>/dev/null | grep .; }
+defragmenter() { xdotool search --onlyvisible --name '^Remtide ZR Memory Defragmenter$' 2>/dev/null | grep .; }
 
 test_defragmenter_counts_and_closes() {
   new_prefix defrag

@@ -36,20 +36,16 @@ same_as_before() {
 
 # setup <arguments...>: runs the installer; its exit code in CODE.
 setup() {
-  local start=$EPOCHREALTIME
   CODE=0
   wine 'C:\ludora-setup.exe' "$@" || CODE=$?
-  echo "    setup $*: exit $CODE, $(ms_since "$start") ms"
 }
 install() { setup /S && [ "$CODE" = 0 ] || fail "the installer ended with $CODE"; }
 uninstalled() { ! wine reg query "$UNINSTALL_KEY" >/dev/null 2>&1 && [ ! -e "$APP_DIR/uninstall.exe" ]; }
 uninstall() {
   # As Add or Remove Programs does: it copies itself away and starts the
   # copy, so it is waited for by its effects.
-  local start=$EPOCHREALTIME
   wine "$APP_WIN\\uninstall.exe" /S
   wait_until 60 "the uninstall to end" uninstalled
-  echo "    silent uninstall: $(ms_since "$start") ms"
 }
 # uninstall_code <n>: a copy of the uninstaller run in place, as NSIS tells
 # its exit code only so; the code in C:\u<n>.code.
@@ -76,7 +72,6 @@ a_read_only_system_ini_keeps_ludora() {
   uninstall_code 1
   chattr -i "$ini"
   chmod u+w "$ini"
-  echo "    read-only system.ini: exit $(code_of 1)"
   [ "$(code_of 1)" = 5 ] || fail "exit $(code_of 1), not 5 (Explorer could not be made the shell)"
   local shell
   shell=$(system_ini | awk '/^\[boot\]/ { b = 1 } b && /^shell=/ { print substr($0, 7) }')
@@ -156,7 +151,6 @@ install_upgrade_uninstall() {
   other=$!
   uninstall_code 4
   wait "$other"
-  echo "    two uninstalls at once: exit $(code_of 3) and $(code_of 4)"
   [[ "$(code_of 3) $(code_of 4)" =~ ^(0 [67]|[67] 0)$ ]] || fail "two uninstalls: $(code_of 3) $(code_of 4)"
   uninstalled || fail "still installed"
   snapshot after.txt

@@ -88,7 +88,6 @@ session() {
   wine taskkill /f /im ludora.exe >/dev/null 2>&1
   wait_until 10 "the bar back" bar_of_another_process "$LUDORA_PID"
   back=$(ms_since "$start")
-  echo "    back $back ms after the kill"
   ((back <= 2000)) || fail "back only after $back ms"
   wait_until 30 "the restarted shell's decision" bash -c \
     "grep -ac 'OutputDebugStringA \"Ludora: the session' '$LOG' | grep -qx 2"

@@ -72,9 +72,8 @@ class FakeWindowSystem : public WindowSystem {
   }
   // The message loop: windows closed since are gone.
   void DestroyClosed() {
-    for (auto& view : form2Views) {
+    for (auto& view : form2Views)
       if (view->closed && !std::exchange(view->destroyed, true)) program->Form2Destroyed();
-    }
   }
 
   enum class Form2Failure { None, Throws, NoWindow };
@@ -88,7 +87,6 @@ class FakeWindowSystem : public WindowSystem {
 
 // The whole shell over the in-memory Windows, as WinMain would assemble it.
 struct FakeShell {
-  // `setup` prepares the machine before the program looks at it.
   explicit FakeShell(const std::function<void(FakeWindows&)>& setup = [](FakeWindows&) {})
       : prepared((setup(api), true)) {
     program.SetForm3(&form3);
@@ -120,7 +118,7 @@ struct FakeShell {
   }
 
   FakeWindows api;
-  bool prepared;  // the machine is set up before the program looks at it
+  bool prepared;  // `setup` has prepared the machine before the program looks at it
   FakeWindowSystem windows{api};
   Program program{api, windows};
   FakeForm3View view{api};

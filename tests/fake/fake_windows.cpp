@@ -14,9 +14,8 @@ FakeWindows::FakeWindows() {
 }
 
 void FakeWindows::JoinThreads() {
-  for (std::thread& thread : threads_) {
+  for (std::thread& thread : threads_)
     if (thread.joinable()) thread.join();
-  }
 }
 
 void FakeWindows::SetClock(std::vector<std::string> dateTexts, std::vector<std::string> timeTexts) {
@@ -71,9 +70,8 @@ BOOL FakeWindows::DoSetPriorityClass(bool failing, HANDLE process, DWORD newClas
   log.push_back("priority-class " + std::to_string(newClass));
   if (failing || !Is(process, Kind::Process)) return Refuse(0, ERROR_INVALID_HANDLE);
   // The NT family checks the handle's right to set information; the older ones do not.
-  if (platformId == VER_PLATFORM_WIN32_NT && !(At(process).access & 0x200)) {
+  if (platformId == VER_PLATFORM_WIN32_NT && !(At(process).access & 0x200))
     return Refuse(0, ERROR_ACCESS_DENIED);
-  }
   priorityClass = newClass;
   return 1;
 }
@@ -87,9 +85,8 @@ BOOL FakeWindows::DoTerminateProcess(bool failing, HANDLE process, UINT) {
 
 BOOL FakeWindows::DoCloseHandle(bool failing, HANDLE object) {
   if (failing) return Refuse(0, ERROR_INVALID_HANDLE);
-  for (const Kind kind : {Kind::Process, Kind::Thread, Kind::Mutex, Kind::File, Kind::Event}) {
+  for (const Kind kind : {Kind::Process, Kind::Thread, Kind::Mutex, Kind::File, Kind::Event})
     if (Close(object, kind)) return 1;
-  }
   return Refuse(0, ERROR_INVALID_HANDLE);
 }
 
@@ -149,9 +146,8 @@ BOOL FakeWindows::DoCreateProcessA(bool failing, const char* application, char* 
                                    DWORD flags, const void*, const char* directory,
                                    const STARTUPINFOA* startup, PROCESS_INFORMATION* started) {
   std::string entry = "run " + std::string(commandLine);
-  if (startup->dwFlags & STARTF_USESHOWWINDOW) {
+  if (startup->dwFlags & STARTF_USESHOWWINDOW)
     entry += " show=" + std::to_string(startup->wShowWindow);
-  }
   if (application) entry += " app=" + std::string(application);
   if (flags != NORMAL_PRIORITY_CLASS) entry += " flags=" + std::to_string(flags);
   if (directory) entry += " dir=" + std::string(directory);

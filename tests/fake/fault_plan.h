@@ -44,9 +44,8 @@ class FaultPlan {
     return failing.contains(op) || failingCall == std::pair{op, call};
   }
   void Delay(Op op) const {
-    if (const auto found = slow.find(op); found != slow.end()) {
+    if (const auto found = slow.find(op); found != slow.end())
       std::this_thread::sleep_for(std::chrono::milliseconds(found->second));
-    }
   }
 };
 

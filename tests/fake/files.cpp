@@ -40,9 +40,8 @@ HANDLE FakeWindows::DoFindFirstFileA(bool failing, const std::string& pattern,
   }
   std::vector<std::string> listing = {".", ".."};
   for (const Entry& entry : files) {
-    if (entry.path.substr(0, entry.path.find_last_of('\\')) == folder) {
+    if (entry.path.substr(0, entry.path.find_last_of('\\')) == folder)
       listing.push_back(entry.path.substr(entry.path.find_last_of('\\') + 1));
-    }
   }
   const HANDLE find = Open(Kind::Find, folder, 0, std::move(listing));
   DoFindNextFileA(false, find, data);

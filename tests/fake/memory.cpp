@@ -29,9 +29,8 @@ void* FakeWindows::DoVirtualAlloc(bool failing, void*, std::size_t size, DWORD, 
 // With MEM_RELEASE the size must be 0, and the address the one handed out.
 BOOL FakeWindows::DoVirtualFree(bool failing, void* address, std::size_t size, DWORD type) {
   const auto block = blocks_.find(address);  // failing, the block stays taken
-  if (failing || block == blocks_.end() || size != 0 || type != MEM_RELEASE) {
+  if (failing || block == blocks_.end() || size != 0 || type != MEM_RELEASE)
     return Refuse(0, ERROR_INVALID_PARAMETER);
-  }
   if (beforeFree) beforeFree(static_cast<const unsigned char*>(address), block->second);
   std::free(address);
   blocks_.erase(block);

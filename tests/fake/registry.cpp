@@ -82,9 +82,8 @@ LONG FakeWindows::DoRegCreateKeyExA(bool failing, HKEY root, const std::string& 
   const bool existed = keys.contains(Lower(key));
   keys.insert(Lower(key));
   // Asked for a volatile key, Windows 98 makes a lasting one and says nothing.
-  if (!existed && (options & REG_OPTION_VOLATILE) && volatileKeysSupported) {
+  if (!existed && (options & REG_OPTION_VOLATILE) && volatileKeysSupported)
     log.push_back("reg-volatile " + key);
-  }
   if (disposition) *disposition = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
   *result = Open(Kind::Key, key);
   return ERROR_SUCCESS;
@@ -163,11 +162,9 @@ BOOL FakeWindows::DoWritePrivateProfileStringA(bool failing, const std::string& 
   if (failing) return Refuse(0, ERROR_ACCESS_DENIED);
   log.push_back("ini " + file + " [" + section + "] " + key +
                 (value ? "=" + std::string(value) : " deleted"));
-  if (value) {
-    Profile(file)[Lower(section + "|" + key)] = value;
-  } else {
-    Profile(file).erase(Lower(section + "|" + key));
-  }
+  const std::string at = Lower(section + "|" + key);
+  if (value) Profile(file)[at] = value;
+  if (!value) Profile(file).erase(at);
   return 1;
 }
 

@@ -14,9 +14,8 @@ UINT FakeUser::FindCommand(HMENU menu, const std::vector<std::string>& captions)
     const auto item = std::find_if(items.begin(), items.end(), [&](const FakeMenuItem& i) {
       return i.text == captions[level] && !(i.flags & MF_SEPARATOR);
     });
-    if (item == items.end() || bool(item->flags & MF_POPUP) == (level + 1 == captions.size())) {
+    if (item == items.end() || bool(item->flags & MF_POPUP) == (level + 1 == captions.size()))
       return 0;
-    }
     if (level + 1 == captions.size()) return static_cast<UINT>(item->id);
     menu = item->id;
   }
@@ -65,9 +64,8 @@ BOOL FakeWindows::DoTrackPopupMenu(bool failing, HMENU menu, UINT flags, int x, 
 
 BOOL FakeWindows::DoDestroyMenu(bool failing, HMENU menu) {
   if (failing || !Close(menu, Kind::Menu)) return 0;
-  for (const FakeMenuItem& item : menus[menu]) {
+  for (const FakeMenuItem& item : menus[menu])
     if (item.flags & MF_POPUP) DoDestroyMenu(false, item.id);  // within the one call
-  }
   return 1;
 }
 

@@ -14,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       height > ludora::kMaxPictureSide || pixels.size() != std::size_t(width) * height) {
     std::abort();
   }
-  for (const std::uint32_t pixel : pixels) {
+  for (const std::uint32_t pixel : pixels)
     if (pixel >> 24 != 0) std::abort();  // 0x00RRGGBB
-  }
   return 0;
 }

@@ -14,9 +14,8 @@ struct Defragmenting : testing::FakeShell {
     // Whether the last buffer given back held two-byte spaces to its last byte.
     api.beforeFree = [this](const unsigned char* block, std::size_t size) {
       lastBufferAllSpaces = size % 2 == 0;
-      for (std::size_t i = 0; lastBufferAllSpaces && i < size; i += 2) {
+      for (std::size_t i = 0; lastBufferAllSpaces && i < size; i += 2)
         lastBufferAllSpaces = block[i] == ' ' && block[i + 1] == 0;
-      }
     };
     form3.Load();  // the reading the defragmenter sizes its work from
   }

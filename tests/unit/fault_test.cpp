@@ -35,9 +35,8 @@ void Machine(FakeWindows& api) {
 
 // The user picks the first command of every menu shown.
 UINT FirstCommand(const FakeWindows& api, HMENU menu) {
-  for (const auto& item : api.Menu(menu)) {
+  for (const auto& item : api.Menu(menu))
     if (!(item.flags & (MF_POPUP | MF_SEPARATOR | MF_GRAYED))) return static_cast<UINT>(item.id);
-  }
   return 0;
 }
 
@@ -103,9 +102,8 @@ std::vector<Handler> Handlers() {
        }},
   };
   handlers.push_back({"Form3.TaskListKey", [](FakeShell& s) { s.form3.TaskListKey(); }});
-  for (const char* label : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"}) {
+  for (const char* label : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"})
     handlers.push_back({label, [label](FakeShell& s) { s.Click(label); }});
-  }
   const QuickMenu menu;
   for (const MenuItem& item : menu.Items()) {
     const int index = item.item == QuickItem::menu ? 1 : 0;
@@ -128,7 +126,6 @@ std::unique_ptr<FakeShell> Shell(const Handler& handler) {
   return shell;
 }
 
-// Whether the log entry is an effect that the failing operation prevents.
 bool PreventedBy(const std::string& entry, Op op) {
   if (entry.starts_with("reg ")) return op == Op::RegCreateKeyA || op == Op::RegSetValueExA;
   if (entry.starts_with("ini ")) return op == Op::WritePrivateProfileStringA;
@@ -153,16 +150,16 @@ std::string Statement(const std::string& entry) {
   return entry.substr(0, entry.find(' ', entry.find(' ') + 1));
 }
 
-// A failing operation that gives things back leaves those behind, nothing else.
+// A failing operation that gives things back leaves those behind, nothing
+// else; a batch's thread that cannot be waited for is let go at the end.
 bool GivesBack(Op op, Kind kind) {
-  const bool handle = kind == Kind::Process || kind == Kind::Thread || kind == Kind::File;
-  return (op == Op::RegCloseKey && kind == Kind::Key) || (op == Op::CloseHandle && handle) ||
-         (op == Op::FindClose && kind == Kind::Find) ||
-         (op == Op::CoTaskMemFree && kind == Kind::Pidl) ||
-         // A batch's thread that cannot be waited for is let go at the end.
-         (op == Op::WaitForSingleObject && kind == Kind::Thread) ||
-         (op == Op::DestroyMenu && kind == Kind::Menu) ||
-         (op == Op::DestroyIcon && kind == Kind::Icon);
+  using enum Op;
+  using enum Kind;
+  static const std::set<std::pair<Op, Kind>> pairs = {
+      {RegCloseKey, Key},  {CloseHandle, Process}, {CloseHandle, Thread},
+      {CloseHandle, File}, {FindClose, Find},      {CoTaskMemFree, Pidl},
+      {DestroyMenu, Menu}, {DestroyIcon, Icon},    {WaitForSingleObject, Thread}};
+  return pairs.contains({op, kind});
 }
 
 TEST(FaultInjection, EveryHandlerOutlivesEveryFailingOperation) {
@@ -182,11 +179,8 @@ TEST(FaultInjection, EveryHandlerOutlivesEveryFailingOperation) {
         ++runs;
         const auto shell = Shell(handler);
         FakeWindows& api = shell->api;
-        if (onlyTheLast) {
-          api.failingCall = {op, api.calls[op] + calls};
-        } else {
-          api.failing = {op};
-        }
+        if (onlyTheLast) api.failingCall = {op, api.calls[op] + calls};
+        if (!onlyTheLast) api.failing = {op};
         const std::size_t from = api.log.size();
         const std::string where =
             handler.name + " with " + NameOf(op) + (onlyTheLast ? " failing last" : " failing");

@@ -36,9 +36,8 @@ const std::string kRedirect = kOpenCommand + "\"" + kApp + "\\sparkrun.exe\" \"%
 void AddTree(FakeWindows& api, const std::string& root, const std::string& entries) {
   api.AddFolder(root);
   std::istringstream list(entries);
-  for (std::string entry; std::getline(list, entry, '|');) {
+  for (std::string entry; std::getline(list, entry, '|');)
     api.AddFile(root + "\\" + entry.substr(4), "", std::stoul(entry, nullptr, 16));
-  }
 }
 
 // "> Caption" for a submenu with its entries indented below, "<id> Caption"
@@ -135,9 +134,8 @@ TEST(FolderMenu, HotSpotsListTheirFoldersAndIgnoreClicksDuringTheScan) {
   int passes = 0;
   shell.api.onProcessMessages = [&] {
     if (++passes > 3) return;  // a fault would otherwise recurse without end
-    for (const char* label : {"Label1", "Label2", "Label3", "Label5", "Label6"}) {
+    for (const char* label : {"Label1", "Label2", "Label3", "Label5", "Label6"})
       shell.form3.LabelClick(label);
-    }
     // The build's own guard too, for callers other than the bar.
     FolderMenuContext inner{shell.api, shell.program.folderMenu, "C:\\Elsewhere", nullptr};
     ShowFolderMenu(inner, 0x3003, 23);
@@ -163,9 +161,8 @@ TEST(FolderMenu, HotSpotsListTheirFoldersAndIgnoreClicksDuringTheScan) {
 
 TEST(FolderMenu, CountsCharactersOfADoubleByteCodePage) {
   FakeWindows api;
-  for (unsigned byte = 0x81; byte <= 0xFC; ++byte) {
+  for (unsigned byte = 0x81; byte <= 0xFC; ++byte)
     if (byte <= 0x9F || byte >= 0xE0) api.leadBytes.insert(static_cast<BYTE>(byte));
-  }
   const std::string game = "\x83\x51\x81\x5B\x83\x80";  // three characters of code page 932
   std::string thirty, fifty;
   for (int i = 0; i < 10; ++i) thirty += game;

@@ -48,9 +48,8 @@ TEST(JpegPicture, DecodesTheSkinsAsImageToolsDo) {
 
 TEST(JpegPicture, DamagedPicturesGiveNothingWithoutAFault) {
   const std::vector<std::uint8_t> good = Resource("bar_skin.jpg");
-  for (std::size_t length = 0; length + 2 < good.size(); length += 29) {
+  for (std::size_t length = 0; length + 2 < good.size(); length += 29)
     EXPECT_FALSE(DecodeJpeg(std::span(good).first(length))) << length;  // no end marker
-  }
   for (std::size_t at = 0; at < good.size(); at += 31) {
     std::vector<std::uint8_t> damaged = good;
     damaged[at] ^= 0xA5;

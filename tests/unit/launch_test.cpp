@@ -108,9 +108,8 @@ Log Section(const QuickMenu& menu) {
   Log section;
   auto at = std::find_if(menu.Items().begin(), menu.Items().end(),
                          [](const MenuItem& i) { return i.item == QuickItem::menu; });
-  for (; at->item == QuickItem::menu; ++at) {
+  for (; at->item == QuickItem::menu; ++at)
     section.push_back(std::to_string(at->index) + (at->visible ? " " : " hidden ") + at->caption);
-  }
   section.push_back(std::string(NameOf(at->item)));
   return section;
 }
@@ -163,15 +162,13 @@ const std::string kSelf = "\"" + kApp + "\\sparkrun.exe\"";
 TEST(Sparkrun, StartsProgramsHighAndShortcutsThroughTheShell) {
   const std::string dialog = "open-dialog Launch Specific Game";
   const std::string chess = "open C:\\Games\\Chess.lnk dir=C:\\Games";
+  const std::string high = "run \"C:\\G.COM\" show=1 app=C:\\G.COM flags=132 dir=C:\\";
   const struct {
     std::string line;
     std::optional<std::string> pick;  // in the Open dialog
     Log log;
   } cases[] = {
-      {"sparkrun C:\\G.COM",
-       {},
-       {"run \"C:\\G.COM\" show=1 app=C:\\G.COM flags=132 dir=C:\\", "priority-class 128",
-        "resume-thread"}},
+      {"sparkrun C:\\G.COM", {}, {high, "priority-class 128", "resume-thread"}},
       {kSelf + " \"C:\\Games\\Chess.lnk\"", {}, {chess}},
       {kSelf, "C:\\Games\\Chess.lnk", {dialog, chess}},
       {kSelf, {}, {dialog}},  // cancelled

@@ -47,6 +47,12 @@ std::string FileText(const FakeWindows& api, const std::string& path) {
   return file == api.files.end() ? "(none)" : file->content;
 }
 
+// Whether the recorder's report says `what`; the whole report when not.
+::testing::AssertionResult Says(const std::string& report, const std::string& what) {
+  if (report.find(what) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << report;
+}
+
 // Runs the recorder as the installer does: its exit code, and its report.
 std::pair<int, std::string> Recorder(FakeWindows& api, const std::string& command) {
   api.RemoveFile("C:\\report.txt");
@@ -138,10 +144,8 @@ TEST(MachineRecord, TheFirstRecordIsKeptInBothHomesAndADamagedOneIsSetAsideNever
   auto [code, report] = Recorder(api, "uninstall");
   EXPECT_EQ(code, record::kDone);
   EXPECT_EQ(FileText(api, aside), first + "x");
-  EXPECT_NE(report.find("! The record in " + kRecord +
-                        " was damaged: it was not used, and was set aside as " + aside),
-            std::string::npos)
-      << report;
+  EXPECT_TRUE(Says(report, "! The record in " + kRecord +
+                               " was damaged: it was not used, and was set aside as " + aside));
   EXPECT_EQ(api.Value(kMachineShell, "Shell"), "REG_SZ custom.exe");
 
   // Neither home sound: Explorer's own values, never the record's custom shell.
@@ -194,8 +198,7 @@ TEST(MachineRecord, APlaceTheUserChangedSinceIsLeftAsTheUserSetIt) {
   EXPECT_EQ(api.Value(kDesktop, "MenuShowDelay"), "REG_SZ 5");
   EXPECT_EQ(api.Value(kDesktop, "AutoEndTasks"), "REG_SZ 0");
   EXPECT_EQ(api.Value(kDesktop, "HungAppTimeout"), std::nullopt);  // put back: absent
-  EXPECT_NE(report.find("Left as you set it: " + kDesktop + " [MenuShowDelay]\r\n"),
-            std::string::npos);
+  EXPECT_TRUE(Says(report, "Left as you set it: " + kDesktop + " [MenuShowDelay]\r\n"));
 }
 
 // Another account's per-user values, places of a newer list: left as they are.
@@ -218,11 +221,10 @@ TEST(MachineRecord, WhatTheRecordDoesNotSpeakForIsLeftAlone) {
       "REG_DWORD 200");
   // This account's shell was Ludora.
   EXPECT_EQ(api.Value(kMachineShell, "Shell"), "REG_SZ explorer.exe");
-  EXPECT_NE(report.find("! The per-user settings of Player, who installed Ludora, were left"),
-            std::string::npos);
-  EXPECT_NE(report.find("Not in the record, left as it is: HKLM\\System\\CurrentControlSet\\"
-                        "Services\\i8042prt\\Parameters [SampleRate]"),
-            std::string::npos);
+  EXPECT_TRUE(Says(report, "! The per-user settings of Player, who installed Ludora, were left"));
+  EXPECT_TRUE(Says(report,
+                   "Not in the record, left as it is: HKLM\\System\\CurrentControlSet\\"
+                   "Services\\i8042prt\\Parameters [SampleRate]"));
 }
 
 // A record taken where Ludora was made the shell by hand, before there was
@@ -241,9 +243,7 @@ TEST(MachineRecord, LudoraIsNeverLeftTheShellOfAProgramAboutToGo) {
   api.failing = {Op::WritePrivateProfileStringA};  // a read-only system.ini
   const auto [code, report] = Recorder(api, "uninstall");
   EXPECT_EQ(code, record::kLudoraStays);
-  EXPECT_NE(report.find("! Could not write system.ini [boot] shell: access denied.\r\n"),
-            std::string::npos)
-      << report;
+  EXPECT_TRUE(Says(report, "! Could not write system.ini [boot] shell: access denied.\r\n"));
   api.failing = {Op::RegOpenKeyExA};  // nothing can be read back
   EXPECT_EQ(Recorder(api, "uninstall").first, record::kLudoraStays);
 }

@@ -63,9 +63,8 @@ TEST(MemoryReading, WorkedExamplesAndThePageLockRounding) {
   EXPECT_EQ(PageLockAsInteger("2.5"), 2);  // halves to even
   EXPECT_EQ(PageLockAsInteger("3.5"), 4);
   EXPECT_EQ(PageLockAsInteger("-2.50001"), -3);
-  for (const char* text : {"", "12x", "3000000000", "-", ".", "1e5", " 1"}) {
+  for (const char* text : {"", "12x", "3000000000", "-", ".", "1e5", " 1"})
     EXPECT_FALSE(PageLockAsInteger(text)) << text;
-  }
   // The text is what printf's "%.15G" makes of the figure, and reads back as
   // strtod and rounding half to even would, over the whole range of totals.
   for (std::int64_t total = INT32_MIN; total <= INT32_MAX; total += 3 * 1024 * 1024 + 77) {

@@ -74,9 +74,8 @@ TEST(SwitchToLudora, RegistersTellsReadsThenRepeatsTheStartUpRowsWithItsOwn) {
       if (row.ends_with("[AlwaysUnloadDLL] REG_SZ 0")) row.back() = nt ? '1' : '0';
       if (row.ends_with("[BrowseNewProcess] REG_SZ no")) row.replace(row.size() - 2, 2, "yes");
       expected.push_back(row);
-      if (row.ends_with("[ErrorCheckingEnabled] REG_DWORD 0")) {
+      if (row.ends_with("[ErrorCheckingEnabled] REG_DWORD 0"))
         expected.push_back("reg " + kMemoryManagement + " [LargeSystemCache] REG_DWORD 0");
-      }
       if (row.find("[EnablePrefetcher]") != std::string::npos) {
         expected.push_back(kExplorer + " [DesktopProcess] REG_DWORD 0");
         expected.push_back("reg HKCU" + kExplorer.substr(8) + " [DesktopProcess] REG_DWORD 0");
@@ -106,9 +105,8 @@ TEST(SwitchToLudora, TellsBeforeTuningAndSaysWhenItCouldNotRegister) {
   shell.api.onMessageBox = [&] {
     writtenWhenShown = shell.api.log.size();
     // The box is modal: the bar's hot spots do nothing, no second switch begins.
-    for (const char* label : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"}) {
+    for (const char* label : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"})
       EXPECT_TRUE(shell.Click(label).empty()) << label;
-    }
   };
   const std::size_t before = shell.api.log.size();
   const auto first = shell.Pick(mnuludora);

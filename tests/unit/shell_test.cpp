@@ -26,9 +26,8 @@ TEST(StartUp, RunsItsStepsInOrderAndStopsTheServicesOnceTheBarIsPainted) {
                  "thread-priority", "row", "view tooltip", "debug", "file-open", "run"}));
   EXPECT_EQ(shell.view.clockTooltip, "Friday, December 04, 2026  5:30:25 PM");
   Log stops;
-  for (const std::string_view service : StartupServiceStops()) {
+  for (const std::string_view service : StartupServiceStops())
     stops.push_back("run sc stop " + std::string(service) + " show=0");  // hidden
-  }
   EXPECT_EQ(shell.api.Effects("run "), stops);
   EXPECT_EQ(shell.api.Live(Kind::Process) + shell.api.Live(Kind::Thread), 0);
 
@@ -128,10 +127,7 @@ TEST(QuickMenuWindow, ClockUnloadAndTerminate) {
   EXPECT_EQ(shell.view.clockTooltip, "Saturday, December 05, 2026  12:00:00 AM");
 
   const std::size_t mark = shell.api.log.size();
-  form1.Unload();
-  form1.Terminate();
-  shell.form3.Unload();
-  shell.form3.Terminate();
+  form1.Unload(), form1.Terminate(), shell.form3.Unload(), shell.form3.Terminate();
   EXPECT_EQ(shell.LogSince(mark), Log(4, kDefaultCommand));
 }
 
