@@ -16,6 +16,7 @@ int main() {
       if (first < 0) first = x;
       last = x;
     }
-    if (first >= 0) std::printf("%.*s %d\n", int(label.name.size()), label.name.data(), (first + last) / 2);
+    if (first >= 0)
+      std::printf("%.*s %d\n", int(label.name.size()), label.name.data(), (first + last) / 2);
   }
 }

@@ -18,11 +18,11 @@ test_bar_window_and_screenshot() {
   wait_until 15 "a hot spot's tooltip, just under the bar" tooltip '$3 >= 16 && $5 < 60'
 }
 
-# The programs load on Windows XP: only DLLs it ships, and none of the
+# The programs and the installer's recorder load on Windows XP: only DLLs it ships, and none of the
 # functions newer toolchain libraries reach for.
 test_programs_import_only_what_windows_xp_has() {
   local exe imports
-  for exe in "$DIST/ludora.exe" "$DIST/sparkrun.exe" "$DIST/traydock.exe"; do
+  for exe in "$DIST"/{ludora,sparkrun,traydock,ludora-watch}.exe "$RECORDER"; do
     imports=$("$OBJDUMP" -p "$exe")
     grep 'DLL Name:' <<<"$imports" | tr 'A-Z' 'a-z' | grep -v -E 'name: (kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|msvcrt)\.dll$' &&
       fail "$exe imports another DLL"

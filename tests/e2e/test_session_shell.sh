@@ -58,7 +58,7 @@ made_in_order() {
 bar_of_another_process() { bars | awk -v p="$1" '$2 != p { f = 1 } END { exit !f }'; }
 decided() { grep -aq "OutputDebugStringA \"Ludora: $1" "$LOG"; }
 ludora_processes() { pgrep -f 'Corvane Ludora.ludora\.exe' | wc -l; }
-watchdog() { pgrep -f 'ludora-watch\.exe'; }
+companions() { pgrep -f 'ludora-watch\.exe|traydock\.exe'; }
 ready_written() { grep -q "bar=" "$E2E_DIR/ready.txt" 2>/dev/null; }
 
 session() {
@@ -101,7 +101,7 @@ session() {
   xdotool key --window "$BAR" alt+F4
   wait_until 10 "the bar to close" absent bars
   wine "$APP_WIN\\ludora-record.exe" close >/dev/null 2>&1 || true  # its code: whether one ran
-  wait_until 20 "the watchdog to let it be" absent watchdog
+  wait_until 20 "the watchdog and the notification area to end" absent companions
   [ "$(ludora_processes)" -eq 0 ] || fail "Ludora started again after an orderly end"
 }
 

@@ -150,7 +150,8 @@ TEST(StartupPrograms, ShiftSafeModeWindows98AndAnotherShell) {
   EXPECT_EQ(count([](auto& api) {  // so where the key cannot be made
               api.refusedKeys = {"HKCU\\Software\\Corvane\\Ludora\\Session"};
               api.events["Corvane.Ludora.StartupRun"] = false;
-            }).size(),
+            })
+                .size(),
             2u);
   EXPECT_TRUE(count([](auto& api) { api.windowsByClass["Progman"] = 0x5001; }).empty());
   // No bar: the watchdog only, which soon starts a shell that shows one.
