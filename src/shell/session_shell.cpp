@@ -6,7 +6,6 @@
 #include "launch/orderly_end.h"
 #include "launch/startup_programs.h"
 #include "platform/win_constants.h"
-#include "tuning/places.h"
 #include "tuning/shell_switch.h"
 #include "tuning/tuning_rows.h"
 

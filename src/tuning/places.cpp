@@ -145,14 +145,6 @@ std::optional<std::string> AccountName(WindowsApi& api) {
   return text;
 }
 
-bool NamesLudora(std::string_view commandLine) {
-  constexpr std::string_view kProgram = "ludora.exe";
-  for (std::size_t at = 0; at + kProgram.size() <= commandLine.size(); ++at) {
-    if (strncasecmp(commandLine.data() + at, kProgram.data(), kProgram.size()) == 0) return true;
-  }
-  return false;
-}
-
 std::vector<Place> RegistrationPlaces() {
   std::vector<Place> places;
   for (const std::span<const TuningRow> table :

@@ -76,9 +76,6 @@ DWORD WritePlace(WindowsApi& api, const PlaceState& state);
 inline constexpr std::size_t kLongestAccount = 256;
 std::optional<std::string> AccountName(WindowsApi& api);
 
-// Whether a shell command line names ludora.exe, in any case.
-bool NamesLudora(std::string_view commandLine);
-
 // The shell registration: the places both default-shell switches write it to.
 std::vector<Place> RegistrationPlaces();
 

@@ -1,6 +1,7 @@
 #include "tuning/shell_switch.h"
 
 #include <array>
+#include <strings.h>
 
 #include "tuning/common_rows.h"
 #include "tuning/primitives.h"
@@ -195,6 +196,14 @@ void ShowShellSwitchMessage(WindowsApi& api, HWND owner, ShellChoice choice, boo
     text = "Explorer is now set as default shell. You must reboot for this to take into effect.";
   }
   api.MessageBoxA(owner, text, "Corvane Ludora", MB_OK | MB_ICONINFORMATION);
+}
+
+bool NamesLudora(std::string_view commandLine) {
+  constexpr std::string_view kProgram = "ludora.exe";
+  for (std::size_t at = 0; at + kProgram.size() <= commandLine.size(); ++at) {
+    if (strncasecmp(commandLine.data() + at, kProgram.data(), kProgram.size()) == 0) return true;
+  }
+  return false;
 }
 
 }  // namespace ludora

@@ -19,6 +19,9 @@ inline constexpr std::string_view kWinlogonKey =
 inline constexpr std::string_view kIniFileMappingBoot =
     "Software\\Microsoft\\Windows NT\\CurrentVersion\\IniFileMapping\\system.ini\\boot";
 
+// Whether a shell command line names ludora.exe, in any case.
+bool NamesLudora(std::string_view commandLine);
+
 // Registration of Ludora as the shell ([boot] shell, the profile mapping,
 // the user's Winlogon Shell), from the inputs' folders. Whether Windows
 // accepted every write.
