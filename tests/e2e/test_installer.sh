@@ -58,6 +58,7 @@ uninstall_code() {
 code_of() { cat "$WINEPREFIX/drive_c/u$1.code"; }
 start_menu() { find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Corvane Ludora*' 2>/dev/null; }
 installer_window() { xdotool search --onlyvisible --name '^Corvane Ludora ZR Setup$' 2>/dev/null | head -1 | grep .; }
+cancelled() { ! kill -0 "$1" 2>/dev/null || { local w; w=$(installer_window) && xdotool windowfocus "$w" key --window "$w" Escape; false; }; }
 running() { kill -0 "$LUDORA_PID" 2>/dev/null; }
 app_files() { LC_ALL=C ls "$APP_DIR" | tr '\n' ' '; }
 
@@ -108,16 +109,15 @@ install_upgrade_uninstall() {
     start_ludora
   fi
 
-  # An installer that is open keeps an uninstall out; cancelled, it leaves
-  # Ludora running.
+  # An installer that is open keeps an uninstall out; cancelled (Escape until it
+  # ends: a search or a key misses now and then), it leaves Ludora running.
   wine 'C:\ludora-setup.exe' &
   local setup_pid=$!
   wait_until 30 "the installer's window" installer_window
   uninstall_code 2
   [ "$(code_of 2)" = 6 ] && [ -e "$APP_DIR/ludora.exe" ] || fail "beside an installer: exit $(code_of 2)"
-  xdotool key --window "$(installer_window)" Escape
-  CODE=0
-  wait "$setup_pid" || CODE=$?
+  wait_until 30 "the installer to be cancelled" cancelled "$setup_pid"
+  wait "$setup_pid" && CODE=0 || CODE=$?
   [ "$CODE" = 1 ] && running || fail "cancelled: exit $CODE, Ludora running: $(running && echo yes)"
   # An upgrade that fails (a folder where sparkrun.exe goes) brings it back.
   rm "$APP_DIR/sparkrun.exe" && mkdir "$APP_DIR/sparkrun.exe"
