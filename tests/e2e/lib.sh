@@ -126,7 +126,7 @@ pick_menu_path() {
 }
 
 # The shell-switch message boxes.
-message_box() { xdotool search --onlyvisible --name '^Corvane Ludora$' 2>/dev/null | head -1 | grep .; }
+message_box() { named '^Corvane Ludora$'; }
 
 # pick_switch <caption>: picks the item and waits for the message box.
 pick_switch() {

@@ -30,7 +30,6 @@ test_programs_import_only_what_windows_xp_has() {
       fail "$exe imports a function newer than XP"
     (($(stat -c %s "$exe") <= 1048576)) || fail "$exe is over 1 MiB"
   done
-  true
 }
 
 run_tests test_programs_import_only_what_windows_xp_has test_bar_window_and_screenshot

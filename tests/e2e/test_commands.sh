@@ -2,7 +2,7 @@
 # The personalized shortcuts, and the About box.
 source "$(dirname "$0")/lib.sh"
 
-about_box() { xdotool search --onlyvisible --name '^About Corvane Ludora 2008$' 2>/dev/null | grep .; }
+about_box() { named '^About Corvane Ludora 2008$'; }
 opened() { shell_opens | grep -qxF "$1|"; }
 
 test_personalized_shortcuts_and_the_about_box() {

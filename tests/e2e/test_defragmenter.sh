@@ -2,7 +2,7 @@
 # The memory defragmenter window.
 source "$(dirname "$0")/lib.sh"
 
-defragmenter() { xdotool search --onlyvisible --name '^Remtide ZR Memory Defragmenter$' 2>/dev/null | grep .; }
+defragmenter() { named '^Remtide ZR Memory Defragmenter$'; }
 
 test_defragmenter_counts_and_closes() {
   new_prefix defrag
@@ -14,7 +14,6 @@ test_defragmenter_counts_and_closes() {
   [ "$x $y $w $h" = "354 337 316 93" ] || fail "window at $x,$y size ${w}x$h"
   # The close area: inactive while counting.
   xdotool mousemove $((x + 216 + 48)) $((y + 48 + 20)) click 1
-  # (xdotool's search fails now and then while another window goes: polled)
   wait_until 5 "the window still open before the count is complete" defragmenter
   # Its tooltip shows only once the count is complete.
   wait_until 30 "the close area to become active" tooltip '$3 > 337 + 48 && $3 < 337 + 93 + 40'

@@ -57,7 +57,7 @@ uninstall_code() {
 }
 code_of() { cat "$WINEPREFIX/drive_c/u$1.code"; }
 start_menu() { find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Corvane Ludora*' 2>/dev/null; }
-installer_window() { xdotool search --onlyvisible --name '^Corvane Ludora ZR Setup$' 2>/dev/null | head -1 | grep .; }
+installer_window() { named '^Corvane Ludora ZR Setup$'; }
 cancelled() { ! kill -0 "$1" 2>/dev/null || { local w; w=$(installer_window) && xdotool windowfocus "$w" key --window "$w" Escape; false; }; }
 running() { kill -0 "$LUDORA_PID" 2>/dev/null; }
 app_files() { LC_ALL=C ls "$APP_DIR" | tr '\n' ' '; }

@@ -3,7 +3,7 @@
 # TaskbarCreated, "Show Ludora System Tray"; no start beside another tray host.
 source "$(dirname "$0")/lib.sh"
 
-tray_window() { xdotool search --onlyvisible --name '^Corvane Ludora System Tray$' 2>/dev/null | grep .; }
+tray_window() { named '^Corvane Ludora System Tray$'; }
 client_log() { cat "$WINEPREFIX/drive_c/trayclient.log" 2>/dev/null; }
 logged() { client_log | grep -qxF "$1"; }
 client() { wine "$APP_WIN\\trayclient.exe" "$@"; }

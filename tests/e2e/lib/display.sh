@@ -64,6 +64,8 @@ end_prefix() {
 screenshot() { import -window root "$1"; }
 
 # window_geometry <id>: prints "x y width height".
+# named <title regex>: the visible window of that title; xdotool's search fails now and then while another window goes.
+named() { for _ in 1 2 3; do xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 | grep . && return; sleep 0.1; done; false; }
 window_geometry() {
   [ -n "$1" ] || return 1  # xwininfo would wait for a click instead
   xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
