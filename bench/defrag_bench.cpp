@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "memory/form2.h"
+#include "ludora/form2.h"
 #include "memory/memory_reading.h"
 #include "timing.h"
 #include "win32/real_windows_api.h"

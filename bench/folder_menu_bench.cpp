@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "launch/folder_menu.h"
+#include "ludora/folder_menu.h"
 #include "timing.h"
 #include "win32/real_windows_api.h"
 

@@ -23,7 +23,7 @@
 !define FOLDER "Corvane Ludora"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 !define WINLOGON "Software\Microsoft\Windows NT\CurrentVersion\Winlogon"
-; The first record of the machine, in its two homes (companions/record/record_homes.h).
+; The first record of the machine, in its two homes (programs/ludora-record/record_homes.h).
 !define RECORD "$INSTDIR\machine-record.txt"
 !define RECORD_KEY "Software\Corvane\Ludora"
 !define REPORT "$PLUGINSDIR\report.txt"

@@ -3,7 +3,7 @@
 // on top at the bar's middle row, in pixels at 96 dpi.
 #include <cstdio>
 
-#include "shell/form_layout.h"
+#include "ludora/form_layout.h"
 
 int main() {
   using namespace ludora;

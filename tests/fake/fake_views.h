@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "fake/test_support.h"
-#include "memory/form2.h"
-#include "shell/form1.h"
-#include "shell/form3.h"
-#include "shell/program.h"
+#include "ludora/form2.h"
+#include "ludora/form1.h"
+#include "ludora/form3.h"
+#include "ludora/program.h"
 
 namespace ludora::testing {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "fake/fake_windows.h"
-#include "launch/menu_captions.h"
-#include "launch/personal_shortcuts.h"
+#include "ludora/menu_captions.h"
+#include "ludora/personal_shortcuts.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstdio>
 
 #include "fake/fake_views.h"
-#include "record/record_tool.h"
+#include "ludora-record/record_tool.h"
 #include "sparkrun/launch_request.h"
-#include "watch/watchdog.h"
+#include "ludora-watch/watchdog.h"
 #include "traydock/icon_table.h"
 #include "traydock/tray_start.h"
 

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "fake/fake_views.h"
-#include "launch/folder_menu.h"
+#include "ludora/folder_menu.h"
 
 // Out of memory on demand: allocation number `gAllocationsLeft` from now on throws.
 long gAllocationsLeft = -1;

@@ -4,8 +4,8 @@
 #include <set>
 
 #include "fake/fake_views.h"
-#include "launch/commands.h"
-#include "launch/shortcut_file.h"
+#include "ludora/commands.h"
+#include "ludora/shortcut_file.h"
 #include "sparkrun/launch_request.h"
 
 namespace ludora {

@@ -1,9 +1,9 @@
 // The record of the machine that the installer takes and the uninstaller
 // puts back.
 #include "fake/fake_views.h"
-#include "record/record_tool.h"
-#include "record/record_text.h"
-#include "record/written_values.h"
+#include "ludora-record/record_tool.h"
+#include "ludora-record/record_text.h"
+#include "ludora-record/written_values.h"
 
 namespace ludora {
 namespace {

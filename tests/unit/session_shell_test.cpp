@@ -1,9 +1,9 @@
 // Ludora as the shell of a log-on: the rule that says so, the log-on's
 // ready signal, and the startup programs, once a log-on, in Windows' order.
 #include "fake/fake_views.h"
-#include "launch/startup_programs.h"
+#include "ludora/startup_programs.h"
 #include "tuning/startup_set.h"
-#include "watch/watchdog.h"
+#include "ludora-watch/watchdog.h"
 
 namespace ludora {
 namespace {

@@ -74,5 +74,5 @@ use_target() {
   esac
   PROBE=${PROBE:-$E2E_BUILD/probe.exe}  # a stand-in game that logs how it started
   TRAYCLIENT=${TRAYCLIENT:-$E2E_BUILD/trayclient.exe}  # a program with a tray icon
-  RECORDER=${RECORDER:-$E2E_BUILD/src/win32/ludora-record.exe}
+  RECORDER=${RECORDER:-$E2E_BUILD/ludora-record.exe}
 }

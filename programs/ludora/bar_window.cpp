@@ -1,0 +1,165 @@
+#include "ludora/bar_window.h"
+
+#include <windowsx.h>
+
+#include "resources/resource_ids.h"
+#include "launch/companions.h"
+#include "ludora/form_layout.h"
+
+namespace ludora::win32 {
+
+namespace {
+
+constexpr const char* kClassName = companions::kBarWindowClass;
+constexpr UINT kAfterFirstPaint = WM_APP + 1;
+constexpr int kCtrlEscHotKey = 1;
+constexpr int kLeftWindowsHotKey = 2;
+constexpr int kRightWindowsHotKey = 3;
+constexpr WPARAM kShellTaskMan = 7;  // HSHELL_TASKMAN
+
+}  // namespace
+
+BarWindow::BarWindow(Win32WindowSystem& system)
+    : system_(system),
+      skin_(system.instance(), IDR_BAR_SKIN),
+      hotSpotCursor_(::LoadCursorA(system.instance(), MAKEINTRESOURCEA(IDC_HOTSPOT))) {
+  const HINSTANCE instance = system.instance();
+  RegisterWindowClass(instance, kClassName, ::LoadCursorA(nullptr, IDC_ARROW),
+                      ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_LUDORA)),
+                      ::GetSysColorBrush(COLOR_WINDOW));
+  // Borderless, so the client area is the whole window.
+  CreateWindowOf(instance, kClassName, std::string(kForm3.caption).c_str(), WS_POPUP,
+                 WS_EX_TOOLWINDOW, 0, 0, TwipsToPixels(kForm3.clientWidthTwips),
+                 TwipsToPixels(kForm3.clientHeightTwips));
+  if (hwnd()) system_.WindowCreated();
+}
+
+// The tooltips show only when the mouse rests on the bar: they are made
+// when it first comes there, and the common controls with them, which a
+// shell nobody points at never needs in memory.
+void BarWindow::CreateTooltips() {
+  if (!tooltips_.Create(hwnd())) return;
+  // Tool ids follow the labels' creation order; the topmost label is added
+  // first, as where tools overlap the first one added wins.
+  for (std::size_t i = kForm3Labels.size(); i-- > 0;) {
+    const TwipsRect& area = kForm3Labels[i].twips;
+    tooltips_.Add(static_cast<UINT>(i + 1), PixelRect(area.left, area.top, area.width, area.height),
+                  i == 0 ? clockText_ : std::string(kForm3Labels[i].tooltip));
+  }
+}
+
+void BarWindow::Show() {
+  ::ShowWindow(hwnd(), SW_SHOWNORMAL);
+  ::UpdateWindow(hwnd());
+}
+
+ludora::HWND BarWindow::Handle() {
+  return reinterpret_cast<ludora::HWND>(hwnd());
+}
+
+void BarWindow::Move(int left, int top) {
+  ::SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void BarWindow::SetClockTooltip(const std::string& text) {
+  clockText_ = text;
+  tooltips_.SetText(1, text);  // Label7, the first label created
+}
+
+// What Windows gives a shell for Ctrl+Esc and the Windows key: on XP the
+// shell hook's task-list notice (and the task-list command, posted to the
+// shell's window); where the keys are not the system's own, as on 98, plain
+// hot keys. No hook that sees every key.
+void BarWindow::TakeTaskListKeys() {
+  const HMODULE user32 = ::GetModuleHandleA("user32.dll");
+  const auto registerShellHook = reinterpret_cast<BOOL(WINAPI*)(::HWND)>(
+      reinterpret_cast<void*>(::GetProcAddress(user32, "RegisterShellHookWindow")));
+  if (registerShellHook && registerShellHook(hwnd())) {
+    shellHookMessage_ = ::RegisterWindowMessageA("SHELLHOOK");
+  }
+  ::RegisterHotKey(hwnd(), kCtrlEscHotKey, MOD_CONTROL, VK_ESCAPE);
+  ::RegisterHotKey(hwnd(), kLeftWindowsHotKey, MOD_WIN, VK_LWIN);
+  ::RegisterHotKey(hwnd(), kRightWindowsHotKey, MOD_WIN, VK_RWIN);
+}
+
+const LabelDefinition* BarWindow::LabelUnder(LPARAM point) const {
+  return LabelAt(kForm3Labels, PixelsToTwips(GET_X_LPARAM(point)),
+                 PixelsToTwips(GET_Y_LPARAM(point)));
+}
+
+void BarWindow::Paint(HDC dc) {
+  skin_.Draw(dc);
+  // Right after the first paint, not in it: the bar is on screen first.
+  if (!painted_ && form_) ::PostMessageA(hwnd(), kAfterFirstPaint, 0, 0);
+  painted_ = true;
+}
+
+LRESULT BarWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == shellHookMessage_ && shellHookMessage_ != 0) {
+    if (wParam != kShellTaskMan) return 0;
+    if (form_) form_->TaskListKey();
+    return TRUE;  // as a shell hook answers that it shows a task list of its own
+  }
+  switch (message) {
+    case WM_HOTKEY:
+      if (form_) form_->TaskListKey();
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) != SC_TASKLIST) break;
+      if (form_) form_->TaskListKey();
+      return 0;
+    case kAfterFirstPaint:
+      if (form_) form_->Painted();
+      return 0;
+    case WM_MOUSEMOVE:
+      if (!tooltipsMade_) {
+        tooltipsMade_ = true;
+        CreateTooltips();
+        tooltips_.Relay(hwnd(), message, wParam, lParam);  // this first move, they did not see
+      }
+      break;
+    case WM_SETCURSOR: {
+      POINT at;
+      ::GetCursorPos(&at);
+      ::ScreenToClient(hwnd(), &at);
+      const LabelDefinition* label = LabelUnder(MAKELPARAM(at.x, at.y));
+      if (LOWORD(lParam) == HTCLIENT && label && label->pointer == Pointer::HotSpot) {
+        ::SetCursor(hotSpotCursor_);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_LBUTTONDOWN:
+      pressed_ = LabelUnder(lParam);
+      return 0;
+    case WM_LBUTTONUP: {
+      const LabelDefinition* label = LabelUnder(lParam);
+      const bool click = label && label == pressed_;
+      pressed_ = nullptr;
+      if (click && form_) form_->LabelClick(label->name);
+      return 0;
+    }
+    case WM_CLOSE:
+      if (form_) form_->Unload();
+      ::DestroyWindow(hwnd());
+      return 0;
+    case WM_ENDSESSION:
+      if (wParam && form_ && !ended_) {
+        ended_ = true;
+        system_.SessionEnding();
+        form_->Unload();
+        form_->Terminate();
+      }
+      return 0;
+  }
+  return WindowBase::OnMessage(message, wParam, lParam);
+}
+
+void BarWindow::OnNcDestroy() {
+  tooltips_.OwnerDestroyed();
+  if (form_ && !ended_) form_->Terminate();
+  system_.BarGone();
+  system_.WindowGone();
+}
+
+}  // namespace ludora::win32
