@@ -52,7 +52,11 @@ uninstall() {
 uninstall_code() {
   local code=0
   cp "$APP_DIR/uninstall.exe" "$WINEPREFIX/drive_c/u$1.exe"
-  wine cmd /c "C:\\u$1.exe /S _?=$APP_WIN" || code=$?
+  # NSIS reads _?= only unquoted, and Wine quotes an argument that holds a
+  # blank: the path goes as separate words, which Wine joins with blanks.
+  local words
+  read -ra words <<<"_?=$APP_WIN"
+  wine "C:\\u$1.exe" /S "${words[@]}" || code=$?
   echo "$code" >"$WINEPREFIX/drive_c/u$1.code"
 }
 code_of() { cat "$WINEPREFIX/drive_c/u$1.code"; }
@@ -69,11 +73,15 @@ a_read_only_system_ini_keeps_ludora() {
   chmod a-w "$ini"
   chattr +i "$ini" || fail "system.ini cannot be made read-only here"
   # shellcheck disable=SC2064  # the path now: the trap runs outside this function
-  trap "chattr -i '$ini'; end_prefix" EXIT
-  uninstall_code 1
+  trap "s=\$?; chattr -i '$ini'; end_prefix \$s" EXIT
+  LUDORA_PID=
+  WINEDEBUG=+process uninstall_code 1 2>>"$LOG"
   chattr -i "$ini"
   chmod u+w "$ini"
   [ "$(code_of 1)" = 5 ] || fail "exit $(code_of 1), not 5 (Explorer could not be made the shell)"
+  # The desktop the user had: Ludora's bar again, no Explorer.
+  wait_until 30 "the bar back" find_bar
+  ! grep -aqi 'cmdline L"explorer.exe"' "$LOG" || fail "Explorer was started"
   local shell
   shell=$(system_ini | awk '/^\[boot\]/ { b = 1 } b && /^shell=/ { print substr($0, 7) }')
   [[ "${shell,,}" == *'\ludora.exe' ]] && [ -f "$APP_DIR/ludora.exe" ] ||
