@@ -57,6 +57,16 @@ bars() {
   return $none
 }
 
+# Wine's own tray window out of the way (probe.exe and trayclient.exe in the
+# application folder). Wine's desktop process ends with the last program of
+# the prefix and brings a new tray when it comes back: the probe, waiting
+# for the log-on's ready event as a log-on would, keeps it meanwhile.
+evict_wine_tray() {
+  (cd "$E2E_DIR" && wine "$APP_WIN\\probe.exe" ready) &
+  wait_until 30 "the log-on's ready event" test -f "$E2E_DIR/waiting.txt"
+  wait_until 30 "Wine's own tray window out of the way" wine "$APP_WIN\\trayclient.exe" evict
+}
+
 # Sets BAR to the bar of the shell this test started (an earlier test's may
 # still be going); any bar when the test did not start the shell itself.
 find_bar() {

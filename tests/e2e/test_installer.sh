@@ -81,6 +81,7 @@ a_read_only_system_ini_keeps_ludora() {
   [ "$(code_of 1)" = 5 ] || fail "exit $(code_of 1), not 5 (Explorer could not be made the shell)"
   # The desktop the user had: Ludora's bar again, no Explorer.
   wait_until 30 "the bar back" find_bar
+  LUDORA_PID=$(xprop -id "$BAR" _NET_WM_PID | awk '{print $NF}')
   ! grep -aqi 'cmdline L"explorer.exe"' "$LOG" || fail "Explorer was started"
   local shell
   shell=$(system_ini | awk '/^\[boot\]/ { b = 1 } b && /^shell=/ { print substr($0, 7) }')
@@ -112,10 +113,7 @@ install_upgrade_uninstall() {
   pick_switch "Set Ludora as default shell"
   close_message_box
   wait_until 20 "the switch's last row" bash -c "grep -aq 'NtSetValueKey.*L\"MaxConnectionsPerServer\"' '$LOG'"
-  if [ "$1" = win98 ]; then
-    a_read_only_system_ini_keeps_ludora
-    start_ludora
-  fi
+  [ "$1" = winxp ] || a_read_only_system_ini_keeps_ludora
 
   # An installer that is open keeps an uninstall out; cancelled (Escape until it
   # ends: a search or a key misses now and then), it leaves Ludora running.

@@ -15,12 +15,11 @@ run_entry() {
   wine reg add "$1\\$VERSION\\$2" /v "$3" /t "${5:-REG_SZ}" /d "$4" /f >/dev/null 2>&1
 }
 
-# session_prefix <name> <winxp|win98>: Ludora registered as the shell, Wine's
-# own tray out of the way, a startup program in every place they start from.
+# session_prefix <name> <winxp|win98>: Ludora registered as the shell, a
+# startup program in every place they start from.
 session_prefix() {
   new_prefix "$1" "$2"
   cp "$TRAYCLIENT" "$PROBE" "$RECORDER" "$APP_DIR/"
-  wait_until 30 "Wine's own tray window out of the way" wine "$APP_WIN\\trayclient.exe" evict
   if [ "$2" = win98 ]; then  # system.ini's [boot] shell, in 8.3 form as 98 keeps it
     printf '[boot]\r\nshell=%s\r\n' "$(wine winepath.exe -s "$APP_WIN\\ludora.exe" 2>/dev/null | tr -d '\r')" \
       >>"$WINEPREFIX/drive_c/windows/system.ini"
@@ -64,8 +63,7 @@ ready_written() { grep -q "bar=" "$E2E_DIR/ready.txt" 2>/dev/null; }
 
 session() {
   session_prefix "session-$1" "$1"
-  (cd "$E2E_DIR" && wine "$APP_WIN\\probe.exe" ready) &
-  wait_until 30 "the log-on's ready event" test -f "$E2E_DIR/waiting.txt"
+  evict_wine_tray
   start_ludora +process,+menu,+debugstr
   wait_until 30 "the log-on told" ready_written
   [ "$(tr -d '\r' <"$E2E_DIR/ready.txt")" = "bar=1" ] || fail "ready before the bar showed"
@@ -114,8 +112,7 @@ explorer_started() { grep -aqF 'app L"C:\\windows\\explorer.exe" cmdline L"explo
 explorer_pid() { pgrep -f '^(C:\\windows\\)?explorer\.exe$'; }
 crash_loop() {
   session_prefix "crash-loop-$1" "$1"
-  (cd "$E2E_DIR" && wine "$APP_WIN\\probe.exe" ready) &  # as a log-on would, waits for the shell
-  wait_until 30 "the log-on's ready event" test -f "$E2E_DIR/waiting.txt"
+  evict_wine_tray
   start_ludora +process,+debugstr
   wait_until 30 "the notification area" tray_runs
   local kill
