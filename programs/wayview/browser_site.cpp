@@ -196,7 +196,9 @@ HRESULT BrowserSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameter
   try {
     switch (id) {
       case DISPID_BEFORENAVIGATE2:
-        host->BeforeNavigate(Text(argument(1)), IsControl(argument(0)));
+        if (host->BeforeNavigate(Text(argument(1)), IsControl(argument(0)))) {
+          SetBool(argument(6), true);
+        }
         break;
       case DISPID_NAVIGATECOMPLETE2:
         host->NavigateComplete(Text(argument(1)), IsControl(argument(0)));

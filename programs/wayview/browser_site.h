@@ -25,9 +25,9 @@ class SiteHost {
   virtual HWND FrameHandle() const = 0;
   virtual RECT ControlRect() const = 0;  // in the frame's client area
   // The control's events: a top-level navigation's are the frame's, the
-  // others are inside the page. NavigateError answers whether the
-  // control's own error page is cancelled.
-  virtual void BeforeNavigate(const std::string& address, bool topLevel) = 0;
+  // others are inside the page. BeforeNavigate and NavigateError answer
+  // whether the navigation (to the control's own error page) is cancelled.
+  virtual bool BeforeNavigate(const std::string& address, bool topLevel) = 0;
   virtual void NavigateComplete(const std::string& address, bool topLevel) = 0;
   virtual void DocumentComplete(bool topLevel) = 0;
   virtual bool NavigateError(const std::string& address, LONG status, bool topLevel) = 0;

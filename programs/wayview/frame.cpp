@@ -137,8 +137,15 @@ void Frame::Run(Command command) {
   }
 }
 
-void Frame::BeforeNavigate(const std::string& address, bool topLevel) {
-  if (!topLevel) return;
+bool Frame::BeforeNavigate(const std::string& address, bool topLevel) {
+  if (!topLevel) return false;
+  if (auto notice = ErrorPageNotice(address)) {
+    address_ = notice->address;
+    view_.SetAddressText(address_);
+    SetBusy(false);
+    ShowNotice(std::move(notice));
+    return true;
+  }
   address_ = address;
   title_.clear();
   view_.SetAddressText(address);
@@ -146,6 +153,7 @@ void Frame::BeforeNavigate(const std::string& address, bool topLevel) {
   SetBusy(true);
   ShowNotice(std::nullopt);
   ShowCaption();
+  return false;
 }
 
 void Frame::NavigateComplete(const std::string& address, bool topLevel) {

@@ -58,7 +58,8 @@ class Frame {
   void FavoritePicked(UINT id);
 
   // The control's events; `topLevel` is false for a frame inside the page.
-  void BeforeNavigate(const std::string& address, bool topLevel);
+  // Whether the navigation is cancelled: the control's own error page is, for our notice.
+  bool BeforeNavigate(const std::string& address, bool topLevel);
   void NavigateComplete(const std::string& address, bool topLevel);
   void DocumentComplete(bool topLevel);
   // Whether the control's own error page is cancelled for ours.

@@ -301,8 +301,8 @@ void FrameWindow::Browse(Command command) {
 
 // ---- The control's events, to the portable frame.
 
-void FrameWindow::BeforeNavigate(const std::string& address, bool topLevel) {
-  frame_.BeforeNavigate(address, topLevel);
+bool FrameWindow::BeforeNavigate(const std::string& address, bool topLevel) {
+  return frame_.BeforeNavigate(address, topLevel);
 }
 void FrameWindow::NavigateComplete(const std::string& address, bool topLevel) {
   frame_.NavigateComplete(address, topLevel);

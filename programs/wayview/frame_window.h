@@ -59,7 +59,7 @@ class FrameWindow final : public WindowBase, public wayview::FrameView, public S
   // SiteHost
   HWND FrameHandle() const override { return hwnd(); }
   RECT ControlRect() const override;
-  void BeforeNavigate(const std::string& address, bool topLevel) override;
+  bool BeforeNavigate(const std::string& address, bool topLevel) override;
   void NavigateComplete(const std::string& address, bool topLevel) override;
   void DocumentComplete(bool topLevel) override;
   bool NavigateError(const std::string& address, LONG status, bool topLevel) override;

@@ -3,6 +3,7 @@
 // browser control, that it could not, with the default browser offered.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/win_types.h"
@@ -25,6 +26,12 @@ bool IsTransferError(LONG status);
 
 // The notice of a top-level navigation that failed with `status`.
 Notice ErrorNotice(const std::string& address, LONG status);
+
+// Internet Explorer before 6 has no NavigateError: it opens an error page of
+// its own (res://shdoclc.dll/dnserror.htm#<address>, shdocvw.dll in 4,
+// ieframe.dll from 7). Such a page's notice, for the address it names;
+// nothing for any other address.
+std::optional<Notice> ErrorPageNotice(const std::string& address);
 
 // The notice of a frame without the control.
 Notice NoControlNotice(const std::string& address);

@@ -235,6 +235,12 @@ TEST_F(Browsing, EventsDriveTheButtonsCaptionAndProgressAndFailuresShowOurNotice
   frame.BeforeNavigate("http://127.0.0.1:9/", true);
   EXPECT_EQ(view.actions, Log{"navigate http://127.0.0.1:9/"});
   EXPECT_FALSE(view.notice);
+  // Internet Explorer 5 has no NavigateError: its own error page names the address.
+  EXPECT_FALSE(frame.BeforeNavigate("res://shdoclc.dll/about.htm#http://x/", true));
+  EXPECT_TRUE(frame.BeforeNavigate(
+      "res://C:\\WINDOWS\\SYSTEM\\SHDOCLC.DLL/dnserror.htm#http://gone/", true));
+  EXPECT_TRUE(view.notice->address == "http://gone/" && view.address == "http://gone/");
+  EXPECT_NE(view.notice->detail.find("could not be found"), std::string::npos);
 }
 
 TEST_F(Browsing, TypedAddressesAreRememberedOrRefusedWithoutAnyRequest) {
