@@ -193,41 +193,42 @@ HRESULT BrowserSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameter
   };
   SiteHost* const host = host_;
   if (!host) return S_OK;
+  wayview::Frame& frame = host->Events();
   try {
     switch (id) {
       case DISPID_BEFORENAVIGATE2:
-        if (host->BeforeNavigate(Text(argument(1)), IsControl(argument(0)))) {
+        if (frame.BeforeNavigate(Text(argument(1)), IsControl(argument(0)))) {
           SetBool(argument(6), true);
         }
         break;
       case DISPID_NAVIGATECOMPLETE2:
-        host->NavigateComplete(Text(argument(1)), IsControl(argument(0)));
+        frame.NavigateComplete(Text(argument(1)), IsControl(argument(0)));
         break;
       case DISPID_DOCUMENTCOMPLETE:
-        host->DocumentComplete(IsControl(argument(0)));
+        frame.DocumentComplete(IsControl(argument(0)));
         break;
       case DISPID_NAVIGATEERROR:
-        if (host->NavigateError(Text(argument(1)), Number(argument(3)), IsControl(argument(0)))) {
+        if (frame.NavigateError(Text(argument(1)), Number(argument(3)), IsControl(argument(0)))) {
           SetBool(argument(4), true);
         }
         break;
       case DISPID_TITLECHANGE:
-        host->TitleChange(Text(argument(0)));
+        frame.TitleChange(Text(argument(0)));
         break;
       case DISPID_STATUSTEXTCHANGE:
-        host->StatusTextChange(Text(argument(0)));
+        frame.StatusTextChange(Text(argument(0)));
         break;
       case DISPID_PROGRESSCHANGE:
-        host->ProgressChange(Number(argument(0)), Number(argument(1)));
+        frame.ProgressChange(Number(argument(0)), Number(argument(1)));
         break;
       case DISPID_COMMANDSTATECHANGE:
-        host->CommandStateChange(Number(argument(0)), Number(argument(1)) != 0);
+        frame.CommandStateChange(Number(argument(0)), Number(argument(1)) != 0);
         break;
       case DISPID_DOWNLOADBEGIN:
-        host->DownloadBegin();
+        frame.DownloadBegin();
         break;
       case DISPID_DOWNLOADCOMPLETE:
-        host->DownloadComplete();
+        frame.DownloadComplete();
         break;
       case DISPID_NEWWINDOW2: {
         const VARIANT& target = argument(0);

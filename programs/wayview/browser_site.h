@@ -14,29 +14,20 @@
 
 #include <string>
 
+#include "wayview/frame.h"
+
 namespace ludora::win32 {
 
 using ::HRESULT;  // the portable layer has one of its own
 
-// What the site asks of its frame window, and tells it.
+// What the site asks of its frame window.
 class SiteHost {
  public:
   virtual ~SiteHost() = default;
   virtual HWND FrameHandle() const = 0;
   virtual RECT ControlRect() const = 0;  // in the frame's client area
-  // The control's events: a top-level navigation's are the frame's, the
-  // others are inside the page. BeforeNavigate and NavigateError answer
-  // whether the navigation (to the control's own error page) is cancelled.
-  virtual bool BeforeNavigate(const std::string& address, bool topLevel) = 0;
-  virtual void NavigateComplete(const std::string& address, bool topLevel) = 0;
-  virtual void DocumentComplete(bool topLevel) = 0;
-  virtual bool NavigateError(const std::string& address, LONG status, bool topLevel) = 0;
-  virtual void TitleChange(const std::string& title) = 0;
-  virtual void StatusTextChange(const std::string& text) = 0;
-  virtual void ProgressChange(LONG progress, LONG progressMax) = 0;
-  virtual void CommandStateChange(LONG command, bool enabled) = 0;
-  virtual void DownloadBegin() = 0;
-  virtual void DownloadComplete() = 0;
+  // The frame's portable state, which the control's events drive.
+  virtual wayview::Frame& Events() = 0;
   // A page asks for a window: the new frame's control (its Application,
   // a reference added), or null to refuse.
   virtual IDispatch* NewWindow() = 0;

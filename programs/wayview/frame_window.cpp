@@ -113,14 +113,11 @@ bool FrameWindow::Open(const std::string& address, bool forPage, int show) {
   RegisterWindowClass(instance_, kClass, ::LoadCursorA(nullptr, IDC_ARROW),
                       ::LoadIconA(instance_, MAKEINTRESOURCEA(IDI_LUDORA)),
                       ::GetSysColorBrush(COLOR_BTNFACE));
+  CreateWindowOf(instance_, kClass, "Wayview", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
+                 CW_USEDEFAULT, CW_USEDEFAULT, 800, 600);
+  if (!hwnd()) return false;
   menuBar_ = MakeMenuBar(favoritesMenu_);
-  ::CreateWindowExA(0, kClass, "Wayview", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                    CW_USEDEFAULT, 800, 600, nullptr, menuBar_, instance_,
-                    static_cast<WindowBase*>(this));
-  if (!hwnd()) {
-    ::DestroyMenu(menuBar_);
-    return false;
-  }
+  ::SetMenu(hwnd(), menuBar_);
   MakeChildren();
   control_.Create(*this);
   Layout();
@@ -165,6 +162,7 @@ RECT FrameWindow::ControlRect() const {
 }
 
 void FrameWindow::Layout() {
+  if (!notice_) return;  // the window is still being made
   RECT client = {};
   ::GetClientRect(hwnd(), &client);
   ::SendMessageA(status_, WM_SIZE, 0, 0);  // the status bar places itself at the bottom
@@ -213,8 +211,8 @@ void FrameWindow::SetCaption(const std::string& text) {
 }
 
 void FrameWindow::SetAddressText(const std::string& text) {
+  typedLength_ = text.size();  // not typed: nothing to complete
   ::SetWindowTextA(addressEdit_, text.c_str());
-  typedLength_ = text.size();
 }
 
 void FrameWindow::SetStatusText(const std::string& text) {
@@ -299,38 +297,7 @@ void FrameWindow::Browse(Command command) {
   }
 }
 
-// ---- The control's events, to the portable frame.
-
-bool FrameWindow::BeforeNavigate(const std::string& address, bool topLevel) {
-  return frame_.BeforeNavigate(address, topLevel);
-}
-void FrameWindow::NavigateComplete(const std::string& address, bool topLevel) {
-  frame_.NavigateComplete(address, topLevel);
-}
-void FrameWindow::DocumentComplete(bool topLevel) {
-  frame_.DocumentComplete(topLevel);
-}
-bool FrameWindow::NavigateError(const std::string& address, LONG status, bool topLevel) {
-  return frame_.NavigateError(address, status, topLevel);
-}
-void FrameWindow::TitleChange(const std::string& title) {
-  frame_.TitleChange(title);
-}
-void FrameWindow::StatusTextChange(const std::string& text) {
-  frame_.StatusTextChange(text);
-}
-void FrameWindow::ProgressChange(LONG progress, LONG progressMax) {
-  frame_.ProgressChange(progress, progressMax);
-}
-void FrameWindow::CommandStateChange(LONG command, bool enabled) {
-  frame_.CommandStateChange(command, enabled);
-}
-void FrameWindow::DownloadBegin() {
-  frame_.DownloadBegin();
-}
-void FrameWindow::DownloadComplete() {
-  frame_.DownloadComplete();
-}
+// ---- What the control asks of the frame.
 
 IDispatch* FrameWindow::NewWindow() {
   FrameWindow* opened = frames_.OpenFrame("", true);
@@ -469,6 +436,7 @@ LRESULT FrameWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Layout();
       return 0;
     case WM_SETFOCUS:
+      if (!notice_) break;
       if (notice_->shown()) {
         notice_->Focus();
       } else if (control_) {

@@ -59,16 +59,7 @@ class FrameWindow final : public WindowBase, public wayview::FrameView, public S
   // SiteHost
   HWND FrameHandle() const override { return hwnd(); }
   RECT ControlRect() const override;
-  bool BeforeNavigate(const std::string& address, bool topLevel) override;
-  void NavigateComplete(const std::string& address, bool topLevel) override;
-  void DocumentComplete(bool topLevel) override;
-  bool NavigateError(const std::string& address, LONG status, bool topLevel) override;
-  void TitleChange(const std::string& title) override;
-  void StatusTextChange(const std::string& text) override;
-  void ProgressChange(LONG progress, LONG progressMax) override;
-  void CommandStateChange(LONG command, bool enabled) override;
-  void DownloadBegin() override;
-  void DownloadComplete() override;
+  wayview::Frame& Events() override { return frame_; }
   IDispatch* NewWindow() override;
   void WindowClosing() override;
 
