@@ -113,7 +113,9 @@ void FavoritesMenu::Fill(HMENU menu, const std::string& folder) {
   std::vector<std::string> folders, files;
   bool more = false;
   WIN32_FIND_DATAA found;
-  ScopedFind find(api_, api_.FindFirstFileA(folder + "\\*", &found));
+  // No folder (Windows names none): nothing, rather than the root of a drive.
+  ScopedFind find(api_,
+                  folder.empty() ? kInvalidHandle : api_.FindFirstFileA(folder + "\\*", &found));
   for (bool next = bool(find); next; next = api_.FindNextFileA(find.get(), &found)) {
     const std::string name = found.cFileName;
     if (name == "." || name == ".." || (found.dwFileAttributes & kHidden)) continue;

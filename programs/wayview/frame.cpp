@@ -118,13 +118,12 @@ void Frame::Run(Command command) {
       }
       return;
     case Command::AddFavorite: {
+      const std::string& folder = program_.favoritesFolder();
       if (address_.empty()) return;
-      const auto name = program_.favoritesFolder().empty()
-                            ? std::nullopt
-                            : AddFavorite(api_, program_.favoritesFolder(), title_, address_);
+      if (folder.empty()) return Tell("Windows names no Favorites folder for this user.");
+      const auto name = AddFavorite(api_, folder, title_, address_);
       if (name) return view_.SetStatusText("Added to Favorites: " + *name);
-      return Tell("The page could not be added to the Favorites folder " +
-                  program_.favoritesFolder() + ".");
+      return Tell("The page could not be added to the Favorites folder " + folder + ".");
     }
     case Command::SetHome:
     case Command::ResetHome: {

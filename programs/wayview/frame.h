@@ -71,9 +71,6 @@ class Frame {
   void DownloadBegin() { SetBusy(true); }
   void DownloadComplete() { SetBusy(false); }
 
-  const std::string& address() const { return address_; }
-  bool fullScreen() const { return fullScreen_; }
-
  private:
   void Open(const std::string& address);
   void Reset();

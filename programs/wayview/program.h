@@ -24,7 +24,6 @@ class Program {
   WindowsApi& api() { return api_; }
   const std::string& favoritesFolder() const { return favoritesFolder_; }
   const std::string& settingsFolder() const { return settingsFolder_; }
-  const std::string& startPage() const { return startPage_; }
 
   // The home page: the user's, or Ludora's start page.
   std::string Home() const { return home_.empty() ? startPage_ : home_; }

@@ -24,16 +24,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace ludora::wayview;
   if (size == 0) return 0;
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
-  const std::vector<std::string> history = {"http://www.example.com/maps/", "ftp://ftp.example.org/"};
+  const std::vector<std::string> history = {"http://www.example.com/maps/",
+                                            "ftp://ftp.example.org/"};
   const Normalised typed = NormaliseAddress(text, history);
   if (typed.outcome == Normalised::Go) {
     const std::string scheme = SchemeOf(typed.address);
     Check(!typed.address.empty() && typed.address.size() <= kMaxAddress);
     Check(scheme == "http" || scheme == "https" || scheme == "ftp" || scheme == "file" ||
           scheme == "about");
-    Check(std::none_of(typed.address.begin(), typed.address.end(), [](char c) {
-      return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-    }));
+    Check(std::none_of(typed.address.begin(), typed.address.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }));
     Check(NormaliseAddress(typed.address, {}).address == typed.address);  // as it was opened
   }
   Check(typed.outcome != Normalised::Refused || !typed.message.empty());
