@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "fake/fake_views.h"
+#include "fake/wayview_view.h"
 #include "ludora-record/record_tool.h"
 #include "sparkrun/launch_request.h"
 #include "ludora-watch/watchdog.h"
@@ -51,6 +52,25 @@ void TrayDock(FakeWindows& api) {
   table.Notify(0, WM_LBUTTONUP);
   ScopedHandle instance(api);
   traydock::DecideStart(api, instance, true);
+}
+
+// wayview: an address typed, the page added to the favourites and opened from
+// their menu, made the home page.
+void Wayview(FakeWindows& api) {
+  api.specialFolders[6] = "C:\\Favorites";
+  api.specialFolders[26] = "C:\\AppData";
+  api.AddFolder("C:\\Favorites");
+  wayview::Program program(api);
+  wayview::FakeFrameView view;
+  wayview::Frame frame(program, view);
+  frame.Start("");
+  frame.AddressEntered("example.com");
+  frame.Run(wayview::Command::AddFavorite);
+  ScopedMenu menu(api, api.CreatePopupMenu());
+  frame.FavoritesOpen(menu.get());
+  frame.FavoritePicked(wayview::FavoritesMenu::kFirstId);
+  frame.Run(wayview::Command::SetHome);
+  api.log.push_back("wayview ended");
 }
 
 // A run of the defragmenter to its end, closed; then the item is picked
@@ -104,6 +124,7 @@ std::vector<Handler> Handlers() {
        }},
       {"sparkrun", [](FakeShell& s) { sparkrun::Run(s.api, "sparkrun \"C:\\Games\\g.exe\""); }},
       {"traydock", [](FakeShell& s) { TrayDock(s.api); }},
+      {"wayview", [](FakeShell& s) { Wayview(s.api); }},
       {"ludora-record",
        [](FakeShell& s) {
          s.api.windowsByClass = {{"CorvaneLudoraBar", 0x3003}};
