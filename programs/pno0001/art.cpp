@@ -21,7 +21,8 @@ void MakePalette(Art& art) {
     const int shade = index % 16;
     std::uint32_t colour = 0;
     for (int part = 0; part < 3; ++part) {
-      const int value = kRampColours[index / 16][part] * (shade + 1) / 12 + std::max(0, shade - 11) * 20;
+      const int value =
+          kRampColours[index / 16][part] * (shade + 1) / 12 + std::max(0, shade - 11) * 20;
       colour = (colour << 8) | static_cast<std::uint32_t>(std::min(value, 255));
     }
     art.palette[index] = colour;
@@ -31,8 +32,9 @@ void MakePalette(Art& art) {
       const std::uint32_t colour = art.palette[index];
       std::uint32_t shaded = 0;
       for (int shift = 16; shift >= 0; shift -= 8)
-        shaded |= (((colour >> shift) & 0xFF) * static_cast<std::uint32_t>(light + 1) / kLightLevels)
-                  << shift;
+        shaded |=
+            (((colour >> shift) & 0xFF) * static_cast<std::uint32_t>(light + 1) / kLightLevels)
+            << shift;
       art.shaded[light][index] = shaded;
     }
 }
@@ -51,7 +53,9 @@ int Noise(int x, int y, int cellX, int cellY, std::uint32_t seed) {
   const int ix = x / cellX, iy = y / cellY;
   const auto ease = [](int t) { return t * t * (768 - 2 * t) / 65536; };  // t, result: 0..256
   const int fx = ease((x % cellX) * 256 / cellX), fy = ease((y % cellY) * 256 / cellY);
-  const auto at = [&](int cx, int cy) { return static_cast<int>(Hash(cx % nx, cy % ny, seed) & 255); };
+  const auto at = [&](int cx, int cy) {
+    return static_cast<int>(Hash(cx % nx, cy % ny, seed) & 255);
+  };
   const int top = at(ix, iy) * (256 - fx) + at(ix + 1, iy) * fx;
   const int bottom = at(ix, iy + 1) * (256 - fx) + at(ix + 1, iy + 1) * fx;
   return (top * (256 - fy) + bottom * fy) >> 16;
@@ -60,7 +64,8 @@ int Noise(int x, int y, int cellX, int cellY, std::uint32_t seed) {
 // Three octaves from `cell` down.
 int Fractal(int x, int y, int cell, std::uint32_t seed) {
   return (Noise(x, y, cell, cell, seed) * 4 + Noise(x, y, cell / 2, cell / 2, seed + 1) * 2 +
-          Noise(x, y, cell / 4, cell / 4, seed + 2)) / 7;
+          Noise(x, y, cell / 4, cell / 4, seed + 2)) /
+         7;
 }
 
 template <typename Paint>
@@ -84,7 +89,8 @@ std::uint8_t Brick(int x, int y) {
 std::uint8_t Stone(int x, int y) {
   const int row = y / 16, shifted = (x + (row % 2) * 16) % kTextureSize;
   if (y % 16 == 15 || shifted % 32 == 31) return Colour(kSlate, 3);
-  int shade = 6 + static_cast<int>(Hash(shifted / 32, row, 5) % 4) + (Fractal(x, y, 16, 21) - 128) / 40;
+  int shade =
+      6 + static_cast<int>(Hash(shifted / 32, row, 5) % 4) + (Fractal(x, y, 16, 21) - 128) / 40;
   if (y % 16 == 0 || shifted % 32 == 0) shade += 2;
   if (Noise(x, y, 2, 2, 77) > 220) shade -= 3;  // pits
   return Colour(kStoneRamp, shade);
@@ -149,7 +155,8 @@ std::uint8_t Slabs(int x, int y) {
 
 std::uint8_t Beams(int x, int y) {
   const int py = y % 32;
-  if (py < 10) return Colour(kWoodBrown, py == 0 ? 7 : py == 9 ? 2 : 5 + (Noise(x, y, 16, 2, 91) - 128) / 64);
+  if (py < 10)
+    return Colour(kWoodBrown, py == 0 ? 7 : py == 9 ? 2 : 5 + (Noise(x, y, 16, 2, 91) - 128) / 64);
   return Colour(kSand, 6 + (Noise(x, y, 8, 8, 93) - 128) / 64);
 }
 
@@ -167,7 +174,8 @@ class Canvas {
   explicit Canvas(Texture& texture) : texture_(texture) { texture_.fill(0); }
 
   void Dot(int x, int y, std::uint8_t colour) {
-    if (x >= 0 && y >= 0 && x < kTextureSize && y < kTextureSize) texture_[x * kTextureSize + y] = colour;
+    if (x >= 0 && y >= 0 && x < kTextureSize && y < kTextureSize)
+      texture_[x * kTextureSize + y] = colour;
   }
   void Rect(int x0, int y0, int x1, int y1, std::uint8_t colour) {
     for (int x = x0; x <= x1; ++x)
@@ -180,7 +188,8 @@ class Canvas {
         const int dx = (x - cx) * 64 / rx, dy = (y - cy) * 64 / ry;
         if (dx * dx + dy * dy > 64 * 64) continue;
         const int hx = dx + 21, hy = dy + 21;  // from the highlight
-        const int shade = 15 - static_cast<int>(SquareRoot(static_cast<std::uint64_t>(hx * hx + hy * hy))) / 9;
+        const int shade =
+            15 - static_cast<int>(SquareRoot(static_cast<std::uint64_t>(hx * hx + hy * hy))) / 9;
         Dot(x, y, Colour(ramp, std::max(shade, 3)));
       }
   }
@@ -252,12 +261,18 @@ void Plasma(Texture& texture) {
   canvas.Ball(31, 31, 4, 4, kWhite);
 }
 
-// The exit: a ring of light on the floor and a shimmering beam above it.
+// The exit: a ring of light on the floor and a beam above it, streaked,
+// narrowing and fading upwards.
 void Exit(Texture& texture) {
   Canvas canvas(texture);
-  for (int y = 8; y <= 58; ++y)
-    for (int x = 14; x <= 50; ++x)
-      if ((x * 7 + y * 3) % 5 < 2) canvas.Dot(x, y, Colour(kCyan, 15 - (58 - y) / 6));
+  for (int y = 6; y <= 58; ++y) {
+    const int half = 8 + (y - 6) * 14 / 52;
+    for (int x = 32 - half; x <= 32 + half; ++x) {
+      const int streak = static_cast<int>(Hash(x, 0, 17) % 6);
+      if ((y + streak * 5) % 9 < 4 + (y - 6) / 13)
+        canvas.Dot(x, y, Colour(kCyan, 6 + streak + (y - 6) / 12));
+    }
+  }
   for (int y = 50; y <= 63; ++y)
     for (int x = 6; x <= 58; ++x) {
       const int dx = (x - 32) * 100 / 26, dy = (y - 57) * 100 / 6, r = dx * dx + dy * dy;
@@ -265,13 +280,30 @@ void Exit(Texture& texture) {
     }
 }
 
+// The gun, seen from behind: a body widening towards the player, a round
+// barrel with glowing rings, an energy cell.
 void Gun(Texture& texture) {
   Canvas canvas(texture);
-  for (int x = 20; x <= 44; ++x) canvas.Rect(x, 36, x, 63, Colour(kSlate, x < 24 ? 9 : x > 40 ? 3 : 6));
-  for (int x = 27; x <= 37; ++x) canvas.Rect(x, 8, x, 40, Colour(kSteel, x < 30 ? 13 : x < 33 ? 10 : 6));
-  canvas.Rect(31, 4, 33, 8, Colour(kSlate, 4));
-  canvas.Rect(25, 48, 39, 52, Colour(kCyan, 13));
-  canvas.Rect(27, 8, 37, 10, Colour(kSlate, 2));  // the muzzle
+  for (int y = 34; y <= 63; ++y) {
+    const int half = 8 + (y - 34) * 10 / 29;
+    for (int dx = -half; dx <= half; ++dx)
+      canvas.Dot(32 + dx, y,
+                 Colour(kSlate, dx < 2 - half   ? 11
+                                : dx > half - 3 ? 3
+                                                : 7 - dx * 2 / half));
+  }
+  for (int y = 5; y <= 40; ++y) {
+    const int half = 4 + (y - 5) / 12;
+    const bool ring = y % 8 == 6;
+    for (int dx = -half; dx <= half; ++dx) {
+      const int lit =
+          (dx + half / 2) * (dx + half / 2) * 9 / (half * half);  // a cylinder lit from the left
+      canvas.Dot(32 + dx, y, ring ? Colour(kCyan, 14 - lit / 2) : Colour(kSteel, 14 - lit));
+    }
+  }
+  canvas.Rect(29, 3, 35, 5, Colour(kSlate, 2));  // the muzzle
+  canvas.Rect(27, 46, 37, 53, Colour(kCyan, 12));
+  canvas.Rect(28, 47, 31, 49, Colour(kCyan, 15));
 }
 
 void Flash(Texture& texture) {
@@ -280,8 +312,10 @@ void Flash(Texture& texture) {
     for (int x = 10; x <= 54; ++x) {
       const int dx = std::abs(x - 32), dy = std::abs(y - 32);
       const int ray = dx < 3 || dy < 3 || std::abs(dx - dy) < 3 ? 8 : 0;
-      const int strength = 22 - static_cast<int>(SquareRoot(static_cast<std::uint64_t>(dx * dx + dy * dy))) + ray;
-      if (strength >= 6) canvas.Dot(x, y, strength > 16 ? Colour(kWhite, 15) : Colour(kBrass, strength - 1));
+      const int strength =
+          22 - static_cast<int>(SquareRoot(static_cast<std::uint64_t>(dx * dx + dy * dy))) + ray;
+      if (strength >= 6)
+        canvas.Dot(x, y, strength > 16 ? Colour(kWhite, 15) : Colour(kBrass, strength - 1));
     }
 }
 

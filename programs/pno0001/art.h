@@ -21,17 +21,41 @@ inline constexpr int kSurfaces = 3;      // floor and ceiling textures a kind
 
 // The palette: 16 ramps of 16 shades, dark to bright; a colour is ramp * 16 + shade.
 enum Ramp : std::uint8_t {
-  kGrey, kStoneRamp, kBrickRed, kSand, kWoodBrown, kSteel, kTechGreen, kCyan,
-  kBrass, kOrange, kRed, kWhite, kPurple, kOlive, kSlate, kTan,
+  kGrey,
+  kStoneRamp,
+  kBrickRed,
+  kSand,
+  kWoodBrown,
+  kSteel,
+  kTechGreen,
+  kCyan,
+  kBrass,
+  kOrange,
+  kRed,
+  kWhite,
+  kPurple,
+  kOlive,
+  kSlate,
+  kTan,
 };
 constexpr std::uint8_t Colour(Ramp ramp, int shade) {
   return static_cast<std::uint8_t>(ramp * 16 + (shade < 0 ? 0 : shade > 15 ? 15 : shade));
 }
 
 enum Sprite : std::uint8_t {
-  kEnemyStep1, kEnemyStep2, kEnemyAim, kEnemyPain, kEnemyDead,
-  kHealthSprite, kAmmoSprite, kTreasureSprite, kShotSprite, kExitSprite,
-  kGunSprite, kFlashSprite, kSpriteCount,
+  kEnemyStep1,
+  kEnemyStep2,
+  kEnemyAim,
+  kEnemyPain,
+  kEnemyDead,
+  kHealthSprite,
+  kAmmoSprite,
+  kTreasureSprite,
+  kShotSprite,
+  kExitSprite,
+  kGunSprite,
+  kFlashSprite,
+  kSpriteCount,
 };
 
 struct Art {

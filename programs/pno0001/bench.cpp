@@ -18,10 +18,11 @@ void Print(const char* text) {
   HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
   if (!out || out == INVALID_HANDLE_VALUE) {
     using Attach = BOOL(WINAPI*)(DWORD);
-    const auto attach = reinterpret_cast<Attach>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "AttachConsole")));
+    const auto attach = reinterpret_cast<Attach>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "AttachConsole")));
     if (attach && attach(static_cast<DWORD>(-1)))  // the parent's
-      out = ::CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+      out = ::CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                          nullptr);
   }
   DWORD written = 0;
   if (out && out != INVALID_HANDLE_VALUE &&

@@ -18,9 +18,8 @@ void ForRows(Frame& frame, int x, int y, int width, int height, Paint&& paint) {
 }  // namespace
 
 void FillRect(Frame& frame, int x, int y, int width, int height, std::uint32_t colour) {
-  ForRows(frame, x, y, width, height, [&](std::uint32_t* from, std::uint32_t* to) {
-    std::fill(from, to, colour);
-  });
+  ForRows(frame, x, y, width, height,
+          [&](std::uint32_t* from, std::uint32_t* to) { std::fill(from, to, colour); });
 }
 
 void Darken(Frame& frame, int x, int y, int width, int height) {

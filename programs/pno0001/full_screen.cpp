@@ -9,8 +9,9 @@ bool FullScreen::SetDisplay() {
   mode.dmPelsHeight = 480;
   mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
   displaySet_ = ::ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
-  ::OutputDebugStringA(displaySet_ ? "pno0001: full screen at 640x480\n"
-                                   : "pno0001: full screen at the display's own size (640x480 refused)\n");
+  ::OutputDebugStringA(displaySet_
+                           ? "pno0001: full screen at 640x480\n"
+                           : "pno0001: full screen at the display's own size (640x480 refused)\n");
   return displaySet_;
 }
 
@@ -21,8 +22,8 @@ void FullScreen::RestoreDisplay() {
 
 void FullScreen::Cover(HWND window) {
   ::SetWindowLongA(window, GWL_STYLE, WS_POPUP | WS_VISIBLE);
-  ::SetWindowPos(window, HWND_TOP, 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
-                 SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+  ::SetWindowPos(window, HWND_TOP, 0, 0, ::GetSystemMetrics(SM_CXSCREEN),
+                 ::GetSystemMetrics(SM_CYSCREEN), SWP_FRAMECHANGED | SWP_SHOWWINDOW);
 }
 
 void FullScreen::Enter(HWND window) {

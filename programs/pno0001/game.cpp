@@ -19,9 +19,9 @@ constexpr int kMouseTurn = 3;  // angle units a mouse pixel
 
 // The keys of play, a row each.
 constexpr std::pair<int, Button> kKeys[] = {
-    {VK_UP, kForward},     {'W', kForward},       {VK_DOWN, kBack},         {'S', kBack},
-    {VK_LEFT, kTurnLeft},  {VK_RIGHT, kTurnRight}, {'A', kStrafeLeft},       {'D', kStrafeRight},
-    {VK_SPACE, kFire},     {VK_CONTROL, kFire},   {VK_SHIFT, kRun},
+    {VK_UP, kForward},    {'W', kForward},        {VK_DOWN, kBack},   {'S', kBack},
+    {VK_LEFT, kTurnLeft}, {VK_RIGHT, kTurnRight}, {'A', kStrafeLeft}, {'D', kStrafeRight},
+    {VK_SPACE, kFire},    {VK_CONTROL, kFire},    {VK_SHIFT, kRun},
 };
 
 std::uint8_t ButtonOf(WPARAM key) {
@@ -53,8 +53,9 @@ bool Game::MakeWindow(const char* title, int show) {
   ::RegisterClassA(&windowClass);
   RECT bounds = {0, 0, 640, 480};
   ::AdjustWindowRect(&bounds, FullScreen::kWindowStyle, FALSE);
-  ::CreateWindowExA(0, kClassName, title, FullScreen::kWindowStyle & ~WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                    bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, nullptr, instance_, this);
+  ::CreateWindowExA(0, kClassName, title, FullScreen::kWindowStyle & ~WS_VISIBLE, CW_USEDEFAULT,
+                    CW_USEDEFAULT, bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr,
+                    nullptr, instance_, this);
   if (!window_) return false;
   ::ShowWindow(window_, show);
   ::UpdateWindow(window_);
@@ -82,6 +83,7 @@ int Game::Play(int show) {
   session_.NewGame();
   if (!MakeWindow(kTitle, show)) return 1;
   Trace("pno0001: started, priority class 0x%x\n", ::GetPriorityClass(::GetCurrentProcess()));
+  if (::GetForegroundWindow() != window_) Pause();  // started behind another window
   sound_.Open();
   if (settings_.fullScreen) fullScreen_.Enter(window_);
   ::timeBeginPeriod(1);
@@ -133,7 +135,8 @@ void Game::Step() {
   const int count = SoundsFor(session_.Tick(input), sounds);
   for (int i = 0; i < count; ++i) mixer_.Play(sounds[i]);
   const Screen now = session_.screen();
-  if (now != before && (now == Screen::GameOver || now == Screen::Won) && session_.UnsavedBest()) SaveSettings();
+  if (now != before && (now == Screen::GameOver || now == Screen::Won) && session_.UnsavedBest())
+    SaveSettings();
 }
 
 void Game::Pause() {
@@ -196,8 +199,10 @@ LRESULT Game::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 1;  // every pixel is painted
     case WM_ACTIVATE:
       active_ = LOWORD(wParam) != WA_INACTIVE;
-      if (active_) fullScreen_.Wake(window_);
-      else Pause();
+      if (active_)
+        fullScreen_.Wake(window_);
+      else
+        Pause();
       return 0;
     case WM_ACTIVATEAPP:
       if (!wParam) fullScreen_.Suspend(window_);
@@ -211,7 +216,8 @@ LRESULT Game::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYDOWN:
       // Alt+Enter (Alt held: bit 29) switches between the window and the whole screen.
       if (wParam == VK_RETURN && (lParam & (1 << 29))) {
-        if (!(lParam & (1 << 30))) fullScreen_.on() ? fullScreen_.Leave(window_) : fullScreen_.Enter(window_);
+        if (!(lParam & (1 << 30)))
+          fullScreen_.on() ? fullScreen_.Leave(window_) : fullScreen_.Enter(window_);
         return 0;
       }
       if (OnKey(wParam, true)) return 0;
@@ -223,7 +229,8 @@ LRESULT Game::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
       // No menu mode on Alt, no screen saver while playing.
       if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;
-      if (((wParam & 0xFFF0) == SC_SCREENSAVE || (wParam & 0xFFF0) == SC_MONITORPOWER) && Live()) return 0;
+      if (((wParam & 0xFFF0) == SC_SCREENSAVE || (wParam & 0xFFF0) == SC_MONITORPOWER) && Live())
+        return 0;
       break;
     case WM_MOUSEMOVE:
       OnMouseMove(lParam);
@@ -268,11 +275,23 @@ bool Game::OnKey(WPARAM key, bool down) {
     return ButtonOf(key) != 0;
   }
   switch (key) {
-    case VK_ESCAPE: Choose(MenuItem::Resume); break;
-    case VK_UP: case 'W': session_.MoveSelection(-1); break;
-    case VK_DOWN: case 'S': session_.MoveSelection(1); break;
-    case VK_RETURN: case VK_SPACE: Choose(session_.selected()); return true;
-    default: return false;
+    case VK_ESCAPE:
+      Choose(MenuItem::Resume);
+      break;
+    case VK_UP:
+    case 'W':
+      session_.MoveSelection(-1);
+      break;
+    case VK_DOWN:
+    case 'S':
+      session_.MoveSelection(1);
+      break;
+    case VK_RETURN:
+    case VK_SPACE:
+      Choose(session_.selected());
+      return true;
+    default:
+      return false;
   }
   ::InvalidateRect(window_, nullptr, FALSE);
   return true;
@@ -292,7 +311,8 @@ void Game::OnMouseMove(LPARAM point) {
   }
   if (!session_.paused() || !frame_.pixels) return;
   const POINT at = PicturePoint(point);
-  if (const auto item = MenuItemAt(frame_.width, frame_.height, at.x, at.y); item && *item != session_.selected()) {
+  if (const auto item = MenuItemAt(frame_.width, frame_.height, at.x, at.y);
+      item && *item != session_.selected()) {
     session_.Select(*item);
     ::InvalidateRect(window_, nullptr, FALSE);
   }
@@ -318,15 +338,19 @@ RECT Game::PictureRect() const {
 
 POINT Game::PicturePoint(LPARAM point) const {
   const RECT picture = PictureRect();
-  const int width = std::max<int>(1, picture.right - picture.left), height = std::max<int>(1, picture.bottom - picture.top);
-  const int x = static_cast<short>(LOWORD(point)) - picture.left, y = static_cast<short>(HIWORD(point)) - picture.top;
+  const int width = std::max<int>(1, picture.right - picture.left),
+            height = std::max<int>(1, picture.bottom - picture.top);
+  const int x = static_cast<short>(LOWORD(point)) - picture.left,
+            y = static_cast<short>(HIWORD(point)) - picture.top;
   return {x * frame_.width / width, y * frame_.height / height};
 }
 
-// 640 x 480 where the window shows that much, else 320 x 240.
+// 640 x 480 where the window shows that much, else 320 x 240; and 320 x 240
+// from the second on which every frame took longer than a tick to draw, so
+// that a slow machine keeps some time for its other programs.
 Frame Game::Draw() {
   const RECT picture = PictureRect();
-  const bool large = picture.right - picture.left >= 640;
+  const bool large = picture.right - picture.left >= 640 && slowFrames_ < kTicksPerSecond;
   frame_ = {pixels_.data(), large ? 640 : 320, large ? 480 : 240};
   renderer_.DrawView(session_.world(), frame_);
   DrawStatus(session_, frame_);
@@ -345,19 +369,26 @@ void Game::Present(HDC dc, const Frame& frame) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   ::SetStretchBltMode(dc, COLORONCOLOR);
-  ::StretchDIBits(dc, picture.left, picture.top, picture.right - picture.left, picture.bottom - picture.top, 0, 0,
-                  frame.width, frame.height, frame.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+  ::StretchDIBits(dc, picture.left, picture.top, picture.right - picture.left,
+                  picture.bottom - picture.top, 0, 0, frame.width, frame.height, frame.pixels,
+                  &info, DIB_RGB_COLORS, SRCCOPY);
   // Black bars where the window is wider or taller than 4:3.
   ::PatBlt(dc, 0, 0, client.right, picture.top, BLACKNESS);
   ::PatBlt(dc, 0, picture.bottom, client.right, client.bottom - picture.bottom, BLACKNESS);
   ::PatBlt(dc, 0, picture.top, picture.left, picture.bottom - picture.top, BLACKNESS);
-  ::PatBlt(dc, picture.right, picture.top, client.right - picture.right, picture.bottom - picture.top, BLACKNESS);
+  ::PatBlt(dc, picture.right, picture.top, client.right - picture.right,
+           picture.bottom - picture.top, BLACKNESS);
 }
 
 void Game::Redraw() {
+  const DWORD start = ::timeGetTime();
   const HDC dc = ::GetDC(window_);
   Present(dc, Draw());
   ::ReleaseDC(window_, dc);
+  if (slowFrames_ >= kTicksPerSecond) return;
+  slowFrames_ = ::timeGetTime() - start > 1000 / kTicksPerSecond ? slowFrames_ + 1 : 0;
+  if (slowFrames_ == kTicksPerSecond)
+    ::OutputDebugStringA("pno0001: drawing too slow, at 320x240 from now\n");
 }
 
 }  // namespace ludora::pno0001

@@ -71,11 +71,12 @@ class Game {
   Frame frame_;  // the last picture drawn
   std::array<std::uint32_t, 640 * 480> pixels_{};
 
-  std::array<bool, 256> keys_{};   // held, by virtual-key code
-  std::uint8_t pressed_ = 0;       // buttons pressed since the last tick
+  std::array<bool, 256> keys_{};  // held, by virtual-key code
+  std::uint8_t pressed_ = 0;      // buttons pressed since the last tick
   bool mouseFire_ = false;
-  int mouseTurn_ = 0;              // since the last tick
+  int mouseTurn_ = 0;  // since the last tick
   bool active_ = false, captured_ = false;
+  int slowFrames_ = 0;  // frames in a row that took longer than a tick
 };
 
 }  // namespace ludora::pno0001

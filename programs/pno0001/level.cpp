@@ -8,8 +8,8 @@ namespace {
 
 struct Theme {
   std::uint32_t seed;
-  std::uint8_t wall, accent;     // most rooms, and every third one
-  std::uint8_t floor, ceiling;   // surface textures
+  std::uint8_t wall, accent;    // most rooms, and every third one
+  std::uint8_t floor, ceiling;  // surface textures
   int enemies, health, ammo, treasure;
 };
 
@@ -18,7 +18,7 @@ constexpr Theme kThemes[kLevelCount] = {
     {0x1D0B5EED, kStone, kWood, 0, 0, 6, 3, 4, 4},
     {0x2C0FFEE5, kBrick, kStone, 1, 1, 9, 4, 5, 5},
     {0x3BADCAFE, kMetal, kTech, 2, 2, 12, 4, 6, 6},
-    {0x4DEADB0B, kTech, kMetal, 2, 1, 16, 5, 7, 8},
+    {0x4DEADB0B, kTech, kMetal, 0, 2, 16, 5, 7, 8},
 };
 
 struct Room {
@@ -65,8 +65,8 @@ class Builder {
   bool Overlaps(const Room& room) const {
     for (int i = 0; i < roomCount_; ++i) {
       const Room& other = rooms_[i];
-      if (room.x <= other.x + other.w && other.x <= room.x + room.w && room.y <= other.y + other.h &&
-          other.y <= room.y + room.h)
+      if (room.x <= other.x + other.w && other.x <= room.x + room.w &&
+          room.y <= other.y + other.h && other.y <= room.y + room.h)
         return true;
     }
     return false;
@@ -76,13 +76,15 @@ class Builder {
   void Carve(const Room& room, std::uint8_t wall) {
     for (int y = room.y - 1; y <= room.y + room.h; ++y)
       for (int x = room.x - 1; x <= room.x + room.w; ++x) {
-        const bool inside = x >= room.x && x < room.x + room.w && y >= room.y && y < room.y + room.h;
+        const bool inside =
+            x >= room.x && x < room.x + room.w && y >= room.y && y < room.y + room.h;
         Set(x, y, inside ? std::uint8_t{kOpen} : wall);
       }
   }
 
   void Set(int x, int y, std::uint8_t cell) {
-    if (x > 0 && y > 0 && x < kMapSize - 1 && y < kMapSize - 1) level_.cells[y * kMapSize + x] = cell;
+    if (x > 0 && y > 0 && x < kMapSize - 1 && y < kMapSize - 1)
+      level_.cells[y * kMapSize + x] = cell;
   }
   bool Open(int x, int y) const { return !level_.Solid(x, y); }
 
@@ -144,7 +146,8 @@ class Builder {
     for (int placed = 0, attempt = 0; placed < count && attempt < 400; ++attempt) {
       if (level_.placementCount == Level::kMostPlacements) return;
       const Room& room = rooms_[random_.Between(firstRoom, roomCount_ - 1)];
-      const int x = room.x + random_.Between(0, room.w - 1), y = room.y + random_.Between(0, room.h - 1);
+      const int x = room.x + random_.Between(0, room.w - 1),
+                y = room.y + random_.Between(0, room.h - 1);
       const Vec at = CellCentre(x, y);
       if (!Open(x, y) || Taken(at)) continue;
       level_.placements[level_.placementCount++] = {thing, at};

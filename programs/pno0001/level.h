@@ -51,8 +51,6 @@ inline constexpr std::uint16_t kUnreachable = 0xFFFF;
 using StepMap = std::array<std::uint16_t, kMapSize * kMapSize>;
 void CountSteps(const Level& level, int x, int y, StepMap& steps);
 // The four cells beside one, as steps along x and y.
-inline constexpr struct {
-  int dx, dy;
-} kNeighbours[] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+inline constexpr struct { int dx, dy; } kNeighbours[] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
 
 }  // namespace ludora::pno0001

@@ -12,7 +12,8 @@
 // a machine without the memory for them gets a message instead of a game.
 void* operator new(std::size_t size) {
   if (void* block = ::HeapAlloc(::GetProcessHeap(), 0, size ? size : 1)) return block;
-  ::MessageBoxA(nullptr, "Not enough memory to start the game.", "Corvane Ludora Shooter", MB_OK | MB_ICONSTOP);
+  ::MessageBoxA(nullptr, "Not enough memory to start the game.", "Corvane Ludora Shooter",
+                MB_OK | MB_ICONSTOP);
   ::ExitProcess(1);
 }
 void operator delete(void* block) noexcept {
@@ -32,7 +33,8 @@ int BenchFrames(const char* commandLine) {
   const char* digits = bench + 7;
   while (*digits == ' ') ++digits;
   int frames = 0;
-  for (; *digits >= '0' && *digits <= '9' && frames < 1000000; ++digits) frames = frames * 10 + (*digits - '0');
+  for (; *digits >= '0' && *digits <= '9' && frames < 1000000; ++digits)
+    frames = frames * 10 + (*digits - '0');
   return frames > 0 ? frames : 2000;
 }
 

@@ -39,7 +39,8 @@ Vec MoveBody(const Level& level, Vec from, Vec delta, Fixed radius) {
   for (int i = 0; i < steps; ++i) {
     // The steps add up to the whole move exactly.
     const auto part = [&](Fixed whole) {
-      return static_cast<Fixed>(std::int64_t{whole} * (i + 1) / steps - std::int64_t{whole} * i / steps);
+      return static_cast<Fixed>(std::int64_t{whole} * (i + 1) / steps -
+                                std::int64_t{whole} * i / steps);
     };
     const Fixed dx = part(delta.x), dy = part(delta.y);
     if (dx != 0)

@@ -19,7 +19,8 @@ Axis StartAxis(Fixed origin, Fixed direction) {
   Axis axis{CellOf(origin), direction < 0 ? -1 : 1, kNever, kNever};
   if (direction == 0) return axis;
   axis.spacing = (std::int64_t{kOne} << kFractionBits) / std::abs(direction);
-  const Fixed toEdge = direction < 0 ? origin - ToFixed(axis.cell) : ToFixed(axis.cell + 1) - origin;
+  const Fixed toEdge =
+      direction < 0 ? origin - ToFixed(axis.cell) : ToFixed(axis.cell + 1) - origin;
   axis.next = (static_cast<std::int64_t>(toEdge) * axis.spacing) >> kFractionBits;
   return axis;
 }

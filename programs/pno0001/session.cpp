@@ -8,7 +8,8 @@ namespace {
 constexpr int kBetweenLevels = 2 * kTicksPerSecond;
 }
 
-Session::Session(int best) : world_(MakeLevel(0), Carry{}), best_(std::max(best, 0)), saved_(best_) {}
+Session::Session(int best)
+    : world_(MakeLevel(0), Carry{}), best_(std::max(best, 0)), saved_(best_) {}
 
 void Session::Start(int number, Carry carry) {
   world_ = World(MakeLevel(number), carry);

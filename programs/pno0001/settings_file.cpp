@@ -14,7 +14,9 @@ constexpr char kHeading[] = "[pno0001]";
 struct Line {
   const char* text;
   std::size_t length;
-  bool Is(const char* word) const { return length == std::strlen(word) && std::memcmp(text, word, length) == 0; }
+  bool Is(const char* word) const {
+    return length == std::strlen(word) && std::memcmp(text, word, length) == 0;
+  }
 };
 
 // 0 to 999999999 written in decimal digits alone, or -1.
@@ -48,8 +50,9 @@ Settings ReadSettings(const char* bytes, std::size_t size) {
     const char* end = static_cast<const char*>(std::memchr(bytes + start, '\n', size - start));
     const std::size_t next = end ? static_cast<std::size_t>(end - bytes) + 1 : size;
     Line line{bytes + start, next - start};
-    while (line.length > 0 && (line.text[line.length - 1] == '\n' || line.text[line.length - 1] == '\r' ||
-                               line.text[line.length - 1] == ' '))
+    while (line.length > 0 &&
+           (line.text[line.length - 1] == '\n' || line.text[line.length - 1] == '\r' ||
+            line.text[line.length - 1] == ' '))
       --line.length;
     start = next;
     if (!headed) {
@@ -67,8 +70,12 @@ Settings ReadSettings(const char* bytes, std::size_t size) {
 std::size_t WriteSettings(const Settings& settings, char* out) {
   char digits[12];
   char* at = out;
-  const char* const parts[] = {kHeading, "\r\nbest=", FormatNumber(settings.best, digits), "\r\nfullscreen=",
-                               settings.fullScreen ? "1" : "0", "\r\n"};
+  const char* const parts[] = {kHeading,
+                               "\r\nbest=",
+                               FormatNumber(settings.best, digits),
+                               "\r\nfullscreen=",
+                               settings.fullScreen ? "1" : "0",
+                               "\r\n"};
   for (const char* part : parts) {
     const std::size_t length = std::strlen(part);
     std::memcpy(at, part, length);

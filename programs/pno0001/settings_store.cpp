@@ -45,7 +45,8 @@ SettingsStore::SettingsStore() {
 
 Settings SettingsStore::Load() const {
   if (!path_[0]) return {};
-  const HANDLE file = ::CreateFileA(path_, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE file =
+      ::CreateFileA(path_, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
   // One byte past the most a sound file holds tells a longer one.
   char bytes[kMostSettingsBytes + 1];
@@ -62,7 +63,8 @@ bool SettingsStore::Save(const Settings& settings) const {
   std::strcat(fresh, ".new");
   char text[64];
   const auto length = static_cast<DWORD>(WriteSettings(settings, text));
-  const HANDLE file = ::CreateFileA(fresh, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = ::CreateFileA(fresh, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const bool whole = ::WriteFile(file, text, length, &written, nullptr) && written == length;
@@ -71,8 +73,12 @@ bool SettingsStore::Save(const Settings& settings) const {
     ::DeleteFileA(fresh);
     return false;
   }
-  // Windows 98 has no MoveFileEx: there the old file goes first.
-  if (::MoveFileExA(fresh, path_, MOVEFILE_REPLACE_EXISTING)) return true;
+  // Windows 98 has no working MoveFileEx (looked up, as it may lack the name
+  // too): there the old file goes first.
+  using Move = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+  const auto move = reinterpret_cast<Move>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "MoveFileExA")));
+  if (move && move(fresh, path_, MOVEFILE_REPLACE_EXISTING)) return true;
   ::DeleteFileA(path_);
   return ::MoveFileA(fresh, path_) != FALSE;
 }

@@ -22,13 +22,13 @@ struct Recipe {
 };
 
 constexpr Recipe kRecipes[kSoundCount] = {
-    {180, 900, 80, kSquare, 200, 9000, {}},       // the gun
-    {40, 1500, 1400, kSquare, 0, 3000, {}},       // empty
-    {120, 400, 250, kSaw, 120, 7000, {}},         // an enemy hit
-    {550, 300, 40, kSaw, 160, 9000, {}},          // an enemy destroyed
-    {260, 200, 900, kSine, 20, 6000, {}},         // an enemy fires
-    {250, 160, 90, kSquare, 90, 9000, {}},        // the player hit
-    {220, 660, 660, kSquare, 0, 4500, {0, 4, 7, 12}},  // a pick-up
+    {180, 900, 80, kSquare, 200, 9000, {}},             // the gun
+    {40, 1500, 1400, kSquare, 0, 3000, {}},             // empty
+    {120, 400, 250, kSaw, 120, 7000, {}},               // an enemy hit
+    {550, 300, 40, kSaw, 160, 9000, {}},                // an enemy destroyed
+    {260, 200, 900, kSine, 20, 6000, {}},               // an enemy fires
+    {250, 160, 90, kSquare, 90, 9000, {}},              // the player hit
+    {220, 660, 660, kSquare, 0, 4500, {0, 4, 7, 12}},   // a pick-up
     {600, 440, 440, kSquare, 0, 5000, {0, 7, 12, 19}},  // the level done
 };
 
@@ -45,14 +45,23 @@ int Make(const Recipe& recipe, std::int16_t* out) {
   Random noise(0xC0FFEE);
   std::uint32_t phase = 0;  // a cycle is 2^32
   for (int i = 0; i < count; ++i) {
-    int hz = recipe.fromHz + static_cast<int>(std::int64_t{recipe.toHz - recipe.fromHz} * i / count);
-    if (recipe.arpeggio[1] != 0) hz = Mul(ToFixed(hz), Semitones(recipe.arpeggio[i * 4 / count])) >> kFractionBits;
-    phase += static_cast<std::uint32_t>(std::uint64_t{static_cast<std::uint32_t>(hz)} * 0x100000000ull / kSampleRate);
+    int hz =
+        recipe.fromHz + static_cast<int>(std::int64_t{recipe.toHz - recipe.fromHz} * i / count);
+    if (recipe.arpeggio[1] != 0)
+      hz = Mul(ToFixed(hz), Semitones(recipe.arpeggio[i * 4 / count])) >> kFractionBits;
+    phase += static_cast<std::uint32_t>(std::uint64_t{static_cast<std::uint32_t>(hz)} *
+                                        0x100000000ull / kSampleRate);
     int wave;  // -32768 to 32767
     switch (recipe.wave) {
-      case kSquare: wave = phase < 0x80000000u ? 32767 : -32768; break;
-      case kSaw: wave = static_cast<int>(phase >> 16) - 32768; break;
-      default: wave = Sin(static_cast<int>(phase >> 20)) / 2; break;
+      case kSquare:
+        wave = phase < 0x80000000u ? 32767 : -32768;
+        break;
+      case kSaw:
+        wave = static_cast<int>(phase >> 16) - 32768;
+        break;
+      default:
+        wave = Sin(static_cast<int>(phase >> 20)) / 2;
+        break;
     }
     const int hiss = static_cast<int>(noise.Next() & 0xFFFF) - 32768;
     const int mixed = (wave * (256 - recipe.noise) + hiss * recipe.noise) / 256;
@@ -68,7 +77,7 @@ int Make(const Recipe& recipe, std::int16_t* out) {
 
 int SoundsFor(unsigned events, SoundId* sounds) {
   constexpr std::pair<unsigned, SoundId> kFor[] = {
-      {kShotFired, kGunSound},       {kEmptyClick, kClickSound},      {kEnemyHit, kEnemyHitSound},
+      {kShotFired, kGunSound},        {kEmptyClick, kClickSound},     {kEnemyHit, kEnemyHitSound},
       {kEnemyDied, kEnemyDeathSound}, {kEnemyFired, kEnemyShotSound}, {kPlayerHurt, kHurtSound},
       {kPickedUp, kPickupSound},      {kLevelDone, kLevelSound},
   };

@@ -11,8 +11,15 @@ namespace ludora::pno0001 {
 inline constexpr int kSampleRate = 22050;  // mono, 16-bit
 
 enum SoundId : std::uint8_t {
-  kGunSound, kClickSound, kEnemyHitSound, kEnemyDeathSound, kEnemyShotSound,
-  kHurtSound, kPickupSound, kLevelSound, kSoundCount,
+  kGunSound,
+  kClickSound,
+  kEnemyHitSound,
+  kEnemyDeathSound,
+  kEnemyShotSound,
+  kHurtSound,
+  kPickupSound,
+  kLevelSound,
+  kSoundCount,
 };
 
 // The sounds for a tick's events (world.h's Event bits), one per kind.

@@ -20,7 +20,8 @@ bool SoundOut::Open() {
     header.lpData = reinterpret_cast<LPSTR>(samples_[i].data());
     header.dwBufferLength = sizeof samples_[i];
     header.dwFlags = 0;
-    if (::waveOutPrepareHeader(device_, &header, sizeof header) != MMSYSERR_NOERROR) header.dwFlags = 0;
+    if (::waveOutPrepareHeader(device_, &header, sizeof header) != MMSYSERR_NOERROR)
+      header.dwFlags = 0;
     header.dwFlags |= WHDR_DONE;  // free to fill
   }
   return true;
@@ -41,7 +42,8 @@ void SoundOut::Feed(Mixer& mixer) {
     if (!(header.dwFlags & WHDR_DONE) || !(header.dwFlags & WHDR_PREPARED)) continue;
     mixer.Mix(samples_[i].data(), kSamples);
     header.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
-    if (::waveOutWrite(device_, &header, sizeof header) != MMSYSERR_NOERROR) header.dwFlags |= WHDR_DONE;
+    if (::waveOutWrite(device_, &header, sizeof header) != MMSYSERR_NOERROR)
+      header.dwFlags |= WHDR_DONE;
   }
 }
 

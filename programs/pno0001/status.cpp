@@ -42,7 +42,8 @@ void Best(Frame& frame, const Session& session) {
   const int unit = Unit(frame);
   char text[20] = "BEST ";
   FormatNumber(session.best(), text + 5);
-  WriteText(frame, frame.width - TextWidth(text, unit) - 4 * unit, 4 * unit, unit, kLabelColour, text);
+  WriteText(frame, frame.width - TextWidth(text, unit) - 4 * unit, 4 * unit, unit, kLabelColour,
+            text);
 }
 
 void CrossHair(Frame& frame) {
@@ -56,8 +57,8 @@ void CrossHair(Frame& frame) {
 // A big line and a small one under it, in the middle of the view.
 void Message(Frame& frame, const char* title, const char* line) {
   const int unit = Unit(frame), y = ViewHeight(frame.height) / 3;
-  WriteCentred(frame, y, 4 * unit, kTitleColour, title);
-  if (line) WriteCentred(frame, y + 40 * unit, unit * 2, kValueColour, line);
+  WriteCentred(frame, y, 3 * unit, kTitleColour, title);
+  if (line) WriteCentred(frame, y + 32 * unit, unit * 2, kValueColour, line);
 }
 
 constexpr const char* kMenuCaptions[kMenuItems] = {"RESUME", "QUIT"};
@@ -72,14 +73,16 @@ void Menu(Frame& frame, const Session& session) {
   const int unit = Unit(frame);
   const Box panel = MenuPanel(frame.width, frame.height);
   FillRect(frame, panel.x, panel.y, panel.width, panel.height, kMenuFrameColour);
-  FillRect(frame, panel.x + unit, panel.y + unit, panel.width - 2 * unit, panel.height - 2 * unit, kMenuColour);
+  FillRect(frame, panel.x + unit, panel.y + unit, panel.width - 2 * unit, panel.height - 2 * unit,
+           kMenuColour);
   WriteCentred(frame, panel.y + 10 * unit, 3 * unit, kTitleColour, "PAUSED");
   for (int i = 0; i < kMenuItems; ++i) {
     const auto item = static_cast<MenuItem>(i);
     const Box box = MenuItemBox(frame.width, frame.height, item);
     const bool chosen = session.selected() == item;
     if (chosen) FillRect(frame, box.x, box.y, box.width, box.height, 0x3C5470);
-    WriteCentred(frame, box.y + 4 * unit, 2 * unit, chosen ? kChosenColour : kOtherColour, kMenuCaptions[i]);
+    WriteCentred(frame, box.y + 4 * unit, 2 * unit, chosen ? kChosenColour : kOtherColour,
+                 kMenuCaptions[i]);
   }
 }
 
@@ -88,8 +91,8 @@ void Menu(Frame& frame, const Session& session) {
 Box MenuItemBox(int frameWidth, int frameHeight, MenuItem item) {
   const int unit = frameHeight >= 480 ? 2 : 1;
   const Box panel = MenuPanel(frameWidth, frameHeight);
-  return {panel.x + 10 * unit, panel.y + (40 + 26 * static_cast<int>(item)) * unit, panel.width - 20 * unit,
-          22 * unit};
+  return {panel.x + 10 * unit, panel.y + (40 + 26 * static_cast<int>(item)) * unit,
+          panel.width - 20 * unit, 22 * unit};
 }
 
 std::optional<MenuItem> MenuItemAt(int frameWidth, int frameHeight, int x, int y) {

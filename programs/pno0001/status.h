@@ -19,7 +19,9 @@ void DrawStatus(const Session& session, Frame& frame);
 
 struct Box {
   int x = 0, y = 0, width = 0, height = 0;
-  bool Holds(int px, int py) const { return px >= x && py >= y && px < x + width && py < y + height; }
+  bool Holds(int px, int py) const {
+    return px >= x && py >= y && px < x + width && py < y + height;
+  }
 };
 // Where a menu item is drawn in a frame of that size; which item a point is on.
 Box MenuItemBox(int frameWidth, int frameHeight, MenuItem item);

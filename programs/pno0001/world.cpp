@@ -14,12 +14,12 @@ namespace {
 constexpr Fixed kEnemyRadius = Ratio(1, 4);
 constexpr Fixed kEnemySpeed = Ratio(3, 100);
 constexpr Fixed kShotSpeed = Ratio(12, 100);
-constexpr Fixed kShotReach = Ratio(35, 100);   // a shot this close to the player hits
-constexpr Fixed kAimWidth = Ratio(3, 10);      // the player's shots hit this far either side
+constexpr Fixed kShotReach = Ratio(35, 100);  // a shot this close to the player hits
+constexpr Fixed kAimWidth = Ratio(3, 10);     // the player's shots hit this far either side
 constexpr Fixed kPickupReach = Ratio(1, 2);
-constexpr Fixed kSight = ToFixed(14);          // enemies see the player this far
-constexpr Fixed kHearing = ToFixed(8);         // and hear the gun this far
-constexpr Fixed kKeepAway = Ratio(3, 2);       // and come no closer than this
+constexpr Fixed kSight = ToFixed(14);     // enemies see the player this far
+constexpr Fixed kHearing = ToFixed(8);    // and hear the gun this far
+constexpr Fixed kKeepAway = Ratio(3, 2);  // and come no closer than this
 constexpr int kFireDelay = 14, kAimTicks = 24, kPainTicks = 12;
 // What the strides and the gun's sway count from goes round every 256 cells.
 constexpr Fixed kWalkedWraps = (256 << kFractionBits) - 1;
@@ -112,7 +112,8 @@ unsigned World::Fire() {
     const Vec offset = enemy.position - player_.position;
     const Fixed along = Dot(offset, ahead);
     const Fixed aside = Mul(offset.x, ahead.y) - Mul(offset.y, ahead.x);
-    if (along > 0 && along < nearest && std::abs(aside) < kAimWidth) nearest = along, target = &enemy;
+    if (along > 0 && along < nearest && std::abs(aside) < kAimWidth)
+      nearest = along, target = &enemy;
   }
   if (!target) return kShotFired;
   target->health -= random_.Between(15, 25);
@@ -246,13 +247,14 @@ void World::Alert(Fixed within) {
 std::uint32_t World::Fingerprint() const {
   std::uint32_t hash = 2166136261u;
   const auto mix = [&](std::int64_t value) {
-    for (int byte = 0; byte < 8; ++byte, value >>= 8) hash = (hash ^ static_cast<std::uint32_t>(value & 0xFF)) * 16777619u;
+    for (int byte = 0; byte < 8; ++byte, value >>= 8)
+      hash = (hash ^ static_cast<std::uint32_t>(value & 0xFF)) * 16777619u;
   };
   for (std::int64_t value :
-       {std::int64_t{player_.position.x}, std::int64_t{player_.position.y}, std::int64_t{player_.angle},
-        std::int64_t{player_.carry.health}, std::int64_t{player_.carry.ammo},
-        std::int64_t{player_.carry.score}, std::int64_t{ticks_}, std::int64_t{random_.state()},
-        std::int64_t{shotCount_}, std::int64_t{finished_}})
+       {std::int64_t{player_.position.x}, std::int64_t{player_.position.y},
+        std::int64_t{player_.angle}, std::int64_t{player_.carry.health},
+        std::int64_t{player_.carry.ammo}, std::int64_t{player_.carry.score}, std::int64_t{ticks_},
+        std::int64_t{random_.state()}, std::int64_t{shotCount_}, std::int64_t{finished_}})
     mix(value);
   for (int i = 0; i < enemyCount_; ++i) {
     const Enemy& enemy = enemies_[i];

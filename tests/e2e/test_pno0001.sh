@@ -105,5 +105,16 @@ test_pno0001_on_98_opens_by_shell_with_a_damaged_file_and_goes_full_screen() {
   [ ! -e "$(player_file).new" ] || fail "the new file was left beside the old"
 }
 
+# The benchmark replays its recorded run in the Windows build to the very state the
+# portable code reaches on Linux: the simulation is the same to the bit on both.
+test_pno0001_bench_replays_its_run_as_the_linux_build_does() {
+  new_prefix pno0001-bench
+  local out want
+  out=$(timeout 120 wine "$GAME" --bench 1500 2>/dev/null | tr -d '\r') || fail "--bench failed"
+  want=$("$E2E_ROOT/build/host/tests/pno0001_replay" 1500)
+  [[ $out == *"frames per second"*"end state $want"* ]] || fail "bench: '$out', Linux: $want"
+}
+
 run_tests test_pno0001_on_xp_starts_at_high_priority_and_quits_from_its_menu \
-  test_pno0001_on_98_opens_by_shell_with_a_damaged_file_and_goes_full_screen
+  test_pno0001_on_98_opens_by_shell_with_a_damaged_file_and_goes_full_screen \
+  test_pno0001_bench_replays_its_run_as_the_linux_build_does

@@ -60,8 +60,8 @@ const std::initializer_list<const char*> kRoom = {
 
 TEST(Pno0001Numbers, SinesAndSquareRootsAgainstTheirTables) {
   // angle (4096ths of a turn), sin in 16.16: 0, 22.5, 45, 90, 180, 270 degrees
-  const std::pair<int, Fixed> kSines[] = {{0, 0},       {256, 25080},    {512, 46341},
-                                          {1024, kOne}, {2048, 0},       {3072, -kOne},
+  const std::pair<int, Fixed> kSines[] = {{0, 0},         {256, 25080},       {512, 46341},
+                                          {1024, kOne},   {2048, 0},          {3072, -kOne},
                                           {3584, -46341}, {4096 + 256, 25080}};
   for (const auto& [angle, sine] : kSines) EXPECT_EQ(Sin(angle), sine) << angle;
   EXPECT_EQ(Cos(0), kOne);
@@ -133,7 +133,8 @@ TEST(Pno0001Movement, StopsAtWallsSlidesAlongThemAndNeverPassesThrough) {
     Vec at = level.start;
     Fixed travelled = 0;
     for (int i = 0; i < 5000; ++i) {
-      const Vec step = Scale(Direction(random.Between(0, kFullTurn - 1)), random.Between(0, 2 * kOne));
+      const Vec step =
+          Scale(Direction(random.Between(0, kFullTurn - 1)), random.Between(0, 2 * kOne));
       const Vec next = MoveBody(level, at, step, r);
       ASSERT_FALSE(Blocked(level, next, r)) << "level " << number << " move " << i;
       travelled += Length(next - at);
@@ -189,7 +190,8 @@ TEST(Pno0001Play, TheGunHitsWhatItFacesAndNotThroughWalls) {
   unsigned events = open.Tick({kFire, 0});
   EXPECT_EQ(events, kShotFired | kEnemyHit);
   EXPECT_EQ(open.player().carry.ammo, 29);
-  EXPECT_EQ(Until(open, {kFire, 0}, kEnemyDied, 60) & kEnemyDied, kEnemyDied);  // 40 health, 15 to 25 a shot
+  EXPECT_EQ(Until(open, {kFire, 0}, kEnemyDied, 60) & kEnemyDied,
+            kEnemyDied);  // 40 health, 15 to 25 a shot
   EXPECT_EQ(open.player().carry.score, 100);
   EXPECT_EQ(open.enemies()[0].state, EnemyState::Dead);
 
@@ -235,7 +237,8 @@ TEST(Pno0001Play, ARecordedRunReplaysToTheSameStateEveryTime) {
   Random random(99);
   std::vector<InputRun> recorded;
   for (int i = 0; i < 300; ++i)
-    recorded.push_back({static_cast<std::uint8_t>(random.Next()), static_cast<std::int8_t>(random.Between(-4, 4)),
+    recorded.push_back({static_cast<std::uint8_t>(random.Next()),
+                        static_cast<std::int8_t>(random.Between(-4, 4)),
                         static_cast<std::uint8_t>(random.Between(1, 5))});
   World fed(MakeLevel(1), Carry{}), replayed(MakeLevel(1), Carry{});
   Replay replay(recorded.data(), static_cast<int>(recorded.size()));
@@ -302,7 +305,8 @@ TEST(Pno0001Session, LevelsFollowOnDeathEndsTheGameAndTheBestIsKept) {
   // The last level with one point of health, firing where the enemies hear
   // it: the end, and a new game only for a shot fired after a moment.
   session->Start(3, Carry{1, 30, 0});
-  for (ticks = 0; session->screen() == Screen::Playing && ticks < 2000; ++ticks) session->Tick({kFire, 0});
+  for (ticks = 0; session->screen() == Screen::Playing && ticks < 2000; ++ticks)
+    session->Tick({kFire, 0});
   ASSERT_EQ(session->screen(), Screen::GameOver);
   session->Tick({kFire, 0});
   EXPECT_EQ(session->screen(), Screen::GameOver);
@@ -344,17 +348,18 @@ TEST(Pno0001Settings, ThePlayersFileAndEveryWayItCanBeDamaged) {
   EXPECT_EQ(Read("[pno0001]\r\nbest=7\r\n[other]\r\nbest=8\r\n").best, 7);
   EXPECT_EQ(Read("[pno0001]\r\nbest=7\r\nbest=9\r\n").best, 9);  // the last one stands
   // Not ours, or damaged: the defaults, or the default of the value damaged.
-  for (const char* damaged :
-       {"", "best=5\r\n[pno0001]\r\n", "[PNO0001]\r\nbest=5", "[pno0001]\r\nbest=1234567890",
-        "[pno0001]\r\nbest=-5", "[pno0001]\r\nbest=12a", "[pno0001]\r\nbest=", "[pno0001]\r\nbest 5",
-        "[pno0001]\r\nbest=0x10", "\xEF\xBB\xBF[pno0001]\r\nbest=5"}) {
+  for (const char* damaged : {"", "best=5\r\n[pno0001]\r\n", "[PNO0001]\r\nbest=5",
+                              "[pno0001]\r\nbest=1234567890", "[pno0001]\r\nbest=-5",
+                              "[pno0001]\r\nbest=12a", "[pno0001]\r\nbest=", "[pno0001]\r\nbest 5",
+                              "[pno0001]\r\nbest=0x10", "\xEF\xBB\xBF[pno0001]\r\nbest=5"}) {
     EXPECT_EQ(Read(damaged).best, 0) << damaged;
   }
   EXPECT_FALSE(Read("[pno0001]\r\nfullscreen=2").fullScreen);
   EXPECT_EQ(Read("[pno0001]\r\nfullscreen=yes\r\nbest=3").best, 3);
   const std::string binary("[pno0001]\r\nbest=4\0\x01\xFF\r\n", 22);
   EXPECT_EQ(Read(binary).best, 0);
-  EXPECT_EQ(Read("[pno0001]\r\nbest=4\r\n" + std::string(kMostSettingsBytes, ' ')).best, 0);  // too long
+  EXPECT_EQ(Read("[pno0001]\r\nbest=4\r\n" + std::string(kMostSettingsBytes, ' ')).best,
+            0);  // too long
 
   char text[64];
   const std::size_t length = WriteSettings({2147, true}, text);
@@ -377,7 +382,8 @@ TEST(Pno0001Sound, VoicesAddUpClipAndGiveWay) {
   mixer->Play(kClickSound);
   mixer->Mix(out.data(), 200);
   for (int i = 0; i < 200; ++i) {
-    const int sum = (Mixer::kVoices - 1) * mixer->Samples(kLevelSound)[i] + mixer->Samples(kClickSound)[i];
+    const int sum =
+        (Mixer::kVoices - 1) * mixer->Samples(kLevelSound)[i] + mixer->Samples(kClickSound)[i];
     ASSERT_EQ(out[i], std::clamp(sum, -32768, 32767)) << i;
   }
   SoundId sounds[kSoundCount];
