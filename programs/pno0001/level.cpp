@@ -143,6 +143,7 @@ class Builder {
   // `count` things on open cells of the rooms from `firstRoom`, never on the
   // start, the exit, a pillar or another thing.
   void PlaceThings(Thing thing, int count, int firstRoom) {
+    if (firstRoom >= roomCount_) return;
     for (int placed = 0, attempt = 0; placed < count && attempt < 400; ++attempt) {
       if (level_.placementCount == Level::kMostPlacements) return;
       const Room& room = rooms_[random_.Between(firstRoom, roomCount_ - 1)];

@@ -22,6 +22,13 @@ struct Billboard {
   Fixed depth = 0, aside = 0;
 };
 
+// The light level at a distance: full close by, dimmer with every cell.
+int LightAt(Fixed distance) {
+  return std::clamp(
+      kLightLevels - 1 - static_cast<int>((std::int64_t{distance} * 5 / 2) >> kFractionBits), 5,
+      kLightLevels - 1);
+}
+
 Sprite EnemySprite(const Enemy& enemy) {
   switch (enemy.state) {
     case EnemyState::Dead:
@@ -42,12 +49,6 @@ Sprite PickupSprite(Thing kind) {
 }
 
 }  // namespace
-
-int LightAt(Fixed distance) {
-  return std::clamp(
-      kLightLevels - 1 - static_cast<int>((std::int64_t{distance} * 5 / 2) >> kFractionBits), 5,
-      kLightLevels - 1);
-}
 
 struct Renderer::Camera {
   Vec position, ahead, plane;

@@ -37,7 +37,4 @@ class Renderer {
   std::array<Fixed, kMostWidth> depth_{};  // each column's wall distance
 };
 
-// The light level at a distance: full close by, dimmer with every cell.
-int LightAt(Fixed distance);
-
 }  // namespace ludora::pno0001
