@@ -115,6 +115,7 @@ void Renderer::DrawWalls(const Camera& camera, const Level& level, Frame& view) 
     depth_[x] = distance;
     // The wall's height on screen and its top, in 16.16 pixels.
     const std::int64_t height = (std::int64_t{camera.scale} << kFractionBits) / distance;
+    if (height <= 0) continue;  // a view less than two pixels wide
     const std::int64_t top = (std::int64_t{camera.horizon} << kFractionBits) - height / 2;
     const int first =
         static_cast<int>(std::max<std::int64_t>(0, (top + kOne - 1) >> kFractionBits));

@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "pno0001/art.h"
 #include "pno0001/motion.h"
 #include "pno0001/raycast.h"
 #include "pno0001/replay.h"
 #include "pno0001/session.h"
 #include "pno0001/settings_file.h"
 #include "pno0001/sound.h"
+#include "pno0001/status.h"
+#include "pno0001/view.h"
 
 namespace ludora::pno0001 {
 namespace {
@@ -332,6 +335,63 @@ TEST(Pno0001Session, TheClockGivesSixtyTicksASecondWhateverTheSteps) {
   clock.Restart(0xFFFFFFF0u);
   EXPECT_EQ(clock.Due(0x0000000Cu), 1);  // 28 ms
   EXPECT_EQ(clock.UntilNext(), 6u);      // 5.3 ms to the second tick
+}
+
+TEST(Pno0001View, AWallAtAKnownDistanceAndNoPixelOutsideTheFrame) {
+  auto art = std::make_unique<Art>();
+  MakeArt(*art);
+  auto renderer = std::make_unique<Renderer>(*art);
+  // East from 1.5, 3.5 the wall is 5.5 cells away. At 640 x 480 the view is
+  // 420 high (horizon 210) and a cell one cell away 320 / 0.66 = 484.85 pixels
+  // tall: 88.15 here, rows 165.9 to 254.1, so 166 to 253 are brick.
+  Level room = Drawn(kRoom);
+  for (int y = 0; y < 8; ++y) room.cells[y * kMapSize + 7] = kBrick;
+  room.start = At(1.5, 3.5);
+  std::vector<std::uint32_t> pixels(640 * 480);
+  Frame frame{pixels.data(), 640, 480};
+  renderer->DrawView(World(room, Carry{}), frame);
+  const auto brick = [&](int y) {
+    const auto& shades = art->shaded[kLightLevels - 1 - 13];  // 5.5 cells: 13 levels down
+    for (const std::uint8_t texel : art->walls[kBrick])
+      if (shades[texel] == frame.Row(y)[320]) return true;
+    return false;
+  };
+  EXPECT_FALSE(brick(165));
+  EXPECT_TRUE(brick(166));
+  EXPECT_TRUE(brick(253));
+  EXPECT_FALSE(brick(254));
+
+  // Any size up to the widest, from anywhere, with everything in sight drawn,
+  // the status bar and the menu too: nothing is written outside the frame.
+  // A view wider than that is not drawn at all.
+  auto session = std::make_unique<Session>(0);
+  session->NewGame();
+  Replay run = BenchRun();
+  constexpr std::uint32_t kGuard = 0xDEADBEEF;
+  Random random(7);
+  for (const auto& [width, height] : {std::pair{1, 1},
+                                      {7, 5},
+                                      {320, 240},
+                                      {640, 480},
+                                      {kMostWidth, 768},
+                                      {kMostWidth + 1, 600}}) {
+    std::vector<std::uint32_t> guarded(width * height + 2048, kGuard);
+    Frame inside{guarded.data() + 1024, width, height};
+    for (int i = 0; i < 40; ++i) {
+      for (int tick = random.Between(0, 40); tick > 0; --tick) session->Tick(run.Next());
+      renderer->DrawView(session->world(), inside);
+      if (width > kMostWidth) continue;
+      if (i % 8 == 0) session->Pause();
+      DrawStatus(*session, inside);
+      session->Resume();
+    }
+    for (int i = 0; i < 1024; ++i)
+      ASSERT_TRUE(guarded[i] == kGuard && guarded[guarded.size() - 1 - i] == kGuard)
+          << width << "x" << height;
+    if (width > kMostWidth) {
+      EXPECT_EQ(std::count(guarded.begin(), guarded.end(), kGuard), std::ssize(guarded));
+    }
+  }
 }
 
 Settings Read(const std::string& text) {
