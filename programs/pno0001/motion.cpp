@@ -25,13 +25,6 @@ Fixed MoveAxis(const Level& level, Fixed at, Fixed step, Fixed radius, int cross
 
 }  // namespace
 
-bool Blocked(const Level& level, Vec centre, Fixed radius) {
-  for (int y = CellOf(centre.y - radius); y <= CellOf(centre.y + radius); ++y)
-    for (int x = CellOf(centre.x - radius); x <= CellOf(centre.x + radius); ++x)
-      if (level.Solid(x, y)) return true;
-  return false;
-}
-
 Vec MoveBody(const Level& level, Vec from, Vec delta, Fixed radius) {
   const Fixed longest = std::max(std::abs(delta.x), std::abs(delta.y));
   const int steps = std::max(1, longest / std::max<Fixed>(radius, 1) + 1);

@@ -7,9 +7,6 @@
 
 namespace ludora::pno0001 {
 
-// Whether a square of half-width `radius` round `centre` touches a wall.
-bool Blocked(const Level& level, Vec centre, Fixed radius);
-
 // Where a body of half-width `radius` at `from` (not in a wall) ends after
 // trying to move by `delta`: each axis in turn, so that a move into a wall
 // keeps its part along the wall, and stopped right at the wall's face. Moves

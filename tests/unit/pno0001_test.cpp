@@ -50,6 +50,14 @@ Level Drawn(std::initializer_list<const char*> rows) {
   return level;
 }
 
+// Whether a square of half-width `radius` round `centre` touches a wall.
+bool Blocked(const Level& level, Vec centre, Fixed radius) {
+  for (int y = CellOf(centre.y - radius); y <= CellOf(centre.y + radius); ++y)
+    for (int x = CellOf(centre.x - radius); x <= CellOf(centre.x + radius); ++x)
+      if (level.Solid(x, y)) return true;
+  return false;
+}
+
 const std::initializer_list<const char*> kRoom = {
     "########",  //
     "#......#",  //
