@@ -15,10 +15,11 @@ void ReplaceAll(std::string& text, std::string_view name, const std::string& val
   }
 }
 
+// A file that opens (a folder does not).
 bool Exists(WindowsApi& api, const std::string& path) {
-  WIN32_FIND_DATAA found;
-  ScopedFind find(api, api.FindFirstFileA(path, &found));
-  return find && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  return ScopedFile(api, api.CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                         OPEN_EXISTING, 0, 0))
+      .operator bool();
 }
 
 // A text value of the registry; empty when there is none.

@@ -71,6 +71,7 @@ std::string StripColours(std::string_view text);
 struct ColourRun {
   int colour;
   std::string text;
+  bool operator==(const ColourRun&) const = default;
 };
 std::vector<ColourRun> ColourRuns(std::string_view text);
 
