@@ -246,9 +246,11 @@ Section "Install"
   File "${DIST}\ludora.exe"
   File "${DIST}\sparkrun.exe"
   File "${DIST}\traydock.exe"
+  File "${DIST}\lobbyfind.exe"
   File "${DIST}\ludora-watch.exe"
   File "${DIST}\turbolia.html"
   File "${DIST}\webgames.html"
+  File "${DIST}\lobbyfind-games.ini"
   CreateDirectory "$INSTDIR\games"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   ${If} ${Errors}
@@ -320,9 +322,11 @@ Section "Uninstall"
   Delete /REBOOTOK "$INSTDIR\ludora.exe"
   Delete /REBOOTOK "$INSTDIR\sparkrun.exe"
   Delete /REBOOTOK "$INSTDIR\traydock.exe"
+  Delete /REBOOTOK "$INSTDIR\lobbyfind.exe"
   Delete /REBOOTOK "$INSTDIR\ludora-watch.exe"
   Delete "$INSTDIR\turbolia.html"
   Delete "$INSTDIR\webgames.html"
+  Delete "$INSTDIR\lobbyfind-games.ini"
   ; The record goes only once it is put back, or found unusable (and set aside).
   ${If} $exitCode == 0
   ${OrIf} $exitCode == ${EXIT_DEFAULTS}

@@ -52,7 +52,7 @@ std::optional<std::string> ReadWholeFile(WindowsApi& api, const std::string& pat
   return text;
 }
 
-bool ReplaceFile(WindowsApi& api, const std::string& path, const std::string& text) {
+bool SaveFile(WindowsApi& api, const std::string& path, const std::string& text) {
   const std::string fresh = path + ".new";
   api.DeleteFileA(fresh);  // left by a write that did not finish
   {

@@ -42,7 +42,7 @@ struct UserSettings {
 };
 
 std::optional<std::string> ReadWholeFile(WindowsApi& api, const std::string& path);
-bool ReplaceFile(WindowsApi& api, const std::string& path, const std::string& text);
+bool SaveFile(WindowsApi& api, const std::string& path, const std::string& text);
 
 UserSettings ReadSettings(const IniFile& file, const std::vector<Game>& games);
 IniFile WriteSettings(const UserSettings& settings, const std::vector<Game>& games);

@@ -309,7 +309,7 @@ TEST(UserFiles, SettingsReadSoundlyAndTheJoinStartsTheGameInItsFolder) {
   const std::string file = "C:\\Users\\Player\\lobbyfind.ini";
   api.AddFile(file, "old");
   api.AddFile(file + ".new", "a write cut short");
-  EXPECT_TRUE(ReplaceFile(api, file, "new"));
+  EXPECT_TRUE(SaveFile(api, file, "new"));
   EXPECT_EQ(ReadWholeFile(api, file), "new");
   EXPECT_FALSE(ReadWholeFile(api, file + ".new"));
 
