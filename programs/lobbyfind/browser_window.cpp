@@ -299,9 +299,9 @@ void BrowserWindow::UpdateTitle() {
   }
   std::string status = std::to_string(rows_.size()) + " shown";
   if (const auto server = Selected()) {
-    title += " - " + lf::StripColours(browser_.servers()[*server].name);
-    status += "   " + lf::Summary(browser_.servers()[*server]) + "   " +
-              browser_.servers()[*server].address.ToString();
+    const lf::Server& row = browser_.servers()[*server];
+    title += " - " + lf::Summary(row);
+    status += "   " + row.address.ToString();
   }
   if (title != title_) ::SetWindowTextA(hwnd(), title.c_str());
   title_ = title;
@@ -466,7 +466,9 @@ void BrowserWindow::Command(int id) {
         detailsShown_ = false;
       }
       return;
-    case kJoin: return Join();
+    case kJoin:
+    case IDOK:  // Enter, as IsDialogMessage hands it over
+      return Join();
     case kAddAddress: return AddByAddress();
     case kFavourite: return ToggleFavourite();
     case kCopy: return CopyAddress();

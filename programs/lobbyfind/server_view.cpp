@@ -100,6 +100,7 @@ std::string CellText(const Server& server, const std::vector<Game>& games, Colum
 
 std::string Summary(const Server& server) {
   const std::string name = server.name.empty() ? server.address.ToString() : StripColours(server.name);
+  if (server.state == State::Waiting) return name;
   if (server.state != State::Answered) return name + " (" + CellText(server, {}, Column::Ping, false) + ")";
   return name + " (" + StripColours(server.map) + ", " + CellText(server, {}, Column::Players, false) +
          ", " + std::to_string(server.ping) + " ms)";
