@@ -19,13 +19,19 @@ constexpr int kAppData = 0x1A;  // CSIDL_APPDATA
 
 // The user's own folder for lobbyfind's files, made when missing; empty
 // where Windows has no Application Data folder to say (98 without the
-// desktop update), and then nothing is saved.
+// desktop update), and then nothing is saved. The NT family names it in
+// the environment, which spares loading the shell's DLLs (a megabyte and
+// more of the program's memory) for one path.
 std::string UserFolder(ludora::WindowsApi& api) {
-  ludora::ScopedPidl folder(api);
   char path[MAX_PATH] = {};
-  if (api.SHGetSpecialFolderLocation(0, kAppData, folder.out()) != 0 ||
-      !api.SHGetPathFromIDListA(folder.get(), path) || !path[0]) {
-    return {};
+  const DWORD length = api.ExpandEnvironmentStringsA("%APPDATA%", path, sizeof path);
+  if (length == 0 || length > sizeof path || path[0] == '%') {
+    ludora::ScopedPidl folder(api);
+    path[0] = '\0';
+    if (api.SHGetSpecialFolderLocation(0, kAppData, folder.out()) != 0 ||
+        !api.SHGetPathFromIDListA(folder.get(), path) || !path[0]) {
+      return {};
+    }
   }
   const std::string mine = std::string(path) + "\\Corvane Ludora";
   ::CreateDirectoryA(mine.c_str(), nullptr);

@@ -235,7 +235,8 @@ QueryEngine::Taken QueryEngine::FromQ3(Flying job, DWORD now, std::string_view b
   }
   if (asked.kind == Kind::Details && details_.server == asked.server) {
     details_.players = std::move(reply->players);
-    details_.settings = std::move(reply->settings);
+    std::erase_if(reply->settings, [](const auto& pair) { return pair.first == "challenge"; });
+    details_.settings = std::move(reply->settings);  // without the challenge, which was ours
   }
   Finish(job, State::Answered);
   return Taken::Yes;

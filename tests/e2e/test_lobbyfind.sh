@@ -75,12 +75,12 @@ test_lobbyfind() {
   select_row "127.0.0.1:$hostile \(bad reply\)"
   key ctrl+2
   wait_until 30 "the LAN's answers" titled 'LAN: 3 of 3 answered'
-  select_row 'Tiny Arena \(tiny, 0/8, [0-9]+ ms\)'
-  quakestat -q3s "127.0.0.1:$q3" -nh | grep -qE ' 0/8 .* tiny .* Tiny Arena$' ||
-    fail "quakestat reads $(quakestat -q3s "127.0.0.1:$q3" -nh)"
   select_row 'Source Stand-in 27015 \(de_tiny, 3/16, [0-9]+ ms\)'
   select_row 'Source Stand-in 27016 \(de_tiny, 3/16, [0-9]+ ms\)'
   quakestat -a2s "127.0.0.1:$a2s2" -nh | grep -q 'Source Stand-in 27016' || fail "quakestat reads the A2S server otherwise"
+  select_row 'Tiny Arena \(tiny, 0/8, [0-9]+ ms\)'
+  quakestat -q3s "127.0.0.1:$q3" -nh | grep -qE ' 0/8 .* tiny .* Tiny Arena$' ||
+    fail "quakestat reads $(quakestat -q3s "127.0.0.1:$q3" -nh)"
   screenshot "$E2E_DIR/lan.png"
 
   # The Internet: the master's list, as quakestat reads it too.
@@ -107,5 +107,6 @@ test_lobbyfind() {
 }
 
 test_lobbyfind_xp() { test_lobbyfind winxp; }
+test_lobbyfind_98() { test_lobbyfind win98; }
 
-run_tests test_lobbyfind_xp
+run_tests test_lobbyfind_xp test_lobbyfind_98
