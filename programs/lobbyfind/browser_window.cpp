@@ -1,17 +1,12 @@
 #include "lobbyfind/browser_window.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
 
-#include "lobbyfind/join.h"
 #include "lobbyfind/list_pane.h"
-#include "lobbyfind/prompt_window.h"
+#include "platform/resume_next.h"
 #include "resources/resource_ids.h"
-#include "win32/real_socket_api.h"
 
 namespace ludora::win32 {
 
@@ -20,9 +15,7 @@ namespace lf = ludora::lobbyfind;
 namespace {
 
 constexpr char kClass[] = "CorvaneLudoraLobbyfind";
-constexpr char kAppTitle[] = "Corvane Ludora Server Browser";
 constexpr UINT kSocketMessage = WM_APP + 2;
-constexpr UINT kResolvedMessage = WM_APP + 3;  // wParam the game (-1 - game: a favourite), lParam the address
 constexpr UINT_PTR kTimer = 1;
 constexpr UINT kTickMs = 10;
 constexpr DWORD kRedrawMs = 250;  // the list is rebuilt from the table at most this often
@@ -43,29 +36,6 @@ std::string WindowText(HWND window) {
   char text[256] = {};
   ::GetWindowTextA(window, text, sizeof text);
   return text;
-}
-
-// A name resolved off the window's thread, with its own socket seam.
-struct Resolution {
-  HWND window;
-  std::string name;
-  WPARAM tag;
-};
-
-DWORD WINAPI ResolveName(void* parameter) {
-  const std::unique_ptr<Resolution> asked(static_cast<Resolution*>(parameter));
-  RealSocketApi sockets;
-  const auto colon = asked->name.rfind(':');
-  const auto port = ludora::SocketAddress::Parse("0.0.0.0" + asked->name.substr(colon));
-  const ludora::HOSTENT* found = sockets.gethostbyname(asked->name.substr(0, colon));
-  if (found && found->count > 0 && port) {
-    ludora::SOCKADDR_IN record = port->ToRecord();
-    record.sin_addr = found->addresses[0];
-    const ludora::SocketAddress address = ludora::SocketAddress::FromRecord(record);
-    ::PostMessageA(asked->window, kResolvedMessage, asked->tag,
-                   static_cast<LPARAM>(static_cast<long long>(address.ip) << 16 | address.port));
-  }
-  return 0;
 }
 
 }  // namespace
@@ -218,44 +188,27 @@ void BrowserWindow::RefreshAll() {
   shown_ |= view_;
   refreshStart_ = Now();
   refreshTime_ = 0;
+  refreshing_ = true;
   for (const auto& master : browser_.Refresh(view_)) Resolve(master.name, master.game, false);
-  if (detailsOf_) browser_.engine().Ask(*detailsOf_, true);
+  if (selected_) browser_.engine().Ask(*selected_, true);
   dirty_ = true;
-}
-
-void BrowserWindow::Resolve(const std::string& name, int game, bool favourite) {
-  auto* asked = new Resolution{hwnd(), name, static_cast<WPARAM>(favourite ? -1 - game : game)};
-  const HANDLE thread = ::CreateThread(nullptr, 0, &ResolveName, asked, 0, nullptr);
-  if (thread) {
-    ::CloseHandle(thread);
-  } else {
-    delete asked;
-  }
-}
-
-void BrowserWindow::Resolved(WPARAM tag, LPARAM value) {
-  const auto packed = static_cast<unsigned long long>(value);
-  const ludora::SocketAddress address{static_cast<DWORD>(packed >> 16), static_cast<WORD>(packed & 0xFFFF)};
-  const int game = static_cast<int>(static_cast<INT_PTR>(tag));
-  if (game >= 0) return browser_.AskMaster(address, game);
-  if (const auto server = browser_.AddFavourite(address, -1 - game)) {
-    browser_.engine().Ask(*server);
-    SaveSettings();
-    dirty_ = true;
-  }
 }
 
 void BrowserWindow::Tick() {
   const DWORD now = Now();
-  const bool busy = browser_.engine().Busy();
   browser_.Tick(now);
-  if (busy && !browser_.engine().Busy()) {
-    refreshTime_ = now - refreshStart_;
-    dirty_ = true;
-  }
+  RefreshDone(now);
   if (dirty_ && now - lastUpdate_ >= kRedrawMs) UpdateRows();
   const auto& details = browser_.engine().details();
-  if (details.ready && !detailsShown_ && details.server == detailsOf_) UpdateDetails();
+  if (details.ready && !detailsShown_ && details.server == selected_) UpdateDetails();
+}
+
+// The refresh's time, taken once when its last answer (or timeout) is in.
+void BrowserWindow::RefreshDone(DWORD now) {
+  if (!refreshing_ || browser_.engine().Refreshing()) return;
+  refreshing_ = false;
+  refreshTime_ = now - refreshStart_;
+  dirty_ = true;
 }
 
 void BrowserWindow::ReadFilters() {
@@ -269,15 +222,22 @@ void BrowserWindow::ReadFilters() {
   UpdateRows();
 }
 
+// The rows again from the table; the server selected stays selected in its
+// new row, or is no longer selected when the view or the filters hide it.
 void BrowserWindow::UpdateRows() {
-  const auto selected = Selected();
   rows_ = lf::VisibleRows(browser_.servers(), browser_.games(), view_, state_.settings.filter, sort_);
-  ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
   int row = -1;
-  for (std::size_t at = 0; selected && at < rows_.size(); ++at) {
-    if (rows_[at] == *selected) row = static_cast<int>(at);
+  for (std::size_t at = 0; selected_ && at < rows_.size(); ++at) {
+    if (rows_[at] == *selected_) row = static_cast<int>(at);
   }
-  if (row != SelectedRow(list_)) SelectRow(list_, row);
+  {
+    const FlagScope updating(updating_);
+    ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    // Nothing selected: no row keeps the keyboard's mark either, or Home on
+    // that row would select nothing.
+    if (row < 0 || row != SelectedRow(list_)) SelectRow(list_, row);
+  }
+  if (row < 0 && selected_) SelectionChanged();
   ::InvalidateRect(list_, nullptr, FALSE);
   dirty_ = false;
   lastUpdate_ = Now();
@@ -289,7 +249,7 @@ void BrowserWindow::UpdateRows() {
 void BrowserWindow::UpdateTitle() {
   const lf::Progress& progress = browser_.engine().progress();
   std::string title = std::string(kAppTitle) + " - " + kViewNames[ViewIndex(view_)] + ": ";
-  if (browser_.engine().Busy()) {
+  if (browser_.engine().Refreshing()) {
     title += "answered " + std::to_string(progress.answered) + " of " + std::to_string(progress.asked);
   } else {
     char seconds[32];
@@ -298,7 +258,7 @@ void BrowserWindow::UpdateTitle() {
              " answered in " + seconds + " s";
   }
   std::string status = std::to_string(rows_.size()) + " shown";
-  if (const auto server = Selected()) {
+  if (const auto server = selected_) {
     const lf::Server& row = browser_.servers()[*server];
     title += " - " + lf::Summary(row);
     status += "   " + row.address.ToString();
@@ -308,16 +268,17 @@ void BrowserWindow::UpdateTitle() {
   ::SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(status.c_str()));
 }
 
-std::optional<std::size_t> BrowserWindow::Selected() const {
+std::optional<std::size_t> BrowserWindow::RowServer() const {
   const int row = SelectedRow(list_);
   if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return std::nullopt;
   return rows_[static_cast<std::size_t>(row)];
 }
 
 void BrowserWindow::SelectionChanged() {
-  const auto server = Selected();
-  if (server == detailsOf_) return;
-  detailsOf_ = server;
+  if (updating_) return;
+  const auto server = RowServer();
+  if (server == selected_) return;
+  selected_ = server;
   detailsShown_ = false;
   FillList(players_, {});
   FillList(settings_, {});
@@ -339,128 +300,11 @@ void BrowserWindow::UpdateDetails() {
   FillList(settings_, settings);
 }
 
-void BrowserWindow::Join() {
-  const auto server = Selected();
-  if (!server) return;
-  const lf::Server& row = browser_.servers()[*server];
-  if (row.game < 0) return;
-  lf::Game& game = browser_.games()[static_cast<std::size_t>(row.game)];
-  std::string program = lf::FindProgram(state_.api, game);
-  if (program.empty()) {
-    ChooseProgram(row.game);
-    program = lf::FindProgram(state_.api, game);
-    if (program.empty()) return;
-  }
-  std::string password;
-  if (row.locked) {
-    const auto given = AskText(instance_, hwnd(), "Password", "This server asks for a password:", "", true);
-    if (!given) return;
-    password = *given;
-  }
-  if (!lf::StartGame(state_.api, program, lf::JoinArguments(game, row.address, password))) {
-    ::MessageBoxA(hwnd(), ("Windows could not start " + program + ".").c_str(), kAppTitle,
-                  MB_OK | MB_ICONWARNING);
-  }
-}
-
-void BrowserWindow::ChooseProgram(int row) {
-  if (row < 0) return;
-  lf::Game& game = browser_.games()[static_cast<std::size_t>(row)];
-  char path[MAX_PATH] = {};
-  const std::string title = "Where is " + game.name + "?";
-  ludora::OPENFILENAMEA dialog;
-  dialog.hwndOwner = reinterpret_cast<std::uintptr_t>(hwnd());
-  dialog.lpstrFilter = "Programs (*.exe)\0*.exe\0";
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = sizeof path;
-  dialog.lpstrTitle = title.c_str();
-  dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-  if (!state_.api.GetOpenFileNameA(&dialog)) return;
-  game.path = path;
-  SaveGames();
-}
-
-void BrowserWindow::AddByAddress() {
-  const int filterGame = state_.settings.filter.game;
-  const int game = filterGame >= 0 ? filterGame : 0;
-  if (browser_.games().empty()) return;
-  const auto text = AskText(instance_, hwnd(), "Add a server",
-                            "Address of a " + browser_.games()[static_cast<std::size_t>(game)].name +
-                                " server (host or a.b.c.d, and :port):",
-                            "");
-  if (!text || text->empty()) return;
-  const lf::Game& row = browser_.games()[static_cast<std::size_t>(game)];
-  const std::string withPort =
-      text->find(':') == std::string::npos ? *text + ':' + std::to_string(row.firstPort) : *text;
-  const auto address = ludora::SocketAddress::Parse(withPort);
-  if (!address) return Resolve(withPort, game, true);
-  Resolved(static_cast<WPARAM>(-1 - game),
-           static_cast<LPARAM>(static_cast<long long>(address->ip) << 16 | address->port));
-}
-
-void BrowserWindow::ToggleFavourite() {
-  const auto server = Selected();
-  if (!server) return;
-  browser_.servers()[*server].views ^= lf::kFavourites;
-  SaveSettings();
-  dirty_ = true;
-  UpdateRows();
-}
-
-void BrowserWindow::EditMasters() {
-  const int row = state_.settings.filter.game >= 0 ? state_.settings.filter.game : 0;
-  if (browser_.games().empty()) return;
-  lf::Game& game = browser_.games()[static_cast<std::size_t>(row)];
-  std::string masters;
-  for (const std::string& master : game.masters) masters += (masters.empty() ? "" : " ") + master;
-  const auto text = AskText(instance_, hwnd(), "Masters of " + game.name,
-                            "Masters of " + game.name + ", host:port, separated by blanks:", masters);
-  if (!text) return;
-  const auto read = lf::ReadGames(lf::ParseIni("[Masters]\nProtocol=q3\nMasters=" + *text));
-  game.masters = read.empty() ? std::vector<std::string>() : read[0].masters;
-  SaveGames();
-}
-
-void BrowserWindow::CopyAddress() {
-  const auto server = Selected();
-  if (!server || !::OpenClipboard(hwnd())) return;
-  const std::string text = browser_.servers()[*server].address.ToString();
-  ::EmptyClipboard();
-  if (const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-    std::memcpy(::GlobalLock(memory), text.c_str(), text.size() + 1);
-    ::GlobalUnlock(memory);
-    if (!::SetClipboardData(CF_TEXT, memory)) ::GlobalFree(memory);
-  }
-  ::CloseClipboard();
-}
-
-void BrowserWindow::SaveSettings() {
-  state_.settings.view = view_;
-  state_.settings.favourites.clear();
-  const lf::ServerTable& servers = browser_.servers();
-  for (std::size_t at = 0; at < servers.size(); ++at) {
-    if ((servers[at].views & lf::kFavourites) && servers[at].game >= 0) {
-      state_.settings.favourites.push_back(
-          {servers[at].address, browser_.games()[static_cast<std::size_t>(servers[at].game)].name});
-    }
-  }
-  if (state_.userFolder.empty()) return;
-  lf::SaveFile(state_.api, state_.userFolder + "\\" + lf::kSettingsFile,
-                  lf::WriteIni(lf::WriteSettings(state_.settings, browser_.games())));
-}
-
-void BrowserWindow::SaveGames() {
-  if (state_.userFolder.empty()) return;
-  lf::SaveFile(state_.api, state_.userFolder + "\\" + lf::kGamesFile,
-                  "; The games of lobbyfind, the user's copy: edit freely.\r\n" +
-                      lf::WriteIni(lf::WriteGames(browser_.games())));
-}
-
 void BrowserWindow::Command(int id) {
   switch (id) {
     case kRefreshAll: return RefreshAll();
     case kRefreshOne:
-      if (const auto server = Selected()) {
+      if (const auto server = selected_) {
         browser_.engine().Ask(*server);
         browser_.engine().Ask(*server, true);
         detailsShown_ = false;
@@ -473,7 +317,7 @@ void BrowserWindow::Command(int id) {
     case kFavourite: return ToggleFavourite();
     case kCopy: return CopyAddress();
     case kChooseProgram:
-      if (const auto server = Selected()) ChooseProgram(browser_.servers()[*server].game);
+      if (const auto server = selected_) ChooseProgram(browser_.servers()[*server].game);
       return;
     case kExit: ::DestroyWindow(hwnd()); return;
     case kViewInternet: case kViewLan: case kViewFavourites:
@@ -544,9 +388,12 @@ LRESULT BrowserWindow::Notify(const NMHDR& header) {
 
 LRESULT BrowserWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case kSocketMessage:
-      if (browser_.Read(Now())) dirty_ = true;
+    case kSocketMessage: {
+      const DWORD now = Now();
+      if (browser_.Read(now)) dirty_ = true;
+      RefreshDone(now);
       return 0;
+    }
     case kResolvedMessage:
       Resolved(wParam, lParam);
       return 0;
@@ -570,8 +417,12 @@ LRESULT BrowserWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ReadFilters();
       }
       return 0;
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) ::SetFocus(list_);
+    case WM_ACTIVATE:  // the keyboard back where it was
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        focus_ = ::GetFocus();
+      } else {
+        ::SetFocus(focus_ && ::IsChild(hwnd(), focus_) ? focus_ : list_);
+      }
       return 0;
     case WM_CLOSE:
       SaveSettings();

@@ -14,6 +14,11 @@
 
 namespace ludora::win32 {
 
+inline constexpr char kAppTitle[] = "Corvane Ludora Server Browser";
+// A name resolved: wParam the game's row (-1 - row: a favourite), lParam
+// the address (its IPv4 address above its port).
+inline constexpr UINT kResolvedMessage = WM_APP + 3;
+
 // What WinMain owns for the window: the seams, the folders, the settings.
 struct ProgramState {
   ludora::WindowsApi& api;
@@ -39,11 +44,12 @@ class BrowserWindow : public WindowBase {
   void ShowView(unsigned view, bool refresh);
   void RefreshAll();
   void Tick();
+  void RefreshDone(DWORD now);
   void UpdateRows();
   void UpdateTitle();
   void UpdateDetails();
   void ReadFilters();
-  std::optional<std::size_t> Selected() const;
+  std::optional<std::size_t> RowServer() const;  // the server of the list's selected row
   void SelectionChanged();
   void Join();
   void AddByAddress();
@@ -68,10 +74,12 @@ class BrowserWindow : public WindowBase {
   unsigned shown_ = 0;  // the views refreshed in this run
   lobbyfind::Sort sort_;
   std::vector<std::size_t> rows_;
-  std::optional<std::size_t> detailsOf_;
-  bool dirty_ = false, detailsShown_ = false;
+  std::optional<std::size_t> selected_;  // the server selected, whatever its row
+  bool updating_ = false;                  // the list is being set to the table
+  bool dirty_ = false, detailsShown_ = false, refreshing_ = false;
   DWORD refreshStart_ = 0, refreshTime_ = 0, lastUpdate_ = 0;
   std::string title_;
+  HWND focus_ = nullptr;  // the control with the keyboard when the window went inactive
   long long frequency_ = 0;
 };
 

@@ -46,7 +46,11 @@ class PromptWindow : public WindowBase {
     ::ShowWindow(hwnd(), SW_SHOW);
     ::SetFocus(edit_);
     MSG message;
-    while (!done_ && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (!done_) {
+      if (::GetMessageA(&message, nullptr, 0, 0) <= 0) {
+        ::PostQuitMessage(static_cast<int>(message.wParam));  // for the loop of WinMain
+        break;
+      }
       if (!::IsDialogMessageA(hwnd(), &message)) {
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);

@@ -54,6 +54,7 @@ void QueryEngine::Restart() {
   flying_.clear();
   lan_.clear();
   progress_ = {};
+  masters_ = 0;
   std::fill(inRun_.begin(), inRun_.end(), false);
 }
 
@@ -78,6 +79,7 @@ void QueryEngine::Ask(std::size_t server, bool details) {
 void QueryEngine::AskMaster(SocketAddress master, int game) {
   if (game < 0 || static_cast<std::size_t>(game) >= games_.size()) return;
   queue_.push_front(Job{Kind::Master, 0, master, Protocol::Q3, game});
+  ++masters_;
 }
 
 void QueryEngine::ScanLan(DWORD broadcast) {
@@ -136,6 +138,7 @@ QueryEngine::Flying QueryEngine::Finish(Flying job, State state) {
   const Job& done = job->second;
   if (done.kind == Kind::Info) Count(done.server, state);
   if (done.kind == Kind::Details && details_.server == done.server) details_.ready = true;
+  if (done.kind == Kind::Master) --masters_;
   return flying_.erase(job);
 }
 
@@ -276,39 +279,40 @@ QueryEngine::Taken QueryEngine::FromA2s(Flying job, DWORD now, std::string_view 
 }
 
 bool QueryEngine::FromLan(DWORD now, SocketAddress from, std::string_view bytes) {
-  for (const Job& scan : lan_) {
-    if (scan.protocol == Protocol::Q3) {
-      auto reply = ParseServerReply(bytes);
-      if (!reply || reply->status) continue;
-      const std::string_view challenge = Value(reply->settings, "challenge");
-      for (int i = 0; i < scan.tries; ++i) {
+  if (lan_.empty()) return false;
+  // Quake III: the answer carries the challenge of a scan's try.
+  if (auto reply = ParseServerReply(bytes); reply && !reply->status) {
+    const std::string_view challenge = Value(reply->settings, "challenge");
+    for (const Job& scan : lan_) {
+      for (int i = 0; i < scan.tries && scan.protocol == Protocol::Q3; ++i) {
         if (challenge != Hex(scan.tokens[i])) continue;
         const auto server = servers_.Add(from, Protocol::Q3, -1, kLan);
         if (server && !Final(servers_[*server].state)) {
-          Count(*server, Fill(*server, *reply, static_cast<int>(now - scan.sentAt[i]))
-                             ? State::Answered
-                             : State::BadReply);
+          const bool sound = Fill(*server, *reply, static_cast<int>(now - scan.sentAt[i]));
+          Count(*server, sound ? State::Answered : State::BadReply);
         }
         return true;
       }
-      continue;
     }
-    const auto reply = ParseA2sReply(bytes);
-    const bool inRange = std::any_of(games_.begin(), games_.end(), [&](const Game& game) {
-      return game.protocol == Protocol::A2s && from.port >= game.firstPort && from.port <= game.lastPort;
-    });
-    if (!reply || !inRange || reply->kind == A2sReply::Kind::Players) continue;
-    const auto server = servers_.Add(from, Protocol::A2s, -1, kLan);
-    if (!server) return true;
-    if (reply->kind == A2sReply::Kind::Challenge) {
-      Ask(*server);  // asked again on its own, with the challenge it will give
-    } else if (!Final(servers_[*server].state)) {
-      Fill(*server, reply->info, static_cast<int>(now - scan.sentAt[scan.tries - 1]));
-      Count(*server, State::Answered);
-    }
-    return true;
+    return false;
   }
-  return false;
+  // A2S: an answer from the games' ports while a scan of them runs.
+  const auto scan = std::find_if(lan_.begin(), lan_.end(),
+                                 [](const Job& job) { return job.protocol == Protocol::A2s; });
+  const bool inRange = std::any_of(games_.begin(), games_.end(), [&](const Game& game) {
+    return game.protocol == Protocol::A2s && from.port >= game.firstPort && from.port <= game.lastPort;
+  });
+  const auto reply = ParseA2sReply(bytes);
+  if (scan == lan_.end() || !inRange || !reply || reply->kind == A2sReply::Kind::Players) return false;
+  const auto server = servers_.Add(from, Protocol::A2s, -1, kLan);
+  if (!server) return true;
+  if (reply->kind == A2sReply::Kind::Challenge) {
+    Ask(*server);  // asked again on its own, with the challenge it will give
+  } else if (!Final(servers_[*server].state)) {
+    Fill(*server, reply->info, static_cast<int>(now - scan->sentAt[scan->tries - 1]));
+    Count(*server, State::Answered);
+  }
+  return true;
 }
 
 bool QueryEngine::Fill(std::size_t at, ServerReply& reply, int ping) {

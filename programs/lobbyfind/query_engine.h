@@ -60,6 +60,11 @@ class QueryEngine {
   bool Receive(DWORD now, SocketAddress from, std::string_view bytes, std::vector<Outgoing>& out);
 
   bool Busy() const { return !queue_.empty() || !flying_.empty() || !lan_.empty(); }
+  // Whether the refresh goes on: servers, masters or a scan awaited (a
+  // server's details asked meanwhile do not count).
+  bool Refreshing() const {
+    return progress_.finished < progress_.asked || masters_ > 0 || !lan_.empty();
+  }
   const Progress& progress() const { return progress_; }
   const Details& details() const { return details_; }
   std::size_t dropped() const { return dropped_; }
@@ -115,6 +120,7 @@ class QueryEngine {
   Progress progress_;
   Details details_;
   std::size_t dropped_ = 0;
+  int masters_ = 0;  // masters asked and not yet done
 };
 
 }  // namespace ludora::lobbyfind
