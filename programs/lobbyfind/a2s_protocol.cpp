@@ -33,7 +33,8 @@ class Reader {
   std::uint32_t Number(std::size_t bytes) {
     if (rest_.size() < bytes) return Fail(), 0;
     std::uint32_t value = 0;
-    for (std::size_t i = 0; i < bytes; ++i) value |= static_cast<std::uint32_t>(static_cast<BYTE>(rest_[i])) << (8 * i);
+    for (std::size_t i = 0; i < bytes; ++i)
+      value |= static_cast<std::uint32_t>(static_cast<BYTE>(rest_[i])) << (8 * i);
     rest_.remove_prefix(bytes);
     return value;
   }
@@ -125,7 +126,8 @@ std::optional<A2sReply> ParseA2sReply(std::string_view datagram) {
         if (const float seconds = in.Float(); seconds >= 0 && seconds < 1e8f) {
           player.seconds = static_cast<int>(seconds);
         }
-        if (in.ok() && reply.players.size() < kMaxPlayers) reply.players.push_back(std::move(player));
+        if (in.ok() && reply.players.size() < kMaxPlayers)
+          reply.players.push_back(std::move(player));
       }
       break;
     }

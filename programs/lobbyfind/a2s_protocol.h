@@ -25,7 +25,7 @@ std::string A2sPlayerRequest(std::uint32_t challenge);
 struct A2sInfo {
   std::string name, map, folder, game, version;
   int players = 0, maxPlayers = 0, bots = 0;
-  int appId = 0;       // Steam's number of the game, 0 for Half-Life's old answer
+  int appId = 0;        // Steam's number of the game, 0 for Half-Life's old answer
   bool locked = false;  // a password is asked
   bool secure = false;  // anti-cheat on
   char type = 0;        // 'd' dedicated, 'l' listen, 'p' relay

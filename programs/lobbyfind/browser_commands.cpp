@@ -55,7 +55,8 @@ void BrowserWindow::Resolve(const std::string& name, int game, bool favourite) {
 
 void BrowserWindow::Resolved(WPARAM tag, LPARAM value) {
   const auto packed = static_cast<unsigned long long>(value);
-  const ludora::SocketAddress address{static_cast<DWORD>(packed >> 16), static_cast<WORD>(packed & 0xFFFF)};
+  const ludora::SocketAddress address{static_cast<DWORD>(packed >> 16),
+                                      static_cast<WORD>(packed & 0xFFFF)};
   const int game = static_cast<int>(static_cast<INT_PTR>(tag));
   if (game >= 0) return browser_.AskMaster(address, game);
   if (const auto server = browser_.AddFavourite(address, -1 - game)) {
@@ -79,7 +80,8 @@ void BrowserWindow::Join() {
   }
   std::string password;
   if (row.locked) {
-    const auto given = AskText(instance_, hwnd(), "Password", "This server asks for a password:", "", true);
+    const auto given =
+        AskText(instance_, hwnd(), "Password", "This server asks for a password:", "", true);
     if (!given) return;
     password = *given;
   }
@@ -110,10 +112,11 @@ void BrowserWindow::AddByAddress() {
   const int filterGame = state_.settings.filter.game;
   const int game = filterGame >= 0 ? filterGame : 0;
   if (browser_.games().empty()) return;
-  const auto text = AskText(instance_, hwnd(), "Add a server",
-                            "Address of a " + browser_.games()[static_cast<std::size_t>(game)].name +
-                                " server (host or a.b.c.d, and :port):",
-                            "");
+  const auto text =
+      AskText(instance_, hwnd(), "Add a server",
+              "Address of a " + browser_.games()[static_cast<std::size_t>(game)].name +
+                  " server (host or a.b.c.d, and :port):",
+              "");
   if (!text || text->empty()) return;
   const lf::Game& row = browser_.games()[static_cast<std::size_t>(game)];
   const std::string withPort =
@@ -139,8 +142,9 @@ void BrowserWindow::EditMasters() {
   lf::Game& game = browser_.games()[static_cast<std::size_t>(row)];
   std::string masters;
   for (const std::string& master : game.masters) masters += (masters.empty() ? "" : " ") + master;
-  const auto text = AskText(instance_, hwnd(), "Masters of " + game.name,
-                            "Masters of " + game.name + ", host:port, separated by blanks:", masters);
+  const auto text =
+      AskText(instance_, hwnd(), "Masters of " + game.name,
+              "Masters of " + game.name + ", host:port, separated by blanks:", masters);
   if (!text) return;
   const auto read = lf::ReadGames(lf::ParseIni("[Masters]\nProtocol=q3\nMasters=" + *text));
   game.masters = read.empty() ? std::vector<std::string>() : read[0].masters;
@@ -172,14 +176,14 @@ void BrowserWindow::SaveSettings() {
   }
   if (state_.userFolder.empty()) return;
   lf::SaveFile(state_.api, state_.userFolder + "\\" + lf::kSettingsFile,
-                  lf::WriteIni(lf::WriteSettings(state_.settings, browser_.games())));
+               lf::WriteIni(lf::WriteSettings(state_.settings, browser_.games())));
 }
 
 void BrowserWindow::SaveGames() {
   if (state_.userFolder.empty()) return;
   lf::SaveFile(state_.api, state_.userFolder + "\\" + lf::kGamesFile,
-                  "; The games of lobbyfind, the user's copy: edit freely.\r\n" +
-                      lf::WriteIni(lf::WriteGames(browser_.games())));
+               "; The games of lobbyfind, the user's copy: edit freely.\r\n" +
+                   lf::WriteIni(lf::WriteGames(browser_.games())));
 }
 
 }  // namespace ludora::win32

@@ -20,10 +20,32 @@ constexpr UINT_PTR kTimer = 1;
 constexpr UINT kTickMs = 10;
 constexpr DWORD kRedrawMs = 250;  // the list is rebuilt from the table at most this often
 
-enum Control { kTabs = 10, kGames, kNotEmpty, kNotFull, kPing, kFind, kServers, kPlayers, kSettings, kStatus };
+enum Control {
+  kTabs = 10,
+  kGames,
+  kNotEmpty,
+  kNotFull,
+  kPing,
+  kFind,
+  kServers,
+  kPlayers,
+  kSettings,
+  kStatus
+};
 enum MenuCommand {
-  kRefreshAll = 100, kRefreshOne, kJoin, kAddAddress, kFavourite, kCopy, kChooseProgram, kExit,
-  kViewInternet, kViewLan, kViewFavourites, kColours, kMasters
+  kRefreshAll = 100,
+  kRefreshOne,
+  kJoin,
+  kAddAddress,
+  kFavourite,
+  kCopy,
+  kChooseProgram,
+  kExit,
+  kViewInternet,
+  kViewLan,
+  kViewFavourites,
+  kColours,
+  kMasters
 };
 constexpr unsigned kViews[] = {lf::kInternet, lf::kLan, lf::kFavourites};
 constexpr const char* kViewNames[] = {"Internet", "LAN", "Favourites"};
@@ -46,6 +68,8 @@ BrowserWindow::BrowserWindow(HINSTANCE instance, ProgramState& state)
       browser_(state.sockets, state.games, state.settings,
                ::GetTickCount() ^ (::GetCurrentProcessId() << 16)),
       view_(state.settings.view) {
+  // The favourites are in the table now, and go back to the file from it.
+  std::vector<lf::Favourite>().swap(state_.settings.favourites);
   LARGE_INTEGER frequency;
   if (::QueryPerformanceFrequency(&frequency)) frequency_ = frequency.QuadPart;
   RegisterWindowClass(instance, kClass, ::LoadCursorA(nullptr, IDC_ARROW),
@@ -79,9 +103,9 @@ DWORD BrowserWindow::Now() const {
 void BrowserWindow::MakeControls() {
   const HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
   const auto make = [&](const char* type, const char* text, DWORD style, int id, DWORD ex = 0) {
-    const HWND control = ::CreateWindowExA(ex, type, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                                           hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                           instance_, nullptr);
+    const HWND control =
+        ::CreateWindowExA(ex, type, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd(),
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return control;
   };
@@ -90,7 +114,8 @@ void BrowserWindow::MakeControls() {
     TCITEMA item = {};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<char*>(kViewNames[at]);
-    ::SendMessageA(tabs_, TCM_INSERTITEMA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&item));
+    ::SendMessageA(tabs_, TCM_INSERTITEMA, static_cast<WPARAM>(at),
+                   reinterpret_cast<LPARAM>(&item));
   }
   const lf::Filter& filter = state_.settings.filter;
   labels_.push_back(make("STATIC", "&Game:", SS_RIGHT, -1));
@@ -110,10 +135,16 @@ void BrowserWindow::MakeControls() {
   labels_.push_back(make("STATIC", "F&ind:", SS_RIGHT, -1));
   find_ = make("EDIT", filter.text.c_str(), WS_TABSTOP | ES_AUTOHSCROLL, kFind, WS_EX_CLIENTEDGE);
   list_ = MakeList(instance_, hwnd(), kServers,
-                   {{"", 22}, {"Server", 250}, {"Game", 130}, {"Map", 100}, {"Players", 60},
-                    {"Ping", 70}, {"Address", 130}},
+                   {{"", 22},
+                    {"Server", 250},
+                    {"Game", 130},
+                    {"Map", 100},
+                    {"Players", 60},
+                    {"Ping", 70},
+                    {"Address", 130}},
                    true);
-  players_ = MakeList(instance_, hwnd(), kPlayers, {{"Player", 170}, {"Score", 55}, {"Ping", 55}}, false);
+  players_ =
+      MakeList(instance_, hwnd(), kPlayers, {{"Player", 170}, {"Score", 55}, {"Ping", 55}}, false);
   settings_ = MakeList(instance_, hwnd(), kSettings, {{"Setting", 150}, {"Value", 250}}, false);
   status_ = make(STATUSCLASSNAMEA, "", SBARS_SIZEGRIP, kStatus);
 
@@ -167,7 +198,8 @@ void BrowserWindow::Layout() {
     x += w + 6;
   };
   place(labels_[0], 40), place(games_, 170, 300), place(notEmpty_, 80), place(notFull_, 70);
-  place(labels_[1], 80), place(ping_, 50), place(labels_[2], 35), place(find_, std::max(80, width - x - 8));
+  place(labels_[1], 80), place(ping_, 50), place(labels_[2], 35),
+      place(find_, std::max(80, width - x - 8));
   const int top = 62, detailsHeight = std::max(80, height / 3);
   const int listHeight = std::max(40, height - top - detailsHeight - 8);
   ::MoveWindow(list_, 4, top, width - 8, listHeight, TRUE);
@@ -225,7 +257,8 @@ void BrowserWindow::ReadFilters() {
 // The rows again from the table; the server selected stays selected in its
 // new row, or is no longer selected when the view or the filters hide it.
 void BrowserWindow::UpdateRows() {
-  rows_ = lf::VisibleRows(browser_.servers(), browser_.games(), view_, state_.settings.filter, sort_);
+  rows_ =
+      lf::VisibleRows(browser_.servers(), browser_.games(), view_, state_.settings.filter, sort_);
   int row = -1;
   for (std::size_t at = 0; selected_ && at < rows_.size(); ++at) {
     if (rows_[at] == *selected_) row = static_cast<int>(at);
@@ -250,7 +283,8 @@ void BrowserWindow::UpdateTitle() {
   const lf::Progress& progress = browser_.engine().progress();
   std::string title = std::string(kAppTitle) + " - " + kViewNames[ViewIndex(view_)] + ": ";
   if (browser_.engine().Refreshing()) {
-    title += "answered " + std::to_string(progress.answered) + " of " + std::to_string(progress.asked);
+    title +=
+        "answered " + std::to_string(progress.answered) + " of " + std::to_string(progress.asked);
   } else {
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.1f", refreshTime_ / 1000.0);
@@ -291,18 +325,21 @@ void BrowserWindow::UpdateDetails() {
   detailsShown_ = true;
   std::vector<std::vector<std::string>> players, settings;
   for (const lf::Player& player : details.players) {
-    const std::string time = player.seconds >= 0 ? std::to_string(player.seconds / 60) + " min" : "";
+    const std::string time =
+        player.seconds >= 0 ? std::to_string(player.seconds / 60) + " min" : "";
     players.push_back({lf::StripColours(player.name), std::to_string(player.score),
                        player.ping >= 0 ? std::to_string(player.ping) : time});
   }
-  for (const auto& [key, value] : details.settings) settings.push_back({key, lf::StripColours(value)});
+  for (const auto& [key, value] : details.settings)
+    settings.push_back({key, lf::StripColours(value)});
   FillList(players_, players);
   FillList(settings_, settings);
 }
 
 void BrowserWindow::Command(int id) {
   switch (id) {
-    case kRefreshAll: return RefreshAll();
+    case kRefreshAll:
+      return RefreshAll();
     case kRefreshOne:
       if (const auto server = selected_) {
         browser_.engine().Ask(*server);
@@ -313,22 +350,31 @@ void BrowserWindow::Command(int id) {
     case kJoin:
     case IDOK:  // Enter, as IsDialogMessage hands it over
       return Join();
-    case kAddAddress: return AddByAddress();
-    case kFavourite: return ToggleFavourite();
-    case kCopy: return CopyAddress();
+    case kAddAddress:
+      return AddByAddress();
+    case kFavourite:
+      return ToggleFavourite();
+    case kCopy:
+      return CopyAddress();
     case kChooseProgram:
       if (const auto server = selected_) ChooseProgram(browser_.servers()[*server].game);
       return;
-    case kExit: ::DestroyWindow(hwnd()); return;
-    case kViewInternet: case kViewLan: case kViewFavourites:
+    case kExit:
+      ::DestroyWindow(hwnd());
+      return;
+    case kViewInternet:
+    case kViewLan:
+    case kViewFavourites:
       return ShowView(kViews[id - kViewInternet], false);
     case kColours: {
       state_.settings.colours = !state_.settings.colours;
-      ::CheckMenuItem(::GetMenu(hwnd()), kColours, state_.settings.colours ? MF_CHECKED : MF_UNCHECKED);
+      ::CheckMenuItem(::GetMenu(hwnd()), kColours,
+                      state_.settings.colours ? MF_CHECKED : MF_UNCHECKED);
       ::InvalidateRect(list_, nullptr, FALSE);
       return;
     }
-    case kMasters: return EditMasters();
+    case kMasters:
+      return EditMasters();
   }
 }
 
@@ -342,12 +388,13 @@ LRESULT BrowserWindow::Notify(const NMHDR& header) {
   switch (header.code) {
     case LVN_GETDISPINFOA: {
       auto& item = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item;
-      if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= rows_.size()) {
+      if (!(item.mask & LVIF_TEXT) || item.iItem < 0 ||
+          static_cast<std::size_t>(item.iItem) >= rows_.size()) {
         return 0;
       }
       const std::string text =
-          lf::CellText(browser_.servers()[rows_[static_cast<std::size_t>(item.iItem)]], browser_.games(),
-                       static_cast<lf::Column>(item.iSubItem), false);
+          lf::CellText(browser_.servers()[rows_[static_cast<std::size_t>(item.iItem)]],
+                       browser_.games(), static_cast<lf::Column>(item.iSubItem), false);
       lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
       return 0;
     }
@@ -366,7 +413,8 @@ LRESULT BrowserWindow::Notify(const NMHDR& header) {
       SelectionChanged();
       return 0;
     case LVN_COLUMNCLICK: {
-      const auto column = static_cast<lf::Column>(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+      const auto column =
+          static_cast<lf::Column>(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
       sort_.descending = sort_.column == column ? !sort_.descending : column == lf::Column::Players;
       sort_.column = column;
       UpdateRows();
@@ -412,8 +460,10 @@ LRESULT BrowserWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (lParam == 0) {
         Command(LOWORD(wParam));
       } else if ((LOWORD(wParam) == kGames && HIWORD(wParam) == CBN_SELCHANGE) ||
-                 ((LOWORD(wParam) == kNotEmpty || LOWORD(wParam) == kNotFull) && HIWORD(wParam) == BN_CLICKED) ||
-                 ((LOWORD(wParam) == kPing || LOWORD(wParam) == kFind) && HIWORD(wParam) == EN_CHANGE)) {
+                 ((LOWORD(wParam) == kNotEmpty || LOWORD(wParam) == kNotFull) &&
+                  HIWORD(wParam) == BN_CLICKED) ||
+                 ((LOWORD(wParam) == kPing || LOWORD(wParam) == kFind) &&
+                  HIWORD(wParam) == EN_CHANGE)) {
         ReadFilters();
       }
       return 0;

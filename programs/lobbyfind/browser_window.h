@@ -75,7 +75,7 @@ class BrowserWindow : public WindowBase {
   lobbyfind::Sort sort_;
   std::vector<std::size_t> rows_;
   std::optional<std::size_t> selected_;  // the server selected, whatever its row
-  bool updating_ = false;                  // the list is being set to the table
+  bool updating_ = false;                // the list is being set to the table
   bool dirty_ = false, detailsShown_ = false, refreshing_ = false;
   DWORD refreshStart_ = 0, refreshTime_ = 0, lastUpdate_ = 0;
   std::string title_;

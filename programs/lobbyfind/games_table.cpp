@@ -63,8 +63,8 @@ std::vector<Game> ReadGames(const IniFile& file) {
     for (std::string& master : Words(section.Get("Masters"))) {
       if (game.masters.size() < kMaxMasters) game.masters.push_back(std::move(master));
     }
-    game.masterProtocol = Number(section.Get("MasterProtocol"), 0xFFFFFF).value_or(
-        game.versions.empty() ? 68 : game.versions.back());
+    game.masterProtocol = Number(section.Get("MasterProtocol"), 0xFFFFFF)
+                              .value_or(game.versions.empty() ? 68 : game.versions.back());
     game.masterGame = section.Get("MasterGame");
     game.registry = section.Get("Registry");
     game.program = section.Get("Program");
@@ -102,15 +102,17 @@ IniFile WriteGames(const std::vector<Game>& games) {
   return file;
 }
 
-int GameOf(const std::vector<Game>& games, Protocol protocol, int version,
-           std::string_view folder, int hint) {
+int GameOf(const std::vector<Game>& games, Protocol protocol, int version, std::string_view folder,
+           int hint) {
   for (std::size_t row = 0; row < games.size(); ++row) {
     const Game& game = games[row];
     if (game.protocol != protocol) continue;
     for (const int listed : game.versions) {
-      if (listed == version && (version != 0 || protocol == Protocol::Q3)) return static_cast<int>(row);
+      if (listed == version && (version != 0 || protocol == Protocol::Q3))
+        return static_cast<int>(row);
     }
-    if (protocol == Protocol::A2s && version == 0 && !folder.empty() && SameText(game.folder, folder)) {
+    if (protocol == Protocol::A2s && version == 0 && !folder.empty() &&
+        SameText(game.folder, folder)) {
       return static_cast<int>(row);
     }
   }

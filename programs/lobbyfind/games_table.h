@@ -21,14 +21,14 @@ struct Game {
   std::string name;
   Protocol protocol = Protocol::Q3;
   WORD firstPort = 27960, lastPort = 27963;
-  std::vector<int> versions;     // "protocol" of a Quake III reply, Steam's app id of an A2S one
-  std::string folder;            // an A2S server's game folder, for answers without an app id
+  std::vector<int> versions;  // "protocol" of a Quake III reply, Steam's app id of an A2S one
+  std::string folder;         // an A2S server's game folder, for answers without an app id
   std::vector<std::string> masters;  // "host:port"
-  int masterProtocol = 68;       // what getservers asks for
-  std::string masterGame;        // the game's name for masters that list several
-  std::string registry;          // "HKLM\key\value": the program, or the folder that holds it
-  std::string program;           // its file name, also looked up under App Paths
-  std::string path;              // chosen by the user
+  int masterProtocol = 68;           // what getservers asks for
+  std::string masterGame;            // the game's name for masters that list several
+  std::string registry;              // "HKLM\key\value": the program, or the folder that holds it
+  std::string program;               // its file name, also looked up under App Paths
+  std::string path;                  // chosen by the user
   std::string join = "+connect %address%";
   std::string password = "+password %password%";
 };
@@ -44,7 +44,7 @@ IniFile WriteGames(const std::vector<Game>& games);
 // version (or, for an A2S answer without an app id, its folder); else
 // `hint` (the row that was asked), else the first row of the protocol; -1
 // when there is none.
-int GameOf(const std::vector<Game>& games, Protocol protocol, int version,
-           std::string_view folder, int hint);
+int GameOf(const std::vector<Game>& games, Protocol protocol, int version, std::string_view folder,
+           int hint);
 
 }  // namespace ludora::lobbyfind

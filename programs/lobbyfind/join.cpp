@@ -10,7 +10,8 @@ namespace ludora::lobbyfind {
 namespace {
 
 void ReplaceAll(std::string& text, std::string_view name, const std::string& value) {
-  for (auto at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size())) {
+  for (auto at = text.find(name); at != std::string::npos;
+       at = text.find(name, at + value.size())) {
     text.replace(at, name.size(), value);
   }
 }
@@ -19,17 +20,19 @@ void ReplaceAll(std::string& text, std::string_view name, const std::string& val
 bool Exists(WindowsApi& api, const std::string& path) {
   return ScopedFile(api, api.CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                          OPEN_EXISTING, 0, 0))
-      .operator bool();
+      .
+      operator bool();
 }
 
 // A text value of the registry; empty when there is none.
-std::string RegistryText(WindowsApi& api, HKEY root, const std::string& key, const std::string& name) {
+std::string RegistryText(WindowsApi& api, HKEY root, const std::string& key,
+                         const std::string& name) {
   ScopedKey opened(api);
   if (api.RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, opened.out()) != ERROR_SUCCESS) return {};
   char data[1024] = {};
   DWORD type = 0, size = sizeof data - 1;
-  if (api.RegQueryValueExA(opened.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
-          ERROR_SUCCESS ||
+  if (api.RegQueryValueExA(opened.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                           &size) != ERROR_SUCCESS ||
       (type != REG_SZ && type != REG_EXPAND_SZ)) {
     return {};
   }

@@ -10,9 +10,9 @@ HWND MakeList(HINSTANCE instance, HWND parent, int id, const std::vector<ColumnS
               bool virtualRows) {
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
                       LVS_SHOWSELALWAYS | (virtualRows ? LVS_OWNERDATA : 0);
-  const HWND list = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", style, 0, 0, 0, 0, parent,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                                      nullptr);
+  const HWND list =
+      ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", style, 0, 0, 0, 0, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
   for (std::size_t at = 0; at < columns.size(); ++at) {
     LVCOLUMNA column = {};
@@ -42,7 +42,8 @@ void FillList(HWND list, const std::vector<std::vector<std::string>>& rows) {
 }
 
 int SelectedRow(HWND list) {
-  return static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  return static_cast<int>(
+      ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 void SelectRow(HWND list, int row) {
@@ -56,9 +57,9 @@ void SelectRow(HWND list, int row) {
 
 LRESULT DrawColouredNames(const NMLVCUSTOMDRAW& draw, const std::string& name) {
   // The games' eight colours, black and white swapped for the list's own.
-  static const COLORREF kColours[8] = {RGB(96, 96, 96), RGB(204, 0, 0),   RGB(0, 150, 0),
-                                       RGB(170, 140, 0), RGB(0, 0, 204),  RGB(0, 150, 170),
-                                       RGB(170, 0, 170), 0};
+  static const COLORREF kColours[8] = {
+      RGB(96, 96, 96), RGB(204, 0, 0),   RGB(0, 150, 0),   RGB(170, 140, 0),
+      RGB(0, 0, 204),  RGB(0, 150, 170), RGB(170, 0, 170), 0};
   if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
   if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) return CDRF_NOTIFYSUBITEMDRAW;
   if (draw.nmcd.dwDrawStage != (CDDS_ITEMPREPAINT | CDDS_SUBITEM) || name.empty()) {
@@ -69,15 +70,19 @@ LRESULT DrawColouredNames(const NMLVCUSTOMDRAW& draw, const std::string& name) {
   RECT cell = {};
   cell.top = draw.iSubItem;
   cell.left = LVIR_BOUNDS;
-  ::SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-  const bool selected = ::SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0;
+  ::SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&cell));
+  const bool selected =
+      ::SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0;
   const HDC dc = draw.nmcd.hdc;
   ::FillRect(dc, &cell, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   ::SetBkMode(dc, TRANSPARENT);
   cell.left += 6;
   for (const auto& run : lobbyfind::ColourRuns(name)) {
     const COLORREF plain = ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
-    ::SetTextColor(dc, selected || run.colour < 0 ? plain : kColours[run.colour] ? kColours[run.colour] : plain);
+    ::SetTextColor(dc, selected || run.colour < 0 ? plain
+                       : kColours[run.colour]     ? kColours[run.colour]
+                                                  : plain);
     SIZE size = {};
     ::GetTextExtentPoint32A(dc, run.text.c_str(), static_cast<int>(run.text.size()), &size);
     ::DrawTextA(dc, run.text.c_str(), static_cast<int>(run.text.size()), &cell,

@@ -46,9 +46,11 @@ int Run(HINSTANCE instance, ludora::RealWindowsApi& api) {
                   MB_OK | MB_ICONWARNING);
     return 1;
   }
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+  INITCOMMONCONTROLSEX controls = {sizeof controls,
+                                   ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
-  ludora::win32::ProgramState state{api, sockets, ludora::ProgramFolder(api), UserFolder(api), {}, {}};
+  ludora::win32::ProgramState state{api, sockets, ludora::ProgramFolder(api), UserFolder(api),
+                                    {},  {}};
   state.games = lf::LoadGames(api, state.appFolder, state.userFolder);
   if (const auto text = lf::ReadWholeFile(api, state.userFolder + "\\" + lf::kSettingsFile);
       text && !state.userFolder.empty()) {

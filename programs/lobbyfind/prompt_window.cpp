@@ -11,8 +11,8 @@ constexpr int kEdit = 100;
 
 class PromptWindow : public WindowBase {
  public:
-  PromptWindow(HINSTANCE instance, HWND owner, const std::string& title, const std::string& question,
-               const std::string& text, bool secret) {
+  PromptWindow(HINSTANCE instance, HWND owner, const std::string& title,
+               const std::string& question, const std::string& text, bool secret) {
     RegisterWindowClass(instance, kClass, ::LoadCursorA(nullptr, IDC_ARROW), nullptr,
                         ::GetSysColorBrush(COLOR_BTNFACE));
     RECT area = {0, 0, 420, 110};
@@ -26,9 +26,9 @@ class PromptWindow : public WindowBase {
     const HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     const auto make = [&](const char* type, const char* caption, DWORD style, int x, int y, int w,
                           int h, int id, DWORD ex = 0) {
-      const HWND control = ::CreateWindowExA(ex, type, caption, WS_CHILD | WS_VISIBLE | style, x, y,
-                                             w, h, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                             instance, nullptr);
+      const HWND control =
+          ::CreateWindowExA(ex, type, caption, WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
       ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
       return control;
     };

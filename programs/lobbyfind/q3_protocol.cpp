@@ -126,12 +126,15 @@ std::optional<MasterPage> ParseServersResponse(std::string_view datagram) {
   std::string_view rest = *body;
   constexpr std::size_t kRecord = 7;  // '\', four address bytes, two port bytes
   while (rest.size() >= 4 && rest[0] == '\\') {
-    if (rest.substr(1, 3) == "EOT" && (rest.size() < kRecord || rest.substr(4, 3) == std::string_view("\0\0\0", 3))) {
+    if (rest.substr(1, 3) == "EOT" &&
+        (rest.size() < kRecord || rest.substr(4, 3) == std::string_view("\0\0\0", 3))) {
       page.last = true;
       break;
     }
     if (rest.size() < kRecord) break;
-    const auto byte = [&](std::size_t at) { return static_cast<DWORD>(static_cast<BYTE>(rest[at])); };
+    const auto byte = [&](std::size_t at) {
+      return static_cast<DWORD>(static_cast<BYTE>(rest[at]));
+    };
     const SocketAddress server{byte(1) << 24 | byte(2) << 16 | byte(3) << 8 | byte(4),
                                static_cast<WORD>(byte(5) << 8 | byte(6))};
     if (server.ip != 0 && server.port != 0) page.servers.push_back(server);

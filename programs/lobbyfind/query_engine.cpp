@@ -113,7 +113,8 @@ void QueryEngine::Count(std::size_t server, State state) {
 
 std::string QueryEngine::Request(const Job& job) const {
   const std::string token = Hex(job.tokens[job.tries - 1]);
-  const auto challenge = job.challenge == kNoChallenge ? std::nullopt : std::optional(job.challenge);
+  const auto challenge =
+      job.challenge == kNoChallenge ? std::nullopt : std::optional(job.challenge);
   switch (job.kind) {
     case Kind::Master:
       return GetServersRequest(games_[job.game].masterGame, games_[job.game].masterProtocol);
@@ -157,7 +158,8 @@ void QueryEngine::Tick(DWORD now, std::vector<Outgoing>& out) {
       if (credit_ > 0) Send(asked, now, out);
       ++job;
     } else {
-      job = Finish(job, asked.kind == Kind::Master && asked.pages ? State::Answered : State::Silent);
+      job =
+          Finish(job, asked.kind == Kind::Master && asked.pages ? State::Answered : State::Silent);
     }
   }
   for (Job& scan : lan_) {
@@ -211,7 +213,8 @@ QueryEngine::Taken QueryEngine::FromAsked(Flying job, DWORD now, std::string_vie
   asked.pages = true;
   asked.sentAt[asked.tries - 1] = now;  // the next page is awaited from now on
   for (const SocketAddress& address : page->servers) {
-    if (const auto server = servers_.Add(address, Protocol::Q3, asked.game, kInternet)) Ask(*server);
+    if (const auto server = servers_.Add(address, Protocol::Q3, asked.game, kInternet))
+      Ask(*server);
   }
   if (page->last) Finish(job, State::Answered);
   return Taken::Yes;
@@ -300,10 +303,12 @@ bool QueryEngine::FromLan(DWORD now, SocketAddress from, std::string_view bytes)
   const auto scan = std::find_if(lan_.begin(), lan_.end(),
                                  [](const Job& job) { return job.protocol == Protocol::A2s; });
   const bool inRange = std::any_of(games_.begin(), games_.end(), [&](const Game& game) {
-    return game.protocol == Protocol::A2s && from.port >= game.firstPort && from.port <= game.lastPort;
+    return game.protocol == Protocol::A2s && from.port >= game.firstPort &&
+           from.port <= game.lastPort;
   });
   const auto reply = ParseA2sReply(bytes);
-  if (scan == lan_.end() || !inRange || !reply || reply->kind == A2sReply::Kind::Players) return false;
+  if (scan == lan_.end() || !inRange || !reply || reply->kind == A2sReply::Kind::Players)
+    return false;
   const auto server = servers_.Add(from, Protocol::A2s, -1, kLan);
   if (!server) return true;
   if (reply->kind == A2sReply::Kind::Challenge) {
@@ -333,7 +338,8 @@ bool QueryEngine::Fill(std::size_t at, ServerReply& reply, int ping) {
   server.bots = std::max(0, Amount(FirstOf(settings, {"bots"})));
   const std::string_view locked = FirstOf(settings, {"g_needpass", "needpass", "pswrd"});
   server.locked = !locked.empty() && locked != "0";
-  server.game = GameOf(games_, Protocol::Q3, Amount(FirstOf(settings, {"protocol"})), {}, server.game);
+  server.game =
+      GameOf(games_, Protocol::Q3, Amount(FirstOf(settings, {"protocol"})), {}, server.game);
   server.ping = ping;
   return true;
 }

@@ -80,7 +80,7 @@ class QueryEngine {
     int game = -1;
     int tries = 0;
     DWORD sentAt[kMaxTries] = {};
-    std::uint32_t tokens[kMaxTries] = {};  // the challenges of a Quake III query
+    std::uint32_t tokens[kMaxTries] = {};    // the challenges of a Quake III query
     std::uint32_t challenge = kNoChallenge;  // an A2S server's
     int challenges = 0;                      // asked of us in this job
     bool playersStep = false;                // an A2S job's second question

@@ -44,7 +44,8 @@ class ServerTable {
  public:
   // The server at `address` with `protocol`, added to `views` (a new one
   // when none is known); nothing when the table is full.
-  std::optional<std::size_t> Add(SocketAddress address, Protocol protocol, int game, unsigned views);
+  std::optional<std::size_t> Add(SocketAddress address, Protocol protocol, int game,
+                                 unsigned views);
   std::optional<std::size_t> Find(SocketAddress address, Protocol protocol) const;
   Server& operator[](std::size_t at) { return servers_[at]; }
   const Server& operator[](std::size_t at) const { return servers_[at]; }

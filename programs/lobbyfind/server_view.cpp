@@ -24,7 +24,8 @@ bool Passes(const Server& server, const std::vector<Game>& games, const Filter& 
   if (filter.text.empty()) return true;
   const std::string wanted = Lower(filter.text);
   for (const Column column : {Column::Name, Column::Map, Column::Address, Column::Game}) {
-    if (Lower(CellText(server, games, column, false)).find(wanted) != std::string::npos) return true;
+    if (Lower(CellText(server, games, column, false)).find(wanted) != std::string::npos)
+      return true;
   }
   return false;
 }
@@ -45,17 +46,23 @@ std::vector<std::size_t> VisibleRows(const ServerTable& servers, const std::vect
   std::vector<std::string> names;
   if (sort.column == Column::Name || sort.column == Column::Map || sort.column == Column::Game) {
     names.resize(servers.size());
-    for (const std::size_t at : rows) names[at] = Lower(CellText(servers[at], games, sort.column, false));
+    for (const std::size_t at : rows)
+      names[at] = Lower(CellText(servers[at], games, sort.column, false));
   }
   const auto key = [&](std::size_t at) {
     const Server& s = servers[at];
     switch (sort.column) {
-      case Column::Lock: return std::tuple<long long, std::string_view>(s.locked, {});
-      case Column::Players: return std::tuple<long long, std::string_view>(s.players, {});
-      case Column::Ping: return std::tuple<long long, std::string_view>(s.ping, {});
+      case Column::Lock:
+        return std::tuple<long long, std::string_view>(s.locked, {});
+      case Column::Players:
+        return std::tuple<long long, std::string_view>(s.players, {});
+      case Column::Ping:
+        return std::tuple<long long, std::string_view>(s.ping, {});
       case Column::Address:
-        return std::tuple<long long, std::string_view>(1LL * s.address.ip << 16 | s.address.port, {});
-      default: return std::tuple<long long, std::string_view>(0, names[at]);
+        return std::tuple<long long, std::string_view>(1LL * s.address.ip << 16 | s.address.port,
+                                                       {});
+      default:
+        return std::tuple<long long, std::string_view>(0, names[at]);
     }
   };
   std::stable_sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) {
@@ -85,11 +92,16 @@ std::string CellText(const Server& server, const std::vector<Game>& games, Colum
              (server.maxPlayers >= 0 ? '/' + std::to_string(server.maxPlayers) : "");
     case Column::Ping:
       switch (server.state) {
-        case State::Waiting: return "";
-        case State::Asked: return "...";
-        case State::Silent: return "no answer";
-        case State::BadReply: return "bad reply";
-        case State::Answered: return std::to_string(server.ping);
+        case State::Waiting:
+          return "";
+        case State::Asked:
+          return "...";
+        case State::Silent:
+          return "no answer";
+        case State::BadReply:
+          return "bad reply";
+        case State::Answered:
+          return std::to_string(server.ping);
       }
       return "";
     case Column::Address:
@@ -99,11 +111,13 @@ std::string CellText(const Server& server, const std::vector<Game>& games, Colum
 }
 
 std::string Summary(const Server& server) {
-  const std::string name = server.name.empty() ? server.address.ToString() : StripColours(server.name);
+  const std::string name =
+      server.name.empty() ? server.address.ToString() : StripColours(server.name);
   if (server.state == State::Waiting) return name;
-  if (server.state != State::Answered) return name + " (" + CellText(server, {}, Column::Ping, false) + ")";
-  return name + " (" + StripColours(server.map) + ", " + CellText(server, {}, Column::Players, false) +
-         ", " + std::to_string(server.ping) + " ms)";
+  if (server.state != State::Answered)
+    return name + " (" + CellText(server, {}, Column::Ping, false) + ")";
+  return name + " (" + StripColours(server.map) + ", " +
+         CellText(server, {}, Column::Players, false) + ", " + std::to_string(server.ping) + " ms)";
 }
 
 }  // namespace ludora::lobbyfind

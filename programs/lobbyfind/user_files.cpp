@@ -58,8 +58,9 @@ bool SaveFile(WindowsApi& api, const std::string& path, const std::string& text)
   {
     ScopedFile file(api, api.CreateFileA(fresh, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, 0));
     DWORD written = 0;
-    if (!file || !api.WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
-                                nullptr) ||
+    if (!file ||
+        !api.WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
+                       nullptr) ||
         written != text.size()) {
       file.reset();
       api.DeleteFileA(fresh);
@@ -85,7 +86,9 @@ UserSettings ReadSettings(const IniFile& file, const std::vector<Game>& games) {
         Number(section->Get("Timeout"), static_cast<int>(limits.timeout), 100, 10000));
     settings.colours = section->Get("Colours", "1") != "0";
     const std::string view = section->Get("View");
-    settings.view = SameText(view, "Internet") ? kInternet : SameText(view, "LAN") ? kLan : kFavourites;
+    settings.view = SameText(view, "Internet") ? kInternet
+                    : SameText(view, "LAN")    ? kLan
+                                               : kFavourites;
   }
   if (const IniSection* section = SectionOf(file, "Filter")) {
     Filter& filter = settings.filter;
@@ -99,8 +102,8 @@ UserSettings ReadSettings(const IniFile& file, const std::vector<Game>& games) {
     for (const auto& [key, value] : section->entries) {
       const auto blank = value.find(' ');
       const auto address = SocketAddress::Parse(value.substr(0, blank));
-      if (!SameText(key, "Server") || !address || address->port == 0 || blank == std::string::npos ||
-          settings.favourites.size() >= kMaxServers) {
+      if (!SameText(key, "Server") || !address || address->port == 0 ||
+          blank == std::string::npos || settings.favourites.size() >= kMaxServers) {
         continue;
       }
       settings.favourites.push_back({*address, value.substr(blank + 1)});
@@ -112,24 +115,25 @@ UserSettings ReadSettings(const IniFile& file, const std::vector<Game>& games) {
 IniFile WriteSettings(const UserSettings& settings, const std::vector<Game>& games) {
   const Limits& limits = settings.limits;
   const Filter& filter = settings.filter;
-  const char* view = settings.view == kInternet ? "Internet" : settings.view == kLan ? "LAN" : "Favourites";
-  IniFile file{
-      {"Settings",
-       {{"LanAddress", Ip(settings.lanAddress)},
-        {"MaxQueries", std::to_string(limits.inFlight)},
-        {"QueriesPerSecond", std::to_string(limits.perSecond)},
-        {"Timeout", std::to_string(limits.timeout)},
-        {"Colours", settings.colours ? "1" : "0"},
-        {"View", view}}},
-      {"Filter",
-       {{"Game", filter.game >= 0 && static_cast<std::size_t>(filter.game) < games.size()
-                     ? games[filter.game].name
-                     : ""},
-        {"NotEmpty", filter.notEmpty ? "1" : "0"},
-        {"NotFull", filter.notFull ? "1" : "0"},
-        {"MaxPing", std::to_string(filter.maxPing)},
-        {"Text", filter.text}}},
-      {"Favourites", {}}};
+  const char* view = settings.view == kInternet ? "Internet"
+                     : settings.view == kLan    ? "LAN"
+                                                : "Favourites";
+  IniFile file{{"Settings",
+                {{"LanAddress", Ip(settings.lanAddress)},
+                 {"MaxQueries", std::to_string(limits.inFlight)},
+                 {"QueriesPerSecond", std::to_string(limits.perSecond)},
+                 {"Timeout", std::to_string(limits.timeout)},
+                 {"Colours", settings.colours ? "1" : "0"},
+                 {"View", view}}},
+               {"Filter",
+                {{"Game", filter.game >= 0 && static_cast<std::size_t>(filter.game) < games.size()
+                              ? games[filter.game].name
+                              : ""},
+                 {"NotEmpty", filter.notEmpty ? "1" : "0"},
+                 {"NotFull", filter.notFull ? "1" : "0"},
+                 {"MaxPing", std::to_string(filter.maxPing)},
+                 {"Text", filter.text}}},
+               {"Favourites", {}}};
   for (const Favourite& favourite : settings.favourites) {
     file.back().entries.emplace_back("Server", favourite.address.ToString() + ' ' + favourite.game);
   }

@@ -24,13 +24,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   if (const auto reply = lf::ParseServerReply(bytes)) {
     Check(reply->players.size() <= lf::kMaxPlayers && reply->settings.size() <= lf::kMaxSettings);
-    for (const auto& [key, value] : reply->settings) Check(key.size() <= lf::kMaxText && value.size() <= lf::kMaxText);
+    for (const auto& [key, value] : reply->settings)
+      Check(key.size() <= lf::kMaxText && value.size() <= lf::kMaxText);
   }
   if (const auto page = lf::ParseServersResponse(bytes)) Check(page->servers.size() <= size / 7);
   if (const auto reply = lf::ParseA2sReply(bytes)) Check(reply->players.size() <= lf::kMaxPlayers);
   const auto games = lf::ReadGames(lf::ParseIni(bytes));
   Check(games.size() <= lf::kMaxGames);
-  for (const lf::Game& game : games) Check(game.masters.size() <= lf::kMaxMasters && game.firstPort <= game.lastPort);
+  for (const lf::Game& game : games)
+    Check(game.masters.size() <= lf::kMaxMasters && game.firstPort <= game.lastPort);
   Check(lf::ReadSettings(lf::ParseIni(bytes), games).favourites.size() <= lf::kMaxServers);
 
   // The same bytes as the answer of each server that was asked, and of a master.

@@ -17,23 +17,25 @@ using namespace std::string_literals;
 const std::string kFF = "\xFF\xFF\xFF\xFF";
 
 TEST(Q3Replies, InfoAndStatusWithColoursQuotesAndBrokenLines) {
-  const auto info = ParseServerReply(kFF + "infoResponse\n\\challenge\\x1\\hostname\\^1Red ^7Base"
-                                           "\\mapname\\q3dm17\\clients\\3\\sv_maxclients\\8");
+  const auto info = ParseServerReply(kFF +
+                                     "infoResponse\n\\challenge\\x1\\hostname\\^1Red ^7Base"
+                                     "\\mapname\\q3dm17\\clients\\3\\sv_maxclients\\8");
   ASSERT_TRUE(info && !info->status);
   EXPECT_EQ(Value(info->settings, "HOSTNAME"), "^1Red ^7Base");
   EXPECT_EQ(StripColours(Value(info->settings, "hostname")), "Red Base");
-  const auto status = ParseServerReply(kFF + "statusResponse\n\\sv_hostname\\X\\mapname\\m\n"
-                                             "12 50 \"^2Al\"ex\"\n-3 999 \"Bob\"\nnot a player\n"
-                                             "7 20 NoQuotes\n4 30 \"cut");
+  const auto status = ParseServerReply(kFF +
+                                       "statusResponse\n\\sv_hostname\\X\\mapname\\m\n"
+                                       "12 50 \"^2Al\"ex\"\n-3 999 \"Bob\"\nnot a player\n"
+                                       "7 20 NoQuotes\n4 30 \"cut");
   ASSERT_TRUE(status && status->status);
   EXPECT_EQ(status->players, (std::vector<Player>{{"^2Al\"ex", 12, 50, -1},
                                                   {"Bob", -3, 999, -1},
                                                   {"NoQuotes", 7, 20, -1},
                                                   {"\"cut", 4, 30, -1}}));
   // A key without its value, another command, no out-of-band mark: nothing.
-  for (const std::string& bad : {kFF + "infoResponse\n\\hostname\\X\\mapname", kFF + "print\nhi",
-                                "infoResponse\n\\a\\b"s, kFF + "infoResponsex\n\\a\\b",
-                                kFF + "infoResponse\nno pairs"}) {
+  for (const std::string& bad :
+       {kFF + "infoResponse\n\\hostname\\X\\mapname", kFF + "print\nhi", "infoResponse\n\\a\\b"s,
+        kFF + "infoResponsex\n\\a\\b", kFF + "infoResponse\nno pairs"}) {
     EXPECT_FALSE(ParseServerReply(bad)) << bad;
   }
   // Bounded whatever comes: 64 players, 96 settings, texts of 128.
@@ -45,18 +47,21 @@ TEST(Q3Replies, InfoAndStatusWithColoursQuotesAndBrokenLines) {
   EXPECT_EQ(bounded->players.size(), kMaxPlayers);
   EXPECT_EQ(bounded->settings.size(), kMaxSettings);
   EXPECT_EQ(bounded->settings[0].second.size(), kMaxText);
-  EXPECT_EQ(ColourRuns("^1Red^^7 ^xZ^"), (std::vector<ColourRun>{{1, "Red^"}, {7, " "}, {0, "Z^"}}));
+  EXPECT_EQ(ColourRuns("^1Red^^7 ^xZ^"),
+            (std::vector<ColourRun>{{1, "Red^"}, {7, " "}, {0, "Z^"}}));
 }
 
 TEST(Q3Replies, MasterListsAtTheirStrideWithABackslashInAPortAndJunk) {
   // 10.0.0.1:27960, then 1.2.3.4 port 0x5C5C ('\\' twice), then a zero record, then EOT.
   const std::string page = kFF + "getserversResponse\\\x0A\x00\x00\x01\x6D\x38"s +
-                           "\\\x01\x02\x03\x04\x5C\x5C"s + "\\\x00\x00\x00\x00\x00\x00"s + "\\EOT\0\0\0"s;
+                           "\\\x01\x02\x03\x04\x5C\x5C"s + "\\\x00\x00\x00\x00\x00\x00"s +
+                           "\\EOT\0\0\0"s;
   const auto read = ParseServersResponse(page);
   ASSERT_TRUE(read && read->last);
   EXPECT_EQ(read->servers, (std::vector<SocketAddress>{{0x0A000001, 27960}, {0x01020304, 0x5C5C}}));
   // Without EOT more pages follow; a record cut short ends the page.
-  const auto partial = ParseServersResponse(kFF + "getserversResponse\\\x0A\x00\x00\x01\x6D\x38\\\x01\x02"s);
+  const auto partial =
+      ParseServersResponse(kFF + "getserversResponse\\\x0A\x00\x00\x01\x6D\x38\\\x01\x02"s);
   ASSERT_TRUE(partial && !partial->last);
   EXPECT_EQ(partial->servers.size(), 1u);
   EXPECT_FALSE(ParseServersResponse(kFF + "getserversExtResponse\\"));
@@ -65,7 +70,9 @@ TEST(Q3Replies, MasterListsAtTheirStrideWithABackslashInAPortAndJunk) {
 }
 
 TEST(A2sReplies, NewAndOldInfoChallengesAndPlayers) {
-  const std::string source = kFF + "I\x11" "Dust\0de_dust2\0cstrike\0Counter-Strike\0"s +
+  const std::string source = kFF +
+                             "I\x11"
+                             "Dust\0de_dust2\0cstrike\0Counter-Strike\0"s +
                              "\x0A\x00\x05\x10\x01\x64\x6C\x01\x01"s + "1.0\0\x80\x87\x69"s;
   const auto info = ParseA2sReply(source);
   ASSERT_TRUE(info && info->kind == A2sReply::Kind::Info);
@@ -78,19 +85,23 @@ TEST(A2sReplies, NewAndOldInfoChallengesAndPlayers) {
   const auto oldInfo = ParseA2sReply(old);
   ASSERT_TRUE(oldInfo);
   EXPECT_TRUE(oldInfo->info.name == "Old" && oldInfo->info.folder == "valve" &&
-              oldInfo->info.players == 2 && oldInfo->info.maxPlayers == 10 && !oldInfo->info.locked &&
-              oldInfo->info.secure && oldInfo->info.bots == 3);
+              oldInfo->info.players == 2 && oldInfo->info.maxPlayers == 10 &&
+              !oldInfo->info.locked && oldInfo->info.secure && oldInfo->info.bots == 3);
   const auto challenge = ParseA2sReply(kFF + "A\x78\x56\x34\x12");
   ASSERT_TRUE(challenge && challenge->kind == A2sReply::Kind::Challenge);
   EXPECT_EQ(challenge->challenge, 0x12345678u);
   EXPECT_EQ(A2sInfoRequest(0x12345678u), kFF + "TSource Engine Query\0\x78\x56\x34\x12"s);
   // Three players announced, two whole, the third cut: the two are kept.
-  const auto players = ParseA2sReply(kFF + "D\x03\x00" "Ann\0\x05\x00\x00\x00\x00\x00\x70\x42"s +
-                                     "\x01" "Bo\0\xFF\xFF\xFF\xFF\x00\x00\xC0\x7F"s + "\x02Cy\0\x01"s);
+  const auto players = ParseA2sReply(kFF +
+                                     "D\x03\x00"
+                                     "Ann\0\x05\x00\x00\x00\x00\x00\x70\x42"s +
+                                     "\x01"
+                                     "Bo\0\xFF\xFF\xFF\xFF\x00\x00\xC0\x7F"s +
+                                     "\x02Cy\0\x01"s);
   ASSERT_TRUE(players);
   EXPECT_EQ(players->players, (std::vector<Player>{{"Ann", 5, -1, 60}, {"Bo", -1, -1, -1}}));
-  for (const std::string& bad : {source.substr(0, source.size() - 6), kFF + "A\x01", kFF + "Z", "I"s,
-                                old.substr(0, 40)}) {
+  for (const std::string& bad :
+       {source.substr(0, source.size() - 6), kFF + "A\x01", kFF + "Z", "I"s, old.substr(0, 40)}) {
     EXPECT_FALSE(ParseA2sReply(bad)) << bad.size();
   }
 }
@@ -105,7 +116,8 @@ const char kTable[] =
 TEST(GamesTable, ReadWrittenAndReadAgainAndRepliesPlacedInTheirRow) {
   const auto games = ReadGames(ParseIni(kTable));
   ASSERT_EQ(games.size(), 3u);
-  EXPECT_EQ(games[0].masters, (std::vector<std::string>{"127.0.0.1:27950", "master.example:27950"}));
+  EXPECT_EQ(games[0].masters,
+            (std::vector<std::string>{"127.0.0.1:27950", "master.example:27950"}));
   EXPECT_TRUE(games[1].firstPort == 27960 && games[1].lastPort == 27961);
   EXPECT_TRUE(games[2].protocol == Protocol::A2s && games[2].firstPort == 27015);
   const auto again = ReadGames(ParseIni(WriteIni(WriteGames(games))));
@@ -136,7 +148,8 @@ struct Network : ::testing::Test {
                 "\n1 5 \"a\"\n2 6 \"b\"\n3 7 \"c\"\n"};
       }
       return {kFF + "infoResponse\n\\challenge\\" + challenge +
-              "\\hostname\\^3Quake\\mapname\\q3dm1\\clients\\1\\sv_maxclients\\8\\protocol\\84" + extra};
+              "\\hostname\\^3Quake\\mapname\\q3dm1\\clients\\1\\sv_maxclients\\8\\protocol\\84" +
+              extra};
     };
   }
   std::unique_ptr<Browser> Open() {
@@ -150,11 +163,16 @@ struct Network : ::testing::Test {
 };
 
 TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
-  settings.favourites = {{kQuake, "Quake III Arena"}, {kSilent, "Quake III Arena"},
-                         {kSource, "counter-strike"}, {kHostile, "Quake III Arena"}};
+  settings.favourites = {{kQuake, "Quake III Arena"},
+                         {kSilent, "Quake III Arena"},
+                         {kSource, "counter-strike"},
+                         {kHostile, "Quake III Arena"}};
   Quake(kQuake);
   int challenges = 0;
-  const std::string sourceInfo = kFF + "I\x11" "Src\0de_x\0cstrike\0CS\0"s + "\x0A\x00\x02\x10\x00\x64\x6C\x00\x01"s + "1\0"s;
+  const std::string sourceInfo = kFF +
+                                 "I\x11"
+                                 "Src\0de_x\0cstrike\0CS\0"s +
+                                 "\x0A\x00\x02\x10\x00\x64\x6C\x00\x01"s + "1\0"s;
   net.peers[kSource] = [&](const std::string& query) -> std::vector<std::string> {
     if (query.size() == 29 && query.ends_with("\x11\x22\x33\x44")) return {sourceInfo};
     if (query[4] == 'U') return {kFF + "D\x01\x00P\0\x02\x00\x00\x00\x00\x00\x80\x3F"s};
@@ -162,15 +180,18 @@ TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
     return {kFF + "A\x11\x22\x33\x44"};
   };
   net.peers[kHostile] = [&](const std::string&) -> std::vector<std::string> {
-    return {kFF + "infoResponse\n\\hostname\\H\\mapna", kFF + "infoResponse\n\\hostname\\Evil\\mapname\\e"};
+    return {kFF + "infoResponse\n\\hostname\\H\\mapna",
+            kFF + "infoResponse\n\\hostname\\Evil\\mapname\\e"};
   };
   auto opened = Open();
   Browser& browser = *opened;
   EXPECT_TRUE(browser.Refresh(kFavourites).empty());
   browser.Tick(0);
   // A stranger's datagram, and a spoofed one with a wrong challenge, change nothing.
-  net.Deliver(net.LastSocket(), {0x0A000009, 27960}, kFF + "infoResponse\n\\hostname\\S\\mapname\\s");
-  net.Deliver(net.LastSocket(), kSilent, kFF + "infoResponse\n\\challenge\\0\\hostname\\S\\mapname\\s");
+  net.Deliver(net.LastSocket(), {0x0A000009, 27960},
+              kFF + "infoResponse\n\\hostname\\S\\mapname\\s");
+  net.Deliver(net.LastSocket(), kSilent,
+              kFF + "infoResponse\n\\challenge\\0\\hostname\\S\\mapname\\s");
   browser.Read(4);
   browser.Read(5);  // the A2S server's answer to the query with its challenge
   const ServerTable& servers = browser.servers();
@@ -187,7 +208,9 @@ TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
   // The silent one is asked once more after the timeout, then given up.
   Run(browser, 10, 2100);
   EXPECT_EQ(servers[*servers.Find(kSilent, Protocol::Q3)].state, State::Silent);
-  EXPECT_EQ(std::count_if(net.sent.begin(), net.sent.end(), [](auto& d) { return d.peer == kSilent; }), 2);
+  EXPECT_EQ(
+      std::count_if(net.sent.begin(), net.sent.end(), [](auto& d) { return d.peer == kSilent; }),
+      2);
   const Progress& progress = browser.engine().progress();
   EXPECT_TRUE(progress.asked == 4 && progress.answered == 2 && progress.finished == 4);
   EXPECT_FALSE(browser.engine().Busy());
@@ -249,7 +272,10 @@ TEST_F(Network, TheLocalNetworkIsScannedOnEveryGamesPorts) {
   settings.lanAddress = 0x7F000001;
   Quake(kQuake);
   net.peers[{0x7F000001, 27016}] = [](const std::string&) -> std::vector<std::string> {
-    return {kFF + "I\x11" "Lan\0m\0cstrike\0CS\0"s + "\x0A\x00\x01\x08\x00\x64\x6C\x00\x00"s + "1\0"s};
+    return {kFF +
+            "I\x11"
+            "Lan\0m\0cstrike\0CS\0"s +
+            "\x0A\x00\x01\x08\x00\x64\x6C\x00\x00"s + "1\0"s};
   };
   auto opened = Open();
   Browser& browser = *opened;
@@ -258,7 +284,8 @@ TEST_F(Network, TheLocalNetworkIsScannedOnEveryGamesPorts) {
   std::vector<WORD> ports;
   for (const auto& datagram : net.sent) ports.push_back(datagram.peer.port);
   std::sort(ports.begin(), ports.end());
-  EXPECT_EQ(ports, (std::vector<WORD>{27015, 27016, 27017, 27018, 27019, 27020, 27960, 27961, 27962, 27963}));
+  EXPECT_EQ(ports, (std::vector<WORD>{27015, 27016, 27017, 27018, 27019, 27020, 27960, 27961, 27962,
+                                      27963}));
   const auto rows = VisibleRows(browser.servers(), games, kLan, {}, {Column::Name, false});
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(CellText(browser.servers()[rows[0]], games, Column::Name, false), "Lan");
@@ -293,9 +320,10 @@ TEST(ServerList, FiltersAndSortsWithUnansweredServersLast) {
 TEST(UserFiles, SettingsReadSoundlyAndTheJoinStartsTheGameInItsFolder) {
   const auto games = ReadGames(ParseIni(kTable));
   const auto settings = ReadSettings(
-      ParseIni("[Settings]\nLanAddress=127.0.0.1\nMaxQueries=99999\nTimeout=x\n[Filter]\nGame=enemy "
-               "territory\nMaxPing=-5\n[Favourites]\nServer=1.2.3.4:27960 Quake III Arena\n"
-               "Server=1.2.3.4 Quake III Arena\nServer=junk\nOther=5.6.7.8:1 X\n"),
+      ParseIni(
+          "[Settings]\nLanAddress=127.0.0.1\nMaxQueries=99999\nTimeout=x\n[Filter]\nGame=enemy "
+          "territory\nMaxPing=-5\n[Favourites]\nServer=1.2.3.4:27960 Quake III Arena\n"
+          "Server=1.2.3.4 Quake III Arena\nServer=junk\nOther=5.6.7.8:1 X\n"),
       games);
   EXPECT_TRUE(settings.lanAddress == 0x7F000001 && settings.limits.inFlight == 1024 &&
               settings.limits.timeout == 1000 && settings.filter.game == 1 &&
@@ -321,10 +349,11 @@ TEST(UserFiles, SettingsReadSoundlyAndTheJoinStartsTheGameInItsFolder) {
   const std::string program = FindProgram(api, quake);
   EXPECT_EQ(program, "C:\\Games\\Quake III\\quake3.exe");
   EXPECT_TRUE(StartGame(api, program, JoinArguments(quake, {0x7F000001, 27960}, "se cret")));
-  EXPECT_EQ(api.Effects("run "), (std::vector<std::string>{
-                                     "run \"C:\\Games\\Quake III\\quake3.exe\" +connect 127.0.0.1:27960 "
-                                     "+password \"se cret\" app=C:\\Games\\Quake III\\quake3.exe "
-                                     "dir=C:\\Games\\Quake III"}));
+  EXPECT_EQ(
+      api.Effects("run "),
+      (std::vector<std::string>{"run \"C:\\Games\\Quake III\\quake3.exe\" +connect 127.0.0.1:27960 "
+                                "+password \"se cret\" app=C:\\Games\\Quake III\\quake3.exe "
+                                "dir=C:\\Games\\Quake III"}));
 }
 
 }  // namespace
