@@ -58,7 +58,11 @@ void BrowserWindow::Resolved(WPARAM tag, LPARAM value) {
   const ludora::SocketAddress address{static_cast<DWORD>(packed >> 16),
                                       static_cast<WORD>(packed & 0xFFFF)};
   const int game = static_cast<int>(static_cast<INT_PTR>(tag));
-  if (game >= 0) return browser_.AskMaster(address, game);
+  if (game >= 0) {  // a master: the refresh goes on with its list
+    browser_.AskMaster(address, game);
+    refreshing_ = true;
+    return;
+  }
   if (const auto server = browser_.AddFavourite(address, -1 - game)) {
     browser_.engine().Ask(*server);
     SaveSettings();

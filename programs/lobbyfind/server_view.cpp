@@ -65,9 +65,13 @@ std::vector<std::size_t> VisibleRows(const ServerTable& servers, const std::vect
         return std::tuple<long long, std::string_view>(0, names[at]);
     }
   };
-  std::stable_sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) {
+  // Ties in the column go by the table's order, so the order is total and a
+  // row stays where it was while nothing changes.
+  std::sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) {
     if (Rank(servers[a]) != Rank(servers[b])) return Rank(servers[a]) < Rank(servers[b]);
-    return sort.descending ? key(b) < key(a) : key(a) < key(b);
+    const auto first = key(a), second = key(b);
+    if (first != second) return sort.descending ? second < first : first < second;
+    return a < b;
   });
   return rows;
 }
