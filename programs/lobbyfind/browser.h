@@ -49,7 +49,6 @@ class Browser {
   QueryEngine& engine() { return engine_; }
   ServerTable& servers() { return servers_; }
   std::vector<Game>& games() { return games_; }
-  DWORD lanAddress() const { return lanAddress_; }
 
  private:
   void SendAll();

@@ -197,9 +197,16 @@ void BrowserWindow::Layout() {
     ::MoveWindow(control, x, 34, w, h, TRUE);
     x += w + 6;
   };
-  place(labels_[0], 40), place(games_, 170, 300), place(notEmpty_, 80), place(notFull_, 70);
-  place(labels_[1], 80), place(ping_, 50), place(labels_[2], 35),
-      place(find_, std::max(80, width - x - 8));
+  for (const auto& [control, w] : {std::pair{labels_[0], 40},
+                                   {games_, 170},
+                                   {notEmpty_, 80},
+                                   {notFull_, 70},
+                                   {labels_[1], 80},
+                                   {ping_, 50},
+                                   {labels_[2], 35}}) {
+    place(control, w, control == games_ ? 300 : 22);  // a combo box's height is its list's
+  }
+  place(find_, std::max(80, width - x - 8));
   const int top = 62, detailsHeight = std::max(80, height / 3);
   const int listHeight = std::max(40, height - top - detailsHeight - 8);
   ::MoveWindow(list_, 4, top, width - 8, listHeight, TRUE);

@@ -59,7 +59,6 @@ class QueryEngine {
   // Whether the datagram changed the table or the details.
   bool Receive(DWORD now, SocketAddress from, std::string_view bytes, std::vector<Outgoing>& out);
 
-  bool Busy() const { return !queue_.empty() || !flying_.empty() || !lan_.empty(); }
   // Whether the refresh goes on: servers, masters or a scan awaited (a
   // server's details asked meanwhile do not count).
   bool Refreshing() const {

@@ -11,7 +11,6 @@
 namespace ludora::lobbyfind {
 
 enum class Column { Lock, Name, Game, Map, Players, Ping, Address };
-inline constexpr int kColumns = 7;
 
 struct Sort {
   Column column = Column::Ping;

@@ -213,7 +213,7 @@ TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
       2);
   const Progress& progress = browser.engine().progress();
   EXPECT_TRUE(progress.asked == 4 && progress.answered == 2 && progress.finished == 4);
-  EXPECT_FALSE(browser.engine().Busy());
+  EXPECT_FALSE(browser.engine().Refreshing());
   // Details: a player list longer than the server's places is cut to them.
   browser.engine().Ask(*servers.Find(kQuake, Protocol::Q3), true);
   Run(browser, 2200, 2300);
