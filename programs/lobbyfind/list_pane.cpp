@@ -6,7 +6,7 @@
 
 namespace ludora::win32 {
 
-HWND MakeList(HINSTANCE instance, HWND parent, int id, const std::vector<ColumnSpec>& columns,
+HWND MakeList(HINSTANCE instance, HWND parent, int id, const std::vector<ListColumn>& columns,
               bool virtualRows) {
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
                       LVS_SHOWSELALWAYS | (virtualRows ? LVS_OWNERDATA : 0);

@@ -13,13 +13,13 @@
 
 namespace ludora::win32 {
 
-struct ColumnSpec {
+struct ListColumn {
   const char* title;
   int width;
 };
 
 // A report list view with these columns, child `id` of `parent`.
-HWND MakeList(HINSTANCE instance, HWND parent, int id, const std::vector<ColumnSpec>& columns,
+HWND MakeList(HINSTANCE instance, HWND parent, int id, const std::vector<ListColumn>& columns,
               bool virtualRows);
 
 // Fills a list view with rows of texts.
