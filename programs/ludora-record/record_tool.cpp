@@ -19,7 +19,6 @@ namespace ludora::record {
 namespace {
 
 constexpr DWORD kWatchdogEndsWithin = 5000;  // ms
-constexpr DWORD kLookAgainAfter = 50;        // ms
 
 MachineRecord MachineNow(WindowsApi& api) {
   return {AccountName(api), ReadPlaces(api, PlacesLudoraWrites())};
@@ -64,7 +63,7 @@ std::optional<std::vector<BYTE>> AccountOf(WindowsApi& api, HANDLE process) {
   return std::vector<BYTE>(sid, sid + size);
 }
 
-bool OursOrUnknown(WindowsApi& api, HWND window, const std::optional<std::vector<BYTE>>& ours) {
+bool OwnedByUs(WindowsApi& api, HWND window, const std::optional<std::vector<BYTE>>& ours) {
   DWORD processId = 0;
   api.GetWindowThreadProcessId(window, &processId);
   const ScopedHandle process(api, api.OpenProcess(PROCESS_QUERY_INFORMATION, 0, processId));
@@ -74,9 +73,9 @@ bool OursOrUnknown(WindowsApi& api, HWND window, const std::optional<std::vector
 
 }  // namespace
 
+// Opened, never made: a watchdog starting meanwhile must find its mutex free.
 bool WatchdogRuns(WindowsApi& api) {
-  const ScopedHandle one(api, api.CreateMutexA(nullptr, 0, companions::kWatchdogMutex));
-  return one && api.GetLastError() == ERROR_ALREADY_EXISTS;
+  return ScopedHandle(api, api.OpenMutexA(SYNCHRONIZE, 0, companions::kWatchdogMutex)).get() != 0;
 }
 
 bool AnotherAccountsShellRuns(WindowsApi& api) {
@@ -85,7 +84,7 @@ bool AnotherAccountsShellRuns(WindowsApi& api) {
   for (const HWND window : {api.FindWindowA(companions::kBarWindowClass, nullptr),
                             api.FindWindowA(companions::kQuickMenuWindowClass, nullptr),
                             TrayDockWindow(api)}) {
-    if (window && !OursOrUnknown(api, window, ours)) return true;
+    if (window && !OwnedByUs(api, window, ours)) return true;
   }
   return false;
 }
@@ -97,10 +96,7 @@ bool CloseRunningShell(WindowsApi& api) {
     SignalOrderlyEnd(api);  // however it ends, its watchdog must not start it again
     CloseProcessOf(api, menu ? menu : bar, {bar, menu});
     // The watchdog ends once it sees that end; its file is free then.
-    for (DWORD waited = 0; waited < kWatchdogEndsWithin && WatchdogRuns(api);
-         waited += kLookAgainAfter) {
-      api.Sleep(kLookAgainAfter);
-    }
+    WaitUntil(api, kWatchdogEndsWithin, [&] { return !WatchdogRuns(api); });
   }
   // The notification area outlives a Ludora that ends, for the next one.
   if (const HWND tray = TrayDockWindow(api)) CloseProcessOf(api, tray, {tray});

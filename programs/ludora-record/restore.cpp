@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "launch/companions.h"
+#include "launch/orderly_end.h"
 #include "platform/command_run.h"
 #include "platform/resume_next.h"
 #include "platform/scoped.h"
@@ -19,7 +20,6 @@ namespace ludora::record {
 namespace {
 
 constexpr DWORD kLudoraBackWithin = 10000;  // ms
-constexpr DWORD kLookAgainAfter = 50;       // ms
 
 std::string Reason(DWORD error) {
   switch (error) {
@@ -158,10 +158,7 @@ bool ExplorerIsTheShell(WindowsApi& api, Report& report) {
 // log-on's mark: until then the mark is held here.
 void StartLudoraAgain(WindowsApi& api, const std::string& folder, bool watched) {
   if (!RunCommandLine(api, "\"" + folder + "\\ludora.exe\"", SW_SHOWNORMAL) || !watched) return;
-  for (DWORD waited = 0; waited < kLudoraBackWithin && !WatchdogRuns(api);
-       waited += kLookAgainAfter) {
-    api.Sleep(kLookAgainAfter);
-  }
+  WaitUntil(api, kLudoraBackWithin, [&] { return WatchdogRuns(api); });
 }
 
 }  // namespace

@@ -61,12 +61,16 @@ bool StartExplorerAsShell(WindowsApi& api) {
     started = Start(api, WindowsProgram(api, WindowsFolder::Windows, "explorer.exe"),
                     "explorer.exe");
   }
+  // Explorer has the desktop once its Progman window is there; one that has
+  // ended without showing it left none.
   const ScopedHandle explorer(api, started);
+  bool desktop = false;
   for (DWORD waited = 0; explorer && waited < kExplorerTakesTheDesktopWithin;
        waited += kLookAgainAfter) {
-    if (api.FindWindowA("Progman", nullptr)) break;
+    if ((desktop = api.FindWindowA("Progman", nullptr) != 0)) break;
     if (api.WaitForSingleObject(explorer.get(), kLookAgainAfter) != WAIT_TIMEOUT) break;
   }
+  desktop = desktop || (explorer && api.WaitForSingleObject(explorer.get(), 0) == WAIT_TIMEOUT);
   // The registry first: while the profile mapping Explorer's registration
   // wrote is there, a system.ini entry would land in the registry instead.
   for (const bool ini : {false, true}) {
@@ -74,7 +78,7 @@ bool StartExplorerAsShell(WindowsApi& api) {
       if (state.place.ini == ini) WritePlace(api, state);
     }
   }
-  return started != 0;
+  return desktop;
 }
 
 int Run(WindowsApi& api, const std::string& commandLine) {

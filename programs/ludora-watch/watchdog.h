@@ -48,7 +48,8 @@ class RestartPolicy {
 // starts only where no shell place names Ludora once it is registered (a
 // limited user cannot change the machine's), after Ludora's notification
 // area has ended: Explorer's taskbar takes its place, and would find a tray
-// and run without one. Whether Explorer started.
+// and run without one. Whether Explorer has the desktop: its window came, or
+// it still runs after half a minute.
 bool StartExplorerAsShell(WindowsApi& api);
 
 // The watchdog: "ludora-watch.exe <process id>". 0 when it ends as it

@@ -69,21 +69,23 @@ void BarWindow::SetClockTooltip(const std::string& text) {
 }
 
 // What Windows gives a shell for Ctrl+Esc and the Windows key: on the NT
-// family the shell hook's task-list notice (and the task-list command,
-// posted to the shell's window), the Windows key's when it is let go; on the
-// older family plain hot keys, the Windows key's at its press, which the bar
-// turns into Windows' own behaviour. No hook that sees every key. Ctrl+Esc
-// is a hot key on both, for where the system sends no notice for it.
-void BarWindow::TakeTaskListKeys(bool asHotKeys) {
+// family the task-list command, posted to the window named the task list's
+// (SetTaskmanWindow), and the shell hook's notice of it; everywhere hot keys, the Windows key's at its press, which the bar
+// turns into Windows' own behaviour (the menu when it is let go alone). A
+// press may come both ways: the second finds the menu open and is dropped.
+// No hook that sees every key.
+void BarWindow::TakeTaskListKeys() {
   ::RegisterHotKey(hwnd(), kCtrlEscHotKey, MOD_CONTROL, VK_ESCAPE);
-  if (asHotKeys) {
-    ::RegisterHotKey(hwnd(), kLeftWindowsHotKey, MOD_WIN, VK_LWIN);
-    ::RegisterHotKey(hwnd(), kRightWindowsHotKey, MOD_WIN, VK_RWIN);
-    return;
-  }
+  ::RegisterHotKey(hwnd(), kLeftWindowsHotKey, MOD_WIN, VK_LWIN);
+  ::RegisterHotKey(hwnd(), kRightWindowsHotKey, MOD_WIN, VK_RWIN);
+  // Both only in the user32 of 2000 and later; SetTaskmanWindow is in no header.
   const HMODULE user32 = ::GetModuleHandleA("user32.dll");
-  const auto registerShellHook = reinterpret_cast<BOOL(WINAPI*)(::HWND)>(
-      reinterpret_cast<void*>(::GetProcAddress(user32, "RegisterShellHookWindow")));
+  const auto look = [&](const char* name) {
+    return reinterpret_cast<BOOL(WINAPI*)(::HWND)>(
+        reinterpret_cast<void*>(::GetProcAddress(user32, name)));
+  };
+  if (const auto setTaskman = look("SetTaskmanWindow")) setTaskman(hwnd());
+  const auto registerShellHook = look("RegisterShellHookWindow");
   if (registerShellHook && registerShellHook(hwnd())) {
     shellHookMessage_ = ::RegisterWindowMessageA("SHELLHOOK");
   }

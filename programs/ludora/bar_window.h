@@ -22,7 +22,7 @@ class BarWindow : public WindowBase, public Form3View {
   ludora::HWND Handle() override;
   void Move(int left, int top) override;
   void SetClockTooltip(const std::string& text) override;
-  void TakeTaskListKeys(bool asHotKeys) override;
+  void TakeTaskListKeys() override;
 
  private:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

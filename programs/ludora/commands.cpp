@@ -55,9 +55,11 @@ bool RunCommand(WindowsApi& api, const std::string& appFolder, QuickItem item) {
   const std::string file =
       command->inAppFolder ? InAppFolder(appFolder, command->file) : std::string(command->file);
   if (command->how == StartBy::CommandLine) {
-    // Windows' own Control Panel, never a control.exe beside Ludora.
-    RunProgram(api, WindowsProgram(api, WindowsFolder::System, file + ".exe"), file,
-               command->windowStyle);
+    // Windows' own, never a control.exe beside Ludora: in the system folder
+    // of the NT family, in the Windows folder of 98.
+    const auto folder =
+        GetPlatform(api) == Platform::NotNt ? WindowsFolder::Windows : WindowsFolder::System;
+    RunProgram(api, WindowsProgram(api, folder, file + ".exe"), file, command->windowStyle);
   } else {
     const std::string parameters(command->parameters);
     OpenWithShell(api, file, parameters.empty() ? nullptr : parameters.c_str());

@@ -82,9 +82,8 @@ Form3::LoadResult Form3::Load() {
       },
       [&] { view_.SetClockTooltip(ClockText(api)); },
       [&] {
-        const Platform platform = GetPlatform(api);
-        program_.session().Decide(platform);
-        if (program_.session().active()) view_.TakeTaskListKeys(platform == Platform::NotNt);
+        program_.session().Decide(GetPlatform(api));
+        if (program_.session().active()) view_.TakeTaskListKeys();
       },
       [&] {
         LoadPersonalShortcuts(api, program_.appFolder(), program_.form1().menu(),

@@ -19,10 +19,8 @@ class Form3View {
   virtual HWND Handle() = 0;
   virtual void Move(int left, int top) = 0;
   virtual void SetClockTooltip(const std::string& text) = 0;  // Label7's tooltip
-  // Ctrl+Esc and the Windows key come to the bar (as the session's shell):
-  // on the NT family as the system's notices to a shell; on the older one,
-  // which gives a shell none, as hot keys.
-  virtual void TakeTaskListKeys(bool asHotKeys) = 0;
+  // Ctrl+Esc and the Windows key come to the bar (as the session's shell).
+  virtual void TakeTaskListKeys() = 0;
 };
 
 class Form3 {

@@ -33,6 +33,15 @@ void CloseProcessOf(WindowsApi& api, HWND owner, std::initializer_list<HWND> win
   }
 }
 
+bool WaitUntil(WindowsApi& api, DWORD within, const std::function<bool()>& condition) {
+  constexpr DWORD kLookAgainAfter = 50;
+  for (DWORD waited = 0; !condition(); waited += kLookAgainAfter) {
+    if (waited >= within) return false;
+    api.Sleep(kLookAgainAfter);
+  }
+  return true;
+}
+
 HWND TrayDockWindow(WindowsApi& api) {
   return api.FindWindowA("Shell_TrayWnd", companions::kTrayDockTitle);
 }

@@ -4,6 +4,7 @@
 // must make way: asked to close, waited for, ended when it will not.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 
 #include "platform/windows_api.h"
@@ -20,6 +21,10 @@ void SetNamedEvent(WindowsApi& api, const char* name);
 // close while it counts): ended then, as its files are about to be replaced
 // or removed, or its place taken.
 void CloseProcessOf(WindowsApi& api, HWND owner, std::initializer_list<HWND> windows);
+
+// Looks at `condition` every 50 ms until it holds or `within` ms have gone;
+// whether it held.
+bool WaitUntil(WindowsApi& api, DWORD within, const std::function<bool()>& condition);
 
 // The window of Ludora's notification area, traydock.exe; 0 when none runs.
 HWND TrayDockWindow(WindowsApi& api);

@@ -58,6 +58,7 @@ struct OPENFILENAMEA {
   X(BOOL, CloseHandle, (HANDLE object), (object)) \
   X(BOOL, SetThreadPriority, (HANDLE thread, int priority), (thread, priority)) \
   X(HANDLE, CreateMutexA, (const SECURITY_ATTRIBUTES* attributes, BOOL initialOwner, const std::string& name), (attributes, initialOwner, name)) \
+  X(HANDLE, OpenMutexA, (DWORD desiredAccess, BOOL inheritHandle, const std::string& name), (desiredAccess, inheritHandle, name)) \
   X(DWORD, GetLastError, (), ()) \
   X(DWORD, GetTickCount, (), ()) \
   X(void, Sleep, (DWORD milliseconds), (milliseconds)) \

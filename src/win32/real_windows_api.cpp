@@ -113,6 +113,10 @@ DWORD RealWindowsApi::GetCurrentProcessId() {
   return ::GetCurrentProcessId();
 }
 
+HANDLE RealWindowsApi::OpenMutexA(DWORD desiredAccess, BOOL inheritHandle, const std::string& name) {
+  return Raw(::OpenMutexA(desiredAccess, inheritHandle, name.c_str()));
+}
+
 HANDLE RealWindowsApi::GetCurrentProcess() {
   return Raw(::GetCurrentProcess());
 }

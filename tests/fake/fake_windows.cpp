@@ -142,6 +142,13 @@ HANDLE FakeWindows::DoCreateMutexA(bool failing, const SECURITY_ATTRIBUTES*, BOO
   return Open(Kind::Mutex, name);
 }
 
+// A mutex is held by another program when `otherInstanceRunning` says so.
+HANDLE FakeWindows::DoOpenMutexA(bool failing, DWORD, BOOL, const std::string& name) {
+  log.push_back("open-mutex " + name);
+  if (failing || !otherInstanceRunning) return Refuse(0, ERROR_FILE_NOT_FOUND);
+  return Open(Kind::Mutex, name);
+}
+
 DWORD FakeWindows::DoGetTickCount(bool failing) {
   return failing ? 0 : tickCount;
 }

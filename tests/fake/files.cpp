@@ -130,7 +130,8 @@ DWORD FakeWindows::DoGetModuleFileNameA(bool failing, HMODULE, char* name, DWORD
 }
 
 UINT FakeWindows::DoGetSystemDirectoryA(bool failing, char* buffer, UINT size) {
-  return failing ? 0 : CopyName("C:\\WINDOWS\\system32", buffer, size);
+  const char* folder = platformId == 1u ? "C:\\WINDOWS\\SYSTEM" : "C:\\WINDOWS\\system32";
+  return failing ? 0 : CopyName(folder, buffer, size);
 }
 
 UINT FakeWindows::DoGetWindowsDirectoryA(bool failing, char* buffer, UINT size) {

@@ -51,11 +51,12 @@ TEST(Commands, EachItemStartsExactlyItsOwnThing) {
   shell.form3.LabelClick("Label3");
   shell.form3.LabelClick("Label4");
   EXPECT_EQ(shell.api.Effects("open "), (Log{expected.at(mnunimbra), expected.at(mnudisplay)}));
-  // Windows 98: the game and the disk defragmenter by shell open.
+  // Windows 98: the game and the disk defragmenter by shell open, control.exe of its folder.
   Started older;
   older.api.platformId = 1;
   EXPECT_EQ(older.Pick(mnukrieger), Log{"open " + game});
   EXPECT_EQ(older.Pick(mnudefraghd), Log{"open defrag"});
+  EXPECT_EQ(older.Pick(mnucontrol), Log{"run control show=1 app=C:\\WINDOWS\\control.exe"});
 }
 
 TEST(Commands, AboutShowsOnlyASoundVersionRecordAndShutDownNeedsTheDialog) {

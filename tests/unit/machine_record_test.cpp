@@ -266,9 +266,9 @@ TEST(MachineRecord, ARunningShellIsClosedAndExplorerStartedWhenLudoraWasTheDeskt
     // WM_CLOSE to both windows, then a wait for the process to end, and
     // for its watchdog; then the same for the notification area.
     const std::string open = "open-process pid=77 access=1048577 inherit=0";
-    Log expected = {"mutex Corvane.Ludora.Watchdog", open, "post 16", "post 16", "wait"};
+    Log expected = {"open-mutex Corvane.Ludora.Watchdog", open, "post 16", "post 16", "wait"};
     if (explorerDesktop) expected.insert(expected.end(), {"terminate", "wait"});
-    expected.push_back("mutex Corvane.Ludora.Watchdog");
+    expected.push_back("open-mutex Corvane.Ludora.Watchdog");
     if (!explorerDesktop) expected.insert(expected.end(), {open, "post 16", "wait"});
     if (!explorerDesktop)
       expected.push_back("run explorer.exe show=1 app=C:\\WINDOWS\\explorer.exe");

@@ -230,15 +230,17 @@ TEST(Watchdog, RestartsAnAbnormalEndLetsAnOrderlyOneBeAndStopsACrashLoop) {
   // the shell only while it starts, after the notification area has ended.
   const std::string ludora = "run " + kLudora + " show=1";
   const std::string explorer = "run explorer.exe show=1 app=C:\\WINDOWS\\explorer.exe";
-  const auto watch = [&](bool orderly, const std::function<void(FakeWindows&)>& also) {
+  const auto watch = [&](bool orderly, const std::function<void(FakeWindows&)>& also,
+                         bool explorerShows = true) {
     auto api = std::make_unique<FakeWindows>();
     Registered(*api, "HKCU", kLudora);
     Registered(*api, "HKLM", kLudora);
     api->windowsByClass["Shell_TrayWnd"] = 0x5003;
     if (orderly) api->events["Corvane.Ludora.OrderlyEnd"] = true;
-    api->whenStarted = [&a = *api](const std::string& commandLine) {
+    api->whenStarted = [&a = *api, explorerShows](const std::string& commandLine) {
       if (a.Effects("run ").size() == 20) a.events["Corvane.Ludora.OrderlyEnd"] = true;  // bounded
       if (commandLine == "explorer.exe") {
+        if (explorerShows) a.windowsByClass["Progman"] = 0x5005;  // its desktop
         a.log.push_back("explorer: HKCU " + *a.Value("HKCU\\" + kWinlogon, "Shell") + ", HKLM " +
                         *a.Value("HKLM\\" + kWinlogon, "Shell"));
       }
@@ -257,6 +259,12 @@ TEST(Watchdog, RestartsAnAbnormalEndLetsAnOrderlyOneBeAndStopsACrashLoop) {
   ASSERT_LT(closed, started);  // the tray asked to close, and waited for, first
   EXPECT_NE(std::find(closed, started, "wait"), started);
   EXPECT_EQ(*(started + 1), "explorer: HKCU REG_SZ explorer.exe, HKLM REG_SZ explorer.exe");
+
+  // An Explorer that ends at once, showing no desktop, left none: Ludora again.
+  const auto gone = watch(false, [](auto&) {}, false);
+  const Log runs = gone->Effects("run ");
+  ASSERT_GE(runs.size(), 5u);
+  EXPECT_EQ(Log(runs.begin() + 3, runs.begin() + 5), (Log{explorer, ludora}));
 
   // A limited user cannot name Explorer the machine's shell: Explorer would
   // open a folder window, so Ludora comes back, after a pause that grows.
