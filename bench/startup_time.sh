@@ -32,7 +32,7 @@ window_of() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 | g
 no_window() { ! window_of "$1"; }
 # No `sc stop` (or its console) of an earlier start is still running.
 quiet() { ! ps -eo args | grep -qE '^C:.*\\(sc|conhost)\.exe'; }
-stops_made() { (($(grep -ac 'CreateProcessInternalW app (null) cmdline L"sc stop' "$1") >= 31)); }
+stops_made() { (($(grep -aEc 'CreateProcessInternalW app .* cmdline L"sc stop' "$1") >= 31)); }
 
 # one_start <exe> <window title>: "<ms to visible> <private KiB>"; then the program ends.
 one_start() {
@@ -70,7 +70,7 @@ menu_of() {
 # one_click <first|idle>: ms from a click on the quick-menu hot spot to the menu.
 one_click() {
   local id pid start end x
-  x=$("$E2E_ROOT/build/host/tests/bar_hotspots" | awk '$1 == "Label6" { print $2 }')
+  x=${HOTSPOT_X[Label6]}
   # Idle: the processes it makes are traced, to know when all 31 stops were made.
   local trace=/dev/null channels=-all
   [ "$1" = first ] || { trace=$E2E_DIR/click.trace channels=+process; }
