@@ -40,6 +40,7 @@ void Rate(char* text, int frames, LONGLONG ticks, LONGLONG frequency) {
 }  // namespace
 
 int Game::Bench(int frames) {
+  benchmark_ = true;
   if (!MakeWindow("Corvane Ludora Shooter - benchmark", SW_SHOWNORMAL)) return 1;
   session_ = Session(0);
   session_.NewGame();

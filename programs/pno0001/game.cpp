@@ -73,6 +73,7 @@ LRESULT CALLBACK Game::Procedure(HWND window, UINT message, WPARAM wParam, LPARA
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     game->window_ = nullptr;
+    return ::DefWindowProcA(window, message, wParam, lParam);
   }
   return game->OnMessage(message, wParam, lParam);
 }
@@ -140,7 +141,7 @@ void Game::Step() {
 }
 
 void Game::Pause() {
-  if (session_.paused()) return;
+  if (benchmark_ || session_.paused()) return;
   session_.Pause();
   keys_.fill(false);
   mouseFire_ = false;
@@ -178,6 +179,7 @@ void Game::UpdateCapture() {
 }
 
 void Game::SaveSettings() {
+  if (benchmark_) return;  // its run is no game of the player's
   Settings settings{session_.best(), fullScreen_.on()};
   if (settings.best == settings_.best && settings.fullScreen == settings_.fullScreen) return;
   if (store_.Save(settings)) {
@@ -209,7 +211,9 @@ LRESULT Game::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SIZE:
     case WM_MOVE:
-      captured_ = false;  // held again in the new place
+      // Let go, and held again in the new place if still playing.
+      if (captured_) ::ClipCursor(nullptr);
+      captured_ = false;
       ::InvalidateRect(window_, nullptr, FALSE);
       break;
     case WM_KEYDOWN:
@@ -220,11 +224,11 @@ LRESULT Game::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           fullScreen_.on() ? fullScreen_.Leave(window_) : fullScreen_.Enter(window_);
         return 0;
       }
-      if (OnKey(wParam, true)) return 0;
+      if (OnKey(wParam, true, (lParam & (1 << 30)) != 0)) return 0;
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      if (OnKey(wParam, false)) return 0;
+      if (OnKey(wParam, false, false)) return 0;
       break;
     case WM_SYSCOMMAND:
       // No menu mode on Alt, no screen saver while playing.
@@ -261,11 +265,13 @@ LRESULT Game::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // Keys of play are held until let go; the menu's keys act on the press.
-bool Game::OnKey(WPARAM key, bool down) {
+// A key held down repeats: the repeats change nothing, so a key the pause
+// or the menu let go of acts again only when pressed again.
+bool Game::OnKey(WPARAM key, bool down, bool repeat) {
   if (key >= keys_.size()) return false;
-  const bool repeat = down && keys_[key];
+  if (repeat) return ButtonOf(key) != 0;
   keys_[key] = down;
-  if (!down || repeat) return ButtonOf(key) != 0;
+  if (!down) return ButtonOf(key) != 0;
   if (!session_.paused()) {
     if (key == VK_ESCAPE) {
       Pause();

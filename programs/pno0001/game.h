@@ -36,7 +36,7 @@ class Game {
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  bool OnKey(WPARAM key, bool down);
+  bool OnKey(WPARAM key, bool down, bool repeat);
   void OnMouseMove(LPARAM point);
   void OnMouseButton(LPARAM point);
 
@@ -76,6 +76,7 @@ class Game {
   bool mouseFire_ = false;
   int mouseTurn_ = 0;  // since the last tick
   bool active_ = false, captured_ = false;
+  bool benchmark_ = false;  // the recorded run: no pause, nothing saved
   int slowFrames_ = 0;  // frames in a row that took longer than a tick
 };
 
