@@ -29,6 +29,10 @@
 !define REPORT "$PLUGINSDIR\report.txt"
 ; One installer or uninstaller at a time, in every session of the machine.
 !define MUTEX "Corvane Ludora Setup"
+!define SYNCHRONIZE 0x00100000
+; Named as the programs name them (src/launch/companions.h).
+!define WATCHDOG_MUTEX "Corvane.Ludora.Watchdog"
+!define STARTUP_RUN_EVENT "Corvane.Ludora.StartupRun"
 ; The exit codes of the installer and the uninstaller (the README lists
 ; them); 1 is NSIS's own, for a cancel. The recorder's uninstall gives 0, 3,
 ; 4, 5 and 8 itself; its check and close give 8; its close gives
@@ -65,6 +69,7 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2008-2026 Corvane"
 Var wasRunning   ; the recorder's answer to "close"
 Var installedIn  ; the folder Ludora is installed in, if it is
 Var exitCode
+Var logOnMark   ; Windows 98: the log-on's "startup programs have run" event, held
 
 !define MUI_ICON "${RESOURCES}\ludora.ico"
 !define MUI_UNICON "${RESOURCES}\ludora.ico"
@@ -171,10 +176,27 @@ Function SkipWhenInstalled
 FunctionEnd
 
 ; A Ludora the installer closed runs again, however the installer ends.
+; On Windows 98 the log-on's mark lasts only while somebody holds it: held
+; from before the close until the new Ludora's watchdog (which holds it too)
+; runs, so the startup programs do not start a second time.
 Function RestartLudora
   ${If} $wasRunning == ${RECORDER_WAS_RUNNING}
     Exec '"$INSTDIR\ludora.exe"'
     StrCpy $wasRunning 0
+    ${If} $logOnMark P<> 0
+      ${For} $R0 1 300
+        System::Call 'kernel32::OpenMutex(i ${SYNCHRONIZE}, i 0, t "${WATCHDOG_MUTEX}") p .R1'
+        ${If} $R1 P<> 0
+          System::Call 'kernel32::CloseHandle(p R1)'
+          ${Break}
+        ${EndIf}
+        Sleep 100
+      ${Next}
+    ${EndIf}
+  ${EndIf}
+  ${If} $logOnMark P<> 0
+    System::Call 'kernel32::CloseHandle(p $logOnMark)'
+    StrCpy $logOnMark 0
   ${EndIf}
 FunctionEnd
 
@@ -250,6 +272,8 @@ Section "Install"
     MessageBox MB_OK|MB_ICONINFORMATION "Setup found this:$\r$\n$R9" /SD IDOK
   ${EndIf}
   ; A running Ludora lets go of its files first, and comes back at the end.
+  System::Call 'kernel32::OpenEvent(i ${SYNCHRONIZE}, i 0, t "${STARTUP_RUN_EVENT}") p .r0'
+  StrCpy $logOnMark $0
   !insertmacro Recorder "close"
   !insertmacro OtherAccountQuits
   StrCpy $wasRunning $0
@@ -322,6 +346,12 @@ Section "Uninstall"
     Call un.ShellNamesLudora
     ${If} "$1$2" != "00"
     ${AndIf} $R0 == 1
+      ; The old one gone first: a second Ludora beside it would end at once.
+      ${For} $R1 1 100
+        FindWindow $R2 "CorvaneLudoraBar"
+        ${IfThen} $R2 == 0 ${|} ${Break} ${|}
+        Sleep 100
+      ${Next}
       Exec '"$INSTDIR\ludora.exe"'  ; Ludora stays: so does the desktop the user had
     ${ElseIf} "$1$2" != "00"
     ${AndIf} $3 == 0
