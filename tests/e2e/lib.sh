@@ -151,10 +151,9 @@ close_message_box() {
   wait_until 10 "the message box to close" absent message_box
 }
 
-# run_tests <function...>: each test in a subshell, a prefix of its own. The
-# subshell is not run as a condition, so that `set -e` holds inside it.
-# run_tests <test...>: each in a subshell of its own; E2E_ONLY=<regex> runs
-# only the tests it matches.
+# run_tests <test...>: each in a subshell of its own, with a prefix of its
+# own; E2E_ONLY=<regex> runs only the tests it matches. The subshell is not
+# run as a condition, so that `set -e` holds inside it.
 run_tests() {
   local failed=0 t start verdict
   for t in "$@"; do

@@ -64,6 +64,12 @@ start_menu() { find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Corvane Lu
 installer_window() { named '^Corvane Ludora ZR Setup$'; }
 cancelled() { ! kill -0 "$1" 2>/dev/null || { local w; w=$(installer_window) && xdotool windowfocus "$w" key --window "$w" Escape; false; }; }
 running() { kill -0 "$LUDORA_PID" 2>/dev/null; }
+# bar_of_another_than <pid>: a bar is on screen whose process is not <pid>; it becomes LUDORA_PID.
+bar_of_another_than() {
+  local line
+  line=$(bars | awk -v old="$1" '$2 != old { print; exit }') && [ -n "$line" ] || return 1
+  read -r BAR LUDORA_PID <<<"$line"
+}
 app_files() { LC_ALL=C ls "$APP_DIR" | tr '\n' ' '; }
 
 # Windows 98 starts the shell its system.ini names: a read-only one keeps
@@ -74,15 +80,20 @@ a_read_only_system_ini_keeps_ludora() {
   chattr +i "$ini" || fail "system.ini cannot be made read-only here"
   # shellcheck disable=SC2064  # the path now: the trap runs outside this function
   trap "s=\$?; chattr -i '$ini'; end_prefix \$s" EXIT
+  local old=$LUDORA_PID from
+  from=$(wc -l <"$LOG")
   LUDORA_PID=
   WINEDEBUG=+process uninstall_code 1 2>>"$LOG"
   chattr -i "$ini"
   chmod u+w "$ini"
   [ "$(code_of 1)" = 5 ] || fail "exit $(code_of 1), not 5 (Explorer could not be made the shell)"
-  # The desktop the user had: Ludora's bar again, no Explorer.
-  wait_until 30 "the bar back" find_bar
-  LUDORA_PID=$(xprop -id "$BAR" _NET_WM_PID | awk '{print $NF}')
-  ! grep -aqi 'cmdline L"explorer.exe"' "$LOG" || fail "Explorer was started"
+  # The desktop the user had: Ludora's bar again, of a new process (the old
+  # one was closed), and no Explorer started in any way (Wine's own desktop
+  # window is `explorer.exe /desktop`).
+  wait_until 30 "a new bar" bar_of_another_than "$old"
+  local explorer
+  explorer=$(tail -n +"$((from + 1))" "$LOG" | grep -a CreateProcessInternalW | grep -ai 'explorer\.exe' |
+    grep -av '/desktop') && fail "Explorer was started: $explorer"
   local shell
   shell=$(system_ini | awk '/^\[boot\]/ { b = 1 } b && /^shell=/ { print substr($0, 7) }')
   [[ "${shell,,}" == *'\ludora.exe' ]] && [ -f "$APP_DIR/ludora.exe" ] ||

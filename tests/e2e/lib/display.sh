@@ -65,8 +65,9 @@ new_prefix() {
 end_prefix() {
   local status=${1:-$?}
   [ -n "${WINEPREFIX:-}" ] || return 0
-  wineserver -k 2>/dev/null
-  wineserver -w 2>/dev/null
+  # No server left to end is no failure.
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
   if [ "$status" = 0 ]; then
     rm -rf "$WINEPREFIX"
   else
