@@ -164,9 +164,9 @@ install_upgrade_uninstall() {
 
   # Two uninstalls at once: one of them is refused and changes nothing.
   local other
-  uninstall_code 3 &
+  WINEDEBUG=+process uninstall_code 3 2>>"$LOG" &
   other=$!
-  uninstall_code 4
+  WINEDEBUG=+process uninstall_code 4 2>>"$LOG"
   wait "$other"
   [[ "$(code_of 3) $(code_of 4)" =~ ^(0 [67]|[67] 0)$ ]] || fail "two uninstalls: $(code_of 3) $(code_of 4)"
   uninstalled || fail "still installed"

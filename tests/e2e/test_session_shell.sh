@@ -15,8 +15,13 @@ run_entry() {
   wine reg add "$1\\$VERSION\\$2" /v "$3" /t "${5:-REG_SZ}" /d "$4" /f >/dev/null 2>&1
 }
 
+# Wine's wineboot runs the machine's RunOnce list whenever the prefix's
+# server starts afresh (one that ended between two set-up steps, as it may
+# on a loaded machine): the entry goes in once a program holds the server.
+machine_runonce() { run_entry HKLM RunOnce first "\"$APP_WIN\\probe.exe\" machine-runonce"; }
+
 # session_prefix <name> <winxp|win98>: Ludora registered as the shell, a
-# startup program in every place they start from.
+# startup program in every place they start from but one: see machine_runonce.
 session_prefix() {
   new_prefix "$1" "$2"
   cp "$TRAYCLIENT" "$PROBE" "$RECORDER" "$APP_DIR/"
@@ -27,7 +32,6 @@ session_prefix() {
     wine reg add "HKCU\\$WINLOGON" /v Shell /d "\"$APP_WIN\\ludora.exe\"" /f >/dev/null 2>&1
   fi
   local probe="$APP_WIN\\probe.exe"
-  run_entry HKLM RunOnce first "\"$probe\" machine-runonce"
   run_entry HKLM Run mouse "$probe machine-run"  # unquoted, blanks in the path
   run_entry HKLM 'Policies\Explorer\Run' 1 "%ProgramFiles%\\Corvane Ludora\\probe.exe machine-policy" \
     REG_EXPAND_SZ
@@ -64,6 +68,7 @@ ready_written() { grep -q "bar=" "$E2E_DIR/ready.txt" 2>/dev/null; }
 session() {
   session_prefix "session-$1" "$1"
   evict_wine_tray
+  machine_runonce
   start_ludora +process,+menu,+debugstr
   wait_until 30 "the log-on told" ready_written
   [ "$(tr -d '\r' <"$E2E_DIR/ready.txt")" = "bar=1" ] || fail "ready before the bar showed"
@@ -82,9 +87,10 @@ session() {
   wait_until 10 "the quick menu to close" absent menu_window
 
   # Ended by TerminateProcess: back at once, no startup program again.
+  # Timed from the end of the kill: Wine's taskkill takes a while to start.
   local start back
-  start=$EPOCHREALTIME
   wine taskkill /f /im ludora.exe >/dev/null 2>&1
+  start=$EPOCHREALTIME
   wait_until 10 "the bar back" bar_of_another_process "$LUDORA_PID"
   back=$(ms_since "$start")
   ((back <= 2000)) || fail "back only after $back ms"
@@ -113,6 +119,7 @@ explorer_pid() { pgrep -f '^(C:\\windows\\)?explorer\.exe$'; }
 crash_loop() {
   session_prefix "crash-loop-$1" "$1"
   evict_wine_tray
+  machine_runonce
   start_ludora +process,+debugstr
   wait_until 30 "the notification area" tray_runs
   local kill
@@ -145,6 +152,7 @@ under_explorer() {
   session_prefix "explorer-$1" "$1"
   (cd "$E2E_DIR" && wine "$APP_WIN\\probe.exe" explorer) &
   wait_until 30 "Explorer's windows" test -f "$E2E_DIR/explorer.txt"
+  machine_runonce
   start_ludora +process,+debugstr
   wait_until 30 "the decision" decided "a program under another shell"
   wait_until 60 "the service stops" bash -c "grep -aq 'cmdline L\"sc stop jtagserver\"' '$LOG'"
