@@ -20,6 +20,7 @@ namespace {
 constexpr DWORD kProcessWaitRights = SYNCHRONIZE;
 constexpr DWORD kExplorerTakesTheDesktopWithin = 30000;  // ms
 constexpr DWORD kLookAgainAfter = 250;                   // ms
+constexpr DWORD kTrayShowsWithin = 10000;                // ms, a traydock just started
 
 // A process handle, or 0.
 HANDLE Start(WindowsApi& api, const std::string& application, const std::string& commandLine) {
@@ -56,8 +57,18 @@ bool StartExplorerAsShell(WindowsApi& api) {
   const std::vector<PlaceState> registration = ReadPlaces(api, RegistrationPlaces());
   RegisterExplorerShell(api);
   HANDLE started = 0;
+  ScopedHandle trayInstance(api);
   if (!ShellNamesLudora(api)) {
+    // The notification area ends first, and no other takes its place while
+    // Explorer starts (one the last Ludora was starting would): the
+    // watchdog holds the instance a traydock makes at its start.
     if (const HWND tray = TrayDockWindow(api)) CloseProcessOf(api, tray, {tray});
+    trayInstance = ScopedHandle(api, api.CreateMutexA(nullptr, 0, companions::kTrayDockMutex));
+    if (trayInstance && api.GetLastError() == ERROR_ALREADY_EXISTS &&
+        WaitUntil(api, kTrayShowsWithin, [&] { return TrayDockWindow(api) != 0; })) {
+      const HWND tray = TrayDockWindow(api);  // that one came first
+      CloseProcessOf(api, tray, {tray});
+    }
     started = Start(api, WindowsProgram(api, WindowsFolder::Windows, "explorer.exe"),
                     "explorer.exe");
   }

@@ -13,7 +13,7 @@ namespace ludora::traydock {
 inline constexpr char kTrayClass[] = "Shell_TrayWnd";
 inline constexpr char kNotifyClass[] = "TrayNotifyWnd";
 inline constexpr const char* kTrayTitle = companions::kTrayDockTitle;
-inline constexpr char kInstanceName[] = "CorvaneLudoraTrayDock";  // the mutex of the first
+inline constexpr const char* kInstanceName = companions::kTrayDockMutex;
 // Posted to the first traydock's tray window by a second one: show yourself.
 inline constexpr UINT kShowMessage = 0x8001;  // WM_APP + 1
 

@@ -31,5 +31,8 @@ inline constexpr char kWatchdogMutex[] = "Corvane.Ludora.Watchdog";
 // Where Windows has no volatile keys, the mark that this log-on's startup
 // programs were started: an event Ludora and its watchdog hold.
 inline constexpr char kStartupRunEvent[] = "Corvane.Ludora.StartupRun";
+// The mutex the first traydock of a session makes; while it exists, a
+// traydock that starts ends at once.
+inline constexpr char kTrayDockMutex[] = "CorvaneLudoraTrayDock";
 
 }  // namespace ludora::companions

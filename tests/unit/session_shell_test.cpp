@@ -258,6 +258,8 @@ TEST(Watchdog, RestartsAnAbnormalEndLetsAnOrderlyOneBeAndStopsACrashLoop) {
   const auto closed = std::ranges::find(log, "post 16"), started = std::ranges::find(log, explorer);
   ASSERT_LT(closed, started);  // the tray asked to close, and waited for, first
   EXPECT_NE(std::find(closed, started, "wait"), started);
+  // and no traydock the last Ludora started takes its place
+  EXPECT_NE(std::find(closed, started, "mutex CorvaneLudoraTrayDock"), started);
   EXPECT_EQ(*(started + 1), "explorer: HKCU REG_SZ explorer.exe, HKLM REG_SZ explorer.exe");
 
   // An Explorer that ends at once, showing no desktop, left none: Ludora again.
