@@ -1,0 +1,81 @@
+#include "parlour/play_tracker.h"
+
+#include <algorithm>
+
+#include "parlour/found_game.h"
+
+namespace ludora::parlour {
+
+namespace {
+
+std::string FileName(const std::string& path) {
+  return Lower(path.substr(path.find_last_of('\\') + 1));
+}
+
+}  // namespace
+
+void PlayTracker::Start(const std::string& program, const std::string& arguments,
+                        const std::string& folder, DWORD pid, DWORD now,
+                        const std::vector<RunningProcess>& before) {
+  Play play;
+  play.game = {program, arguments, 0};
+  play.folder = folder.empty() ? "" : Lower(folder.ends_with('\\') ? folder : folder + "\\");
+  play.started = play.lastSeen = now;
+  for (const RunningProcess& process : before) play.before.insert(process.pid);
+  play.before.erase(pid);
+  play.followed[pid] = "";  // its name is learnt at the first look
+  play.ever.insert(pid);
+  plays_.push_back(std::move(play));
+}
+
+// A process that came after the start: the game's when its parent is, or
+// when its program lies in the game's folder.
+bool PlayTracker::Follows(Play& play, const RunningProcess& process,
+                          const ProgramPathOf& pathOf) const {
+  if (play.ever.contains(process.parent)) return true;
+  if (play.folder.empty()) return false;
+  const std::string path = Lower(process.exe.find('\\') != std::string::npos ? process.exe
+                                                                            : pathOf(process.pid));
+  return path.starts_with(play.folder);
+}
+
+std::vector<FinishedPlay> PlayTracker::Update(const std::vector<RunningProcess>& running,
+                                              DWORD now, const ProgramPathOf& pathOf) {
+  std::vector<FinishedPlay> finished;
+  for (auto play = plays_.begin(); play != plays_.end();) {
+    std::map<DWORD, std::string> alive;
+    for (const RunningProcess& process : running) {
+      const std::string name = FileName(process.exe);
+      const auto followed = play->followed.find(process.pid);
+      // An id Windows gave to another program since is not the game's.
+      if (followed != play->followed.end() && (followed->second.empty() || followed->second == name)) {
+        alive[process.pid] = name;
+      } else if (!play->before.contains(process.pid) && !play->ever.contains(process.pid) &&
+                 !play->strangers.contains(process.pid)) {
+        if (Follows(*play, process, pathOf)) {
+          alive[process.pid] = name;
+          play->ever.insert(process.pid);
+        } else {
+          play->strangers.insert(process.pid);
+        }
+      }
+    }
+    play->followed = std::move(alive);
+    // An id that ended may come back as the game's.
+    std::erase_if(play->strangers, [&](DWORD pid) {
+      return std::none_of(running.begin(), running.end(),
+                          [&](const RunningProcess& process) { return process.pid == pid; });
+    });
+    if (!play->followed.empty()) play->lastSeen = now;
+    if (play->followed.empty() && now - play->lastSeen >= kGraceMs) {
+      play->game.seconds = (play->lastSeen - play->started + 500) / 1000;
+      finished.push_back(play->game);
+      play = plays_.erase(play);
+    } else {
+      ++play;
+    }
+  }
+  return finished;
+}
+
+}  // namespace ludora::parlour
