@@ -78,4 +78,14 @@ std::vector<FinishedPlay> PlayTracker::Update(const std::vector<RunningProcess>&
   return finished;
 }
 
+std::vector<FinishedPlay> PlayTracker::EndAll() {
+  std::vector<FinishedPlay> finished;
+  for (Play& play : plays_) {
+    play.game.seconds = (play.lastSeen - play.started + 500) / 1000;
+    finished.push_back(play.game);
+  }
+  plays_.clear();
+  return finished;
+}
+
 }  // namespace ludora::parlour

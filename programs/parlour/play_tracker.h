@@ -48,6 +48,8 @@ class PlayTracker {
   // What runs at `now`: the plays that ended.
   std::vector<FinishedPlay> Update(const std::vector<RunningProcess>& running, DWORD now,
                                    const ProgramPathOf& pathOf);
+  // Every play ends now, as far as it was seen (the session ends).
+  std::vector<FinishedPlay> EndAll();
   bool Idle() const { return plays_.empty(); }
 
  private:
