@@ -26,7 +26,7 @@ std::optional<std::vector<BYTE>> ReadFileBytes(WindowsApi& api, const std::strin
     if (!api.ReadFile(file.get(), bytes.data() + had, 16 * 1024, &read, nullptr)) return std::nullopt;
     bytes.resize(had + read);
     if (bytes.size() > limit) return std::nullopt;
-    if (read == 0) return bytes;
+    if (read < 16 * 1024) return bytes;  // a file's read comes short only at its end
   }
 }
 

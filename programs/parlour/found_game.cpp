@@ -53,12 +53,11 @@ constexpr std::string_view kWindowsProgramFolders[] = {
 
 std::string Clean(std::string_view text, std::size_t limit) {
   std::string clean;
-  for (const char c : text.substr(0, std::min(text.size(), 4 * limit)))
+  for (const char c : text.substr(0, std::min(text.size(), limit)))
     clean += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? ' ' : c;
   const auto first = clean.find_first_not_of(' ');
   if (first == std::string::npos) return {};
-  clean = clean.substr(first, clean.find_last_not_of(' ') - first + 1);
-  return clean.substr(0, limit);
+  return clean.substr(first, clean.find_last_not_of(' ') - first + 1);
 }
 
 std::string Lower(std::string_view text) {

@@ -27,8 +27,8 @@ struct FoundGame {
   bool known = false;     // a game for sure: imported without asking
 };
 
-// Text as the library keeps it: control characters become blanks, blanks
-// at the ends go, and at most `limit` bytes stay.
+// Text as the library keeps it: at most `limit` bytes, control characters
+// as blanks, no blanks at the ends.
 std::string Clean(std::string_view text, std::size_t limit = 260);
 std::string Lower(std::string_view text);
 

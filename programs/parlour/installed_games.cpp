@@ -111,6 +111,10 @@ std::optional<std::string> RegText(WindowsApi& api, HKEY key, const std::string&
 
 std::vector<FoundGame> InstalledGames(WindowsApi& api, const std::vector<FoundGame>& shortcuts,
                                       const std::string& windowsFolder, std::size_t& budget) {
+  // The shortcuts' programs in order, to find those inside a folder at once.
+  std::vector<std::pair<std::string, std::size_t>> byProgram;
+  for (std::size_t i = 0; i < shortcuts.size(); ++i) byProgram.emplace_back(Lower(shortcuts[i].program), i);
+  std::sort(byProgram.begin(), byProgram.end());
   std::vector<FoundGame> games;
   for (const HKEY root : {HKLM, HKCU}) {
     ForEachSubkey(api, root, kUninstallKey, budget, [&](HKEY key, const std::string&) {
@@ -119,21 +123,23 @@ std::vector<FoundGame> InstalledGames(WindowsApi& api, const std::vector<FoundGa
           HasValue(api, key, "ReleaseType") || HasValue(api, key, "SystemComponent"))
         return;
       const IconPlace icon = ParseIconPlace(RegText(api, key, "DisplayIcon").value_or(""));
-      std::string location = Unquoted(RegText(api, key, "InstallLocation").value_or(""));
-      if (location.empty()) location = UninstallerFolder(api, key, windowsFolder);
       FoundGame game(name, "");
+      std::string location;
       if (IsProgramFile(icon.file) && !IsNotAGame("", icon.file)) {
         game.program = icon.file;
         game.icon = icon.file + "," + std::to_string(icon.index);
-      } else if (!location.empty()) {
+      } else {
+        location = Unquoted(RegText(api, key, "InstallLocation").value_or(""));
+        if (location.empty()) location = UninstallerFolder(api, key, windowsFolder);
+        if (location.empty()) return;
         const std::string inside = Lower(location) + "\\";
-        for (const FoundGame& shortcut : shortcuts) {
-          if (!Lower(shortcut.program).starts_with(inside)) continue;
-          game = shortcut;
+        const auto first = std::lower_bound(byProgram.begin(), byProgram.end(), std::pair{inside, std::size_t{0}});
+        if (first != byProgram.end() && first->first.starts_with(inside)) {
+          game = shortcuts[first->second];
           game.name = name;
-          break;
+        } else {
+          game.program = OnlyProgramIn(api, location, budget);
         }
-        if (game.program.empty()) game.program = OnlyProgramIn(api, location, budget);
       }
       game.program = Clean(game.program);
       if (game.program.empty() || IsPartOfWindows(game.program, windowsFolder)) return;

@@ -29,7 +29,8 @@ std::optional<std::string> RegText(WindowsApi& api, HKEY key, const std::string&
 // The installed programs that start a game: DisplayName, the program of
 // DisplayIcon, else of a shortcut in `shortcuts` that lies in the
 // InstallLocation (or the uninstaller's folder), else the one program
-// there. Updates, Windows' own parts and what is no game are left out.
+// there. Updates, Windows' own parts and what is no game are left out. A
+// key's values are read only as far as they are needed.
 std::vector<FoundGame> InstalledGames(WindowsApi& api, const std::vector<FoundGame>& shortcuts,
                                       const std::string& windowsFolder, std::size_t& budget);
 

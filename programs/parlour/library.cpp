@@ -49,8 +49,10 @@ std::optional<Game> ParseGame(const std::vector<std::string_view>& f) {
   }
   for (std::size_t i = 1; i < f.size(); ++i)
     if (f[i].size() > (i == 3 ? 1024 : 260)) return std::nullopt;
-  game.name = f[1], game.program = f[2], game.arguments = f[3], game.folder = f[4];
-  game.icon = f[5], game.picture = f[6], game.category = f[7];
+  game.name = Clean(f[1]), game.program = Clean(f[2]), game.arguments = Clean(f[3], 1024);
+  game.folder = Clean(f[4]), game.icon = Clean(f[5]), game.picture = Clean(f[6]);
+  game.category = Clean(f[7]);
+  if (game.name.empty() || game.program.empty()) return std::nullopt;
   game.lastPlayed = static_cast<std::int64_t>(lastPlayed);
   game.source = static_cast<Source>(source);
   return game;
@@ -135,8 +137,8 @@ void LibraryReader::Line(std::string_view line) {
   ++lines_;
   if (f[0] == "game") {
     if (std::optional<Game> game = ParseGame(f)) return library_.games.push_back(std::move(*game));
-  } else if (f[0] == "ignore" && f.size() == 2 && !f[1].empty() && f[1].size() <= 260) {
-    if (library_.ignored.size() < kMaxIgnored) library_.ignored.push_back(Lower(f[1]));
+  } else if (f[0] == "ignore" && f.size() == 2 && !Clean(f[1]).empty() && f[1].size() <= 260) {
+    if (library_.ignored.size() < kMaxIgnored) library_.ignored.push_back(Lower(Clean(f[1])));
     return;
   }
   library_.damaged = true;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "parlour/file_bytes.h"
+#include "parlour/shortcut_games.h"
 #include "platform/scoped.h"
 #include "platform/win_constants.h"
 
@@ -46,7 +47,10 @@ std::optional<Library> Read(WindowsApi& api, const std::string& path) {
 }  // namespace
 
 std::string LibraryPath(WindowsApi& api, const std::string& programFolder) {
-  const std::string appData = SpecialFolder(api, kCsidlAppData);
+  // 2000 and XP name the folder in the environment, which spares the room
+  // loading the shell before it shows; 98 has only the shell to ask.
+  std::string appData = Expanded(api, "%APPDATA%");
+  if (appData.find('%') != std::string::npos) appData = SpecialFolder(api, kCsidlAppData);
   if (appData.empty()) return programFolder + "\\Games Room.txt";
   const std::string folder = appData + "\\Corvane Ludora";
   if (!Exists(api, folder)) api.CreateDirectoryA(folder, nullptr);

@@ -11,8 +11,8 @@
 namespace ludora::parlour {
 
 // "<Application Data>\Corvane Ludora\Games Room.txt", its folder made when
-// missing; beside the program where Windows has no such folder (98 without
-// profiles).
+// missing: %APPDATA% where Windows sets it, else the shell's folder; beside
+// the program where Windows has no such folder (98 without profiles).
 std::string LibraryPath(WindowsApi& api, const std::string& programFolder);
 
 // The library at `path`, or the new file a replacement left behind (98

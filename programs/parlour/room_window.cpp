@@ -1,7 +1,5 @@
 #include "parlour/room_window.h"
 
-#include <mmsystem.h>
-
 #include <algorithm>
 #include <memory>
 
@@ -16,7 +14,7 @@ namespace ludora::win32 {
 namespace {
 
 constexpr UINT_PTR kTileTimer = 1, kPlayTimer = 2, kPadTimer = 3, kPadLookTimer = 4;
-constexpr UINT kTileMs = 10, kPlayMs = 1000, kPadMs = 50, kPadLookMs = 5000;
+constexpr UINT kTileMs = 10, kPlayMs = 1000, kPadMs = 50, kFirstPadLookMs = 500, kPadLookMs = 5000;
 constexpr DWORD kTileBudgetMs = 30;  // loading tiles, at most this long a tick
 
 struct SearchJob {
@@ -47,8 +45,7 @@ RoomWindow::RoomWindow(HINSTANCE instance, ludora::WindowsApi& api, parlour::Gam
   CreateWindowOf(instance, kRoomClass, kRoomTitle, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0,
                  ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
   if (!hwnd()) return;
-  LookForPad();
-  ::SetTimer(hwnd(), kPadLookTimer, kPadLookMs, nullptr);
+  ::SetTimer(hwnd(), kPadLookTimer, kFirstPadLookMs, nullptr);
 }
 
 RoomWindow::~RoomWindow() {
@@ -171,45 +168,16 @@ void RoomWindow::Timer(WPARAM timer) {
       if (!::IsWindowVisible(hwnd())) ::DestroyWindow(hwnd());
     }
   } else if (timer == kPadLookTimer) {
-    if (!padPresent_) LookForPad();
+    ::SetTimer(hwnd(), kPadLookTimer, kPadLookMs, nullptr);
+    if (!padPresent_ && (padPresent_ = pad_.Look())) ::SetTimer(hwnd(), kPadTimer, kPadMs, nullptr);
   } else if (timer == kPadTimer && ::GetForegroundWindow() == hwnd()) {
-    JOYINFOEX info = {};
-    info.dwSize = sizeof info;
-    info.dwFlags = JOY_RETURNX | JOY_RETURNY | JOY_RETURNPOV | JOY_RETURNBUTTONS;
-    if (::joyGetPosEx(padId_, &info) != JOYERR_NOERROR) {
+    const std::optional<parlour::PadReading> reading = pad_.Read();
+    if (!reading) {
       padPresent_ = false;
       ::KillTimer(hwnd(), kPadTimer);
       return;
     }
-    const auto scaled = [&](DWORD value, DWORD least, DWORD most) {
-      return most > least ? static_cast<DWORD>((std::uint64_t(std::clamp(value, least, most)) - least) *
-                                               65535 / (most - least))
-                          : 32767u;
-    };
-    const parlour::PadReading reading = {
-        static_cast<std::uint32_t>(scaled(info.dwXpos, padRange_[0], padRange_[1])),
-        static_cast<std::uint32_t>(scaled(info.dwYpos, padRange_[2], padRange_[3])),
-        static_cast<std::uint32_t>(info.dwPOV), static_cast<std::uint32_t>(info.dwButtons)};
-    Pad(pad_.Read(reading, static_cast<std::uint32_t>(::GetTickCount())));
-  }
-}
-
-// The first joystick that answers; Windows 98 and XP keep up to 16.
-void RoomWindow::LookForPad() {
-  const UINT count = std::min<UINT>(::joyGetNumDevs(), 16);
-  for (UINT id = 0; id < count; ++id) {
-    JOYINFOEX info = {};
-    info.dwSize = sizeof info;
-    info.dwFlags = JOY_RETURNALL;
-    JOYCAPSA caps = {};
-    if (::joyGetPosEx(id, &info) != JOYERR_NOERROR ||
-        ::joyGetDevCapsA(id, &caps, sizeof caps) != JOYERR_NOERROR)
-      continue;
-    padId_ = id;
-    padPresent_ = true;
-    padRange_[0] = caps.wXmin, padRange_[1] = caps.wXmax, padRange_[2] = caps.wYmin, padRange_[3] = caps.wYmax;
-    ::SetTimer(hwnd(), kPadTimer, kPadMs, nullptr);
-    return;
+    Pad(padCommands_.Read(*reading, static_cast<std::uint32_t>(::GetTickCount())));
   }
 }
 

@@ -11,6 +11,7 @@
 #include "parlour/discovery.h"
 #include "parlour/games_room.h"
 #include "parlour/gamepad.h"
+#include "parlour/pad_reader.h"
 #include "parlour/tile_cache.h"
 #include "platform/windows_api.h"
 #include "win32/window_base.h"
@@ -68,7 +69,6 @@ class RoomWindow : public WindowBase {
   void Close();
   // The room changed: the tiles in view kept and loaded, the window painted again.
   void Changed();
-  void LookForPad();
 
   HINSTANCE instance_;
   ludora::WindowsApi& api_;
@@ -77,10 +77,9 @@ class RoomWindow : public WindowBase {
   TileCache tiles_;
   Fonts fonts_;
   std::vector<RECT> categoryTabs_;
-  parlour::Gamepad pad_;
-  UINT padId_ = 0;
+  PadReader pad_;
+  parlour::Gamepad padCommands_;
   bool padPresent_ = false;
-  DWORD padRange_[4] = {0, 65535, 0, 65535};  // x and y, least and most
   bool searching_ = false, offerAfterSearch_ = false;
 };
 
