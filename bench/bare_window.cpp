@@ -20,10 +20,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   windowClass.lpszClassName = "BareWindow";
   windowClass.hbrBackground = ::GetSysColorBrush(COLOR_WINDOW);
   ::RegisterClassA(&windowClass);
-  const HWND window = ::CreateWindowExA(
-      WS_EX_TOOLWINDOW, "BareWindow", "Bare Window", WS_POPUP, 0, 0,
-      full ? ::GetSystemMetrics(SM_CXSCREEN) : 343, full ? ::GetSystemMetrics(SM_CYSCREEN) : 22,
-      nullptr, nullptr, instance, nullptr);
+  const HWND window = ::CreateWindowExA(WS_EX_TOOLWINDOW, "BareWindow", "Bare Window", WS_POPUP, 0,
+                                        0, full ? ::GetSystemMetrics(SM_CXSCREEN) : 343,
+                                        full ? ::GetSystemMetrics(SM_CYSCREEN) : 22, nullptr,
+                                        nullptr, instance, nullptr);
   ::ShowWindow(window, SW_SHOWNORMAL);
   ::UpdateWindow(window);
   MSG message;

@@ -25,7 +25,8 @@ namespace {
 
 std::size_t BareFolders(ludora::WindowsApi& api, const std::string& folder) {
   std::size_t budget = ludora::parlour::kDiscoveryBudget, files = 0;
-  ludora::parlour::WalkFiles(api, folder, 8, budget, [&](const std::string&, const std::string&) { ++files; });
+  ludora::parlour::WalkFiles(api, folder, 8, budget,
+                             [&](const std::string&, const std::string&) { ++files; });
   return files;
 }
 
@@ -68,7 +69,8 @@ int main(int argc, char** argv) {
   for (int run = -1; run < repetitions; ++run) {  // the first run warms the caches, not counted
     double start = ludora::bench::SecondsNow();
     files = BareFolders(api, games);
-    for (const int csidl : {23, 2}) files += BareFolders(api, ludora::parlour::SpecialFolder(api, csidl));
+    for (const int csidl : {23, 2})
+      files += BareFolders(api, ludora::parlour::SpecialFolder(api, csidl));
     keys = BareKeys(api, 0x80000002u, ludora::parlour::kUninstallKey) +
            BareKeys(api, 0x80000001u, ludora::parlour::kUninstallKey) +
            BareKeys(api, 0x80000002u, ludora::parlour::kAppPathsKey);
@@ -78,7 +80,8 @@ int main(int argc, char** argv) {
     if (run >= 0) search.Add(ludora::bench::SecondsNow() - start);
     found = discovery.games.size();
   }
-  std::printf("search for games (median of %d): %zu files and %zu keys walked\n", repetitions, files, keys);
+  std::printf("search for games (median of %d): %zu files and %zu keys walked\n", repetitions,
+              files, keys);
   std::printf("  %-34s %8.0f ms\n", "bare walk of the folders and keys", bare.Median() * 1000);
   std::printf("  %-34s %8.0f ms   ratio %.2f\n", "full search", search.Median() * 1000,
               search.Median() / (bare.Median() > 0 ? bare.Median() : 1));
@@ -92,12 +95,15 @@ int main(int argc, char** argv) {
   const auto timed = [](const char* what, auto&& step) {
     const double start = ludora::bench::SecondsNow();
     const std::size_t count = step();
-    std::printf("    %-30s %8.0f ms  %zu found\n", what, (ludora::bench::SecondsNow() - start) * 1000, count);
+    std::printf("    %-30s %8.0f ms  %zu found\n", what,
+                (ludora::bench::SecondsNow() - start) * 1000, count);
   };
   timed("games folder", [&] { return parlour::GamesFolderGames(api, games).size(); });
   timed("Windows' own games", [&] { return parlour::WindowsGames(api, folders).size(); });
-  timed("Start menu", [&] { return (shortcuts = parlour::StartMenuGames(api, windows, budget)).size(); });
-  timed("installed programs", [&] { return parlour::InstalledGames(api, shortcuts, windows, budget).size(); });
+  timed("Start menu",
+        [&] { return (shortcuts = parlour::StartMenuGames(api, windows, budget)).size(); });
+  timed("installed programs",
+        [&] { return parlour::InstalledGames(api, shortcuts, windows, budget).size(); });
   timed("App Paths", [&] { return parlour::AppPathGames(api, windows, budget).size(); });
   std::fflush(stdout);
   return 0;

@@ -13,7 +13,8 @@ Discovery DiscoverGames(WindowsApi& api, const std::string& gamesFolder) {
   std::vector<FoundGame> finds = GamesFolderGames(api, gamesFolder);
   for (auto& more : {WindowsGames(api, folders), StartMenuGames(api, windows, budget)})
     finds.insert(finds.end(), more.begin(), more.end());
-  for (auto& more : {InstalledGames(api, finds, windows, budget), AppPathGames(api, windows, budget)})
+  for (auto& more :
+       {InstalledGames(api, finds, windows, budget), AppPathGames(api, windows, budget)})
     finds.insert(finds.end(), more.begin(), more.end());
   Discovery discovery;
   for (const FoundGame& find : finds) ++discovery.bySource[static_cast<std::size_t>(find.source)];

@@ -15,7 +15,7 @@ namespace ludora::parlour {
 inline constexpr std::size_t kDiscoveryBudget = 200000;
 
 struct Discovery {
-  std::vector<FoundGame> games;             // merged, one per program
+  std::vector<FoundGame> games;              // merged, one per program
   std::array<std::size_t, 5> bySource = {};  // finds before merging, by Source
 };
 

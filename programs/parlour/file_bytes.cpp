@@ -23,7 +23,8 @@ std::optional<std::vector<BYTE>> ReadFileBytes(WindowsApi& api, const std::strin
     const std::size_t had = bytes.size();
     bytes.resize(had + 16 * 1024);
     DWORD read = 0;
-    if (!api.ReadFile(file.get(), bytes.data() + had, 16 * 1024, &read, nullptr)) return std::nullopt;
+    if (!api.ReadFile(file.get(), bytes.data() + had, 16 * 1024, &read, nullptr))
+      return std::nullopt;
     bytes.resize(had + read);
     if (bytes.size() > limit) return std::nullopt;
     if (read < 16 * 1024) return bytes;  // a file's read comes short only at its end
@@ -49,7 +50,8 @@ void WalkFiles(WindowsApi& api, const std::string& folder, int depth, std::size_
       }
     } while (api.FindNextFileA(find.get(), &found));
   }
-  for (const std::string& name : subfolders) WalkFiles(api, folder + "\\" + name, depth - 1, budget, visit);
+  for (const std::string& name : subfolders)
+    WalkFiles(api, folder + "\\" + name, depth - 1, budget, visit);
 }
 
 std::string SpecialFolder(WindowsApi& api, int csidl) {

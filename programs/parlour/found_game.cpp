@@ -26,28 +26,51 @@ bool HasWordStarting(std::string_view text, std::string_view stem) {
 
 // The beginnings of words that mark what is not a game, and two-word ones.
 constexpr std::string_view kNotGameWords[] = {
-    "uninst",   "unins0", "deinst",  "setup",   "install", "config",   "settings",
-    "readme",   "read me", "manual", "help",    "website", "web site", "homepage",
-    "regist",   "update", "patch",   "support", "licen",   "faq",      "redist",
+    "uninst",   "unins0",  "deinst",       "setup",         "install",      "config",   "settings",
+    "readme",   "read me", "manual",       "help",          "website",      "web site", "homepage",
+    "regist",   "update",  "patch",        "support",       "licen",        "faq",      "redist",
     "vcredist", "directx", "troubleshoot", "documentation", "release notes"};
 
 // Folders of games, and of those who make them, in lower case; a folder
 // whose name holds "game" counts too.
-constexpr std::string_view kGamesPlaces[] = {
-    "steamapps",   "spiele",        "jeux",          "juegos",     "giochi",
-    "id software", "3d realms",     "blizzard entertainment",      "valve",
-    "sierra",      "sierra on-line", "lucasarts",    "westwood",   "interplay",
-    "bethesda softworks",           "ubisoft",       "activision", "electronic arts",
-    "eidos",       "atari",         "thq",           "codemasters", "novalogic",
-    "sega",        "capcom",        "konami",        "bioware",    "black isle",
-    "maxis",       "microprose",    "3do",           "epic megagames"};
+constexpr std::string_view kGamesPlaces[] = {"steamapps",
+                                             "spiele",
+                                             "jeux",
+                                             "juegos",
+                                             "giochi",
+                                             "id software",
+                                             "3d realms",
+                                             "blizzard entertainment",
+                                             "valve",
+                                             "sierra",
+                                             "sierra on-line",
+                                             "lucasarts",
+                                             "westwood",
+                                             "interplay",
+                                             "bethesda softworks",
+                                             "ubisoft",
+                                             "activision",
+                                             "electronic arts",
+                                             "eidos",
+                                             "atari",
+                                             "thq",
+                                             "codemasters",
+                                             "novalogic",
+                                             "sega",
+                                             "capcom",
+                                             "konami",
+                                             "bioware",
+                                             "black isle",
+                                             "maxis",
+                                             "microprose",
+                                             "3do",
+                                             "epic megagames"};
 
 // Folders of Program Files that Windows itself fills.
 constexpr std::string_view kWindowsProgramFolders[] = {
-    "\\internet explorer\\", "\\outlook express\\", "\\windows media player\\",
-    "\\windows nt\\",         "\\netmeeting\\",      "\\messenger\\",
-    "\\movie maker\\",        "\\common files\\",    "\\windows update\\",
-    "\\online services\\"};
+    "\\internet explorer\\", "\\outlook express\\", "\\windows media player\\", "\\windows nt\\",
+    "\\netmeeting\\",        "\\messenger\\",       "\\movie maker\\",          "\\common files\\",
+    "\\windows update\\",    "\\online services\\"};
 
 }  // namespace
 
@@ -72,8 +95,8 @@ bool IsProgramFile(std::string_view path) {
   const auto dot = lower.find_last_of(".\\");
   if (dot == std::string::npos || lower[dot] != '.') return false;
   const std::string_view extension = std::string_view(lower).substr(dot);
-  return extension == ".exe" || extension == ".com" || extension == ".bat" ||
-         extension == ".cmd" || extension == ".pif";
+  return extension == ".exe" || extension == ".com" || extension == ".bat" || extension == ".cmd" ||
+         extension == ".pif";
 }
 
 std::string Stem(std::string_view path) {
@@ -95,7 +118,8 @@ bool InGamesPlace(std::string_view path) {
     const std::string_view folder = std::string_view(lower).substr(start, end - start);
     if (end == std::string::npos) break;  // the file's own name is not a folder
     if (folder.find("game") != std::string_view::npos ||
-        std::find(std::begin(kGamesPlaces), std::end(kGamesPlaces), folder) != std::end(kGamesPlaces))
+        std::find(std::begin(kGamesPlaces), std::end(kGamesPlaces), folder) !=
+            std::end(kGamesPlaces))
       return true;
   }
   return false;
@@ -106,8 +130,9 @@ bool IsPartOfWindows(std::string_view program, std::string_view windowsFolder) {
   if (!windowsFolder.empty() && lower.size() > windowsFolder.size() &&
       lower.starts_with(windowsFolder) && lower[windowsFolder.size()] == '\\')
     return true;
-  return std::any_of(std::begin(kWindowsProgramFolders), std::end(kWindowsProgramFolders),
-                     [&](std::string_view folder) { return lower.find(folder) != std::string::npos; });
+  return std::any_of(
+      std::begin(kWindowsProgramFolders), std::end(kWindowsProgramFolders),
+      [&](std::string_view folder) { return lower.find(folder) != std::string::npos; });
 }
 
 std::vector<FoundGame> MergeFinds(std::vector<FoundGame> finds) {

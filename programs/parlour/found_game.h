@@ -19,12 +19,12 @@ struct FoundGame {
       : name(std::move(name)), program(std::move(program)), source(source), known(known) {}
 
   std::string name;
-  std::string program;    // full path
+  std::string program;  // full path
   std::string arguments;
-  std::string folder;     // where it runs
-  std::string icon;       // "<file>,<index>"; empty: the program's own
+  std::string folder;  // where it runs
+  std::string icon;    // "<file>,<index>"; empty: the program's own
   Source source = Source::User;
-  bool known = false;     // a game for sure: imported without asking
+  bool known = false;  // a game for sure: imported without asking
 };
 
 // Text as the library keeps it: at most `limit` bytes, control characters

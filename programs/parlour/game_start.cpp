@@ -22,8 +22,8 @@ bool Run(WindowsApi& api, std::string commandLine, const std::string& folder, DW
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION started;
-  if (!api.CreateProcessA(nullptr, line.data(), nullptr, nullptr, 0, NORMAL_PRIORITY_CLASS,
-                          nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &started))
+  if (!api.CreateProcessA(nullptr, line.data(), nullptr, nullptr, 0, NORMAL_PRIORITY_CLASS, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &started))
     return false;
   const ScopedHandle process(api, started.hProcess), thread(api, started.hThread);
   *pid = started.dwProcessId;
@@ -46,8 +46,9 @@ std::vector<RunningProcess> RunningProcesses(WindowsApi& api) {
   PROCESSENTRY32 entry;
   for (BOOL more = api.Process32First(snapshot.get(), &entry); more && running.size() < 65536;
        more = api.Process32Next(snapshot.get(), &entry)) {
-    running.push_back({entry.th32ProcessID, entry.th32ParentProcessID,
-                       std::string(entry.szExeFile, strnlen(entry.szExeFile, sizeof entry.szExeFile))});
+    running.push_back(
+        {entry.th32ProcessID, entry.th32ParentProcessID,
+         std::string(entry.szExeFile, strnlen(entry.szExeFile, sizeof entry.szExeFile))});
   }
   return running;
 }
@@ -63,8 +64,8 @@ std::optional<DWORD> StartGame(WindowsApi& api, const std::string& appFolder, co
   if (!Exists(api, game.program)) return std::nullopt;
   const std::string programFolder = AsWorkingFolder(FolderOf(game.program));
   const std::string folder = game.folder.empty() ? programFolder : game.folder;
-  const std::string quoted = "\"" + game.program + "\"" +
-                             (game.arguments.empty() ? "" : " " + game.arguments);
+  const std::string quoted =
+      "\"" + game.program + "\"" + (game.arguments.empty() ? "" : " " + game.arguments);
   DWORD pid = 0;
   if (FolderKey(folder) == FolderKey(programFolder) &&
       Run(api, "\"" + appFolder + "\\" + std::string(companions::kLauncher) + "\" " + quoted,

@@ -25,8 +25,11 @@ int Direction(const PadReading& r) {
   return -1;
 }
 
-constexpr PadCommand kButtons[] = {PadCommand::Play, PadCommand::Back, PadCommand::Menu,
-                                   PadCommand::NextCategory, PadCommand::PreviousCategory,
+constexpr PadCommand kButtons[] = {PadCommand::Play,
+                                   PadCommand::Back,
+                                   PadCommand::Menu,
+                                   PadCommand::NextCategory,
+                                   PadCommand::PreviousCategory,
                                    PadCommand::NextCategory};
 
 }  // namespace

@@ -94,7 +94,8 @@ bool GamesRoom::Add(FoundGame find) {
   if (!library_.Import(find)) return false;
   Changed();
   const auto& shown = room_.Shown();
-  const auto at = std::find(shown.begin(), shown.end(), static_cast<int>(library_.games.size()) - 1);
+  const auto at =
+      std::find(shown.begin(), shown.end(), static_cast<int>(library_.games.size()) - 1);
   if (at != shown.end()) room_.Select(static_cast<int>(at - shown.begin()));
   return true;
 }
@@ -112,8 +113,8 @@ bool GamesRoom::Play(DWORD now) {
   }
   // Windows' own folders run everything: there a game is followed by its processes alone.
   const std::string folder = game.folder.empty() ? FolderOf(game.program) : game.folder;
-  tracker_.Start(game.program, game.arguments, IsPartOfWindows(folder + "\\", windowsFolder_) ? "" : folder,
-                 *pid, now, before);
+  tracker_.Start(game.program, game.arguments,
+                 IsPartOfWindows(folder + "\\", windowsFolder_) ? "" : folder, *pid, now, before);
   game.lastPlayed = UnixNow(api_);
   notice_ = "Playing \"" + game.name + "\".";
   Changed();

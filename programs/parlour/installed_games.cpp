@@ -62,7 +62,7 @@ std::string OnlyProgramIn(WindowsApi& api, const std::string& folder, std::size_
 std::string UninstallerFolder(WindowsApi& api, HKEY key, const std::string& windowsFolder) {
   const std::string command = RegText(api, key, "UninstallString").value_or("");
   const auto exe = Lower(command).find(".exe");
-  const std::string program = command.starts_with("\"") ? Unquoted(command)
+  const std::string program = command.starts_with("\"")  ? Unquoted(command)
                               : exe == std::string::npos ? std::string()
                                                          : command.substr(0, exe + 4);
   return IsProgramFile(program) && !IsPartOfWindows(program, windowsFolder) ? FolderOf(program)
@@ -113,7 +113,8 @@ std::vector<FoundGame> InstalledGames(WindowsApi& api, const std::vector<FoundGa
                                       const std::string& windowsFolder, std::size_t& budget) {
   // The shortcuts' programs in order, to find those inside a folder at once.
   std::vector<std::pair<std::string, std::size_t>> byProgram;
-  for (std::size_t i = 0; i < shortcuts.size(); ++i) byProgram.emplace_back(Lower(shortcuts[i].program), i);
+  for (std::size_t i = 0; i < shortcuts.size(); ++i)
+    byProgram.emplace_back(Lower(shortcuts[i].program), i);
   std::sort(byProgram.begin(), byProgram.end());
   std::vector<FoundGame> games;
   for (const HKEY root : {HKLM, HKCU}) {
@@ -133,7 +134,8 @@ std::vector<FoundGame> InstalledGames(WindowsApi& api, const std::vector<FoundGa
         if (location.empty()) location = UninstallerFolder(api, key, windowsFolder);
         if (location.empty()) return;
         const std::string inside = Lower(location) + "\\";
-        const auto first = std::lower_bound(byProgram.begin(), byProgram.end(), std::pair{inside, std::size_t{0}});
+        const auto first =
+            std::lower_bound(byProgram.begin(), byProgram.end(), std::pair{inside, std::size_t{0}});
         if (first != byProgram.end() && first->first.starts_with(inside)) {
           game = shortcuts[first->second];
           game.name = name;

@@ -30,9 +30,12 @@ bool ParseNumber(std::string_view text, Number& value) {
 bool ParseFlags(std::string_view text, Game& game) {
   if (text == "-") return true;
   for (const char flag : text) {
-    if (flag == 'F') game.favourite = true;
-    else if (flag == 'H') game.hidden = true;
-    else return false;
+    if (flag == 'F')
+      game.favourite = true;
+    else if (flag == 'H')
+      game.hidden = true;
+    else
+      return false;
   }
   return !text.empty();
 }
@@ -163,9 +166,16 @@ std::string LibraryText(const Library& library) {
   for (const Game& g : library.games) {
     const std::string flags =
         g.favourite || g.hidden ? std::string(g.favourite ? "F" : "") + (g.hidden ? "H" : "") : "-";
-    const std::string fields[] = {g.name,     g.program, g.arguments, g.folder,
-                                  g.icon,     g.picture, g.category,  flags,
-                                  std::to_string(g.playSeconds), std::to_string(g.lastPlayed),
+    const std::string fields[] = {g.name,
+                                  g.program,
+                                  g.arguments,
+                                  g.folder,
+                                  g.icon,
+                                  g.picture,
+                                  g.category,
+                                  flags,
+                                  std::to_string(g.playSeconds),
+                                  std::to_string(g.lastPlayed),
                                   std::to_string(static_cast<int>(g.source))};
     text += "game";
     for (const std::string& field : fields)

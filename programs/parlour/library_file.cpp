@@ -73,11 +73,12 @@ bool SaveLibraryFile(WindowsApi& api, const std::string& path, const Library& li
   const std::string text = LibraryText(library);
   const std::string next = NewFileOf(path);
   {
-    const ScopedFile file(api, api.CreateFileA(next, GENERIC_WRITE, 0, nullptr, kCreateAlways,
-                                               kAttributeNormal, 0));
+    const ScopedFile file(
+        api, api.CreateFileA(next, GENERIC_WRITE, 0, nullptr, kCreateAlways, kAttributeNormal, 0));
     if (!file) return false;
     DWORD written = 0;
-    if (!api.WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+    if (!api.WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
+                       nullptr) ||
         written != text.size()) {
       return false;
     }

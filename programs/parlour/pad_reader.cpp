@@ -22,7 +22,8 @@ Function Find(HMODULE module, const char* name) {
 
 DWORD Scaled(DWORD value, DWORD least, DWORD most) {
   if (most <= least) return 32767;
-  return static_cast<DWORD>((std::uint64_t(std::clamp(value, least, most)) - least) * 65535 / (most - least));
+  return static_cast<DWORD>((std::uint64_t(std::clamp(value, least, most)) - least) * 65535 /
+                            (most - least));
 }
 
 }  // namespace

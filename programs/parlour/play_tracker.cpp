@@ -34,13 +34,13 @@ bool PlayTracker::Follows(Play& play, const RunningProcess& process,
                           const ProgramPathOf& pathOf) const {
   if (play.ever.contains(process.parent)) return true;
   if (play.folder.empty()) return false;
-  const std::string path = Lower(process.exe.find('\\') != std::string::npos ? process.exe
-                                                                            : pathOf(process.pid));
+  const std::string path =
+      Lower(process.exe.find('\\') != std::string::npos ? process.exe : pathOf(process.pid));
   return path.starts_with(play.folder);
 }
 
-std::vector<FinishedPlay> PlayTracker::Update(const std::vector<RunningProcess>& running,
-                                              DWORD now, const ProgramPathOf& pathOf) {
+std::vector<FinishedPlay> PlayTracker::Update(const std::vector<RunningProcess>& running, DWORD now,
+                                              const ProgramPathOf& pathOf) {
   std::vector<FinishedPlay> finished;
   for (auto play = plays_.begin(); play != plays_.end();) {
     std::map<DWORD, std::string> alive;
@@ -48,7 +48,8 @@ std::vector<FinishedPlay> PlayTracker::Update(const std::vector<RunningProcess>&
       const std::string name = FileName(process.exe);
       const auto followed = play->followed.find(process.pid);
       // An id Windows gave to another program since is not the game's.
-      if (followed != play->followed.end() && (followed->second.empty() || followed->second == name)) {
+      if (followed != play->followed.end() &&
+          (followed->second.empty() || followed->second == name)) {
         alive[process.pid] = name;
       } else if (!play->before.contains(process.pid) && !play->ever.contains(process.pid) &&
                  !play->strangers.contains(process.pid)) {

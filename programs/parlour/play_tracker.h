@@ -55,12 +55,12 @@ class PlayTracker {
  private:
   struct Play {
     FinishedPlay game;
-    std::string folder;         // lower case, with its final backslash
+    std::string folder;  // lower case, with its final backslash
     DWORD started = 0, lastSeen = 0;
-    std::set<DWORD> before;     // running at the start: never followed
+    std::set<DWORD> before;                 // running at the start: never followed
     std::map<DWORD, std::string> followed;  // running, by id, with their program's name
-    std::set<DWORD> ever;       // every process followed, ended ones too
-    std::set<DWORD> strangers;  // looked at and not the game's
+    std::set<DWORD> ever;                   // every process followed, ended ones too
+    std::set<DWORD> strangers;              // looked at and not the game's
   };
   bool Follows(Play& play, const RunningProcess& process, const ProgramPathOf& pathOf) const;
 

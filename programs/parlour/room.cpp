@@ -22,10 +22,11 @@ RECT Layout::Tile(int position, int topRow) const {
 
 int Layout::HitTile(int x, int y, int topRow, int count) const {
   const int rows = Rows() + 1;  // and the row cut by the footer
-  for (int position = topRow * Columns(); position < count && position < (topRow + rows) * Columns();
-       ++position) {
+  for (int position = topRow * Columns();
+       position < count && position < (topRow + rows) * Columns(); ++position) {
     const RECT tile = Tile(position, topRow);
-    if (x >= tile.left && x < tile.right && y >= tile.top && y < tile.bottom && y < height - kFooter)
+    if (x >= tile.left && x < tile.right && y >= tile.top && y < tile.bottom &&
+        y < height - kFooter)
       return position;
   }
   return -1;
@@ -36,9 +37,9 @@ void Room::Refresh() {
   categories_.resize(3);
   for (const Game& game : library_.games) {
     if (game.category.empty() || (game.hidden && !showHidden_)) continue;
-    const bool known = std::any_of(categories_.begin() + 3, categories_.end(), [&](const std::string& c) {
-      return Lower(c) == Lower(game.category);
-    });
+    const bool known =
+        std::any_of(categories_.begin() + 3, categories_.end(),
+                    [&](const std::string& c) { return Lower(c) == Lower(game.category); });
     if (!known) categories_.push_back(game.category);
   }
   std::sort(categories_.begin() + 3, categories_.end(),
@@ -68,7 +69,9 @@ void Room::Filter() {
   const auto& games = library_.games;
   std::vector<std::string> names(games.size());
   for (const int i : shown_) names[i] = Lower(games[i].name);
-  const auto byName = [&](int a, int b) { return names[a] != names[b] ? names[a] < names[b] : a < b; };
+  const auto byName = [&](int a, int b) {
+    return names[a] != names[b] ? names[a] < names[b] : a < b;
+  };
   const Sort sort = category_ == 2 ? Sort::LastPlayed : sort_;
   std::sort(shown_.begin(), shown_.end(), [&](int a, int b) {
     if (sort == Sort::LastPlayed && games[a].lastPlayed != games[b].lastPlayed)

@@ -45,7 +45,7 @@ class Room {
   void Refresh();
 
   const std::vector<int>& Shown() const { return shown_; }  // library indices, in order
-  int Selection() const { return selection_; }               // in Shown(); -1: none shows
+  int Selection() const { return selection_; }              // in Shown(); -1: none shows
   int SelectedGame() const { return selection_ < 0 ? -1 : shown_[selection_]; }
   int TopRow() const { return topRow_; }
   const std::string& Search() const { return search_; }

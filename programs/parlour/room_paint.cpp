@@ -14,7 +14,8 @@ namespace {
 
 constexpr COLORREF kBackground = RGB(22, 26, 34), kTileColour = RGB(38, 44, 56),
                    kSelected = RGB(66, 78, 102), kAccent = RGB(255, 170, 40),
-                   kText = RGB(236, 238, 242), kDim = RGB(140, 148, 162), kMissing = RGB(236, 92, 80);
+                   kText = RGB(236, 238, 242), kDim = RGB(140, 148, 162),
+                   kMissing = RGB(236, 92, 80);
 
 HFONT MakeFont(int height, int weight) {
   return ::CreateFontA(-height, 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -33,7 +34,9 @@ void Text(HDC dc, const std::string& text, RECT area, COLORREF colour, UINT form
 }
 
 const char* SortName(parlour::Sort sort) {
-  return sort == parlour::Sort::Name ? "name" : sort == parlour::Sort::LastPlayed ? "last played" : "play time";
+  return sort == parlour::Sort::Name         ? "name"
+         : sort == parlour::Sort::LastPlayed ? "last played"
+                                             : "play time";
 }
 
 }  // namespace
@@ -70,8 +73,10 @@ void RoomWindow::Paint(HDC dc) {
   if (count == 0) {
     const RECT middle = {0, parlour::Layout::kHeader, client.right, footer.top};
     ::SelectObject(dc, fonts_.name);
-    Text(dc, searching_ ? "Looking for games..." : room.Search().empty() ? "No games here. Press F5 to look for games, Ins to add one."
-                                                                         : "No game's name holds \"" + room.Search() + "\".",
+    Text(dc,
+         searching_              ? "Looking for games..."
+         : room.Search().empty() ? "No games here. Press F5 to look for games, Ins to add one."
+                                 : "No game's name holds \"" + room.Search() + "\".",
          middle, kDim, DT_CENTER | DT_VCENTER);
   }
 }
@@ -83,9 +88,11 @@ void RoomWindow::PaintHeader(HDC dc, const RECT& client) {
   ::SelectObject(dc, fonts_.title);
   Text(dc, "Games Room", {16, 22, 400, 46}, kText, DT_LEFT | DT_VCENTER);
   ::SelectObject(dc, fonts_.small);
-  const std::string search = room.Search().empty() ? "Type a name to search" : "Search: " + room.Search() + "_";
-  Text(dc, search + "     Sorted by " + SortName(room.SortOrder()) + " (F3)", {400, 22, client.right - 16, 46},
-       room.Search().empty() ? kDim : kAccent, DT_RIGHT | DT_VCENTER);
+  const std::string search =
+      room.Search().empty() ? "Type a name to search" : "Search: " + room.Search() + "_";
+  Text(dc, search + "     Sorted by " + SortName(room.SortOrder()) + " (F3)",
+       {400, 22, client.right - 16, 46}, room.Search().empty() ? kDim : kAccent,
+       DT_RIGHT | DT_VCENTER);
   ::SelectObject(dc, fonts_.name);
   categoryTabs_.clear();
   int x = 16;
@@ -113,10 +120,16 @@ void RoomWindow::PaintFooter(HDC dc, const RECT& client) {
     left = entry.name + " - " + parlour::PlayedText(entry, parlour::UnixNow(api_));
   }
   if (!room_.Offers().empty())
-    left = std::to_string(room_.Offers().size()) + " more programs found: F5 to choose the games among them.  " + left;
-  Text(dc, left, {16, footer.top, client.right / 2 + 120, footer.bottom}, kText, DT_LEFT | DT_VCENTER);
-  Text(dc, "Enter Play   Esc Back   Tab Category   F2 Properties   F5 Find   Ins Add",
-       {client.right / 2 + 130, footer.top, client.right - 16, footer.bottom}, kDim, DT_RIGHT | DT_VCENTER);
+    left = std::to_string(room_.Offers().size()) +
+           " more programs found: F5 to choose the games among them.  " + left;
+  static constexpr char kHints[] =
+      "Enter Play   Esc Back   Tab Category   F2 Properties   F5 Find   Ins Add";
+  SIZE hints = {};
+  ::GetTextExtentPoint32A(dc, kHints, sizeof kHints - 1, &hints);
+  const int split = std::max(client.right / 3, client.right - 16 - static_cast<int>(hints.cx));
+  Text(dc, left, {16, footer.top, split - 24, footer.bottom}, kText, DT_LEFT | DT_VCENTER);
+  Text(dc, kHints, {split, footer.top, client.right - 16, footer.bottom}, kDim,
+       DT_RIGHT | DT_VCENTER);
 }
 
 void RoomWindow::PaintTile(HDC target, int position, const RECT& area) {
@@ -137,8 +150,8 @@ void RoomWindow::PaintTile(HDC target, int position, const RECT& area) {
   Fill(dc, {0, 0, width, height}, kBackground);
   Fill(dc, {2, 2, width - 2, height - 2}, selected ? kSelected : kTileColour);
   if (selected) {
-    for (const RECT edge : {RECT{0, 0, width, 3}, RECT{0, height - 3, width, height}, RECT{0, 0, 3, height},
-                            RECT{width - 3, 0, width, height}})
+    for (const RECT edge : {RECT{0, 0, width, 3}, RECT{0, height - 3, width, height},
+                            RECT{0, 0, 3, height}, RECT{width - 3, 0, width, height}})
       Fill(dc, edge, kAccent);
   }
   const TileCache::Tile* tile = tiles_.Find(index);
@@ -153,12 +166,13 @@ void RoomWindow::PaintTile(HDC target, int position, const RECT& area) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     ::SetDIBitsToDevice(dc, boxLeft + (parlour::Layout::kPictureWidth - picture.width) / 2,
-                        boxTop + (parlour::Layout::kPictureHeight - picture.height) / 2, picture.width,
-                        picture.height, 0, 0, 0, picture.height, picture.pixels.data(), &info, DIB_RGB_COLORS);
+                        boxTop + (parlour::Layout::kPictureHeight - picture.height) / 2,
+                        picture.width, picture.height, 0, 0, 0, picture.height,
+                        picture.pixels.data(), &info, DIB_RGB_COLORS);
   } else if (tile && tile->icon) {
     const int size = tile->iconSize;
-    ::DrawIconEx(dc, (width - size) / 2, boxTop + (parlour::Layout::kPictureHeight - size) / 2, tile->icon, size,
-                 size, 0, nullptr, DI_NORMAL);
+    ::DrawIconEx(dc, (width - size) / 2, boxTop + (parlour::Layout::kPictureHeight - size) / 2,
+                 tile->icon, size, size, 0, nullptr, DI_NORMAL);
   } else {
     // No icon (yet, or at all): the name's first letter in a box of the icon's size.
     const RECT box = {(width - 48) / 2, boxTop + 18, (width + 48) / 2, boxTop + 66};
@@ -170,7 +184,7 @@ void RoomWindow::PaintTile(HDC target, int position, const RECT& area) {
   Text(dc, game.name, {8, 98, width - 8, 116}, game.hidden ? kDim : kText, DT_CENTER | DT_VCENTER);
   ::SelectObject(dc, fonts_.small);
   const bool missing = tile && tile->missing;
-  const std::string detail = missing               ? "missing"
+  const std::string detail = missing                ? "missing"
                              : game.playSeconds > 0 ? parlour::PlayTime(game.playSeconds)
                              : game.favourite       ? "Favourite"
                                                     : "";

@@ -28,7 +28,8 @@ DWORD WINAPI SearchThread(void* parameter) {
   const std::unique_ptr<SearchJob> job(static_cast<SearchJob*>(parameter));
   ludora::RealWindowsApi api;
   ludora::Attempt(api, "parlour search", [&] {
-    auto found = std::make_unique<parlour::Discovery>(parlour::DiscoverGames(api, job->gamesFolder));
+    auto found =
+        std::make_unique<parlour::Discovery>(parlour::DiscoverGames(api, job->gamesFolder));
     api.OutputDebugStringA("parlour: found " + parlour::DescribeFinds(*found) + "\n");
     if (::PostMessageA(job->window, kSearchDone, 0, reinterpret_cast<LPARAM>(found.get())))
       found.release();
@@ -88,7 +89,8 @@ void RoomWindow::FoundGames(parlour::Discovery* found) {
 
 void RoomWindow::Offer() {
   if (room_.Offers().empty()) return;
-  if (const auto chosen = ChooseOffers(instance_, hwnd(), room_.Offers())) room_.AnswerOffers(*chosen);
+  if (const auto chosen = ChooseOffers(instance_, hwnd(), room_.Offers()))
+    room_.AnswerOffers(*chosen);
   Changed();
 }
 
@@ -97,7 +99,8 @@ void RoomWindow::Properties() {
   if (game < 0) return;
   const auto& all = room_.room().Categories();
   const std::vector<std::string> categories(all.begin() + 3, all.end());
-  if (const auto edit = EditProperties(instance_, hwnd(), api_, room_.library().games[game], categories)) {
+  if (const auto edit =
+          EditProperties(instance_, hwnd(), api_, room_.library().games[game], categories)) {
     room_.Edit(game, *edit);
     tiles_.Forget(game);
   }
@@ -140,7 +143,8 @@ void RoomWindow::Changed() {
   const int columns = layout_.Columns(), count = static_cast<int>(room.Shown().size());
   const int first = room.TopRow() * columns, last = first + (layout_.Rows() + 1) * columns;
   std::vector<int> games;
-  for (const auto& [from, to] : {std::pair{first, last}, {first - columns, first}, {last, last + columns}})
+  for (const auto& [from, to] :
+       {std::pair{first, last}, {first - columns, first}, {last, last + columns}})
     for (int position = std::max(from, 0); position < std::min(to, count); ++position)
       games.push_back(room.Shown()[position]);
   tiles_.Keep(games);
@@ -153,11 +157,13 @@ void RoomWindow::Timer(WPARAM timer) {
   if (timer == kTileTimer) {
     const DWORD start = ::GetTickCount();
     int loaded = 0;
-    while (::GetTickCount() - start < kTileBudgetMs && (loaded = tiles_.LoadNext(room_.library())) >= 0) {
+    while (::GetTickCount() - start < kTileBudgetMs &&
+           (loaded = tiles_.LoadNext(room_.library())) >= 0) {
       const auto& shown = room_.room().Shown();
       const auto at = std::find(shown.begin(), shown.end(), loaded);
       if (at == shown.end()) continue;
-      const RECT tile = ToRect(layout_.Tile(static_cast<int>(at - shown.begin()), room_.room().TopRow()));
+      const RECT tile =
+          ToRect(layout_.Tile(static_cast<int>(at - shown.begin()), room_.room().TopRow()));
       ::InvalidateRect(hwnd(), &tile, FALSE);
     }
     if (loaded < 0) ::KillTimer(hwnd(), kTileTimer);
@@ -185,15 +191,33 @@ void RoomWindow::Pad(const std::vector<parlour::PadCommand>& commands) {
   using parlour::PadCommand;
   for (const PadCommand command : commands) {
     switch (command) {
-      case PadCommand::Left: Key(VK_LEFT); break;
-      case PadCommand::Right: Key(VK_RIGHT); break;
-      case PadCommand::Up: Key(VK_UP); break;
-      case PadCommand::Down: Key(VK_DOWN); break;
-      case PadCommand::Play: Key(VK_RETURN); break;
-      case PadCommand::Back: Key(VK_ESCAPE); break;
-      case PadCommand::Menu: Key(VK_APPS); break;
-      case PadCommand::PreviousCategory: room_.room().ChangeCategory(-1), Changed(); break;
-      case PadCommand::NextCategory: room_.room().ChangeCategory(1), Changed(); break;
+      case PadCommand::Left:
+        Key(VK_LEFT);
+        break;
+      case PadCommand::Right:
+        Key(VK_RIGHT);
+        break;
+      case PadCommand::Up:
+        Key(VK_UP);
+        break;
+      case PadCommand::Down:
+        Key(VK_DOWN);
+        break;
+      case PadCommand::Play:
+        Key(VK_RETURN);
+        break;
+      case PadCommand::Back:
+        Key(VK_ESCAPE);
+        break;
+      case PadCommand::Menu:
+        Key(VK_APPS);
+        break;
+      case PadCommand::PreviousCategory:
+        room_.room().ChangeCategory(-1), Changed();
+        break;
+      case PadCommand::NextCategory:
+        room_.room().ChangeCategory(1), Changed();
+        break;
     }
   }
 }
@@ -202,34 +226,61 @@ void RoomWindow::Key(WPARAM key) {
   parlour::Room& room = room_.room();
   const bool shift = ::GetKeyState(VK_SHIFT) < 0;
   switch (key) {
-    case VK_LEFT: room.Move(-1, 0); break;
-    case VK_RIGHT: room.Move(1, 0); break;
-    case VK_UP: room.Move(0, -1); break;
-    case VK_DOWN: room.Move(0, 1); break;
-    case VK_PRIOR: room.Page(-1); break;
-    case VK_NEXT: room.Page(1); break;
-    case VK_HOME: room.Home(); break;
-    case VK_END: room.End(); break;
-    case VK_TAB: room.ChangeCategory(shift ? -1 : 1); break;
-    case VK_BACK: room.Erase(); break;
-    case VK_RETURN: return Do(kPlay);
+    case VK_LEFT:
+      room.Move(-1, 0);
+      break;
+    case VK_RIGHT:
+      room.Move(1, 0);
+      break;
+    case VK_UP:
+      room.Move(0, -1);
+      break;
+    case VK_DOWN:
+      room.Move(0, 1);
+      break;
+    case VK_PRIOR:
+      room.Page(-1);
+      break;
+    case VK_NEXT:
+      room.Page(1);
+      break;
+    case VK_HOME:
+      room.Home();
+      break;
+    case VK_END:
+      room.End();
+      break;
+    case VK_TAB:
+      room.ChangeCategory(shift ? -1 : 1);
+      break;
+    case VK_BACK:
+      room.Erase();
+      break;
+    case VK_RETURN:
+      return Do(kPlay);
     case VK_ESCAPE:
       if (!room.Back()) return Close();
       break;
-    case VK_F2: return Do(kProperties);
-    case VK_F3: return Do(room.SortOrder() == parlour::Sort::Name       ? kSortLast
-                          : room.SortOrder() == parlour::Sort::LastPlayed ? kSortTime
-                                                                         : kSortName);
-    case VK_F5: return Do(kFind);
-    case VK_INSERT: return Do(kAdd);
-    case VK_DELETE: return Do(kRemove);
+    case VK_F2:
+      return Do(kProperties);
+    case VK_F3:
+      return Do(room.SortOrder() == parlour::Sort::Name         ? kSortLast
+                : room.SortOrder() == parlour::Sort::LastPlayed ? kSortTime
+                                                                : kSortName);
+    case VK_F5:
+      return Do(kFind);
+    case VK_INSERT:
+      return Do(kAdd);
+    case VK_DELETE:
+      return Do(kRemove);
     case VK_APPS: {
       const RECT tile = ToRect(layout_.Tile(std::max(room.Selection(), 0), room.TopRow()));
       POINT at = {tile.left + 16, tile.top + 16};
       ::ClientToScreen(hwnd(), &at);
       return Menu(at, room.Selection() >= 0);
     }
-    default: return;
+    default:
+      return;
   }
   Changed();
 }
@@ -242,7 +293,8 @@ void RoomWindow::Click(int x, int y, bool twice) {
       return Changed();
     }
   }
-  const int position = layout_.HitTile(x, y, room_.room().TopRow(), static_cast<int>(room_.room().Shown().size()));
+  const int position =
+      layout_.HitTile(x, y, room_.room().TopRow(), static_cast<int>(room_.room().Shown().size()));
   if (position < 0) return;
   room_.room().Select(position);
   Changed();
@@ -267,17 +319,20 @@ void RoomWindow::Menu(POINT at, bool onGame) {
   }
   ::AppendMenuA(menu, MF_STRING, kFind, "&Find games...\tF5");
   ::AppendMenuA(menu, MF_STRING, kAdd, "&Add a game...\tIns");
-  ::AppendMenuA(menu, MF_STRING | (room.ShowsHidden() ? MF_CHECKED : 0), kShowHidden, "Show hidden &games");
-  const UINT sort = room.SortOrder() == parlour::Sort::Name ? kSortName
-                    : room.SortOrder() == parlour::Sort::LastPlayed ? kSortLast : kSortTime;
-  for (const auto& [command, caption] : {std::pair{kSortName, "Sort by &name"}, {kSortLast, "Sort by &last played"},
+  ::AppendMenuA(menu, MF_STRING | (room.ShowsHidden() ? MF_CHECKED : 0), kShowHidden,
+                "Show hidden &games");
+  const UINT sort = room.SortOrder() == parlour::Sort::Name         ? kSortName
+                    : room.SortOrder() == parlour::Sort::LastPlayed ? kSortLast
+                                                                    : kSortTime;
+  for (const auto& [command, caption] : {std::pair{kSortName, "Sort by &name"},
+                                         {kSortLast, "Sort by &last played"},
                                          {kSortTime, "Sort by play &time"}})
     ::AppendMenuA(menu, MF_STRING | (command == sort ? MF_CHECKED : 0), command, caption);
   ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuA(menu, MF_STRING, kClose, "&Close\tEsc");
   ::SetForegroundWindow(hwnd());
-  const UINT picked = static_cast<UINT>(
-      ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr));
+  const UINT picked = static_cast<UINT>(::TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr));
   ::DestroyMenu(menu);
   if (picked) Do(picked);
 }
@@ -292,28 +347,47 @@ void RoomWindow::Do(UINT command) {
     case kOpenFolder:
       if (game >= 0) {
         const parlour::Game& entry = room_.library().games[game];
-        api_.ShellExecuteA(0, nullptr, entry.folder.empty() ? FolderOf(entry.program) : entry.folder,
-                           nullptr, nullptr, SW_SHOWNORMAL);
+        api_.ShellExecuteA(0, nullptr,
+                           entry.folder.empty() ? FolderOf(entry.program) : entry.folder, nullptr,
+                           nullptr, SW_SHOWNORMAL);
       }
       break;
-    case kProperties: return Properties();
-    case kFavourite: room_.ToggleFavourite(); break;
-    case kHide: room_.ToggleHidden(); break;
+    case kProperties:
+      return Properties();
+    case kFavourite:
+      room_.ToggleFavourite();
+      break;
+    case kHide:
+      room_.ToggleHidden();
+      break;
     case kRemove:
-      if (game >= 0 && ::MessageBoxA(hwnd(), ("Remove \"" + room_.library().games[game].name +
-                                              "\" from the games room? The game stays on the computer.").c_str(),
+      if (game >= 0 && ::MessageBoxA(hwnd(),
+                                     ("Remove \"" + room_.library().games[game].name +
+                                      "\" from the games room? The game stays on the computer.")
+                                         .c_str(),
                                      kRoomTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         room_.Remove();
         tiles_.Clear();
       }
       break;
-    case kFind: return Search(true);
-    case kAdd: return AddGame();
-    case kShowHidden: room.ShowHidden(!room.ShowsHidden()); break;
-    case kSortName: room.SetSort(parlour::Sort::Name); break;
-    case kSortLast: room.SetSort(parlour::Sort::LastPlayed); break;
-    case kSortTime: room.SetSort(parlour::Sort::PlayTime); break;
-    case kClose: return Close();
+    case kFind:
+      return Search(true);
+    case kAdd:
+      return AddGame();
+    case kShowHidden:
+      room.ShowHidden(!room.ShowsHidden());
+      break;
+    case kSortName:
+      room.SetSort(parlour::Sort::Name);
+      break;
+    case kSortLast:
+      room.SetSort(parlour::Sort::LastPlayed);
+      break;
+    case kSortTime:
+      room.SetSort(parlour::Sort::PlayTime);
+      break;
+    case kClose:
+      return Close();
   }
   Changed();
 }
@@ -333,11 +407,13 @@ LRESULT RoomWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      Click(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), message == WM_LBUTTONDBLCLK);
+      Click(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)),
+            message == WM_LBUTTONDBLCLK);
       return 0;
     case WM_RBUTTONUP: {
       const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
-      const int position = layout_.HitTile(x, y, room_.room().TopRow(), static_cast<int>(room_.room().Shown().size()));
+      const int position = layout_.HitTile(x, y, room_.room().TopRow(),
+                                           static_cast<int>(room_.room().Shown().size()));
       if (position >= 0) room_.room().Select(position), Changed();
       POINT at = {x, y};
       ::ClientToScreen(hwnd(), &at);

@@ -20,7 +20,7 @@ namespace ludora::win32 {
 
 inline constexpr char kRoomClass[] = "CorvaneLudoraGamesRoom";
 inline constexpr char kRoomTitle[] = "Corvane Ludora Games Room";
-inline constexpr UINT kShowRoom = WM_APP + 1;     // from a second parlour.exe
+inline constexpr UINT kShowRoom = WM_APP + 1;    // from a second parlour.exe
 inline constexpr UINT kSearchDone = WM_APP + 2;  // lParam: the Discovery, handed over
 
 inline RECT ToRect(const ludora::RECT& r) {
@@ -39,8 +39,19 @@ class RoomWindow : public WindowBase {
 
  private:
   enum Command : UINT {
-    kPlay = 1, kOpenFolder, kProperties, kFavourite, kHide, kRemove,
-    kFind, kAdd, kShowHidden, kSortName, kSortLast, kSortTime, kClose
+    kPlay = 1,
+    kOpenFolder,
+    kProperties,
+    kFavourite,
+    kHide,
+    kRemove,
+    kFind,
+    kAdd,
+    kShowHidden,
+    kSortName,
+    kSortLast,
+    kSortTime,
+    kClose
   };
   struct Fonts {
     Fonts();

@@ -58,7 +58,8 @@ class Bytes {
   // A UTF-16 text of at most `count` units, ended by its NUL or its field.
   std::u16string Utf16(std::size_t at, std::size_t count) const {
     std::u16string text;
-    for (std::size_t i = 0; i < count && Word(at + 2 * i) != 0; ++i) text += char16_t(Word(at + 2 * i));
+    for (std::size_t i = 0; i < count && Word(at + 2 * i) != 0; ++i)
+      text += char16_t(Word(at + 2 * i));
     return text;
   }
   std::span<const BYTE> all() const { return bytes_; }

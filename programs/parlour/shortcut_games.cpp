@@ -65,7 +65,8 @@ std::optional<FoundGame> GameFromShortcut(WindowsApi& api, const std::string& pa
     target = Expanded(api, *target);
   } else if (!link->target.empty()) {
     target = link->target;
-  } else if (const auto relative = AnsiText(api, link->relativePath); relative && !relative->empty()) {
+  } else if (const auto relative = AnsiText(api, link->relativePath);
+             relative && !relative->empty()) {
     target = Resolved(FolderOf(path), *relative);
   } else {
     return std::nullopt;

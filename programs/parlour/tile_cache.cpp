@@ -63,7 +63,8 @@ HICON TileCache::ExtractLarge(const std::string& file, int index, int* size) {
   }
   HICON icon = nullptr;
   UINT id = 0;
-  if (privateExtract_ && privateExtract_(file.c_str(), index, 48, 48, &icon, &id, 1, 0) == 1 && icon) {
+  if (privateExtract_ && privateExtract_(file.c_str(), index, 48, 48, &icon, &id, 1, 0) == 1 &&
+      icon) {
     *size = 48;
     return icon;
   }
@@ -76,7 +77,8 @@ HICON TileCache::ExtractLarge(const std::string& file, int index, int* size) {
 
 int TileCache::LoadNext(const parlour::Library& library) {
   for (const int game : wanted_) {
-    if (tiles_.contains(game) || game < 0 || game >= static_cast<int>(library.games.size())) continue;
+    if (tiles_.contains(game) || game < 0 || game >= static_cast<int>(library.games.size()))
+      continue;
     const parlour::Game& entry = library.games[game];
     Tile& tile = tiles_[game];
     tile.missing = !parlour::Exists(api_, entry.program);
@@ -86,7 +88,8 @@ int TileCache::LoadNext(const parlour::Library& library) {
       const parlour::IconPlace place =
           parlour::ParseIconPlace(entry.icon.empty() ? entry.program : entry.icon);
       tile.icon = ExtractLarge(place.file, place.index, &tile.iconSize);
-      if (!tile.icon && !entry.icon.empty()) tile.icon = ExtractLarge(entry.program, 0, &tile.iconSize);
+      if (!tile.icon && !entry.icon.empty())
+        tile.icon = ExtractLarge(entry.program, 0, &tile.iconSize);
     }
     return game;
   }

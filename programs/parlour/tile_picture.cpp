@@ -22,9 +22,11 @@ Picture ScaledToFit(const Picture& picture, int width, int height) {
   if (th > height) th = height, tw = static_cast<int>(std::max(1LL, w * height / h));
   Picture scaled{tw, th, std::vector<std::uint32_t>(std::size_t(tw) * th)};
   for (int y = 0; y < th; ++y) {
-    const int y0 = static_cast<int>(h * y / th), y1 = std::max(y0 + 1, static_cast<int>(h * (y + 1) / th));
+    const int y0 = static_cast<int>(h * y / th),
+              y1 = std::max(y0 + 1, static_cast<int>(h * (y + 1) / th));
     for (int x = 0; x < tw; ++x) {
-      const int x0 = static_cast<int>(w * x / tw), x1 = std::max(x0 + 1, static_cast<int>(w * (x + 1) / tw));
+      const int x0 = static_cast<int>(w * x / tw),
+                x1 = std::max(x0 + 1, static_cast<int>(w * (x + 1) / tw));
       std::uint64_t r = 0, g = 0, b = 0;
       for (int sy = y0; sy < y1; ++sy) {
         for (int sx = x0; sx < x1; ++sx) {
@@ -33,8 +35,8 @@ Picture ScaledToFit(const Picture& picture, int width, int height) {
         }
       }
       const std::uint64_t n = std::uint64_t(y1 - y0) * (x1 - x0);
-      scaled.pixels[std::size_t(y) * tw + x] =
-          static_cast<std::uint32_t>((r + n / 2) / n << 16 | (g + n / 2) / n << 8 | (b + n / 2) / n);
+      scaled.pixels[std::size_t(y) * tw + x] = static_cast<std::uint32_t>(
+          (r + n / 2) / n << 16 | (g + n / 2) / n << 8 | (b + n / 2) / n);
     }
   }
   return scaled;

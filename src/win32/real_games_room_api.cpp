@@ -24,10 +24,10 @@ LONG RealWindowsApi::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nam
                                    DWORD* reserved, char* keyClass, DWORD* classSize,
                                    FILETIME* lastWrite) {
   ::FILETIME written;
-  const LONG status = ::RegEnumKeyExA(
-      ToHkey(key), index, name, reinterpret_cast<::LPDWORD>(nameSize),
-      reinterpret_cast<::LPDWORD>(reserved), keyClass, reinterpret_cast<::LPDWORD>(classSize),
-      &written);
+  const LONG status =
+      ::RegEnumKeyExA(ToHkey(key), index, name, reinterpret_cast<::LPDWORD>(nameSize),
+                      reinterpret_cast<::LPDWORD>(reserved), keyClass,
+                      reinterpret_cast<::LPDWORD>(classSize), &written);
   if (lastWrite) *lastWrite = {written.dwLowDateTime, written.dwHighDateTime};
   return status;
 }

@@ -13,6 +13,10 @@ games() { [ "$(library | grep -c '^game')" = "$1" ]; }
 play_seconds() { library | awk -F '\t' -v n="$1" '$1 == "game" && $2 == n { print $10 }'; }
 played() { (($(play_seconds "$1") > 0)); }
 drawn() { grep -aq "DrawTextExW L\"$1\"" "$LOG"; }
+picture_shown() {
+  (($(import -window root png:- | convert png:- -fuzz 8% -fill white -opaque '#00c0ff' -fill black \
+    +opaque white -format '%[fx:int(mean*w*h+0.5)]' info:) == 112 * 84))
+}
 lines() { (($(wc -l <"$1" 2>/dev/null || echo 0) >= $2)); }
 
 # shortcut <file> <target> <working folder> <arguments>: a shortcut as Windows
@@ -42,6 +46,7 @@ test_room_finds_starts_and_records() {
   mkdir -p "$c/Games/Arena" "$c/Games/Racer" "$c/Games/Launch" "$c/Tools/Paint" "$programs/Games" \
     "$programs/Tools"
   for game in Arena Racer Launch; do cp "$PROBE" "$c/Games/$game/probe.exe"; done
+  convert -size 160x120 xc:'#00c0ff' -sampling-factor 1x1 "$c/Games/Arena/folder.jpg"  # a baseline JPEG
   cp "$PROBE" "$c/Tools/Paint/paint.exe"
   cp "$PROBE" "$APP_DIR/games/Space Probe.exe"
   shortcut "$APP_DIR/games/Probe Launcher.lnk" 'C:\Games\Launch\probe.exe' 'C:\Games\Launch' 'launch 5'
@@ -62,6 +67,8 @@ test_room_finds_starts_and_records() {
     wait_until 20 "the tile of $name" drawn "$name"
   done
   grep -a 'parlour: found' "$LOG" | tail -1 | sed 's/.*parlour: /    /; s/\\n"$//'
+  # Arena's picture, scaled once to its tile's box of 112 x 84.
+  wait_until 20 "the picture of Probe Arena" picture_shown
   screenshot "$E2E_DIR/room.png"
   cp "$E2E_DIR/room.png" "$E2E_WORK/parlour.png"
 

@@ -16,8 +16,8 @@ constexpr DWORD kSnapProcess = 0x2, kSnapModule = 0x8;
 
 // The keys right below `key`, in the registry's order (by name); listed
 // when an enumeration starts, at index 0.
-LONG FakeWindows::DoRegEnumKeyExA(bool failing, HKEY key, DWORD index, char* name,
-                                  DWORD* nameSize, DWORD*, char*, DWORD*, FILETIME*) {
+LONG FakeWindows::DoRegEnumKeyExA(bool failing, HKEY key, DWORD index, char* name, DWORD* nameSize,
+                                  DWORD*, char*, DWORD*, FILETIME*) {
   if (failing) return ERROR_ACCESS_DENIED;
   if (!Is(key, Kind::Key)) return ERROR_INVALID_HANDLE;
   Handle& parent = At(key);
@@ -25,7 +25,8 @@ LONG FakeWindows::DoRegEnumKeyExA(bool failing, HKEY key, DWORD index, char* nam
     const std::string prefix = Lower(parent.name) + "\\";
     parent.listing.clear();
     for (auto at = keys.lower_bound(prefix); at != keys.end() && at->starts_with(prefix); ++at) {
-      const std::string child = at->substr(prefix.size(), at->find('\\', prefix.size()) - prefix.size());
+      const std::string child =
+          at->substr(prefix.size(), at->find('\\', prefix.size()) - prefix.size());
       if (parent.listing.empty() || parent.listing.back() != child) parent.listing.push_back(child);
     }
   }
@@ -78,7 +79,8 @@ int FakeWindows::DoWideCharToMultiByte(bool failing, UINT, DWORD, const char16_t
   std::string text;
   for (int i = 0; wideCount < 0 ? wide[i] != 0 : i < wideCount; ++i)
     text += wide[i] < 0x100 ? static_cast<char>(wide[i]) : defaultChar ? *defaultChar : '?';
-  if (usedDefault) *usedDefault = std::any_of(wide, wide + text.size(), [](char16_t c) { return c > 0xFF; });
+  if (usedDefault)
+    *usedDefault = std::any_of(wide, wide + text.size(), [](char16_t c) { return c > 0xFF; });
   if (wideCount < 0) text += '\0';
   if (size == 0) return static_cast<int>(text.size());
   if (size < static_cast<int>(text.size())) return Refuse(0, ERROR_INSUFFICIENT_BUFFER);

@@ -16,8 +16,8 @@ class FakeGamesRoom {
     DWORD parent = 0;
     std::string path;  // its program, in full
   };
-  std::vector<Process> processes;       // running now
-  std::uint64_t systemTime = 0;         // GetSystemTimeAsFileTime's answer
+  std::vector<Process> processes;  // running now
+  std::uint64_t systemTime = 0;    // GetSystemTimeAsFileTime's answer
   void SetUnixTime(std::uint64_t seconds) { systemTime = (seconds + 11644473600ull) * 10000000; }
 };
 

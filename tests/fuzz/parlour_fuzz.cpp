@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t at = 0; at < text.size(); at += data[0] + 1u)
     pieces.Feed(text.substr(at, data[0] + 1u));
   const ludora::parlour::Library again = pieces.Finish();
-  Check(again.games == whole.games && again.ignored == whole.ignored && again.damaged == whole.damaged);
+  Check(again.games == whole.games && again.ignored == whole.ignored &&
+        again.damaged == whole.damaged);
   const ludora::parlour::Library written = ludora::parlour::ParseLibrary(LibraryText(whole));
   Check(!written.damaged && written.games == whole.games && written.ignored == whole.ignored);
 #else

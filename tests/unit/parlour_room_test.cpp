@@ -4,6 +4,7 @@
 
 #include "fake/test_support.h"
 #include "parlour/game_start.h"
+#include "parlour/games_room.h"
 #include "parlour/gamepad.h"
 #include "parlour/library_file.h"
 #include "parlour/room.h"
@@ -32,10 +33,12 @@ TEST(LibraryFile, RoundTripsAndKeepsWhatItCannotRead) {
   odd.source = Source::StartMenu, odd.icon = "C:\\x.exe,-3", odd.picture = "C:\\x.jpg";
   library.ignored = {"c:\\tools\\paint.exe"};
   const std::string text = LibraryText(library);
-  EXPECT_EQ(text, kHeader +
-                      "game\tDoom 2: \xC9 \"Hell\"\tC:\\Games\\doom2.exe\t\t\t\t\t\t-\t3600\t1700000000\t5\r\n"
-                      "game\tX\tC:\\x.exe\t-a \"b c\"\t\tC:\\x.exe,-3\tC:\\x.jpg\tShooters\tFH\t0\t0\t2\r\n"
-                      "ignore\tc:\\tools\\paint.exe\r\nend\t3\r\n");
+  EXPECT_EQ(
+      text,
+      kHeader +
+          "game\tDoom 2: \xC9 \"Hell\"\tC:\\Games\\doom2.exe\t\t\t\t\t\t-\t3600\t1700000000\t5\r\n"
+          "game\tX\tC:\\x.exe\t-a \"b c\"\t\tC:\\x.exe,-3\tC:\\x.jpg\tShooters\tFH\t0\t0\t2\r\n"
+          "ignore\tc:\\tools\\paint.exe\r\nend\t3\r\n");
   library.games[0].name = "Doom 2: \xC9 \"Hell\"";
   Library read = ParseLibrary(text);
   EXPECT_TRUE(read.games == library.games && read.ignored == library.ignored && !read.damaged);
@@ -77,7 +80,8 @@ TEST(LibraryFile, WrittenAsANewFileRenamedOverTheOldAndDamageSetAside) {
     ASSERT_TRUE(SaveLibraryFile(api, kFile, library));
     EXPECT_EQ(LoadLibraryFile(api, kFile).games, library.games);
     const Log nt = {"file-open " + kFile + ".new", "file-replace " + kFile + ".new -> " + kFile};
-    const Log w98 = {nt[0], nt[1], "file-delete " + kFile, "file-move " + kFile + ".new -> " + kFile};
+    const Log w98 = {nt[0], nt[1], "file-delete " + kFile,
+                     "file-move " + kFile + ".new -> " + kFile};
     Log expected = platform == 1 ? w98 : nt;
     expected.push_back("file-open " + kFile);
     EXPECT_EQ(api.Effects("file-"), expected);
@@ -86,7 +90,8 @@ TEST(LibraryFile, WrittenAsANewFileRenamedOverTheOldAndDamageSetAside) {
   FakeWindows api;
   api.AddFile(kFile + ".new", kHeader + "end\t0\r\n");
   EXPECT_FALSE(LoadLibraryFile(api, kFile).damaged);
-  EXPECT_TRUE(api.GetFileAttributesA(kFile) != 0xFFFFFFFF && api.GetFileAttributesA(kFile + ".new") == 0xFFFFFFFF);
+  EXPECT_TRUE(api.GetFileAttributesA(kFile) != 0xFFFFFFFF &&
+              api.GetFileAttributesA(kFile + ".new") == 0xFFFFFFFF);
   // A damaged file is kept whole beside the sound part; a write that fails leaves the old file.
   const std::string damaged = kHeader + "game\tA\tC:\\a.exe\t\t\t\t\t\t-\t1\t2\t0\r\nrubbish\r\n";
   api.RemoveFile(kFile), api.AddFile(kFile, damaged);
@@ -103,14 +108,18 @@ TEST(LibraryFile, WrittenAsANewFileRenamedOverTheOldAndDamageSetAside) {
 
 TEST(Room, CategoriesSearchSortAndKeys) {
   Library library;
-  for (int i = 0; i < 10; ++i) library.games.push_back(Make("Game " + std::to_string(i), "C:\\g" + std::to_string(i)));
+  for (int i = 0; i < 10; ++i)
+    library.games.push_back(Make("Game " + std::to_string(i), "C:\\g" + std::to_string(i)));
   library.games[3].favourite = library.games[7].favourite = true;
-  library.games[2].lastPlayed = 50, library.games[5].lastPlayed = 90, library.games[5].playSeconds = 9;
-  library.games[4].category = "Racing", library.games[6].category = "arcade", library.games[8].category = "Arcade";
+  library.games[2].lastPlayed = 50, library.games[5].lastPlayed = 90,
+  library.games[5].playSeconds = 9;
+  library.games[4].category = "Racing", library.games[6].category = "arcade",
+  library.games[8].category = "Arcade";
   library.games[9].hidden = true;
   Room room(library);
   room.SetGrid(4, 2);
-  EXPECT_EQ(room.Categories(), (std::vector<std::string>{kAll, kFavourites, kRecent, "arcade", "Racing"}));
+  EXPECT_EQ(room.Categories(),
+            (std::vector<std::string>{kAll, kFavourites, kRecent, "arcade", "Racing"}));
   EXPECT_EQ(room.Shown(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));  // the hidden one not
   // Arrows, by rows of four; past the last row stays; the view follows the selection.
   room.Move(1, 0), room.Move(0, 1);
@@ -150,7 +159,8 @@ TEST(Room, CategoriesSearchSortAndKeys) {
   const Layout layout{800, 600};
   for (int position : {0, 7, 9}) {
     const RECT tile = layout.Tile(position, 1);
-    EXPECT_EQ(layout.HitTile(tile.left + 1, tile.top + 1, 1, 11), tile.top >= Layout::kHeader ? position : -1);
+    EXPECT_EQ(layout.HitTile(tile.left + 1, tile.top + 1, 1, 11),
+              tile.top >= Layout::kHeader ? position : -1);
   }
   EXPECT_EQ(layout.HitTile(2, 2, 0, 11), -1);
 }
@@ -167,7 +177,8 @@ TEST(Gamepad, DirectionsRepeatWhileHeldAndButtonsActOnce) {
   EXPECT_EQ(pad.Read({32767, 32767, 27000, 0b11}, 560), (C{PadCommand::Left, PadCommand::Back}));
   EXPECT_EQ(pad.Read({0, 32767, 0xFFFF, 0b110010}, 570),
             (C{PadCommand::PreviousCategory, PadCommand::NextCategory}));
-  EXPECT_EQ(pad.Read({20000, 0, 0xFFFF, 0}, 580), C{PadCommand::Up});  // the axis pushed further wins
+  EXPECT_EQ(pad.Read({20000, 0, 0xFFFF, 0}, 580),
+            C{PadCommand::Up});  // the axis pushed further wins
 }
 
 struct Playing : ::testing::Test {
@@ -177,7 +188,10 @@ struct Playing : ::testing::Test {
     return all;
   }
   std::vector<FinishedPlay> At(DWORD ms, std::initializer_list<RunningProcess> running) {
-    return tracker.Update(Run(running), ms, [&](DWORD pid) { ++asked; return paths[pid]; });
+    return tracker.Update(Run(running), ms, [&](DWORD pid) {
+      ++asked;
+      return paths[pid];
+    });
   }
   PlayTracker tracker;
   std::map<DWORD, std::string> paths;
@@ -197,7 +211,8 @@ TEST_F(Playing, ALauncherThatEndsAtOnceHandsOnToItsGame) {
   EXPECT_TRUE(At(13000, {{14, 4, "other.exe"}}).empty());
   const auto done = At(17000, {{14, 4, "other.exe"}});  // the grace after the last one ended
   ASSERT_EQ(done.size(), 1u);
-  EXPECT_TRUE(done[0].program == "C:\\Games\\Q\\launch.exe" && done[0].arguments == "-x" && done[0].seconds == 12);
+  EXPECT_TRUE(done[0].program == "C:\\Games\\Q\\launch.exe" && done[0].arguments == "-x" &&
+              done[0].seconds == 12);
   EXPECT_EQ(asked, 3);  // each newcomer asked once: 50, 13 and 14
   EXPECT_TRUE(tracker.Idle());
 }
@@ -223,9 +238,11 @@ TEST(GameStart, ThroughTheLauncherInItsFolderAndNeverWhenMissing) {
   EXPECT_TRUE(StartGame(api, kApp, game));
   game.program = "C:\\Games\\gone.exe";
   EXPECT_FALSE(StartGame(api, kApp, game));
-  EXPECT_EQ(api.Effects("run"),
-            (Log{"run \"" + kApp + "\\sparkrun.exe\" \"C:\\Games\\Q\\quake.exe\" +map e1m1 show=1 dir=C:\\Games\\Q",
-                 "run \"C:\\Games\\Q\\quake.exe\" +map e1m1 show=1 dir=C:\\Games\\Q\\id1"}));
+  EXPECT_EQ(
+      api.Effects("run"),
+      (Log{"run \"" + kApp +
+               "\\sparkrun.exe\" \"C:\\Games\\Q\\quake.exe\" +map e1m1 show=1 dir=C:\\Games\\Q",
+           "run \"C:\\Games\\Q\\quake.exe\" +map e1m1 show=1 dir=C:\\Games\\Q\\id1"}));
   EXPECT_EQ(api.Live(Kind::Process) + api.Live(Kind::Thread), 0);
   // What runs: names on XP, paths on 98; a program's path from its modules.
   api.processes = {{7, 1, "C:\\Games\\Q\\quake.exe"}};
@@ -236,10 +253,56 @@ TEST(GameStart, ThroughTheLauncherInItsFolderAndNeverWhenMissing) {
   EXPECT_EQ(api.Live(Kind::Snapshot), 0);
 }
 
+TEST(GamesRoom, GamesForSureJoinOffersWaitAndPlayTimeIsKept) {
+  FakeWindows api;
+  api.environment = {{"APPDATA", "C:\\Users\\P\\AppData"}, {"WINDIR", "C:\\WINDOWS"}};
+  api.AddFolder("C:\\Users\\P\\AppData");
+  const std::string path = LibraryPath(api, kApp);
+  EXPECT_EQ(path, "C:\\Users\\P\\AppData\\Corvane Ludora\\Games Room.txt");
+  EXPECT_EQ(api.Effects("mkdir"), Log{"mkdir C:\\Users\\P\\AppData\\Corvane Ludora"});
+  GamesRoom room(api, kApp, path);
+  room.Load();
+  std::vector<FoundGame> finds = {{"Quake", "C:\\Games\\quake.exe", Source::StartMenu, true},
+                                  {"Paint", "C:\\Tools\\paint.exe", Source::StartMenu, false},
+                                  {"Chat", "C:\\Tools\\chat.exe", Source::Installed, false}};
+  EXPECT_EQ(room.TakeFinds(finds), 1u);
+  ASSERT_EQ(room.Offers().size(), 2u);
+  room.AnswerOffers({false, true});  // Paint is no game: never offered again
+  EXPECT_EQ(room.TakeFinds(finds), 0u);
+  EXPECT_TRUE(room.Offers().empty() && room.library().games.size() == 2);
+  // Played: started through the launcher, its time recorded when it ends, and kept on disk.
+  api.AddFile("C:\\Games\\quake.exe");
+  api.SetUnixTime(1700000000);
+  room.room().Select(1);  // Chat, Quake by name
+  ASSERT_EQ(room.library().games[room.room().SelectedGame()].name, "Quake");
+  ASSERT_TRUE(room.Play(1000));
+  api.processes = {{7, 1, "C:\\Program Files\\Corvane Ludora\\sparkrun.exe"},
+                   {9, 7, "C:\\Games\\quake.exe"}};
+  EXPECT_FALSE(room.Follow(2000));
+  api.processes = {{9, 7, "C:\\Games\\quake.exe"}};
+  EXPECT_FALSE(room.Follow(61000));
+  api.processes.clear();
+  EXPECT_TRUE(room.Follow(66000) && !room.Playing());
+  const Library saved = LoadLibraryFile(api, path);
+  const Game& quake = saved.games[saved.Find("C:\\GAMES\\quake.exe", "")];
+  EXPECT_TRUE(quake.playSeconds == 60 && quake.lastPlayed == 1700000000);
+  EXPECT_EQ(PlayedText(quake, 1700000000 + 3 * 86400), "Played 1 min, last 3 days ago");
+  // Removed: gone, and a search does not bring it back; the player may add it again.
+  room.Remove();
+  EXPECT_EQ(room.TakeFinds(finds), 0u);
+  EXPECT_TRUE(room.Add(finds[0]) && room.library().games.size() == 2);
+  room.room().Select(0);
+  api.RemoveFile("C:\\Games\\quake.exe");
+  EXPECT_FALSE(room.Play(70000));  // missing: never started
+  EXPECT_EQ(room.notice(), "\"Chat\" is missing: C:\\Tools\\chat.exe");
+}
+
 TEST(TilePicture, ScaledOnceToTheBoxKeepingItsShape) {
-  Picture picture{4, 2, {0xFF0000, 0xFF0000, 0x0000FF, 0x0000FF, 0xFF0000, 0xFF0000, 0x0000FF, 0x0000FF}};
+  Picture picture{
+      4, 2, {0xFF0000, 0xFF0000, 0x0000FF, 0x0000FF, 0xFF0000, 0xFF0000, 0x0000FF, 0x0000FF}};
   const Picture half = ScaledToFit(picture, 2, 2);
-  EXPECT_TRUE(half.width == 2 && half.height == 1 && half.pixels == (std::vector<std::uint32_t>{0xFF0000, 0x0000FF}));
+  EXPECT_TRUE(half.width == 2 && half.height == 1 &&
+              half.pixels == (std::vector<std::uint32_t>{0xFF0000, 0x0000FF}));
   const Picture mixed = ScaledToFit(picture, 1, 1);
   EXPECT_EQ(mixed.pixels, std::vector<std::uint32_t>{0x800080});
   EXPECT_EQ(ScaledToFit(picture, 8, 8).pixels.size(), 32u);  // up to 8 x 4, each pixel doubled

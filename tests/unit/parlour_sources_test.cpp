@@ -27,7 +27,9 @@ struct Writer {
     return *this;
   }
   Writer& W(WORD v) { return b.push_back(BYTE(v)), b.push_back(BYTE(v >> 8)), *this; }
-  Writer& Z(const std::string& s) { return b.insert(b.end(), s.begin(), s.end()), b.push_back(0), *this; }
+  Writer& Z(const std::string& s) {
+    return b.insert(b.end(), s.begin(), s.end()), b.push_back(0), *this;
+  }
   Writer& Put(const Bytes& more) { return b.insert(b.end(), more.begin(), more.end()), *this; }
   // StringData: a count of characters, then the characters, no NUL.
   Writer& Text(const std::u16string& s, bool unicode) {
@@ -69,7 +71,8 @@ Bytes EnvironmentBlock(const std::string& ansi, const std::u16string& wide) {
   w.D(0x314).D(0xA0000001);
   Bytes a(260, 0), u(520, 0);
   std::copy(ansi.begin(), ansi.end(), a.begin());
-  for (std::size_t i = 0; i < wide.size(); ++i) u[2 * i] = BYTE(wide[i]), u[2 * i + 1] = BYTE(wide[i] >> 8);
+  for (std::size_t i = 0; i < wide.size(); ++i)
+    u[2 * i] = BYTE(wide[i]), u[2 * i + 1] = BYTE(wide[i] >> 8);
   return w.Put(a).Put(u).b;
 }
 
@@ -93,8 +96,7 @@ TEST(ShellLink, ReadsTheDocumentedPartsAndRefusesEveryCut) {
   EXPECT_EQ(link->arguments.utf16, u"+set fs_game arena");
   EXPECT_TRUE(link->iconLocation.utf16 == u"C:\\Games\\Quake\\quake.ico" && link->iconIndex == 2);
   // Cut anywhere before the string data ends: refused, never read past.
-  for (std::size_t n = 0; n + 4 < xp.size(); ++n)
-    EXPECT_FALSE(ParseShellLink({xp.data(), n})) << n;
+  for (std::size_t n = 0; n + 4 < xp.size(); ++n) EXPECT_FALSE(ParseShellLink({xp.data(), n})) << n;
   // 98's ANSI strings; a share with its suffix; an environment target; an installer's link.
   Writer ansi;
   ansi.Put(Header(kLinkInfo | kArguments)).Put(ShareInfo("\\\\SERVER\\GAMES", "Doom\\doom.exe"));
@@ -104,7 +106,8 @@ TEST(ShellLink, ReadsTheDocumentedPartsAndRefusesEveryCut) {
   EXPECT_EQ(share->target, "\\\\SERVER\\GAMES\\Doom\\doom.exe");
   EXPECT_EQ(share->arguments, (LinkText{false, "-warp 1 1", u""}));
   Writer expanding;
-  expanding.Put(Header(kExpString | kLinkInfo)).Put(LocalInfo("C:\\WINDOWS\\system32\\sol.exe", ""));
+  expanding.Put(Header(kExpString | kLinkInfo))
+      .Put(LocalInfo("C:\\WINDOWS\\system32\\sol.exe", ""));
   expanding.Put(EnvironmentBlock("%windir%\\system32\\sol.exe", u"")).D(0);
   EXPECT_EQ(ParseShellLink(expanding.b)->expandedTarget.ansi, "%windir%\\system32\\sol.exe");
   EXPECT_TRUE(ParseShellLink(Header(kDarwin))->installerLink);
@@ -131,7 +134,8 @@ struct Machine : ::testing::Test {
     w.Put(Header(kLinkInfo | kArguments | kUnicode)).Put(LocalInfo(target, ""));
     api.AddFile(path, Str(w.Text(std::u16string(args.begin(), args.end()), true).D(0).b));
   }
-  void Installed(const std::string& key, std::vector<std::tuple<std::string, DWORD, std::string>> values) {
+  void Installed(const std::string& key,
+                 std::vector<std::tuple<std::string, DWORD, std::string>> values) {
     for (const auto& [name, type, text] : values)
       api.SetValue("HKLM\\" + std::string(kUninstallKey) + "\\" + key, name, type, SzBytes(text));
   }
@@ -142,12 +146,14 @@ struct Machine : ::testing::Test {
 
 TEST_F(Machine, ShortcutsGiveTheirTargetNamedAsTheShortcut) {
   Writer w;  // a Unicode environment target with a character the ANSI code page lacks
-  w.Put(Header(kExpString | kLinkInfo | kWorkingDir | kUnicode)).Put(LocalInfo("C:\\Games\\x.exe", ""));
+  w.Put(Header(kExpString | kLinkInfo | kWorkingDir | kUnicode))
+      .Put(LocalInfo("C:\\Games\\x.exe", ""));
   w.Text(u"%windir%", true).Put(EnvironmentBlock("", u"C:\\Gry\\\u0141\\x.exe")).D(0);
   api.AddFile("C:\\Games\\Polish.lnk", Str(w.b));
   const auto game = GameFromShortcut(api, "C:\\Games\\Polish.lnk");
   ASSERT_TRUE(game);
-  EXPECT_TRUE(game->name == "Polish" && game->program == "C:\\Games\\x.exe" && game->folder == "C:\\WINDOWS");
+  EXPECT_TRUE(game->name == "Polish" && game->program == "C:\\Games\\x.exe" &&
+              game->folder == "C:\\WINDOWS");
   api.AddFile("C:\\Games\\Broken.lnk", "L\0\0\0 not a shortcut");
   EXPECT_FALSE(GameFromShortcut(api, "C:\\Games\\Broken.lnk"));
   EXPECT_EQ(Resolved("C:\\A\\B", "..\\..\\..\\Games\\.\\x.exe"), "C:\\Games\\x.exe");
@@ -161,16 +167,19 @@ TEST_F(Machine, EverySourceFindsItsGamesAndOneGameIsOneEntry) {
   api.AddFile(games + "\\Office Game.lnk", Str(Header(kDarwin)));
   api.AddFolder(std::string(kCommon) + "\\Games"), api.AddFolder(std::string(kCommon) + "\\Acme");
   api.AddFolder(std::string(kUser) + "\\Startup");
-  Shortcut(std::string(kCommon) + "\\Games\\Pinball.lnk", "C:\\Program Files\\Windows NT\\Pinball\\pinball.exe");
+  Shortcut(std::string(kCommon) + "\\Games\\Pinball.lnk",
+           "C:\\Program Files\\Windows NT\\Pinball\\pinball.exe");
   Shortcut(std::string(kCommon) + "\\Games\\Chess.lnk", "C:\\Program Files\\Chess\\chess.exe");
   Shortcut(std::string(kCommon) + "\\Acme\\Acme Paint.lnk", "C:\\Program Files\\Acme\\paint.exe");
-  Shortcut(std::string(kCommon) + "\\Acme\\Uninstall Acme.lnk", "C:\\Program Files\\Acme\\unins000.exe");
+  Shortcut(std::string(kCommon) + "\\Acme\\Uninstall Acme.lnk",
+           "C:\\Program Files\\Acme\\unins000.exe");
   Shortcut(std::string(kCommon) + "\\Acme\\Read me.lnk", "C:\\Program Files\\Acme\\readme.txt");
   Shortcut(std::string(kCommon) + "\\Notepad.lnk", "C:\\WINDOWS\\system32\\notepad.exe");
   Shortcut(std::string(kUser) + "\\Startup\\Tray.lnk", "C:\\Games\\tray.exe");
   Shortcut(std::string(kUser) + "\\Strategy.lnk", "C:\\Program Files\\Maker\\Strategy\\play.exe");
   // As Windows writes them: a quoted icon with its index, an expanded one, no InstallLocation.
-  Installed("Quake", {{"DisplayName", REG_SZ, "Quake"}, {"DisplayIcon", REG_SZ, "\"C:\\Games\\Quake\\quake.exe\",0"}});
+  Installed("Quake", {{"DisplayName", REG_SZ, "Quake"},
+                      {"DisplayIcon", REG_SZ, "\"C:\\Games\\Quake\\quake.exe\",0"}});
   Installed("Acme", {{"DisplayName", REG_SZ, "Acme Draw"},
                      {"DisplayIcon", REG_EXPAND_SZ, "%ProgramFiles%\\Acme\\draw.exe,-101"}});
   Installed("Strategy", {{"DisplayName", REG_SZ, "Strategy Deluxe"},
@@ -181,7 +190,8 @@ TEST_F(Machine, EverySourceFindsItsGamesAndOneGameIsOneEntry) {
   api.AddFile("C:\\Games\\Racer\\racer.exe"), api.AddFile("C:\\Games\\Racer\\unins000.exe");
   Installed("KB1", {{"DisplayName", REG_SZ, "Hotfix"}, {"ParentKeyName", REG_SZ, "Windows"}});
   Installed("Bare", {{"DisplayName", REG_SZ, "No Program"}});
-  api.SetValue("HKLM\\" + std::string(kAppPathsKey) + "\\UT.EXE", "", REG_SZ, SzBytes("C:\\Games\\UT\\ut.exe"));
+  api.SetValue("HKLM\\" + std::string(kAppPathsKey) + "\\UT.EXE", "", REG_SZ,
+               SzBytes("C:\\Games\\UT\\ut.exe"));
   api.AddFile("C:\\WINDOWS\\system32\\sol.exe");
   api.AddFile("C:\\WINDOWS\\winmine.exe");  // 98 keeps them in the Windows folder
   api.AddFile("C:\\Program Files\\Windows NT\\Pinball\\pinball.exe");
@@ -191,29 +201,37 @@ TEST_F(Machine, EverySourceFindsItsGamesAndOneGameIsOneEntry) {
   const Discovery found = DiscoverGames(api, games);
   std::vector<std::string> rows;
   for (const FoundGame& g : found.games)
-    rows.push_back(std::to_string(int(g.source)) + (g.known ? "+ " : "- ") + g.name + "|" + g.program +
-                   "|" + g.arguments + "|" + g.folder + "|" + g.icon);
+    rows.push_back(std::to_string(int(g.source)) + (g.known ? "+ " : "- ") + g.name + "|" +
+                   g.program + "|" + g.arguments + "|" + g.folder + "|" + g.icon);
   EXPECT_EQ(rows, (std::vector<std::string>{
                       "0+ Doom|" + games + "\\Doom.exe||" + kApp + "\\games|",
                       "0+ Office Game|" + games + "\\Office Game.lnk||" + kApp + "\\games|",
-                      "0+ Quake|C:\\Games\\Quake\\quake.exe|+map q1|C:\\Games\\Quake|C:\\Games\\Quake\\quake.exe,0",
+                      "0+ Quake|C:\\Games\\Quake\\quake.exe|+map "
+                      "q1|C:\\Games\\Quake|C:\\Games\\Quake\\quake.exe,0",
                       "1+ Solitaire|C:\\WINDOWS\\system32\\sol.exe||C:\\WINDOWS\\system32|",
                       "1+ Minesweeper|C:\\WINDOWS\\winmine.exe||C:\\WINDOWS|",
-                      "1+ Pinball|C:\\Program Files\\Windows NT\\Pinball\\pinball.exe||C:\\Program Files\\Windows NT\\Pinball|",
+                      "1+ Pinball|C:\\Program Files\\Windows NT\\Pinball\\pinball.exe||C:\\Program "
+                      "Files\\Windows NT\\Pinball|",
                       "2+ Chess|C:\\Program Files\\Chess\\chess.exe||C:\\Program Files\\Chess|",
                       "2- Acme Paint|C:\\Program Files\\Acme\\paint.exe||C:\\Program Files\\Acme|",
-                      "2- Strategy|C:\\Program Files\\Maker\\Strategy\\play.exe||C:\\Program Files\\Maker\\Strategy|",
-                      "3- Acme Draw|C:\\Program Files\\Acme\\draw.exe||C:\\Program Files\\Acme|C:\\Program Files\\Acme\\draw.exe,-101",
+                      "2- Strategy|C:\\Program Files\\Maker\\Strategy\\play.exe||C:\\Program "
+                      "Files\\Maker\\Strategy|",
+                      "3- Acme Draw|C:\\Program Files\\Acme\\draw.exe||C:\\Program "
+                      "Files\\Acme|C:\\Program Files\\Acme\\draw.exe,-101",
                       "3+ Racer|C:\\Games\\Racer\\racer.exe||C:\\Games\\Racer|",
                       "4+ ut|C:\\Games\\UT\\ut.exe||C:\\Games\\UT|"}));
-  EXPECT_EQ(DescribeFinds(found), "games folder 3, Windows 3, Start menu 3, installed 4, App Paths 1");
+  EXPECT_EQ(DescribeFinds(found),
+            "games folder 3, Windows 3, Start menu 3, installed 4, App Paths 1");
 }
 
 TEST(InstalledPrograms, IconPlacesAndTenThousandEntries) {
   const std::pair<std::string, IconPlace> places[] = {
-      {"\"C:\\Games\\x.exe\",0", {"C:\\Games\\x.exe", 0}}, {"C:\\A, B\\x.exe,-101", {"C:\\A, B\\x.exe", -101}},
-      {"C:\\x.ico", {"C:\\x.ico", 0}}, {"C:\\A,B\\x.exe", {"C:\\A,B\\x.exe", 0}},
-      {"\"C:\\x.exe\",99999999999", {"C:\\x.exe", 65535}}, {"\"C:\\x.exe", {"C:\\x.exe", 0}}};
+      {"\"C:\\Games\\x.exe\",0", {"C:\\Games\\x.exe", 0}},
+      {"C:\\A, B\\x.exe,-101", {"C:\\A, B\\x.exe", -101}},
+      {"C:\\x.ico", {"C:\\x.ico", 0}},
+      {"C:\\A,B\\x.exe", {"C:\\A,B\\x.exe", 0}},
+      {"\"C:\\x.exe\",99999999999", {"C:\\x.exe", 65535}},
+      {"\"C:\\x.exe", {"C:\\x.exe", 0}}};
   for (const auto& [text, place] : places) {
     const IconPlace got = ParseIconPlace(text);
     EXPECT_TRUE(got.file == place.file && got.index == place.index) << text;
@@ -224,7 +242,8 @@ TEST(InstalledPrograms, IconPlacesAndTenThousandEntries) {
     api.SetValue(key, "DisplayName", REG_SZ, SzBytes("Game\t" + std::to_string(i)));
     api.SetValue(key, "DisplayIcon", REG_SZ, SzBytes("C:\\Games\\g" + std::to_string(i) + ".exe"));
   }
-  api.SetValue("HKLM\\" + std::string(kUninstallKey) + "\\Long", "DisplayName", REG_SZ, SzBytes(std::string(5000, 'x')));
+  api.SetValue("HKLM\\" + std::string(kUninstallKey) + "\\Long", "DisplayName", REG_SZ,
+               SzBytes(std::string(5000, 'x')));
   std::size_t budget = kDiscoveryBudget;
   const auto games = InstalledGames(api, {}, "c:\\windows", budget);
   ASSERT_EQ(games.size(), 10000u);
