@@ -61,7 +61,7 @@ void GamesRoom::Changed() {
   room_.Refresh();
 }
 
-std::size_t GamesRoom::TakeFinds(std::vector<FoundGame> finds) {
+std::size_t GamesRoom::TakeFinds(std::vector<FoundGame> finds, bool asked) {
   std::size_t imported = 0;
   offers_.clear();
   for (FoundGame& find : finds) {
@@ -72,7 +72,12 @@ std::size_t GamesRoom::TakeFinds(std::vector<FoundGame> finds) {
       ++imported;
     }
   }
-  if (imported > 0) Changed();
+  if (imported > 0) {
+    notice_ = std::to_string(imported) + (imported == 1 ? " game" : " games") + " joined the room.";
+    Changed();
+  } else if (asked && offers_.empty()) {
+    notice_ = "No new games were found.";
+  }
   return imported;
 }
 

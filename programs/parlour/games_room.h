@@ -34,6 +34,7 @@ class GamesRoom {
   const std::string& appFolder() const { return appFolder_; }
   // A line for the player about what just happened; empty when nothing did.
   const std::string& notice() const { return notice_; }
+  void Quiet() { notice_.clear(); }  // the player moved on
 
   // The library from its file; a damaged one is written back sound at once
   // (the file itself was set aside).
@@ -41,8 +42,9 @@ class GamesRoom {
   bool Save();
 
   // The finds of a search: games for sure are imported, other programs new
-  // to the library are kept to be offered. How many were imported.
-  std::size_t TakeFinds(std::vector<FoundGame> finds);
+  // to the library are kept to be offered. How many were imported; the
+  // player is told, and when `asked` also of nothing new.
+  std::size_t TakeFinds(std::vector<FoundGame> finds, bool asked = false);
   const std::vector<FoundGame>& Offers() const { return offers_; }
   // The player's answer: the chosen ones imported, the others not offered again.
   void AnswerOffers(const std::vector<bool>& chosen);

@@ -29,14 +29,17 @@ void PlayTracker::Start(const std::string& program, const std::string& arguments
 }
 
 // A process that came after the start: the game's when its parent is, or
-// when its program lies in the game's folder.
-bool PlayTracker::Follows(Play& play, const RunningProcess& process,
-                          const ProgramPathOf& pathOf) const {
-  if (play.ever.contains(process.parent)) return true;
-  if (play.folder.empty()) return false;
+// when its program lies in the game's folder. A program's path Windows
+// cannot tell yet (a process just starting) is asked again, a few times.
+PlayTracker::Verdict PlayTracker::Follows(Play& play, const RunningProcess& process,
+                                          const ProgramPathOf& pathOf) const {
+  if (play.ever.contains(process.parent)) return Verdict::Game;
+  if (play.folder.empty()) return Verdict::Stranger;
   const std::string path =
       Lower(process.exe.find('\\') != std::string::npos ? process.exe : pathOf(process.pid));
-  return path.starts_with(play.folder);
+  if (path.empty())
+    return ++play.unknown[process.pid] < kAsks ? Verdict::Unknown : Verdict::Stranger;
+  return path.starts_with(play.folder) ? Verdict::Game : Verdict::Stranger;
 }
 
 std::vector<FinishedPlay> PlayTracker::Update(const std::vector<RunningProcess>& running, DWORD now,
@@ -53,20 +56,23 @@ std::vector<FinishedPlay> PlayTracker::Update(const std::vector<RunningProcess>&
         alive[process.pid] = name;
       } else if (!play->before.contains(process.pid) && !play->ever.contains(process.pid) &&
                  !play->strangers.contains(process.pid)) {
-        if (Follows(*play, process, pathOf)) {
+        const Verdict verdict = Follows(*play, process, pathOf);
+        if (verdict == Verdict::Game) {
           alive[process.pid] = name;
           play->ever.insert(process.pid);
-        } else {
+        } else if (verdict == Verdict::Stranger) {
           play->strangers.insert(process.pid);
         }
       }
     }
     play->followed = std::move(alive);
     // An id that ended may come back as the game's.
-    std::erase_if(play->strangers, [&](DWORD pid) {
+    const auto ended = [&](DWORD pid) {
       return std::none_of(running.begin(), running.end(),
                           [&](const RunningProcess& process) { return process.pid == pid; });
-    });
+    };
+    std::erase_if(play->strangers, ended);
+    std::erase_if(play->unknown, [&](const auto& asked) { return ended(asked.first); });
     if (!play->followed.empty()) play->lastSeen = now;
     if (play->followed.empty() && now - play->lastSeen >= kGraceMs) {
       play->game.seconds = (play->lastSeen - play->started + 500) / 1000;

@@ -61,8 +61,11 @@ class PlayTracker {
     std::map<DWORD, std::string> followed;  // running, by id, with their program's name
     std::set<DWORD> ever;                   // every process followed, ended ones too
     std::set<DWORD> strangers;              // looked at and not the game's
+    std::map<DWORD, int> unknown;           // asked for their program's path, in vain
   };
-  bool Follows(Play& play, const RunningProcess& process, const ProgramPathOf& pathOf) const;
+  enum class Verdict { Game, Stranger, Unknown };
+  static constexpr int kAsks = 5;
+  Verdict Follows(Play& play, const RunningProcess& process, const ProgramPathOf& pathOf) const;
 
   std::vector<Play> plays_;
 };

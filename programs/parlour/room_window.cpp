@@ -14,7 +14,11 @@ namespace ludora::win32 {
 namespace {
 
 constexpr UINT_PTR kTileTimer = 1, kPlayTimer = 2, kPadTimer = 3, kPadLookTimer = 4;
-constexpr UINT kTileMs = 10, kPlayMs = 1000, kPadMs = 50, kFirstPadLookMs = 500, kPadLookMs = 5000;
+constexpr UINT kTileMs = 10, kPadMs = 50, kFirstPadLookMs = 500, kPadLookMs = 5000;
+// What runs is looked at every second, and four times as often in a game's
+// first seconds, when launchers hand on and end.
+constexpr UINT kPlayMs = 1000, kStartingPlayMs = 250;
+constexpr DWORD kStartingMs = 8000;
 constexpr DWORD kTileBudgetMs = 30;  // loading tiles, at most this long a tick
 
 struct SearchJob {
@@ -22,18 +26,18 @@ struct SearchJob {
   std::string gamesFolder;
 };
 
-// The search's thread: its own adapter, its find handed to the window, or
-// dropped when the window is gone.
+// The search's thread: its own adapter, its find handed to the window (none
+// when the search failed), or dropped when the window is gone.
 DWORD WINAPI SearchThread(void* parameter) {
   const std::unique_ptr<SearchJob> job(static_cast<SearchJob*>(parameter));
   ludora::RealWindowsApi api;
+  std::unique_ptr<parlour::Discovery> found;
   ludora::Attempt(api, "parlour search", [&] {
-    auto found =
-        std::make_unique<parlour::Discovery>(parlour::DiscoverGames(api, job->gamesFolder));
+    found = std::make_unique<parlour::Discovery>(parlour::DiscoverGames(api, job->gamesFolder));
     api.OutputDebugStringA("parlour: found " + parlour::DescribeFinds(*found) + "\n");
-    if (::PostMessageA(job->window, kSearchDone, 0, reinterpret_cast<LPARAM>(found.get())))
-      found.release();
   });
+  if (::PostMessageA(job->window, kSearchDone, 0, reinterpret_cast<LPARAM>(found.get())))
+    found.release();
   return 0;
 }
 
@@ -80,7 +84,7 @@ void RoomWindow::FoundGames(parlour::Discovery* found) {
   const std::unique_ptr<parlour::Discovery> discovery(found);
   searching_ = false;
   const bool firstTime = room_.library().games.empty();
-  room_.TakeFinds(std::move(discovery->games));
+  if (discovery) room_.TakeFinds(std::move(discovery->games), offerAfterSearch_);
   if (!room_.Offers().empty() && (offerAfterSearch_ || firstTime)) Offer();
   offerAfterSearch_ = false;
   tiles_.Clear();
@@ -149,7 +153,6 @@ void RoomWindow::Changed() {
       games.push_back(room.Shown()[position]);
   tiles_.Keep(games);
   ::SetTimer(hwnd(), kTileTimer, kTileMs, nullptr);
-  if (room_.Playing()) ::SetTimer(hwnd(), kPlayTimer, kPlayMs, nullptr);
   ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -169,6 +172,8 @@ void RoomWindow::Timer(WPARAM timer) {
     if (loaded < 0) ::KillTimer(hwnd(), kTileTimer);
   } else if (timer == kPlayTimer) {
     if (room_.Follow(::GetTickCount())) Changed();
+    if (::GetTickCount() - lastStart_ >= kStartingMs)
+      ::SetTimer(hwnd(), kPlayTimer, kPlayMs, nullptr);
     if (!room_.Playing()) {
       ::KillTimer(hwnd(), kPlayTimer);
       if (!::IsWindowVisible(hwnd())) ::DestroyWindow(hwnd());
@@ -223,6 +228,7 @@ void RoomWindow::Pad(const std::vector<parlour::PadCommand>& commands) {
 }
 
 void RoomWindow::Key(WPARAM key) {
+  room_.Quiet();
   parlour::Room& room = room_.room();
   const bool shift = ::GetKeyState(VK_SHIFT) < 0;
   switch (key) {
@@ -342,7 +348,8 @@ void RoomWindow::Do(UINT command) {
   const int game = room.SelectedGame();
   switch (command) {
     case kPlay:
-      if (room_.Play(::GetTickCount())) ::SetTimer(hwnd(), kPlayTimer, kPlayMs, nullptr);
+      if (room_.Play(lastStart_ = ::GetTickCount()))
+        ::SetTimer(hwnd(), kPlayTimer, kStartingPlayMs, nullptr);
       break;
     case kOpenFolder:
       if (game >= 0) {

@@ -92,6 +92,7 @@ class RoomWindow : public WindowBase {
   parlour::Gamepad padCommands_;
   bool padPresent_ = false;
   bool searching_ = false, offerAfterSearch_ = false;
+  DWORD lastStart_ = 0;  // when the last game was started
 };
 
 }  // namespace ludora::win32

@@ -14,7 +14,7 @@ play_seconds() { library | awk -F '\t' -v n="$1" '$1 == "game" && $2 == n { prin
 played() { (($(play_seconds "$1") > 0)); }
 drawn() { grep -aq "DrawTextExW L\"$1\"" "$LOG"; }
 picture_shown() {
-  (($(import -window root png:- | convert png:- -fuzz 8% -fill white -opaque '#00c0ff' -fill black \
+  (($(import -window root png:- | convert png:- -fuzz 8% -fill white -opaque '#00c0ff' -fuzz 0 -fill black \
     +opaque white -format '%[fx:int(mean*w*h+0.5)]' info:) == 112 * 84))
 }
 lines() { (($(wc -l <"$1" 2>/dev/null || echo 0) >= $2)); }
