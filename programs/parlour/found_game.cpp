@@ -136,11 +136,16 @@ bool IsPartOfWindows(std::string_view program, std::string_view windowsFolder) {
 }
 
 std::vector<FoundGame> MergeFinds(std::vector<FoundGame> finds) {
-  std::stable_sort(finds.begin(), finds.end(),
-                   [](const FoundGame& a, const FoundGame& b) { return a.source < b.source; });
+  // In the order of trust, the finds of one source in the order found.
+  std::vector<std::size_t> order(finds.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return finds[a].source != finds[b].source ? finds[a].source < finds[b].source : a < b;
+  });
   std::vector<FoundGame> merged;
   std::map<std::string, std::size_t> byProgram;
-  for (FoundGame& find : finds) {
+  for (const std::size_t i : order) {
+    FoundGame& find = finds[i];
     const auto [at, isNew] = byProgram.emplace(Lower(find.program), merged.size());
     if (isNew) {
       merged.push_back(std::move(find));
