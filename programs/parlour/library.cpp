@@ -163,6 +163,11 @@ Library ParseLibrary(std::string_view text) {
 
 std::string LibraryText(const Library& library) {
   std::string text = std::string(kHeader) + "\r\n";
+  std::size_t size = 64;  // the file's size, so that the text is made once
+  for (const Game& g : library.games)
+    size += 48 + g.name.size() + g.program.size() + g.arguments.size() + g.folder.size() +
+            g.icon.size() + g.picture.size() + g.category.size();
+  text.reserve(size + 16 * library.ignored.size());
   for (const Game& g : library.games) {
     const std::string flags =
         g.favourite || g.hidden ? std::string(g.favourite ? "F" : "") + (g.hidden ? "H" : "") : "-";

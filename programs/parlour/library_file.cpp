@@ -1,5 +1,6 @@
 #include "parlour/library_file.h"
 
+#include <utility>
 #include <vector>
 
 #include "parlour/file_bytes.h"
@@ -62,11 +63,12 @@ Library LoadLibraryFile(WindowsApi& api, const std::string& path) {
   if (!library) {
     // A replacement cut short between its two steps left only the new file.
     library = Read(api, NewFileOf(path));
-    if (library && !library->damaged && Replace(api, NewFileOf(path), path)) return *library;
+    if (library && !library->damaged && Replace(api, NewFileOf(path), path))
+      return std::move(*library);
     return Library{};
   }
   if (library->damaged) Replace(api, path, path + " damaged.txt");
-  return *library;
+  return std::move(*library);
 }
 
 bool SaveLibraryFile(WindowsApi& api, const std::string& path, const Library& library) {
