@@ -31,6 +31,11 @@ std::string ProgramArgument(const std::string& commandLine) {
   return PathArgument(AfterProgramName(commandLine));
 }
 
+std::string ProgramArguments(const std::string& commandLine) {
+  const std::string_view program = AfterProgramName(commandLine);
+  return program.starts_with('"') ? std::string(AfterProgramName(program)) : std::string();
+}
+
 bool StartsDirectly(const std::string& path) {
   const std::string lower = Lower(path);
   const auto ends = [&](const char* suffix) {
@@ -40,12 +45,12 @@ bool StartsDirectly(const std::string& path) {
   return ends(".exe") || ends(".com");
 }
 
-bool Launch(WindowsApi& api, const std::string& path) {
+bool Launch(WindowsApi& api, const std::string& path, const std::string& arguments) {
   const std::string folder = AsWorkingFolder(FolderOf(path));
   const char* directory = folder.empty() ? nullptr : folder.c_str();
   bool started = false;
   if (StartsDirectly(path)) {
-    const std::string quoted = "\"" + path + "\"";
+    const std::string quoted = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
     std::vector<char> line(quoted.c_str(), quoted.c_str() + quoted.size() + 1);  // with its NUL
     STARTUPINFOA startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -62,7 +67,8 @@ bool Launch(WindowsApi& api, const std::string& path) {
       api.ResumeThread(thread.get());
     }
   } else {
-    started = api.ShellExecuteA(0, nullptr, path, nullptr, directory, SW_SHOWNORMAL) > 32;
+    started = api.ShellExecuteA(0, nullptr, path, arguments.empty() ? nullptr : arguments.c_str(),
+                                directory, SW_SHOWNORMAL) > 32;
   }
   if (!started) ShowCannotStart(api, path);
   return started;
@@ -83,7 +89,7 @@ int Run(WindowsApi& api, const std::string& commandLine) {
     if (!api.GetOpenFileNameA(&dialog)) return 0;
     path = picked;
   }
-  return Launch(api, path) ? 0 : 1;
+  return Launch(api, path, ProgramArguments(commandLine)) ? 0 : 1;
 }
 
 }  // namespace ludora::sparkrun

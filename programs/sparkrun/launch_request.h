@@ -13,14 +13,17 @@ namespace ludora::sparkrun {
 // Windows passes it): the first argument without its quotes; an unquoted
 // argument with blanks runs to the end of the line. Empty when none.
 std::string ProgramArgument(const std::string& commandLine);
+// What follows a quoted program on the command line: its own arguments,
+// passed on as they are (the games room's starts). Empty when none.
+std::string ProgramArguments(const std::string& commandLine);
 
 // Executables are started directly, so a redirected open command can never
 // route them back here; shortcuts and documents go through the shell.
 bool StartsDirectly(const std::string& path);
 
-// Starts `path`; on failure tells the user which program could not start.
-// Returns whether it started.
-bool Launch(WindowsApi& api, const std::string& path);
+// Starts `path` with `arguments`; on failure tells the user which program
+// could not start. Returns whether it started.
+bool Launch(WindowsApi& api, const std::string& path, const std::string& arguments = {});
 
 // The Open dialog's flags: OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
 // OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS (a shortcut is picked as itself).

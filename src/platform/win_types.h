@@ -107,4 +107,24 @@ struct PROCESS_INFORMATION {
   DWORD dwThreadId = 0;
 };
 
+// A time as Windows keeps it: 100-nanosecond intervals since 1601 (UTC).
+struct FILETIME {
+  DWORD dwLowDateTime = 0;
+  DWORD dwHighDateTime = 0;
+};
+
+// A process of a toolhelp snapshot: on the NT family its program's file
+// name only, on 98 its full path.
+struct PROCESSENTRY32 {
+  DWORD th32ProcessID = 0;
+  DWORD th32ParentProcessID = 0;
+  char szExeFile[260] = {};
+};
+
+// A module of a process's toolhelp snapshot; the first is its program.
+struct MODULEENTRY32 {
+  DWORD th32ProcessID = 0;
+  char szExePath[260] = {};
+};
+
 }  // namespace ludora

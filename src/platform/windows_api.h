@@ -144,9 +144,25 @@ struct OPENFILENAMEA {
   X(BOOL, DestroyIcon, (HICON icon), (icon)) \
   X(BOOL, GetOpenFileNameA, (OPENFILENAMEA* dialog), (dialog))
 
+// The games room (kernel32, advapi32): the keys of installed programs, a
+// file's attributes, the library's folder and its replacement (98 has no
+// MoveFileExA, it only fails), the clock, text of Unicode shortcuts, and the
+// running processes that a game's play time follows.
+#define LUDORA_GAMES_ROOM_API(X) \
+  X(LONG, RegEnumKeyExA, (HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* reserved, char* keyClass, DWORD* classSize, FILETIME* lastWrite), (key, index, name, nameSize, reserved, keyClass, classSize, lastWrite)) \
+  X(DWORD, GetFileAttributesA, (const std::string& path), (path)) \
+  X(BOOL, CreateDirectoryA, (const std::string& path, const SECURITY_ATTRIBUTES* attributes), (path, attributes)) \
+  X(BOOL, MoveFileExA, (const std::string& existingPath, const char* newPath, DWORD flags), (existingPath, newPath, flags)) \
+  X(void, GetSystemTimeAsFileTime, (FILETIME* time), (time)) \
+  X(int, WideCharToMultiByte, (UINT codePage, DWORD flags, const char16_t* wide, int wideCount, char* multiByte, int multiByteSize, const char* defaultChar, BOOL* usedDefaultChar), (codePage, flags, wide, wideCount, multiByte, multiByteSize, defaultChar, usedDefaultChar)) \
+  X(HANDLE, CreateToolhelp32Snapshot, (DWORD flags, DWORD processId), (flags, processId)) \
+  X(BOOL, Process32First, (HANDLE snapshot, PROCESSENTRY32* entry), (snapshot, entry)) \
+  X(BOOL, Process32Next, (HANDLE snapshot, PROCESSENTRY32* entry), (snapshot, entry)) \
+  X(BOOL, Module32First, (HANDLE snapshot, MODULEENTRY32* entry), (snapshot, entry))
+
 #define LUDORA_WINDOWS_API(X) \
   LUDORA_REGISTRY_API(X) LUDORA_PROFILE_API(X) LUDORA_PROCESS_API(X) LUDORA_FILE_API(X) \
-  LUDORA_LOCALE_API(X) LUDORA_SHELL_API(X) LUDORA_USER_API(X)
+  LUDORA_LOCALE_API(X) LUDORA_SHELL_API(X) LUDORA_USER_API(X) LUDORA_GAMES_ROOM_API(X)
 
 // clang-format on
 

@@ -121,8 +121,8 @@ BOOL FakeWindows::DoTerminateProcess(bool failing, HANDLE process, UINT) {
 
 BOOL FakeWindows::DoCloseHandle(bool failing, HANDLE object) {
   if (failing) return Refuse(0, ERROR_INVALID_HANDLE);
-  for (const Kind kind :
-       {Kind::Process, Kind::Thread, Kind::Mutex, Kind::File, Kind::Event, Kind::Token})
+  for (const Kind kind : {Kind::Process, Kind::Thread, Kind::Mutex, Kind::File, Kind::Event,
+                          Kind::Token, Kind::Snapshot})
     if (Close(object, kind)) return 1;
   return Refuse(0, ERROR_INVALID_HANDLE);
 }

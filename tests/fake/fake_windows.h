@@ -13,6 +13,7 @@
 
 #include "fake/fault_plan.h"
 #include "fake/files.h"
+#include "fake/games_room.h"
 #include "fake/handles.h"
 #include "fake/memory.h"
 #include "fake/registry.h"
@@ -28,7 +29,8 @@ class FakeWindows : public WindowsApi,
                     public FakeRegistry,
                     public FakeFiles,
                     public FakeMemory,
-                    public FakeUser {
+                    public FakeUser,
+                    public FakeGamesRoom {
  public:
   FakeWindows();
   ~FakeWindows() override { JoinThreads(); }  // waits for the threads the program made

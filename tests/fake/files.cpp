@@ -77,6 +77,9 @@ HANDLE FakeWindows::DoCreateFileA(bool failing, const std::string& path, DWORD, 
   if (disposition == CREATE_NEW) {
     if (entry) return Refuse(kInvalidHandle, ERROR_FILE_EXISTS);
     AddFile(path);
+  } else if (disposition == 2) {  // CREATE_ALWAYS: made anew, or emptied
+    RemoveFile(path);
+    AddFile(path);
   } else if (!entry || (entry->attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     return Refuse(kInvalidHandle, ERROR_FILE_NOT_FOUND);
   }

@@ -11,7 +11,20 @@
 
 namespace ludora::testing {
 
-enum class Kind { Key, Process, Thread, Mutex, File, Find, Pidl, Menu, Event, Icon, Token };
+enum class Kind {
+  Key,
+  Process,
+  Thread,
+  Mutex,
+  File,
+  Find,
+  Pidl,
+  Menu,
+  Event,
+  Icon,
+  Token,
+  Snapshot
+};
 
 class HandleTable {
  public:

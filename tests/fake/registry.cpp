@@ -123,8 +123,11 @@ LONG FakeWindows::DoRegOpenKeyExA(bool failing, HKEY root, const std::string& su
                                   HKEY* result) {
   *result = 0;
   if (failing) return ERROR_ACCESS_DENIED;
-  const std::string key = RootName(root) + "\\" + subKey;
-  if (!keys.contains(Lower(key))) return ERROR_FILE_NOT_FOUND;
+  const std::string key = (Is(root, Kind::Key) ? At(root).name : RootName(root)) + "\\" + subKey;
+  // A key is there when it or a key below it is.
+  const auto at = keys.lower_bound(Lower(key));
+  if (at == keys.end() || (*at != Lower(key) && !at->starts_with(Lower(key) + "\\")))
+    return ERROR_FILE_NOT_FOUND;
   *result = Open(Kind::Key, key);
   return ERROR_SUCCESS;
 }

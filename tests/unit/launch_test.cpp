@@ -177,6 +177,14 @@ TEST(Sparkrun, StartsProgramsHighAndShortcutsThroughTheShell) {
       {kSelf + " \"C:\\Games\\Chess.lnk\"", {}, {chess}},
       {kSelf, "C:\\Games\\Chess.lnk", {dialog, chess}},
       {kSelf, {}, {dialog}},  // cancelled
+      // What follows a quoted program is its own, passed on (the games room's starts).
+      {kSelf + " \"C:\\G.COM\" -skill 3  +map e1m1",
+       {},
+       {"run \"C:\\G.COM\" -skill 3  +map e1m1 show=1 app=C:\\G.COM flags=132 dir=C:\\",
+        "priority-class 128", "resume-thread"}},
+      {kSelf + " \"C:\\Games\\Chess.lnk\" /w",
+       {},
+       {"open C:\\Games\\Chess.lnk | /w dir=C:\\Games"}},
   };
   for (const auto& c : cases) {
     FakeWindows api;

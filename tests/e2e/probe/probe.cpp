@@ -4,9 +4,12 @@
 // "explorer" stands in for Explorer (its desktop and taskbar windows, until
 // ended), writing explorer.txt; "ready" writes waiting.txt, waits for the
 // log-on's ready event and writes ready.txt: whether the bar was on screen.
+// After its line, "play <n>" among its arguments keeps it running n seconds,
+// and "launch <n>" starts a copy of it to play n seconds, and ends at once.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 
@@ -62,6 +65,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
                  static_cast<unsigned long>(::GetPriorityClass(::GetCurrentProcess())), folder,
                  ::GetCommandLineA());
     std::fclose(out);
+  }
+  if (const char* play = std::strstr(arguments, "play ")) ::Sleep(std::atoi(play + 5) * 1000);
+  if (const char* launch = std::strstr(arguments, "launch ")) {
+    char line[MAX_PATH + 32];
+    std::snprintf(line, sizeof line, "\"%s\" play %d", exe, std::atoi(launch + 7));
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child;
+    if (::CreateProcessA(exe, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child))
+      ::CloseHandle(child.hProcess), ::CloseHandle(child.hThread);
   }
   return 0;
 }
