@@ -1,0 +1,31 @@
+// The log files, appended to as lines come: a few kept open, the least
+// used closed first; folders made as needed.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "chitter/log_book.h"
+#include "win32/win.h"
+
+namespace ludora::win32 {
+
+class LogFiles : public chitter::LogSink {
+ public:
+  LogFiles() = default;
+  ~LogFiles() override;
+  LogFiles(const LogFiles&) = delete;
+  LogFiles& operator=(const LogFiles&) = delete;
+  void Append(const std::string& path, const std::string& text) override;
+
+ private:
+  static constexpr std::size_t kKeptOpen = 8;
+  struct OpenFile {
+    std::string path;
+    HANDLE file;
+  };
+  HANDLE Open(const std::string& path);
+  std::vector<OpenFile> open_;  // the latest used last
+};
+
+}  // namespace ludora::win32
