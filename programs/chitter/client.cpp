@@ -111,10 +111,10 @@ void Client::SendUrgent(std::string line) {
 
 // The nick, the other nick, then the nick cut to leave room for a number.
 std::string Client::NickToTry(int attempt) const {
+  const bool other = !profile_.altNick.empty() && profile_.altNick != profile_.nick;
   if (attempt == 0) return profile_.nick;
-  if (attempt == 1 && !profile_.altNick.empty() && profile_.altNick != profile_.nick)
-    return profile_.altNick;
-  const std::string number = std::to_string(attempt);
+  if (attempt == 1 && other) return profile_.altNick;
+  const std::string number = std::to_string(other ? attempt - 1 : attempt);
   const std::size_t room = features_.nickLength() > number.size()
                                ? features_.nickLength() - number.size()
                                : 1;
@@ -273,7 +273,7 @@ void Client::Away(std::string_view text) {
 }
 
 void Client::Quit(std::string_view reason) {
-  if (connected_) SendUrgent(BuildMessage("QUIT", {std::string(reason)}));
+  if (connected_) SendUrgent(reason.empty() ? "QUIT" : BuildMessage("QUIT", {std::string(reason)}));
 }
 
 void Client::Raw(std::string_view line) {

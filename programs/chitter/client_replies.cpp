@@ -118,6 +118,7 @@ void Client::OnJoin(const Message& m, const Prefix& from) {
     Conversation& conversation = Open(Conversation::Kind::Channel, channel);
     conversation.joined = conversation.wanted = true;
     conversation.ClearMembers();
+    conversation.SetTopic({});  // the server tells the topic next, when there is one
     conversation.namesDone = true;
     if (!from.user.empty()) userHost_ = from.user + '@' + from.host;
     return Event(conversation, "You have joined " + Shown(channel));
@@ -388,8 +389,8 @@ void Client::OnOther(const Message& m, const Prefix& from) {
 }
 
 // A CTCP query: VERSION, PING, TIME and CLIENTINFO are answered, at most
-// three at once and then one every three seconds, and none while lines
-// wait to be sent; the others are only shown.
+// three at once and then one every three seconds, and none while the
+// user's own lines wait to be sent; the others are only shown.
 void Client::Ctcp(const Prefix& from, std::string_view target, const chitter::Ctcp& ctcp) {
   static constexpr std::uint64_t kCostMs = 3000, kAheadMs = 9000;
   std::string reply;
@@ -406,8 +407,8 @@ void Client::Ctcp(const Prefix& from, std::string_view target, const chitter::Ct
     reply = "ACTION CLIENTINFO PING TIME VERSION";
   }
   const bool answered = !reply.empty() && !from.nick.empty() && !from.server &&
-                        ctcp.command.size() <= 10 && ctcpPace_.Allows(now_.ms, kAheadMs) &&
-                        gate_.waiting() == 0;
+                        ctcp.command.size() <= 10 && ctcpPace_.Allows(now_.ms, kCostMs, kAheadMs) &&
+                        gate_.waiting() < 3;
   if (answered) {
     ctcpPace_.Take(now_.ms, kCostMs);
     Send(BuildMessage("NOTICE", {from.nick, BuildCtcp(ctcp.command, reply)}));

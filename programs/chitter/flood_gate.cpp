@@ -4,8 +4,8 @@
 
 namespace ludora::chitter {
 
-bool Pace::Allows(std::uint64_t now, std::uint64_t ahead) const {
-  return timer < now + ahead;
+bool Pace::Allows(std::uint64_t now, std::uint64_t cost, std::uint64_t ahead) const {
+  return std::max(timer, now) + cost <= now + ahead;
 }
 
 void Pace::Take(std::uint64_t now, std::uint64_t cost) {
@@ -25,7 +25,7 @@ void FloodGate::QueueUrgent(std::string line) {
 
 std::vector<std::string> FloodGate::Release(std::uint64_t now) {
   std::vector<std::string> lines;
-  while (!queue_.empty() && (urgent_ > 0 || pace_.Allows(now, kAheadMs))) {
+  while (!queue_.empty() && (urgent_ > 0 || pace_.Allows(now, kCostMs, kAheadMs))) {
     lines.push_back(std::move(queue_.front()));
     queue_.pop_front();
     if (urgent_ > 0) --urgent_;

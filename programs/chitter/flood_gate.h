@@ -1,6 +1,7 @@
 // The pace of what the client sends, as servers count it (RFC 1459 8.10):
 // each line moves a timer two seconds on from the later of itself and now,
-// and lines go while the timer is less than ten seconds ahead of now. So
+// and a server reads lines while the timer is less than ten seconds ahead
+// of now. A line goes when it leaves the timer at most ten seconds ahead: so
 // five lines go at once, then one every two seconds, and no server drops
 // the client for flooding. Urgent lines (PONG, QUIT) go before the others
 // and at once, and count all the same. What waits is bounded.
@@ -14,10 +15,10 @@
 namespace ludora::chitter {
 
 // A timer that each event moves `cost` on from the later of itself and now;
-// events may happen while it is less than `ahead` in front of now.
+// an event may happen when that leaves it at most `ahead` in front of now.
 struct Pace {
   std::uint64_t timer = 0;
-  bool Allows(std::uint64_t now, std::uint64_t ahead) const;
+  bool Allows(std::uint64_t now, std::uint64_t cost, std::uint64_t ahead) const;
   void Take(std::uint64_t now, std::uint64_t cost);
 };
 

@@ -55,8 +55,9 @@ std::optional<Completed> NickCompleter::Next(const std::u16string& text, std::si
   }
   const std::u16string& match = matches_[next_++ % matches_.size()];
   const bool channel = !match.empty() && (match[0] == u'#' || match[0] == u'&');
-  const std::u16string inserted = match + (atStart_ && !channel ? u": " : u" ");
-  return Completed{before_ + inserted + after_, before_.size() + inserted.size()};
+  const bool blankAfter = !after_.empty() && after_.front() == u' ';
+  const std::u16string inserted = match + (atStart_ && !channel ? u":" : u"") + (blankAfter ? u"" : u" ");
+  return Completed{before_ + inserted + after_, before_.size() + inserted.size() + (blankAfter ? 1 : 0)};
 }
 
 }  // namespace ludora::chitter
