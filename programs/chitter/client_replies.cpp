@@ -286,6 +286,7 @@ void Client::OnNamesEnd(const Message& m, const Prefix& from) {
 }
 
 void Client::OnPrivmsg(const Message& m, const Prefix& from) {
+  if (m.params.size() < 2) return OnOther(m, from);
   std::string_view target = m.Param(0);
   const std::string& text = m.Param(1);
   const auto ctcp = ParseCtcp(text);
@@ -313,6 +314,7 @@ void Client::OnPrivmsg(const Message& m, const Prefix& from) {
 }
 
 void Client::OnNotice(const Message& m, const Prefix& from) {
+  if (m.params.size() < 2) return OnOther(m, from);
   const std::string& target = m.Param(0);
   const std::string& text = m.Param(1);
   const std::string who = Shown(from.nick.empty() ? m.prefix : from.nick);

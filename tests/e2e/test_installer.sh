@@ -85,7 +85,7 @@ install_upgrade_uninstall() {
   odd_machine "setup-$1" "$1"
   snapshot before.txt
   install
-  [ "$(app_files)" = "games ludora-watch.exe ludora.exe machine-record.txt sparkrun.exe traydock.exe turbolia.html uninstall.exe webgames.html " ] ||
+  [ "$(app_files)" = "chitter.exe games ludora-watch.exe ludora.exe machine-record.txt sparkrun.exe traydock.exe turbolia.html uninstall.exe webgames.html " ] ||
     fail "installed: $(app_files)"
   [ "$(start_menu | sed 's|.*/||' | sort | tr '\n' '|')" = "Corvane Ludora|Ludora.lnk|Uninstall Ludora.lnk|" ] ||
     fail "Start menu: $(start_menu)"
