@@ -4,8 +4,8 @@
 The first client that registers is welcomed into #crowd with <users>
 members (the NAMES replies as a server sends them); <pause> seconds later
 <rate> lines a second come for <seconds> seconds, "<n> ..." from the
-members in turn, numbered from 1. Prints "flood <start> <end>" (epoch
-seconds) when the last one has gone, then holds the connection.
+members in turn, numbered from 1. Prints "start" as the first goes and
+"end" when the last one has, then holds the connection.
 """
 import socket
 import sys
@@ -43,6 +43,7 @@ def main():
     lines.append(b":irc.crowd.test 366 Player #crowd :End of NAMES list")
     client.sendall(b"\r\n".join(lines) + b"\r\n")
     time.sleep(pause)
+    print("start", flush=True)
     start, total, sent = time.time(), rate * seconds, 0
     while sent < total:
         due = min(total, int((time.time() - start) * rate) + 1)
@@ -52,7 +53,7 @@ def main():
         client.sendall(b"\r\n".join(batch) + b"\r\n")
         sent = due
         time.sleep(max(0.0, start + sent / rate - time.time()))
-    print("flood %.3f %.3f" % (start, time.time()), flush=True)
+    print("end", flush=True)
     client.sendall(b":irc.crowd.test NOTICE Player :crowd-done\r\n")
     time.sleep(3600)
 

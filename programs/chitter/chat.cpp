@@ -175,6 +175,7 @@ void Chat::OnResolved(std::uint32_t ticket, const std::vector<DWORD>& addresses,
 void Chat::Tick(const Clock& now) {
   now_ = now;
   for (const Network& network : networks_) network.session->Tick(now);
+  if (services_.logs) services_.logs->Flush();
 }
 
 void Chat::SetOption(bool Settings::*option, bool on) {

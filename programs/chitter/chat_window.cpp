@@ -12,7 +12,7 @@ namespace ludora::win32 {
 
 namespace {
 
-enum : UINT { kTabsId = 10, kTopicId, kViewId, kMembersId, kInputId };
+enum : UINT { kTabsId = 10, kTopicId, kMembersId, kInputId };
 enum : UINT { kMenuSettings = 100, kMenuColours, kMenuLog, kMenuAnsi, kMenuTray, kMenuClose, kMenuExit };
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMs = 100;
@@ -97,7 +97,9 @@ void ChatWindow::CreateControls() {
                             ::GetModuleHandleA(nullptr), nullptr);
   topic_ = text_.CreateControl("EDIT", L"EDIT", WS_CHILD | WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL,
                                WS_EX_CLIENTEDGE, hwnd(), kTopicId);
-  view_ = std::make_unique<MessageView>(hwnd(), kViewId, text_);
+  view_ = std::make_unique<MessageView>(hwnd(), text_, [this]() -> const chitter::Conversation& {
+    return chat_ ? chat_->ConversationOf(shownTab_) : none_;
+  });
   members_ = std::make_unique<MemberList>(hwnd(), kMembersId);
   input_ = text_.CreateControl("EDIT", L"EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                WS_EX_CLIENTEDGE, hwnd(), kInputId);
@@ -292,8 +294,8 @@ bool ChatWindow::PreTranslate(const MSG& message) {
     case VK_TAB: Complete(); return true;
     case VK_UP: Recall(true); return true;
     case VK_DOWN: Recall(false); return true;
-    case VK_PRIOR: ::SendMessageA(view_->hwnd(), WM_VSCROLL, SB_PAGEUP, 0); return true;
-    case VK_NEXT: ::SendMessageA(view_->hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0); return true;
+    case VK_PRIOR: view_->Scroll(SB_PAGEUP); return true;
+    case VK_NEXT: view_->Scroll(SB_PAGEDOWN); return true;
     case VK_SHIFT: case VK_CONTROL: return false;
     default: completer_.Reset(); return false;
   }
@@ -305,7 +307,7 @@ void ChatWindow::Command(UINT id) {
     const bool on = !(chat_->settings().*option.setting);
     chat_->SetOption(option.setting, on);
     ::CheckMenuItem(::GetMenu(hwnd()), id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
-    if (id == kMenuColours) view_->Reload(chat_->ConversationOf(shownTab_), on);
+    if (id == kMenuColours) view_->Follow(chat_->ConversationOf(shownTab_), on);
     return;
   }
   switch (id) {
@@ -383,8 +385,6 @@ LRESULT ChatWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (header->hwndFrom == tabs_ && header->code == TCN_SELCHANGE) {
         SelectIndex(static_cast<int>(::SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)));
         ::SetFocus(input_);
-      } else if (header->hwndFrom == view_->hwnd() && header->code == EN_LINK) {
-        view_->OnLink(*reinterpret_cast<const ENLINK*>(lParam));
       }
       return 0;
     }
@@ -406,6 +406,7 @@ LRESULT ChatWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_SETFOCUS: ::SetFocus(input_); return 0;
+    case WM_MOUSEWHEEL: return ::SendMessageA(view_->hwnd(), message, wParam, lParam);
     case kResolvedMessage: {
       const auto answer = NameLookup::Take(lParam);
       chat_->OnResolved(answer->ticket, answer->addresses, clock_.Now());

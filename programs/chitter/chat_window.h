@@ -68,6 +68,7 @@ class ChatWindow : public WindowBase {
 
   const WideText& text_;
   chitter::Chat* chat_ = nullptr;
+  const chitter::Conversation none_{chitter::Conversation::Kind::Server, "", 0xFFFFFFFF};
   SteadyClock clock_;
   HFONT font_ = nullptr;
   HWND tabs_ = nullptr, topic_ = nullptr, input_ = nullptr;

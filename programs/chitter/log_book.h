@@ -16,6 +16,8 @@ class LogSink {
  public:
   virtual ~LogSink() = default;
   virtual void Append(const std::string& path, const std::string& text) = 0;
+  // What was appended is on disk; called every tick.
+  virtual void Flush() {}
 };
 
 // Names (UTF-8) as file names in the ANSI code page: what a file name

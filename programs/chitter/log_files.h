@@ -1,5 +1,5 @@
-// The log files, appended to as lines come: a few kept open, the least
-// used closed first; folders made as needed.
+// The log files: lines gathered as they come and written at each tick, a
+// few files kept open, the least used closed first; folders made as needed.
 #pragma once
 
 #include <string>
@@ -17,14 +17,16 @@ class LogFiles : public chitter::LogSink {
   LogFiles(const LogFiles&) = delete;
   LogFiles& operator=(const LogFiles&) = delete;
   void Append(const std::string& path, const std::string& text) override;
+  void Flush() override;
 
  private:
-  static constexpr std::size_t kKeptOpen = 8;
+  static constexpr std::size_t kKeptOpen = 8, kLargestUnwritten = 65536;
   struct OpenFile {
     std::string path;
     HANDLE file;
+    std::string unwritten;
   };
-  HANDLE Open(const std::string& path);
+  OpenFile* Open(const std::string& path);
   std::vector<OpenFile> open_;  // the latest used last
 };
 

@@ -1,42 +1,77 @@
-// The messages of the tab shown: a read-only rich edit control (riched20),
-// filled by RTF streams: all the conversation's lines when the tab changes,
-// then only the lines that came since; the oldest go as the conversation's
-// scrollback drops them. It stays at the bottom unless the user scrolled
-// up; a web address in it opens in the browser.
+// The messages of the tab shown, drawn by the program itself: only the rows
+// on screen are laid out and painted, so lines may come by the hundred a
+// second. It follows the newest line unless the user scrolled up; a drag
+// selects lines and copies them (as mIRC does); a click on a web address
+// opens it.
 #pragma once
 
 #include <cstdint>
-#include <deque>
+#include <functional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
-#include <richedit.h>
-
 #include "chitter/conversation.h"
+#include "chitter/line_layout.h"
 #include "chitter/wide_text.h"
+#include "win32/window_base.h"
 
 namespace ludora::win32 {
 
-class MessageView {
+class MessageView : public WindowBase {
  public:
-  MessageView(HWND parent, UINT id, const WideText& text);
-  HWND hwnd() const { return edit_; }
+  // `shown` gives the conversation to show, whenever the view paints.
+  using Source = std::function<const chitter::Conversation&()>;
+  MessageView(HWND parent, const WideText& text, Source shown);
+  ~MessageView() override;
 
-  // Shows the conversation's new lines, or all of them for another one.
+  // New lines in the conversation (or another one, or other colours).
   void Follow(const chitter::Conversation& conversation, bool colours);
-  // Shows all its lines again (the colours were switched).
-  void Reload(const chitter::Conversation& conversation, bool colours);
-  // EN_LINK: a click on a web address opens it.
-  void OnLink(const ENLINK& link);
+  // SB_LINEUP, SB_PAGEDOWN, SB_BOTTOM, ...
+  void Scroll(int how) { OnScroll(how, 0); }
 
  private:
-  void Stream(const std::vector<const chitter::Line*>& lines, bool colours);
-  void DropOldest(std::size_t count);
+  struct Painted {
+    int top, bottom;
+    std::uint64_t serial;  // the line's number since the conversation began
+  };
+  struct Link {
+    RECT area;
+    std::u16string address;
+  };
+  // A line laid out at the view's width, kept while it is on screen.
+  struct Laid {
+    std::vector<chitter::ShownRun> runs;
+    std::vector<chitter::Row> rows;
+  };
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc) override;
+  int PaintLine(HDC dc, const chitter::Line& line, std::uint64_t serial, int bottom, int width);
+  const Laid& LayOut(HDC dc, const chitter::Line& line, std::uint64_t serial, int width);
+  HFONT FontFor(const chitter::Style& style);
+  void OnScroll(int how, int track);
+  void UpdateScrollBar();
+  std::uint64_t SerialAt(int y) const;
+  void CopySelection();
+  void OpenLinkAt(POINT point);
 
-  HWND edit_;
   const WideText& text_;
+  Source shown_;
   std::uint32_t shownId_ = 0xFFFFFFFF;
   std::uint64_t shownAdded_ = 0;
-  std::deque<std::size_t> lengths_;  // each line's characters in the control, in order
+  bool colours_ = true;
+  bool following_ = true;
+  std::uint64_t bottom_ = 0;  // the serial of the line at the bottom, when not following
+  HFONT fonts_[16] = {};      // by bold, italic, underline and strike-through
+  int lineHeight_ = 14, indent_ = 40;
+  std::vector<Painted> painted_;
+  std::unordered_map<std::uint64_t, Laid> laid_, laidBefore_;  // by serial: this paint's, the last one's
+  int laidWidth_ = 0;
+  std::vector<Link> links_;
+  bool selecting_ = false;
+  std::uint64_t anchor_ = 0, reach_ = 0;  // the selected lines, from one to the other
+  bool selected_ = false;
+  POINT pressed_ = {};
 };
 
 }  // namespace ludora::win32

@@ -73,11 +73,18 @@ bool Session::OnSocket(UINT message, WPARAM wParam, LPARAM lParam, const Clock& 
     case Connection::Event::Connected:
       state_ = State::Online;
       since_ = heard_ = now.ms;
+      lastRead_ = now.ms - kReadGapMs;  // the first read is never held back
       pinged_ = false;
       reader_.Reset();
       client_->Connected();
       break;
-    case Connection::Event::Readable: Read(now); break;
+    case Connection::Event::Readable:
+      if (now.ms - lastRead_ < kReadGapMs) {
+        readPending_ = true;
+      } else {
+        Read(now);
+      }
+      break;
     case Connection::Event::Writable:
       if (!connection_->Flush()) Fail("the connection failed", now);
       return true;
@@ -101,22 +108,27 @@ bool Session::OnSocket(UINT message, WPARAM wParam, LPARAM lParam, const Clock& 
   return true;
 }
 
-// One read an FD_READ: Windows posts the next one while more is there. A
-// turn (the time between two ticks) reads at most kTurnLimit bytes; then
-// reading waits for the next tick, as posted messages come before the
-// user's input and a server that sends without end would leave the window
-// no turn of its own.
+// Reads what is there, at most kTurnLimit bytes a turn (the time between
+// two ticks): posted messages come before the user's input, and a server
+// that sends without end must leave the window turns of its own. Windows
+// posts the next FD_READ while more is there.
 void Session::Read(const Clock& now) {
-  if (state_ != State::Online) return;
-  readPending_ = readThisTurn_ >= kTurnLimit;
-  if (readPending_) return;
-  const auto bytes = connection_->Receive(kReadLimit);
-  if (!bytes) return Fail("the connection was lost", now);
-  if (bytes->empty()) return;
-  heard_ = now.ms;
-  pinged_ = false;
-  readThisTurn_ += bytes->size();
-  reader_.Feed(*bytes, [&](std::string_view line) { client_->Received(line); });
+  lastRead_ = now.ms;
+  readPending_ = false;
+  while (state_ == State::Online) {
+    if (readThisTurn_ >= kTurnLimit) {
+      readPending_ = true;
+      return;
+    }
+    const auto bytes = connection_->Receive(kReadLimit);
+    if (!bytes) return Fail("the connection was lost", now);
+    if (bytes->empty()) return;
+    heard_ = now.ms;
+    pinged_ = false;
+    readThisTurn_ += bytes->size();
+    reader_.Feed(*bytes, [&](std::string_view line) { client_->Received(line); });
+    if (bytes->size() < kReadLimit) return;
+  }
 }
 
 void Session::Pump(const Clock& now) {

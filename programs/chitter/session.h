@@ -53,6 +53,9 @@ class Session {
   static constexpr std::uint64_t kConnectLimitMs = 30000, kRegisterLimitMs = 60000;
   static constexpr std::uint64_t kQuietMs = 120000, kPingAnswerMs = 60000, kHeldMs = 60000;
   static constexpr std::size_t kReadLimit = 16384, kTurnLimit = 262144;
+  // FD_READs closer than this to the last read wait for the next tick: a
+  // busy channel is read in a few large pieces, not in hundreds of small ones.
+  static constexpr std::uint64_t kReadGapMs = 40;
 
   struct Services {
     SocketApi& sockets;
@@ -101,6 +104,7 @@ class Session {
   bool pinged_ = false;
   bool readPending_ = false;
   std::size_t readThisTurn_ = 0;
+  std::uint64_t lastRead_ = 0;
   std::uint64_t pause_ = kFirstPauseMs;
 };
 

@@ -2,13 +2,14 @@
 // reply and command, the members, and what the window and the logs make of
 // each conversation. Nothing may crash, read out of bounds or grow unbounded.
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
 #include "chitter/client.h"
 #include "chitter/line_reader.h"
 #include "chitter/log_book.h"
-#include "chitter/rich_text.h"
+#include "chitter/line_layout.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace ludora::chitter;
@@ -24,14 +25,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     client.Tick();
     client.Outgoing();
   });
+  const auto fit = [](const ShownRun&, std::u16string_view text, int room) {
+    const std::size_t count = std::min<std::size_t>(text.size(), static_cast<std::size_t>(room) / 6);
+    return Fit{count, static_cast<int>(count) * 6};
+  };
   for (const auto& conversation : client.conversations()) {
-    std::vector<const Line*> lines;
     for (const Line& line : conversation->lines()) {
-      lines.push_back(&line);
       LogLine(line);
+      WrapRuns(ShownRuns(line, true), 300, 40, fit);
     }
-    RichText(lines, true, true, true, western);
-    RichText(lines, false, true, false, western);
     conversation->Sorted(client.features());
   }
   return 0;

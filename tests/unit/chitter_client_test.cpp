@@ -259,7 +259,9 @@ TEST_F(ChitterOnline, RegistersReadsAndConnectsAgainAfterAGrowingPause) {
   sockets.PeerSends(first, ":s 001 Player :Welcome\r\nPING :a");
   Post(session, FD_READ_, 0, 20);
   sockets.PeerSends(first, "bc\r\n:s 376 Player :End\r\n");
-  Post(session, FD_READ_, 0, 30);
+  Post(session, FD_READ_, 0, 30);  // soon after a read: read at the next tick
+  EXPECT_FALSE(sockets.StreamSent(first).ends_with("PONG abc\r\n"));
+  session.Tick(At(100));
   EXPECT_TRUE(sockets.StreamSent(first).ends_with("PONG abc\r\n"));
   EXPECT_TRUE(session.client().registered());
   // An event of another connection's message is not this one's.

@@ -6,7 +6,7 @@
 #include "chitter/formatting.h"
 #include "chitter/line_reader.h"
 #include "chitter/message.h"
-#include "chitter/rich_text.h"
+#include "chitter/line_layout.h"
 #include "chitter/server_features.h"
 #include "chitter/text.h"
 
@@ -176,24 +176,37 @@ TEST(ChitterFormatting, MircCodesIntoRunsOrStripped) {
   EXPECT_EQ(StripCodes("\x16r\x1D" "i\x1E" "s\x07\x01\x7F\tend"), "ris end");
 }
 
-TEST(ChitterRichText, EscapesUnicodeAnsiAndLineLengths) {
-  const WesternCodePage western;
+TEST(ChitterLayout, ShownRunsWithLinksAndRowsBrokenAtBlanks) {
   Line line;
   line.hour = 9, line.minute = 5, line.kind = LineKind::Message, line.nick = "n";
-  line.text = "{\\} caf\xC3\xA9 \xE4\xB8\xAD \xF0\x9F\x8E\xAE";
-  const RichBatch wide = RichText({&line, &line}, false, true, true, western);
-  EXPECT_NE(wide.rtf.find("\\{\\\\\\}"), std::string::npos);
-  EXPECT_NE(wide.rtf.find("caf\\u233?"), std::string::npos);
-  EXPECT_NE(wide.rtf.find("\\u20013?"), std::string::npos);
-  EXPECT_NE(wide.rtf.find("\\u-10180?\\u-8274?"), std::string::npos);  // D83C DFAE
-  EXPECT_EQ(wide.rtf.find("\\par\n"), wide.rtf.rfind("\\par\n"));  // between the lines only
-  // "[09:05] " 8, "<n> " 4, text 13 units (the pair is two), the paragraph mark 1.
-  EXPECT_EQ(wide.lengths, (std::vector<std::size_t>{26, 26}));
-  const RichBatch ansi = RichText({&line}, true, true, false, western);
-  EXPECT_TRUE(ansi.rtf.starts_with("{\\rtf1\\ansi\\ansicpg1252"));
-  EXPECT_NE(ansi.rtf.find("\\par\n"), std::string::npos);
-  EXPECT_NE(ansi.rtf.find("caf\\'e9 ? ??"), std::string::npos);
-  EXPECT_EQ(ansi.lengths, std::vector<std::size_t>{26});
+  line.text = "see http://x.org/a, \x02www.y.z\x02 (https://q) mailto:www.no";
+  std::vector<std::u16string> texts, links;
+  for (const ShownRun& run : ShownRuns(line, true)) (run.link ? links : texts).push_back(run.text);
+  EXPECT_EQ(texts, (std::vector<std::u16string>{u"[09:05] ", u"<n> ", u"see ", u", ", u" (", u") mailto:www.no"}));
+  EXPECT_EQ(links, (std::vector<std::u16string>{u"http://x.org/a", u"www.y.z", u"https://q"}));
+
+  // One pixel a character: 10 wide, rows after the first from 5.
+  const auto fit = [](const ShownRun&, std::u16string_view text, int room) {
+    const std::size_t count = std::min<std::size_t>(text.size(), static_cast<std::size_t>(room));
+    return Fit{count, static_cast<int>(count)};
+  };
+  const std::vector<ShownRun> runs = {{{}, u"[09] "}, {{}, u"hello world againandagain"}, {{}, u"x"}};
+  const auto rows = WrapRuns(runs, 10, 5, fit);
+  const auto piece = [](std::size_t run, std::size_t from, std::size_t to, int x) {
+    return std::tuple(run, from, to, x);
+  };
+  std::vector<std::vector<std::tuple<std::size_t, std::size_t, std::size_t, int>>> got;
+  for (const Row& row : rows) {
+    got.emplace_back();
+    for (const Piece& p : row) got.back().push_back(piece(p.run, p.from, p.to, p.x));
+  }
+  EXPECT_EQ(got, (decltype(got){{piece(0, 0, 5, 0), piece(1, 0, 6, 5)},  // "hello" fits: the blank goes too
+                                {piece(1, 6, 12, 5)},                      // "world "
+                                {piece(1, 12, 17, 5)},   // too long a word: cut at the room's end
+                                {piece(1, 17, 22, 5)},
+                                {piece(1, 22, 25, 5), piece(2, 0, 1, 8)}}));
+  // Narrower than the indent: a character a row, and no end missed.
+  EXPECT_EQ(WrapRuns({{{}, u"abc"}}, 0, 5, fit).size(), 3u);
 }
 
 }  // namespace
