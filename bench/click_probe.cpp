@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
     for (;;) {
       ::GetWindowTextA(window, now, sizeof now);
       ::QueryPerformanceCounter(&end);
-      const double elapsed = double(end.QuadPart - start.QuadPart) * 1000 / double(frequency.QuadPart);
+      const double elapsed =
+          double(end.QuadPart - start.QuadPart) * 1000 / double(frequency.QuadPart);
       if (std::strcmp(now, titles[target]) == 0) {
         ms = elapsed;
         break;

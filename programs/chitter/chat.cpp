@@ -7,6 +7,15 @@ namespace ludora::chitter {
 namespace {
 
 constexpr std::size_t kRecentSpeakers = 100;  // lines looked back for who spoke last
+const ServerFeatures kRfcFeatures;            // the home tab's, which has no server
+
+std::vector<ServerName> ServersOf(const NetworkSettings& network) {
+  std::vector<ServerName> servers;
+  for (const std::string& server : network.servers) {
+    if (auto name = ServerName::Parse(server)) servers.push_back(std::move(*name));
+  }
+  return servers;
+}
 
 }  // namespace
 
@@ -39,16 +48,13 @@ Session& Chat::AddSession(const NetworkSettings& network) {
   profile.realName = wire(settings_.realName);
   profile.password = wire(network.password);
   for (const std::string& channel : network.channels) profile.channels.push_back(wire(channel));
-  std::vector<ServerName> servers;
-  for (const std::string& server : network.servers) {
-    if (auto name = ServerName::Parse(server)) servers.push_back(std::move(*name));
-  }
-  auto client = std::make_unique<Client>(network.name, std::move(profile), services_.ansi,
-                                         options_, this);
+  auto client =
+      std::make_unique<Client>(network.name, std::move(profile), services_.ansi, options_, this);
   const Session::Services sessionServices{services_.sockets, services_.resolver, numbers_,
                                           services_.window};
   networks_.push_back(
-      {nextNetwork_++, std::make_unique<Session>(sessionServices, std::move(servers), std::move(client))});
+      {nextNetwork_++,
+       std::make_unique<Session>(sessionServices, ServersOf(network), std::move(client))});
   ++ownChanges_;
   return *networks_.back().session;
 }
@@ -145,7 +151,8 @@ std::vector<std::string> Chat::Candidates(const Tab& tab) const {
   for (std::size_t i = lines.size(); i-- > from;) {
     if (lines[i].kind <= LineKind::Notice && !lines[i].own) add(lines[i].nick);
   }
-  for (const Member* member : conversation.Sorted(client.features())) add(client.Shown(member->nick));
+  for (const Member* member : conversation.Sorted(client.features()))
+    add(client.Shown(member->nick));
   if (conversation.kind() == Conversation::Kind::Query) add(client.Shown(conversation.name()));
   if (conversation.kind() == Conversation::Kind::Channel) add(client.Shown(conversation.name()));
   add(client.Shown(client.nick()));
@@ -153,9 +160,8 @@ std::vector<std::string> Chat::Candidates(const Tab& tab) const {
 }
 
 const ServerFeatures& Chat::FeaturesOf(const Tab& tab) const {
-  static const ServerFeatures kDefaults;
   Session* session = SessionOf(tab);
-  return session ? session->client().features() : kDefaults;
+  return session ? session->client().features() : kRfcFeatures;
 }
 
 bool Chat::OnSocket(UINT message, WPARAM wParam, LPARAM lParam, const Clock& now) {
@@ -166,8 +172,7 @@ bool Chat::OnSocket(UINT message, WPARAM wParam, LPARAM lParam, const Clock& now
   return false;
 }
 
-void Chat::OnResolved(std::uint32_t ticket, const std::vector<DWORD>& addresses,
-                      const Clock& now) {
+void Chat::OnResolved(std::uint32_t ticket, const std::vector<DWORD>& addresses, const Clock& now) {
   now_ = now;
   for (const Network& network : networks_) network.session->OnResolved(ticket, addresses, now);
 }
@@ -187,7 +192,8 @@ void Chat::SetOption(bool Settings::*option, bool on) {
 void Chat::SaveSettings() {
   settings_.Into(ini_);
   if (!WriteSettingsFile(services_.api, settingsPath(), ini_.Text()))
-    Note(selected_, LineKind::Error, "The settings could not be written to " + settingsPath() + ".");
+    Note(selected_, LineKind::Error,
+         "The settings could not be written to " + settingsPath() + ".");
 }
 
 void Chat::ConnectTo(const ServerName& server, std::string_view password, const Clock& now) {
@@ -212,11 +218,7 @@ void Chat::ConnectTo(const ServerName& server, std::string_view password, const 
     return open.session->client().network() == known->name;
   });
   Session& session = running != networks_.end() ? *running->session : AddSession(*known);
-  std::vector<ServerName> servers;
-  for (const std::string& entry : known->servers) {
-    if (auto name = ServerName::Parse(entry)) servers.push_back(std::move(*name));
-  }
-  session.UseServers(std::move(servers));
+  session.UseServers(ServersOf(*known));
   session.Connect(now);
   Select(TabOf(session, session.client().server()));
 }

@@ -75,9 +75,12 @@ class Chat : public LineObserver {
   // A line of the program's own in a tab.
   void Note(const Tab& tab, LineKind kind, std::string text);
   // Wire bytes of the user's text, as the settings say.
-  std::string ToWire(std::string_view text) const { return Encode(text, services_.ansi, settings_.ansi); }
+  std::string ToWire(std::string_view text) const {
+    return Encode(text, services_.ansi, settings_.ansi);
+  }
 
-  void Added(const std::string& network, const Conversation& conversation, const Line& line) override;
+  void Added(const std::string& network, const Conversation& conversation,
+             const Line& line) override;
 
  private:
   struct Network {

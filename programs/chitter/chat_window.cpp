@@ -13,7 +13,15 @@ namespace ludora::win32 {
 namespace {
 
 enum : UINT { kTabsId = 10, kTopicId, kMembersId, kInputId };
-enum : UINT { kMenuSettings = 100, kMenuColours, kMenuLog, kMenuAnsi, kMenuTray, kMenuClose, kMenuExit };
+enum : UINT {
+  kMenuSettings = 100,
+  kMenuColours,
+  kMenuLog,
+  kMenuAnsi,
+  kMenuTray,
+  kMenuClose,
+  kMenuExit
+};
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMs = 100;
 constexpr UINT kTrayMessage = WM_APP + 4;
@@ -35,10 +43,14 @@ constexpr Option kOptions[] = {
 
 COLORREF ActivityColour(chitter::Activity activity) {
   switch (activity) {
-    case chitter::Activity::Mention: return RGB(208, 0, 0);
-    case chitter::Activity::Messages: return RGB(0, 0, 176);
-    case chitter::Activity::Events: return RGB(0, 120, 0);
-    default: return ::GetSysColor(COLOR_BTNTEXT);
+    case chitter::Activity::Mention:
+      return RGB(208, 0, 0);
+    case chitter::Activity::Messages:
+      return RGB(0, 0, 176);
+    case chitter::Activity::Events:
+      return RGB(0, 120, 0);
+    default:
+      return ::GetSysColor(COLOR_BTNTEXT);
   }
 }
 
@@ -68,8 +80,8 @@ chitter::Clock SteadyClock::Now() {
   last_ = tick;
   SYSTEMTIME local = {};
   ::GetLocalTime(&local);
-  return {high_ + tick, local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
-          local.wSecond};
+  return {high_ + tick, local.wYear,   local.wMonth, local.wDay,
+          local.wHour,  local.wMinute, local.wSecond};
 }
 
 ChatWindow::ChatWindow(HINSTANCE instance, const WideText& text) : text_(text) {
@@ -90,13 +102,14 @@ ChatWindow::~ChatWindow() {
 
 void ChatWindow::CreateControls() {
   font_ = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-  tabs_ = ::CreateWindowExA(0, WC_TABCONTROLA, "",
-                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_OWNERDRAWFIXED |
-                                TCS_MULTILINE | TCS_FOCUSNEVER,
-                            0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(UINT_PTR{kTabsId}),
-                            ::GetModuleHandleA(nullptr), nullptr);
-  topic_ = text_.CreateControl("EDIT", L"EDIT", WS_CHILD | WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL,
-                               WS_EX_CLIENTEDGE, hwnd(), kTopicId);
+  tabs_ = ::CreateWindowExA(
+      0, WC_TABCONTROLA, "",
+      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_OWNERDRAWFIXED | TCS_MULTILINE | TCS_FOCUSNEVER,
+      0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(UINT_PTR{kTabsId}), ::GetModuleHandleA(nullptr),
+      nullptr);
+  topic_ =
+      text_.CreateControl("EDIT", L"EDIT", WS_CHILD | WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL,
+                          WS_EX_CLIENTEDGE, hwnd(), kTopicId);
   view_ = std::make_unique<MessageView>(hwnd(), text_, [this]() -> const chitter::Conversation& {
     return chat_ ? chat_->ConversationOf(shownTab_) : none_;
   });
@@ -142,8 +155,8 @@ void ChatWindow::Layout() {
   ::SendMessageA(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&strip));
   const int tabsHeight = std::max(static_cast<int>(strip.top) - 2, line + 6);
   const int topicHeight = line + 8, inputHeight = line + 10;
-  const bool channel = chat_ && chat_->ConversationOf(shownTab_).kind() ==
-                                    chitter::Conversation::Kind::Channel;
+  const bool channel =
+      chat_ && chat_->ConversationOf(shownTab_).kind() == chitter::Conversation::Kind::Channel;
   const int membersWidth = channel ? std::min(kMembersWidth, width / 3) : 0;
   const int viewTop = tabsHeight + topicHeight;
   const int viewHeight = std::max(height - viewTop - inputHeight, 0);
@@ -158,13 +171,14 @@ void ChatWindow::Layout() {
 void ChatWindow::Refresh() {
   if (!chat_) return;
   if (chat_->tabChanges() != tabChanges_) RefreshTabs();
-  bool redraw = false;
   for (std::size_t i = 0; i < tabList_.size(); ++i) {
     const chitter::Activity activity = chat_->ConversationOf(tabList_[i]).activity();
-    redraw = redraw || drawnActivity_[i] != activity;
+    RECT area = {};
+    if (drawnActivity_[i] != activity &&
+        ::SendMessageA(tabs_, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&area)))
+      ::InvalidateRect(tabs_, &area, FALSE);
     drawnActivity_[i] = activity;
   }
-  if (redraw) ::InvalidateRect(tabs_, nullptr, TRUE);
   ShowSelected();
   if (chat_->mentions() != mentions_) {
     mentions_ = chat_->mentions();
@@ -233,9 +247,15 @@ void ChatWindow::ShowSelected() {
   shownChanges_ = conversation.changes();
   using Kind = chitter::Conversation::Kind;
   switch (conversation.kind()) {
-    case Kind::Channel: text_.SetText(topic_, conversation.topic()); break;
-    case Kind::Query: text_.SetText(topic_, "Private conversation with " + chat_->Title(tab)); break;
-    case Kind::Server: text_.SetText(topic_, chat_->Title(tab)); break;
+    case Kind::Channel:
+      text_.SetText(topic_, conversation.topic());
+      break;
+    case Kind::Query:
+      text_.SetText(topic_, "Private conversation with " + chat_->Title(tab));
+      break;
+    case Kind::Server:
+      text_.SetText(topic_, chat_->Title(tab));
+      break;
   }
   members_->SetCount(conversation.kind() == Kind::Channel ? Members().size() : 0);
 }
@@ -258,7 +278,8 @@ void ChatWindow::Send() {
 
 void ChatWindow::Complete() {
   DWORD start = 0, end = 0;
-  ::SendMessageA(input_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  ::SendMessageA(input_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
   const auto done = completer_.Next(text_.Text(input_), end, chat_->Candidates(shownTab_),
                                     chat_->FeaturesOf(shownTab_));
   if (!done) return;
@@ -283,21 +304,39 @@ bool ChatWindow::PreTranslate(const MSG& message) {
   const int at = static_cast<int>(::SendMessageA(tabs_, TCM_GETCURSEL, 0, 0));
   const int count = static_cast<int>(tabList_.size());
   if (control && message.wParam == 'W') return Command(kMenuClose), true;
-  if (control && (message.wParam == VK_TAB || message.wParam == VK_NEXT || message.wParam == VK_PRIOR)) {
-    const bool back = message.wParam == VK_PRIOR || (message.wParam == VK_TAB && ::GetKeyState(VK_SHIFT) < 0);
+  if (control &&
+      (message.wParam == VK_TAB || message.wParam == VK_NEXT || message.wParam == VK_PRIOR)) {
+    const bool back =
+        message.wParam == VK_PRIOR || (message.wParam == VK_TAB && ::GetKeyState(VK_SHIFT) < 0);
     SelectIndex((at + (back ? count - 1 : 1)) % std::max(count, 1));
     return true;
   }
   if (message.hwnd != input_) return false;
   switch (message.wParam) {
-    case VK_RETURN: Send(); return true;
-    case VK_TAB: Complete(); return true;
-    case VK_UP: Recall(true); return true;
-    case VK_DOWN: Recall(false); return true;
-    case VK_PRIOR: view_->Scroll(SB_PAGEUP); return true;
-    case VK_NEXT: view_->Scroll(SB_PAGEDOWN); return true;
-    case VK_SHIFT: case VK_CONTROL: return false;
-    default: completer_.Reset(); return false;
+    case VK_RETURN:
+      Send();
+      return true;
+    case VK_TAB:
+      Complete();
+      return true;
+    case VK_UP:
+      Recall(true);
+      return true;
+    case VK_DOWN:
+      Recall(false);
+      return true;
+    case VK_PRIOR:
+      view_->Scroll(SB_PAGEUP);
+      return true;
+    case VK_NEXT:
+      view_->Scroll(SB_PAGEDOWN);
+      return true;
+    case VK_SHIFT:
+    case VK_CONTROL:
+      return false;
+    default:
+      completer_.Reset();
+      return false;
   }
 }
 
@@ -314,13 +353,16 @@ void ChatWindow::Command(UINT id) {
     case kMenuSettings:
       ::ShellExecuteA(hwnd(), nullptr, "notepad.exe", chat_->settingsPath().c_str(), nullptr,
                       SW_SHOWNORMAL);
-      chat_->Note({}, chitter::LineKind::Info, "Changes to the settings file apply at the next start.");
+      chat_->Note({}, chitter::LineKind::Info,
+                  "Changes to the settings file apply at the next start.");
       break;
     case kMenuClose:
       chat_->CloseTab(chat_->selected(), clock_.Now());
       Refresh();
       break;
-    case kMenuExit: ::PostMessageA(hwnd(), WM_CLOSE, 0, 0); break;
+    case kMenuExit:
+      ::PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+      break;
   }
 }
 
@@ -341,7 +383,8 @@ void ChatWindow::OpenQueryFromList() {
   chitter::Session* session = chat_->SessionOf(shownTab_);
   const auto& members = Members();
   if (!session || index < 0 || static_cast<std::size_t>(index) >= members.size()) return;
-  chitter::Conversation& query = session->client().OpenQuery(members[static_cast<std::size_t>(index)]->nick);
+  chitter::Conversation& query =
+      session->client().OpenQuery(members[static_cast<std::size_t>(index)]->nick);
   chat_->Select(chat_->TabOf(*session, query));
   Refresh();
   ::SetFocus(input_);
@@ -405,14 +448,19 @@ LRESULT ChatWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Command(LOWORD(wParam));
       }
       return 0;
-    case WM_SETFOCUS: ::SetFocus(input_); return 0;
-    case WM_MOUSEWHEEL: return ::SendMessageA(view_->hwnd(), message, wParam, lParam);
+    case WM_SETFOCUS:
+      ::SetFocus(input_);
+      return 0;
+    case WM_MOUSEWHEEL:
+      return ::SendMessageA(view_->hwnd(), message, wParam, lParam);
     case kResolvedMessage: {
       const auto answer = NameLookup::Take(lParam);
       chat_->OnResolved(answer->ticket, answer->addresses, clock_.Now());
       return 0;
     }
-    case kShowMessage: Restore(); return 0;
+    case kShowMessage:
+      Restore();
+      return 0;
     case kTrayMessage:
       if (lParam == WM_LBUTTONUP || lParam == WM_LBUTTONDBLCLK || lParam == WM_RBUTTONUP) Restore();
       return 0;

@@ -115,9 +115,8 @@ std::string Client::NickToTry(int attempt) const {
   if (attempt == 0) return profile_.nick;
   if (attempt == 1 && other) return profile_.altNick;
   const std::string number = std::to_string(other ? attempt - 1 : attempt);
-  const std::size_t room = features_.nickLength() > number.size()
-                               ? features_.nickLength() - number.size()
-                               : 1;
+  const std::size_t room =
+      features_.nickLength() > number.size() ? features_.nickLength() - number.size() : 1;
   return Sanitized(profile_.nick).substr(0, room) + number;
 }
 
@@ -146,19 +145,22 @@ void Client::JoinWanted() {
   }
   for (const std::string& entry : profile_.channels) {
     const auto blank = entry.find(' ');
-    want(std::string_view(entry).substr(0, blank),
-         blank == std::string::npos ? std::string_view() : std::string_view(entry).substr(blank + 1));
+    want(std::string_view(entry).substr(0, blank), blank == std::string::npos
+                                                       ? std::string_view()
+                                                       : std::string_view(entry).substr(blank + 1));
   }
-  std::ranges::stable_partition(wanted, [](const auto& entry) { return !entry.second.empty(); });
   std::string channels, keys;
   const auto flush = [&] {
     if (!channels.empty()) Send("JOIN " + channels + (keys.empty() ? "" : " " + keys));
     channels.clear(), keys.clear();
   };
-  for (const auto& [channel, key] : wanted) {
-    if (5 + channels.size() + keys.size() + channel.size() + key.size() + 3 > kMaxLine) flush();
-    channels += (channels.empty() ? "" : ",") + channel;
-    if (!key.empty()) keys += (keys.empty() ? "" : ",") + key;
+  for (const bool keyed : {true, false}) {
+    for (const auto& [channel, key] : wanted) {
+      if (key.empty() == keyed) continue;
+      if (5 + channels.size() + keys.size() + channel.size() + key.size() + 3 > kMaxLine) flush();
+      channels += (channels.empty() ? "" : ",") + channel;
+      if (!key.empty()) keys += (keys.empty() ? "" : ",") + key;
+    }
   }
   flush();
 }
@@ -169,8 +171,8 @@ void Client::JoinWanted() {
 // sends it on to others.
 std::size_t Client::TextRoom(std::string_view command, std::string_view target) const {
   const std::size_t userHost = userHost_.empty() ? kUnknownUserHost : userHost_.size();
-  const std::size_t used = 1 + nick_.size() + 1 + userHost + 1 + command.size() + 1 +
-                           target.size() + 2;
+  const std::size_t used =
+      1 + nick_.size() + 1 + userHost + 1 + command.size() + 1 + target.size() + 2;
   return used < kMaxLine ? kMaxLine - used : 0;
 }
 
@@ -178,7 +180,8 @@ void Client::SendText(std::string_view command, std::string_view target, std::st
                       bool action) {
   const std::size_t wrapping = action ? 9 : 0;  // "\x01ACTION " and "\x01"
   const std::size_t room = TextRoom(command, target);
-  if (room <= wrapping + 8) return Note(Active(), LineKind::Error, "The target's name is too long.");
+  if (room <= wrapping + 8)
+    return Note(Active(), LineKind::Error, "The target's name is too long.");
   for (const std::string_view piece : Pieces(text, room - wrapping, !options_.sendAnsi)) {
     const std::string body = action ? BuildCtcp("ACTION", piece) : std::string(piece);
     Send(BuildMessage(command, {std::string(target), body}));
@@ -230,7 +233,7 @@ void Client::Join(std::string_view channels, std::string_view keys) {
     const std::string_view channel = names.substr(0, comma);
     if (features_.IsChannel(channel)) {
       Conversation& conversation = Open(Conversation::Kind::Channel, channel);
-      conversation.wanted = true;
+      conversation.wanted = conversation.kind() == Conversation::Kind::Channel;
       if (!rest.empty()) conversation.key = rest.substr(0, keyComma);
     }
     names = comma == std::string_view::npos ? std::string_view() : names.substr(comma + 1);
@@ -320,9 +323,16 @@ Conversation& Client::Active() {
 
 Conversation& Client::Open(Conversation::Kind kind, std::string_view name) {
   if (Conversation* open = Find(name)) return *open;
+  if (conversations_.size() >= kMaxConversations) return server();
   conversations_.push_back(std::make_unique<Conversation>(kind, std::string(name), nextId_++));
   ++tabChanges_;
   return *conversations_.back();
+}
+
+bool Client::RoomForMembers() const {
+  std::size_t members = 0;
+  for (const auto& conversation : conversations_) members += conversation->memberCount();
+  return members < kMaxMembers;
 }
 
 Line Client::NewLine(LineKind kind, std::string nick, std::string text) const {

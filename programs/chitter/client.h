@@ -51,6 +51,9 @@ class Client {
   // after twice as long each time, up to 15 minutes; and at once when the
   // nick's holder leaves it.
   static constexpr std::uint64_t kFirstRegainMs = 30000, kLongestRegainMs = 15 * 60000;
+  // What one network may fill, whatever its server sends: conversations
+  // past this go to the server's tab, members past that are not listed.
+  static constexpr std::size_t kMaxConversations = 100, kMaxMembers = 50000;
 
   Client(std::string network, Profile profile, const CodePage& ansi, const ClientOptions& options,
          LineObserver* observer = nullptr);
@@ -120,7 +123,9 @@ class Client {
   void SendText(std::string_view command, std::string_view target, std::string_view text,
                 bool action);
   std::size_t TextRoom(std::string_view command, std::string_view target) const;
+  // The conversation of that name, opened if need be; the server's when too many are open.
   Conversation& Open(Conversation::Kind kind, std::string_view name);
+  bool RoomForMembers() const;
   void Add(Conversation& to, Line line, Activity activity);
   Line NewLine(LineKind kind, std::string nick, std::string text) const;
   void Event(Conversation& to, std::string text);

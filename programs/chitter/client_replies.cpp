@@ -40,25 +40,25 @@ std::string Joined(const Message& m, std::size_t first) {
 }  // namespace
 
 const Client::Route Client::kRoutes[] = {
-    {"PING", &Client::OnPing},          {"PONG", &Client::OnPong},
-    {"ERROR", &Client::OnError},        {"001", &Client::OnWelcome},
-    {"005", &Client::OnFeatures},       {"432", &Client::OnNickRefused},
-    {"433", &Client::OnNickRefused},    {"436", &Client::OnNickRefused},
-    {"437", &Client::OnNickRefused},    {"JOIN", &Client::OnJoin},
-    {"PART", &Client::OnPart},          {"KICK", &Client::OnKick},
-    {"QUIT", &Client::OnQuit},          {"NICK", &Client::OnNick},
-    {"MODE", &Client::OnMode},          {"TOPIC", &Client::OnTopic},
-    {"331", &Client::OnTopicReply},     {"332", &Client::OnTopicReply},
-    {"333", &Client::OnTopicWho},       {"353", &Client::OnNamesReply},
-    {"366", &Client::OnNamesEnd},       {"PRIVMSG", &Client::OnPrivmsg},
-    {"NOTICE", &Client::OnNotice},      {"INVITE", &Client::OnInvite},
-    {"301", &Client::OnAwayState},      {"305", &Client::OnAwayState},
-    {"306", &Client::OnAwayState},      {"311", &Client::OnWhois},
-    {"312", &Client::OnWhois},          {"313", &Client::OnWhois},
-    {"317", &Client::OnWhois},          {"318", &Client::OnWhois},
-    {"319", &Client::OnWhois},          {"320", &Client::OnWhois},
-    {"330", &Client::OnWhois},          {"338", &Client::OnWhois},
-    {"378", &Client::OnWhois},          {"671", &Client::OnWhois},
+    {"PING", &Client::OnPing},       {"PONG", &Client::OnPong},
+    {"ERROR", &Client::OnError},     {"001", &Client::OnWelcome},
+    {"005", &Client::OnFeatures},    {"432", &Client::OnNickRefused},
+    {"433", &Client::OnNickRefused}, {"436", &Client::OnNickRefused},
+    {"437", &Client::OnNickRefused}, {"JOIN", &Client::OnJoin},
+    {"PART", &Client::OnPart},       {"KICK", &Client::OnKick},
+    {"QUIT", &Client::OnQuit},       {"NICK", &Client::OnNick},
+    {"MODE", &Client::OnMode},       {"TOPIC", &Client::OnTopic},
+    {"331", &Client::OnTopicReply},  {"332", &Client::OnTopicReply},
+    {"333", &Client::OnTopicWho},    {"353", &Client::OnNamesReply},
+    {"366", &Client::OnNamesEnd},    {"PRIVMSG", &Client::OnPrivmsg},
+    {"NOTICE", &Client::OnNotice},   {"INVITE", &Client::OnInvite},
+    {"301", &Client::OnAwayState},   {"305", &Client::OnAwayState},
+    {"306", &Client::OnAwayState},   {"311", &Client::OnWhois},
+    {"312", &Client::OnWhois},       {"313", &Client::OnWhois},
+    {"317", &Client::OnWhois},       {"318", &Client::OnWhois},
+    {"319", &Client::OnWhois},       {"320", &Client::OnWhois},
+    {"330", &Client::OnWhois},       {"338", &Client::OnWhois},
+    {"378", &Client::OnWhois},       {"671", &Client::OnWhois},
 };
 
 void Client::Received(std::string_view line) {
@@ -72,7 +72,7 @@ void Client::Received(std::string_view line) {
 }
 
 void Client::OnPing(const Message& m, const Prefix&) {
-  SendUrgent(m.params.empty() ? std::string("PONG") : BuildMessage("PONG", {m.params.back()}));
+  SendUrgent(m.params.empty() ? std::string("PONG") : BuildMessage("PONG", {m.Last()}));
 }
 
 void Client::OnPong(const Message&, const Prefix&) {}  // the connection's silence is over, no more
@@ -85,7 +85,7 @@ void Client::OnWelcome(const Message& m, const Prefix& from) {
   registered_ = true;
   if (!m.Param(0).empty()) nick_ = m.Param(0);
   // "Welcome to the Internet Relay Network nick!user@host"
-  const std::string& text = m.params.empty() ? m.command : m.params.back();
+  const std::string& text = m.Last();
   const Prefix me = ParsePrefix(text.substr(text.rfind(' ') + 1));
   if (IsMe(me.nick) && !me.user.empty()) userHost_ = me.user + '@' + me.host;
   if (!features_.Same(nick_, profile_.nick)) regainAt_ = now_.ms + kFirstRegainMs;
@@ -116,6 +116,8 @@ void Client::OnJoin(const Message& m, const Prefix& from) {
   const std::string& channel = m.Param(0);
   if (IsMe(from.nick)) {
     Conversation& conversation = Open(Conversation::Kind::Channel, channel);
+    if (conversation.kind() != Conversation::Kind::Channel)
+      return Note(conversation, LineKind::Error, "Too many tabs: " + Shown(channel) + " not shown");
     conversation.joined = conversation.wanted = true;
     conversation.ClearMembers();
     conversation.SetTopic({});  // the server tells the topic next, when there is one
@@ -125,9 +127,9 @@ void Client::OnJoin(const Message& m, const Prefix& from) {
   }
   Conversation* conversation = Find(channel);
   if (!conversation) return;
-  conversation->PutMember(features_.Fold(from.nick), {from.nick, {}});
-  Event(*conversation, Shown(from.nick) + " (" + Shown(from.user) + "@" + Shown(from.host) +
-                           ") has joined");
+  if (RoomForMembers()) conversation->PutMember(features_.Fold(from.nick), {from.nick, {}});
+  Event(*conversation,
+        Shown(from.nick) + " (" + Shown(from.user) + "@" + Shown(from.host) + ") has joined");
 }
 
 void Client::OnPart(const Message& m, const Prefix& from) {
@@ -176,9 +178,9 @@ void Client::OnNick(const Message& m, const Prefix& from) {
   if (after.empty()) return;
   const bool me = IsMe(from.nick);
   if (me) nick_ = after, regaining_ = false;
-  const std::string folded = features_.Fold(from.nick), text =
-      me ? "You are now known as " + Shown(after)
-         : Shown(from.nick) + " is now known as " + Shown(after);
+  const std::string folded = features_.Fold(from.nick),
+                    text = me ? "You are now known as " + Shown(after)
+                              : Shown(from.nick) + " is now known as " + Shown(after);
   for (const auto& conversation : conversations_) {
     Member* member = conversation->FindMember(folded);
     if (member) {
@@ -202,7 +204,8 @@ void Client::OnMode(const Message& m, const Prefix& from) {
   const std::string& target = m.Param(0);
   const std::string who = Shown(from.nick.empty() ? m.prefix : from.nick);
   Conversation* channel = features_.IsChannel(target) ? Find(target) : nullptr;
-  if (!channel) return Event(server(), who + " sets mode " + Shown(Joined(m, 1)) + " on " + Shown(target));
+  if (!channel)
+    return Event(server(), who + " sets mode " + Shown(Joined(m, 1)) + " on " + Shown(target));
   ApplyChannelModes(*channel, m);
   Event(*channel, who + " sets mode " + Shown(Joined(m, 1)));
 }
@@ -224,9 +227,8 @@ void Client::ApplyChannelModes(Conversation& channel, const Message& m) {
     Member changed = *member;
     std::erase(changed.status, symbol);
     if (set) {
-      const auto at = std::ranges::find_if(changed.status, [&](char held) {
-        return features_.Rank(held) > features_.Rank(symbol);
-      });
+      const auto at = std::ranges::find_if(
+          changed.status, [&](char held) { return features_.Rank(held) > features_.Rank(symbol); });
       changed.status.insert(at, symbol);
     }
     channel.PutMember(features_.Fold(parameter), std::move(changed));
@@ -265,14 +267,14 @@ void Client::OnNamesReply(const Message& m, const Prefix& from) {
   if (!channel || !channel->joined) return OnOther(m, from);
   if (channel->namesDone) channel->ClearMembers();
   channel->namesDone = false;
-  std::string_view names = m.params.back();
+  std::string_view names = m.Last();
   while (!names.empty()) {
     const auto blank = names.find(' ');
     std::string_view entry = names.substr(0, blank);
     names = blank == std::string_view::npos ? std::string_view() : names.substr(blank + 1);
     const auto symbols = std::min(entry.find_first_not_of(features_.symbols()), entry.size());
     const std::string nick(entry.substr(symbols, entry.find('!') - symbols));  // userhost-in-names
-    if (nick.empty()) continue;
+    if (nick.empty() || !RoomForMembers()) continue;
     Member member{nick, std::string(entry.substr(0, symbols))};
     std::ranges::sort(member.status, {}, [&](char s) { return features_.Rank(s); });
     channel->PutMember(features_.Fold(nick), std::move(member));
@@ -319,8 +321,9 @@ void Client::OnNotice(const Message& m, const Prefix& from) {
   const std::string& text = m.Param(1);
   const std::string who = Shown(from.nick.empty() ? m.prefix : from.nick);
   if (const auto ctcp = ParseCtcp(text)) {
-    return Note(Active(), LineKind::Notice,
-                "CTCP " + Shown(ctcp->command) + " reply from " + who + ": " + Shown(ctcp->argument));
+    return Note(
+        Active(), LineKind::Notice,
+        "CTCP " + Shown(ctcp->command) + " reply from " + who + ": " + Shown(ctcp->argument));
   }
   Conversation* to = &server();
   if (features_.IsChannel(target)) {
@@ -337,15 +340,15 @@ void Client::OnNotice(const Message& m, const Prefix& from) {
 
 void Client::OnInvite(const Message& m, const Prefix& from) {
   Line line = NewLine(LineKind::Event, "",
-                      Shown(from.nick) + " invites you to " + Shown(m.Param(1)) +
-                          " (/join " + Shown(m.Param(1)) + ")");
+                      Shown(from.nick) + " invites you to " + Shown(m.Param(1)) + " (/join " +
+                          Shown(m.Param(1)) + ")");
   line.mention = true;
   Add(Active(), std::move(line), Activity::Mention);
 }
 
 // 301 "<me> <nick> :<away text>"; 305 and 306 "<me> :<you are (no longer) away>"
 void Client::OnAwayState(const Message& m, const Prefix&) {
-  if (m.Numeric() != 301) return Note(server(), LineKind::Info, Shown(m.params.back()));
+  if (m.Numeric() != 301) return Note(server(), LineKind::Info, Shown(m.Last()));
   Conversation* query = Find(m.Param(1));
   Note(query ? *query : Active(), LineKind::Info,
        Shown(m.Param(1)) + " is away: " + Shown(m.Param(2)));
@@ -356,10 +359,12 @@ void Client::OnWhois(const Message& m, const Prefix&) {
   const std::string nick = Shown(m.Param(1));
   std::string text;
   switch (m.Numeric()) {
-    case 311: text = nick + " is " + Shown(m.Param(2)) + "@" + Shown(m.Param(3)) + " (" +
-                     Shown(m.params.back()) + ")";
+    case 311:
+      text = nick + " is " + Shown(m.Param(2)) + "@" + Shown(m.Param(3)) + " (" + Shown(m.Last()) +
+             ")";
       break;
-    case 312: text = nick + " is on " + Shown(m.Param(2)) + " (" + Shown(m.Param(3)) + ")";
+    case 312:
+      text = nick + " is on " + Shown(m.Param(2)) + " (" + Shown(m.Param(3)) + ")";
       break;
     case 317: {
       const std::string signon = UtcDate(m.Param(3));
@@ -367,9 +372,11 @@ void Client::OnWhois(const Message& m, const Prefix&) {
              (signon.empty() ? "" : ", signed on " + signon);
       break;
     }
-    case 319: text = nick + " is in " + Shown(m.Param(2));
+    case 319:
+      text = nick + " is in " + Shown(m.Param(2));
       break;
-    default: text = nick + " " + Shown(Joined(m, 2));
+    default:
+      text = nick + " " + Shown(Joined(m, 2));
   }
   Conversation* query = Find(m.Param(1));
   Note(query ? *query : Active(), LineKind::Info, std::move(text));
@@ -381,8 +388,9 @@ void Client::OnWhois(const Message& m, const Prefix&) {
 void Client::OnOther(const Message& m, const Prefix& from) {
   const int numeric = m.Numeric();
   if (numeric < 0) {
-    return Note(server(), LineKind::Info,
-                Shown(from.nick) + (from.nick.empty() ? "" : " ") + m.command + " " + Shown(Joined(m, 0)));
+    return Note(
+        server(), LineKind::Info,
+        Shown(from.nick) + (from.nick.empty() ? "" : " ") + m.command + " " + Shown(Joined(m, 0)));
   }
   const bool error = numeric >= 400 && numeric < 600;
   Conversation* about = features_.IsChannel(m.Param(1)) ? Find(m.Param(1)) : nullptr;
@@ -417,7 +425,9 @@ void Client::Ctcp(const Prefix& from, std::string_view target, const chitter::Ct
   }
   Note(features_.IsChannel(target) && Find(target) ? *Find(target) : server(), LineKind::Info,
        "CTCP " + Shown(ctcp.command.substr(0, 32)) + " from " + Shown(from.nick) +
-           (answered ? "" : reply.empty() ? " (not supported)" : " (not answered: too many)"));
+           (answered        ? ""
+            : reply.empty() ? " (not supported)"
+                            : " (not answered: too many)"));
 }
 
 }  // namespace ludora::chitter

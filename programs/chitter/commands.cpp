@@ -140,12 +140,13 @@ void Server(const Context& c) {
 }
 
 void Help(const Context& c) {
-  for (const char* line : {
-           "/join #channel [key]   /part [#channel] [reason]   /close (this tab)",
-           "/msg <nick> <text>   /query <nick> [text]   /me <action>   /notice via /raw",
-           "/nick <nick>   /topic [#channel] [text]   /whois <nick>   /away [text]",
-           "/server <host>[:port] [password]   /quit [reason]   /raw <line>",
-           "Other /commands go to the server as typed. Tab completes nicks; Up and Down recall lines."}) {
+  for (const char* line :
+       {"/join #channel [key]   /part [#channel] [reason]   /close (this tab)",
+        "/msg <nick> <text>   /query <nick> [text]   /me <action>   /notice via /raw",
+        "/nick <nick>   /topic [#channel] [text]   /whois <nick>   /away [text]",
+        "/server <host>[:port] [password]   /quit [reason]   /raw <line>",
+        "Other /commands go to the server as typed. Tab completes nicks; Up and Down recall "
+        "lines."}) {
     c.chat.Note(c.tab, LineKind::Info, line);
   }
 }
@@ -157,11 +158,11 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"join", Join, true},   {"j", Join, true},         {"part", Part, true},
-    {"leave", Part, true},  {"msg", Msg, true},        {"query", Query, true},
-    {"me", Me, true},       {"nick", Nick, true},      {"topic", Topic, true},
-    {"whois", Whois, true}, {"away", Away, true},      {"quit", Quit, true},
-    {"raw", Raw, true},     {"quote", Raw, true},      {"close", Close, false},
+    {"join", Join, true},      {"j", Join, true},     {"part", Part, true},
+    {"leave", Part, true},     {"msg", Msg, true},    {"query", Query, true},
+    {"me", Me, true},          {"nick", Nick, true},  {"topic", Topic, true},
+    {"whois", Whois, true},    {"away", Away, true},  {"quit", Quit, true},
+    {"raw", Raw, true},        {"quote", Raw, true},  {"close", Close, false},
     {"server", Server, false}, {"help", Help, false},
 };
 

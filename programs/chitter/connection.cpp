@@ -36,10 +36,14 @@ Connection::Event Connection::Read(LPARAM lParam, int& error) {
   const auto event = static_cast<long>(lParam & 0xFFFF);
   error = static_cast<int>((lParam >> 16) & 0xFFFF);
   switch (event) {
-    case FD_CONNECT_: return error ? Event::Failed : Event::Connected;
-    case FD_READ_: return error ? Event::Failed : Event::Readable;
-    case FD_WRITE_: return error ? Event::Failed : Event::Writable;
-    default: return Event::Closed;
+    case FD_CONNECT_:
+      return error ? Event::Failed : Event::Connected;
+    case FD_READ_:
+      return error ? Event::Failed : Event::Readable;
+    case FD_WRITE_:
+      return error ? Event::Failed : Event::Writable;
+    default:
+      return Event::Closed;
   }
 }
 

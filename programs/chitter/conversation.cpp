@@ -48,8 +48,8 @@ const std::vector<const Member*>& Conversation::Sorted(const ServerFeatures& fea
   std::vector<Keyed> keyed;
   keyed.reserve(members_.size());
   for (const auto& [folded, member] : members_) {
-    keyed.push_back({features.Rank(member.status.empty() ? '\0' : member.status.front()), &folded,
-                     &member});
+    keyed.push_back(
+        {features.Rank(member.status.empty() ? '\0' : member.status.front()), &folded, &member});
   }
   std::ranges::sort(keyed, [](const Keyed& a, const Keyed& b) {
     return a.rank != b.rank ? a.rank < b.rank : *a.folded < *b.folded;

@@ -95,7 +95,7 @@ bool IsOtherControl(char c) {
 
 std::int32_t ColourOfNumber(int number) {
   return number >= 0 && number < static_cast<int>(kColours.size()) ? kColours[number]
-                                                                    : kDefaultColour;
+                                                                   : kDefaultColour;
 }
 
 std::vector<Run> StyledRuns(std::string_view text, const Style& base) {
@@ -105,15 +105,32 @@ std::vector<Run> StyledRuns(std::string_view text, const Style& base) {
   while (at < text.size()) {
     const char c = text[at++];
     switch (c) {
-      case kBold: style.bold = !style.bold; continue;
-      case kItalic: style.italic = !style.italic; continue;
-      case kUnderline: style.underline = !style.underline; continue;
-      case kStrike: style.strike = !style.strike; continue;
-      case kReverse: style.reverse = !style.reverse; continue;
-      case kReset: style = base; continue;
-      case kColour: TakeColours(text, at, false, style, base); continue;
-      case kHexColour: TakeColours(text, at, true, style, base); continue;
-      default: break;
+      case kBold:
+        style.bold = !style.bold;
+        continue;
+      case kItalic:
+        style.italic = !style.italic;
+        continue;
+      case kUnderline:
+        style.underline = !style.underline;
+        continue;
+      case kStrike:
+        style.strike = !style.strike;
+        continue;
+      case kReverse:
+        style.reverse = !style.reverse;
+        continue;
+      case kReset:
+        style = base;
+        continue;
+      case kColour:
+        TakeColours(text, at, false, style, base);
+        continue;
+      case kHexColour:
+        TakeColours(text, at, true, style, base);
+        continue;
+      default:
+        break;
     }
     if (IsOtherControl(c) && c != '\t') continue;
     if (runs.empty() || !(runs.back().style == style)) runs.push_back({style, {}});

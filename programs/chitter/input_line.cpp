@@ -37,7 +37,8 @@ std::optional<Completed> NickCompleter::Next(const std::u16string& text, std::si
     const auto fold = [&](const std::u16string& name) {
       std::u16string folded = name;
       for (char16_t& c : folded) {
-        if (c < 0x80) c = static_cast<char16_t>(features.Fold(std::string(1, static_cast<char>(c)))[0]);
+        if (c < 0x80)
+          c = static_cast<char16_t>(features.Fold(std::string(1, static_cast<char>(c)))[0]);
       }
       return folded;
     };
@@ -56,8 +57,10 @@ std::optional<Completed> NickCompleter::Next(const std::u16string& text, std::si
   const std::u16string& match = matches_[next_++ % matches_.size()];
   const bool channel = !match.empty() && (match[0] == u'#' || match[0] == u'&');
   const bool blankAfter = !after_.empty() && after_.front() == u' ';
-  const std::u16string inserted = match + (atStart_ && !channel ? u":" : u"") + (blankAfter ? u"" : u" ");
-  return Completed{before_ + inserted + after_, before_.size() + inserted.size() + (blankAfter ? 1 : 0)};
+  const std::u16string inserted =
+      match + (atStart_ && !channel ? u":" : u"") + (blankAfter ? u"" : u" ");
+  return Completed{before_ + inserted + after_,
+                   before_.size() + inserted.size() + (blankAfter ? 1 : 0)};
 }
 
 }  // namespace ludora::chitter

@@ -8,7 +8,8 @@ namespace {
 
 void Write(HANDLE file, std::string& text) {
   DWORD written = 0;
-  if (!text.empty()) ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  if (!text.empty())
+    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   text.clear();
 }
 
@@ -32,7 +33,8 @@ LogFiles::OpenFile* LogFiles::Open(const std::string& path) {
     return &open_.back();
   }
   // Each folder on the way, from the one after the drive.
-  for (auto slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1))
+  for (auto slash = path.find('\\', 3); slash != std::string::npos;
+       slash = path.find('\\', slash + 1))
     ::CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
   const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -18,7 +18,7 @@ namespace {
 namespace win32 = ludora::win32;
 
 constexpr char kInstanceName[] = "CorvaneLudoraChitter";  // the mutex of the first chitter
-constexpr int kAppData = 0x1A;                              // CSIDL_APPDATA
+constexpr int kAppData = 0x1A;                            // CSIDL_APPDATA
 
 // "<Application Data>\Corvane Ludora\Chitter", made when missing; the
 // program's own folder where Windows has no such place.
@@ -33,7 +33,8 @@ std::string SettingsFolder(ludora::WindowsApi& api) {
     folder += "\\Chitter";
     ::CreateDirectoryA(folder.c_str(), nullptr);
   }
-  const DWORD attributes = folder.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(folder.c_str());
+  const DWORD attributes =
+      folder.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
     folder = ludora::ProgramFolder(api);
   return folder;
@@ -66,7 +67,8 @@ int Run(HINSTANCE instance, ludora::RealWindowsApi& api, int show) {
   win32::NameLookup lookup(window.hwnd());
   win32::LogFiles logs;
   ludora::chitter::Chat chat({api, sockets, lookup, ansi, &logs,
-                              reinterpret_cast<std::uintptr_t>(window.hwnd()), SettingsFolder(api)});
+                              reinterpret_cast<std::uintptr_t>(window.hwnd()),
+                              SettingsFolder(api)});
   window.Attach(chat);
   ::ShowWindow(window.hwnd(), show);
 

@@ -21,7 +21,8 @@ class MemberList {
             Show&& show) {
     if (item.itemID < members.size()) {
       const chitter::Member& member = *members[item.itemID];
-      DrawLine(item, (member.status.empty() ? " " : member.status.substr(0, 1)) + show(member.nick));
+      DrawLine(item,
+               (member.status.empty() ? " " : member.status.substr(0, 1)) + show(member.nick));
     }
   }
   // The line selected, or -1.

@@ -23,7 +23,8 @@ char Upper(char c) {
 
 std::string Clean(std::string_view text) {
   std::string out(text);
-  std::ranges::replace_if(out, [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
+  std::ranges::replace_if(
+      out, [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
   return out;
 }
 
@@ -34,7 +35,8 @@ const std::string& Message::Param(std::size_t index) const {
 }
 
 int Message::Numeric() const {
-  if (command.size() != 3 || !std::ranges::all_of(command, [](char c) { return c >= '0' && c <= '9'; }))
+  if (command.size() != 3 ||
+      !std::ranges::all_of(command, [](char c) { return c >= '0' && c <= '9'; }))
     return -1;
   return (command[0] - '0') * 100 + (command[1] - '0') * 10 + (command[2] - '0');
 }

@@ -18,6 +18,8 @@ struct Message {
 
   // The parameter at `index`, or an empty text when there is none.
   const std::string& Param(std::size_t index) const;
+  // The last parameter (a reply's text, mostly), or an empty text.
+  const std::string& Last() const { return params.empty() ? Param(0) : params.back(); }
   // The numeric reply's number, or -1 for a command.
   int Numeric() const;
 };

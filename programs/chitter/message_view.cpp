@@ -34,6 +34,10 @@ MessageView::MessageView(HWND parent, const WideText& text, Source shown)
   CreateWindowOf(instance, kViewClass, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL, WS_EX_CLIENTEDGE, 0,
                  0, 0, 0, parent);
   if (!hwnd()) return;
+  if (text.unicode()) {
+    extentEx_ = reinterpret_cast<decltype(extentEx_)>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("gdi32.dll"), "GetTextExtentExPointW")));
+  }
   const HDC dc = ::GetDC(hwnd());
   const HGDIOBJ old = ::SelectObject(dc, FontFor({}));
   TEXTMETRICA metrics = {};
@@ -96,8 +100,13 @@ void MessageView::UpdateScrollBar() {
   const int page = std::max(1, static_cast<int>(client.bottom) / lineHeight_);
   if (!following_ && bottom_ < first) bottom_ = first;
   const int at = following_ ? count - 1 : static_cast<int>(bottom_ - first);
-  SCROLLINFO info = {sizeof info, SIF_ALL | SIF_DISABLENOSCROLL, 0, std::max(count - 1, 0) + page - 1,
-                     static_cast<UINT>(page), std::max(at, 0), 0};
+  SCROLLINFO info = {sizeof info,
+                     SIF_ALL | SIF_DISABLENOSCROLL,
+                     0,
+                     std::max(count - 1, 0) + page - 1,
+                     static_cast<UINT>(page),
+                     std::max(at, 0),
+                     0};
   ::SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
 }
 
@@ -110,15 +119,30 @@ void MessageView::OnScroll(int how, int track) {
   const int page = std::max(1, static_cast<int>(client.bottom) / lineHeight_ - 1);
   std::int64_t at = following_ ? count - 1 : static_cast<std::int64_t>(bottom_ - first);
   switch (how) {
-    case SB_LINEUP: at -= 1; break;
-    case SB_LINEDOWN: at += 1; break;
-    case SB_PAGEUP: at -= page; break;
-    case SB_PAGEDOWN: at += page; break;
-    case SB_TOP: at = 0; break;
-    case SB_BOTTOM: at = count; break;
+    case SB_LINEUP:
+      at -= 1;
+      break;
+    case SB_LINEDOWN:
+      at += 1;
+      break;
+    case SB_PAGEUP:
+      at -= page;
+      break;
+    case SB_PAGEDOWN:
+      at += page;
+      break;
+    case SB_TOP:
+      at = 0;
+      break;
+    case SB_BOTTOM:
+      at = count;
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: at = track; break;
-    default: return;
+    case SB_THUMBPOSITION:
+      at = track;
+      break;
+    default:
+      return;
   }
   at = std::clamp<std::int64_t>(at, 0, std::max<std::int64_t>(count - 1, 0));
   following_ = at >= count - 1;
@@ -136,12 +160,24 @@ const MessageView::Laid& MessageView::LayOut(HDC dc, const chitter::Line& line,
   std::vector<int> extents;
   const auto fit = [&](const chitter::ShownRun& run, std::u16string_view text, int room) {
     ::SelectObject(dc, FontFor(run.style));
-    extents.resize(text.size());
-    int count = 0;
-    SIZE size = {};
-    ::GetTextExtentExPointW(dc, Wide(text), static_cast<int>(text.size()), room, &count,
-                            extents.data(), &size);
-    return chitter::Fit{static_cast<std::size_t>(count), count > 0 ? extents[count - 1] : 0};
+    const auto width = [&](std::size_t count) {
+      SIZE size = {};
+      ::GetTextExtentPoint32W(dc, Wide(text), static_cast<int>(count), &size);
+      return static_cast<int>(size.cx);
+    };
+    if (extentEx_) {
+      extents.resize(text.size());
+      int count = 0;
+      SIZE size = {};
+      extentEx_(dc, Wide(text), static_cast<int>(text.size()), room, &count, extents.data(), &size);
+      return chitter::Fit{static_cast<std::size_t>(count), count > 0 ? extents[count - 1] : 0};
+    }
+    std::size_t fits = 0, over = text.size() + 1;  // fits fits, over does not
+    while (over - fits > 1) {
+      const std::size_t middle = (fits + over) / 2;
+      (width(middle) <= room ? fits : over) = middle;
+    }
+    return chitter::Fit{fits, width(fits)};
   };
   laid.rows = chitter::WrapRuns(laid.runs, width, indent_, fit);
   return laid_.emplace(serial, std::move(laid)).first->second;
@@ -154,10 +190,12 @@ int MessageView::PaintLine(HDC dc, const chitter::Line& line, std::uint64_t seri
   const auto& runs = laid.runs;
   const auto& rows = laid.rows;
   const int top = bottom - static_cast<int>(rows.size()) * lineHeight_;
-  const bool chosen = selected_ && serial >= std::min(anchor_, reach_) && serial <= std::max(anchor_, reach_);
+  const bool chosen =
+      selected_ && serial >= std::min(anchor_, reach_) && serial <= std::max(anchor_, reach_);
   if (chosen || line.mention) {
     const RECT back = {0, top, width + 2 * kMargin, bottom};
-    const HBRUSH brush = ::CreateSolidBrush(chosen ? kSelection : Colour(chitter::kMentionBackground));
+    const HBRUSH brush =
+        ::CreateSolidBrush(chosen ? kSelection : Colour(chitter::kMentionBackground));
     ::FillRect(dc, &back, brush);
     ::DeleteObject(brush);
   }
@@ -165,9 +203,9 @@ int MessageView::PaintLine(HDC dc, const chitter::Line& line, std::uint64_t seri
   for (const chitter::Row& row : rows) {
     for (const chitter::Piece& piece : row) {
       const chitter::ShownRun& run = runs[piece.run];
-      std::int32_t ink = run.link ? chitter::kLinkColour
-                                  : run.style.foreground == chitter::kDefaultColour ? chitter::kTextColour
-                                                                                  : run.style.foreground;
+      std::int32_t ink = run.link                                          ? chitter::kLinkColour
+                         : run.style.foreground == chitter::kDefaultColour ? chitter::kTextColour
+                                                                           : run.style.foreground;
       std::int32_t paper = run.style.background;
       if (run.style.reverse) {
         if (paper == chitter::kDefaultColour) paper = chitter::kPageColour;
@@ -179,12 +217,15 @@ int MessageView::PaintLine(HDC dc, const chitter::Line& line, std::uint64_t seri
       ::SetTextColor(dc, Colour(ink));
       ::SetBkMode(dc, paper == chitter::kDefaultColour ? TRANSPARENT : OPAQUE);
       if (paper != chitter::kDefaultColour) ::SetBkColor(dc, Colour(paper));
-      const std::u16string_view text = std::u16string_view(run.text).substr(piece.from, piece.to - piece.from);
-      ::ExtTextOutW(dc, kMargin + piece.x, y, 0, nullptr, Wide(text), static_cast<UINT>(text.size()), nullptr);
+      const std::u16string_view text =
+          std::u16string_view(run.text).substr(piece.from, piece.to - piece.from);
+      ::ExtTextOutW(dc, kMargin + piece.x, y, 0, nullptr, Wide(text),
+                    static_cast<UINT>(text.size()), nullptr);
       if (run.link) {
         SIZE size = {};
         ::GetTextExtentPoint32W(dc, Wide(text), static_cast<int>(text.size()), &size);
-        links_.push_back({{kMargin + piece.x, y, kMargin + piece.x + size.cx, y + lineHeight_}, run.text});
+        links_.push_back(
+            {{kMargin + piece.x, y, kMargin + piece.x + size.cx, y + lineHeight_}, run.text});
       }
     }
     y += lineHeight_;
@@ -198,7 +239,8 @@ void MessageView::Paint(HDC dc) {
   RECT client = {};
   ::GetClientRect(hwnd(), &client);
   const HDC memory = ::CreateCompatibleDC(dc);
-  const HBITMAP bitmap = ::CreateCompatibleBitmap(dc, std::max(1L, client.right), std::max(1L, client.bottom));
+  const HBITMAP bitmap =
+      ::CreateCompatibleBitmap(dc, std::max(1L, client.right), std::max(1L, client.bottom));
   const HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
   const HGDIOBJ oldFont = ::SelectObject(memory, FontFor({}));
   ::FillRect(memory, &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
@@ -243,7 +285,8 @@ void MessageView::CopySelection() {
   const std::uint64_t first = conversation.added() - conversation.lines().size();
   std::string text;
   for (std::uint64_t serial = std::max(std::min(anchor_, reach_), first);
-       serial <= std::max(anchor_, reach_) && serial - first < conversation.lines().size(); ++serial)
+       serial <= std::max(anchor_, reach_) && serial - first < conversation.lines().size();
+       ++serial)
     text += chitter::LogLine(conversation.lines()[static_cast<std::size_t>(serial - first)]);
   if (text.empty() || !::OpenClipboard(hwnd())) return;
   ::EmptyClipboard();
@@ -252,7 +295,8 @@ void MessageView::CopySelection() {
   const bool unicode = text_.unicode();
   const std::size_t bytes = unicode ? (wide.size() + 1) * sizeof(char16_t) : ansi.size() + 1;
   if (const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-    std::memcpy(::GlobalLock(memory), unicode ? static_cast<const void*>(wide.c_str()) : ansi.c_str(), bytes);
+    std::memcpy(::GlobalLock(memory),
+                unicode ? static_cast<const void*>(wide.c_str()) : ansi.c_str(), bytes);
     ::GlobalUnlock(memory);
     if (!::SetClipboardData(unicode ? CF_UNICODETEXT : CF_TEXT, memory)) ::GlobalFree(memory);
   }
@@ -272,7 +316,8 @@ void MessageView::OpenLinkAt(POINT point) {
 LRESULT MessageView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   const POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
-    case WM_ERASEBKGND: return 1;
+    case WM_ERASEBKGND:
+      return 1;
     case WM_SIZE:
       UpdateScrollBar();
       ::InvalidateRect(hwnd(), nullptr, FALSE);
@@ -315,7 +360,8 @@ LRESULT MessageView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         POINT at = {};
         ::GetCursorPos(&at);
         ::ScreenToClient(hwnd(), &at);
-        const bool overLink = std::ranges::any_of(links_, [&](const Link& link) { return ::PtInRect(&link.area, at); });
+        const bool overLink = std::ranges::any_of(
+            links_, [&](const Link& link) { return ::PtInRect(&link.area, at); });
         const HCURSOR hand = ::LoadCursorA(nullptr, IDC_HAND);
         ::SetCursor(overLink && hand ? hand : ::LoadCursorA(nullptr, IDC_IBEAM));
         return TRUE;

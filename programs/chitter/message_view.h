@@ -57,6 +57,9 @@ class MessageView : public WindowBase {
 
   const WideText& text_;
   Source shown_;
+  // GetTextExtentExPointW, which 98's GDI lacks; there the fit is searched
+  // with GetTextExtentPoint32W, which it has.
+  BOOL(WINAPI* extentEx_)(HDC, LPCWSTR, int, int, LPINT, LPINT, LPSIZE) = nullptr;
   std::uint32_t shownId_ = 0xFFFFFFFF;
   std::uint64_t shownAdded_ = 0;
   bool colours_ = true;
@@ -65,7 +68,8 @@ class MessageView : public WindowBase {
   HFONT fonts_[16] = {};      // by bold, italic, underline and strike-through
   int lineHeight_ = 14, indent_ = 40;
   std::vector<Painted> painted_;
-  std::unordered_map<std::uint64_t, Laid> laid_, laidBefore_;  // by serial: this paint's, the last one's
+  std::unordered_map<std::uint64_t, Laid> laid_,
+      laidBefore_;  // by serial: this paint's, the last one's
   int laidWidth_ = 0;
   std::vector<Link> links_;
   bool selecting_ = false;

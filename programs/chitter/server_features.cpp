@@ -11,11 +11,16 @@ char FoldChar(char c, CaseMapping mapping) {
   if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
   if (mapping == CaseMapping::Ascii) return c;
   switch (c) {
-    case '[': return '{';
-    case ']': return '}';
-    case '\\': return '|';
-    case '~': return mapping == CaseMapping::Rfc1459 ? '^' : c;
-    default: return c;
+    case '[':
+      return '{';
+    case ']':
+      return '}';
+    case '\\':
+      return '|';
+    case '~':
+      return mapping == CaseMapping::Rfc1459 ? '^' : c;
+    default:
+      return c;
   }
 }
 
@@ -84,12 +89,14 @@ void ServerFeatures::Token(std::string_view name, std::string_view value, bool r
       *list = removed ? std::string() : std::string(rest.substr(0, comma));
       rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
     }
-    if (removed) listModes_ = defaults.listModes_, keyModes_ = defaults.keyModes_,
-                 limitModes_ = defaults.limitModes_;
+    if (removed)
+      listModes_ = defaults.listModes_, keyModes_ = defaults.keyModes_,
+      limitModes_ = defaults.limitModes_;
   } else if (name == "NICKLEN" || name == "MAXNICKLEN") {
     std::size_t length = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), length);
-    nickLength_ = error == std::errc{} && length >= 1 && length <= 64 ? length : defaults.nickLength_;
+    nickLength_ =
+        error == std::errc{} && length >= 1 && length <= 64 ? length : defaults.nickLength_;
   } else if (name == "NETWORK") {
     network_ = removed ? std::string() : std::string(value.substr(0, 64));
   }

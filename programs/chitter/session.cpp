@@ -19,8 +19,8 @@ std::optional<ServerName> ServerName::Parse(std::string_view text) {
     name.port = static_cast<WORD>(port);
     text = text.substr(0, colon);
   }
-  const bool sound = !text.empty() && text.size() <= 255 &&
-                     text.find_first_of(" ,/\\") == std::string_view::npos;
+  const bool sound =
+      !text.empty() && text.size() <= 255 && text.find_first_of(" ,/\\") == std::string_view::npos;
   if (!sound) return std::nullopt;
   name.host = text;
   return name;
@@ -32,6 +32,11 @@ Session::Session(const Services& services, std::vector<ServerName> servers,
 
 void Session::Connect(const Clock& now) {
   client_->At(now);
+  if (state_ == State::Online) {
+    client_->Quit("");
+    Pump(now);
+    client_->Lost("connecting again");
+  }
   connection_.reset();
   readPending_ = false;
   if (servers_.empty()) {
@@ -53,15 +58,16 @@ void Session::OnResolved(std::uint32_t ticket, const std::vector<DWORD>& address
                          const Clock& now) {
   if (state_ != State::Resolving || ticket != ticket_) return;
   client_->At(now);
-  if (addresses.empty()) return Fail("the name " + client_->Shown(Current().host) + " was not found", now);
+  if (addresses.empty())
+    return Fail("the name " + client_->Shown(Current().host) + " was not found", now);
   ConnectTo(addresses.front(), now);
 }
 
 void Session::ConnectTo(DWORD address, const Clock& now) {
   state_ = State::Connecting;
   since_ = now.ms;
-  connection_ = std::make_unique<Connection>(services_.sockets, services_.window,
-                                             services_.numbers.Next());
+  connection_ =
+      std::make_unique<Connection>(services_.sockets, services_.window, services_.numbers.Next());
   if (!connection_->Open({address, Current().port})) Fail("no connection could be made", now);
 }
 
@@ -89,9 +95,9 @@ bool Session::OnSocket(UINT message, WPARAM wParam, LPARAM lParam, const Clock& 
       if (!connection_->Flush()) Fail("the connection failed", now);
       return true;
     case Connection::Event::Failed:
-      Fail(state_ == State::Connecting ? "the server did not accept the connection (error " +
-                                             std::to_string(error) + ")"
-                                       : "the connection failed (error " + std::to_string(error) + ")",
+      Fail(state_ == State::Connecting
+               ? "the server did not accept the connection (error " + std::to_string(error) + ")"
+               : "the connection failed (error " + std::to_string(error) + ")",
            now);
       return true;
     case Connection::Event::Closed:
@@ -146,9 +152,9 @@ void Session::Fail(const std::string& why, const Clock& now) {
   ++serverIndex_;
   state_ = State::Waiting;
   since_ = now.ms;
-  client_->Note(client_->server(), LineKind::Error,
-                "Connection lost: " + why + ". Connecting again in " +
-                    std::to_string(pause_ / 1000) + " s.");
+  client_->Note(
+      client_->server(), LineKind::Error,
+      "Connection lost: " + why + ". Connecting again in " + std::to_string(pause_ / 1000) + " s.");
 }
 
 void Session::Stop(std::string_view reason, const Clock& now) {
@@ -166,8 +172,11 @@ void Session::Tick(const Clock& now) {
   client_->At(now);
   const std::uint64_t in = now.ms - since_;
   switch (state_) {
-    case State::Off: return;
-    case State::Resolving: return;
+    case State::Off:
+      return;
+    case State::Resolving:
+      if (in >= kConnectLimitMs) Fail("the name was not found in time", now);
+      return;
     case State::Waiting:
       if (in >= pause_) {
         pause_ = std::min(pause_ * 2, kLongestPauseMs);
@@ -177,9 +186,11 @@ void Session::Tick(const Clock& now) {
     case State::Connecting:
       if (in >= kConnectLimitMs) Fail("the server did not answer", now);
       return;
-    case State::Online: break;
+    case State::Online:
+      break;
   }
-  if (!client_->registered() && in >= kRegisterLimitMs) return Fail("registration took too long", now);
+  if (!client_->registered() && in >= kRegisterLimitMs)
+    return Fail("registration took too long", now);
   if (client_->registered() && in >= kHeldMs) pause_ = kFirstPauseMs;
   const std::uint64_t quiet = now.ms - heard_;
   if (quiet >= kQuietMs + kPingAnswerMs) return Fail("the server stopped answering", now);

@@ -64,11 +64,14 @@ class Session {
     HWND window;
   };
 
-  Session(const Services& services, std::vector<ServerName> servers, std::unique_ptr<Client> client);
+  Session(const Services& services, std::vector<ServerName> servers,
+          std::unique_ptr<Client> client);
 
   Client& client() { return *client_; }
   // The servers to try from now on, the first one first.
-  void UseServers(std::vector<ServerName> servers) { servers_ = std::move(servers), serverIndex_ = 0; }
+  void UseServers(std::vector<ServerName> servers) {
+    servers_ = std::move(servers), serverIndex_ = 0;
+  }
   // Connects now (to the next server), whatever it was doing.
   void Connect(const Clock& now);
   // The user's /quit: the client says goodbye, the connection closes, and

@@ -144,7 +144,8 @@ Settings Settings::From(const IniText& ini) {
       continue;
     NetworkSettings network;
     network.name = Trimmed(std::string_view(section).substr(kNetworkPrefix.size()));
-    if (std::ranges::any_of(settings.networks, [&](auto& n) { return SameName(n.name, network.name); }))
+    if (std::ranges::any_of(settings.networks,
+                            [&](auto& n) { return SameName(n.name, network.name); }))
       continue;
     network.servers = List(ini.Get(section, "servers").value_or(""));
     network.channels = List(ini.Get(section, "channels").value_or(""));
@@ -158,7 +159,6 @@ Settings Settings::From(const IniText& ini) {
 }
 
 void Settings::Into(IniText& ini) const {
-  ini.Set(kMain, "nick", nick);
   for (const auto& [key, on] : {std::pair{"colours", colours}, std::pair{"log", log},
                                 std::pair{"ansi", ansi}, std::pair{"tray", tray}}) {
     ini.Set(kMain, key, on ? "1" : "0");
@@ -168,6 +168,7 @@ void Settings::Into(IniText& ini) const {
     ini.Set(section, "servers", JoinList(network.servers));
     if (!network.channels.empty() || ini.Get(section, "channels"))
       ini.Set(section, "channels", JoinList(network.channels));
+    if (!network.password.empty()) ini.Set(section, "password", network.password);
     ini.Set(section, "connect", network.connect ? "1" : "0");
   }
 }
@@ -196,8 +197,9 @@ bool WriteSettingsFile(WindowsApi& api, const std::string& path, const std::stri
   {
     const ScopedFile file(api, api.CreateFileA(fresh, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, 0));
     DWORD written = 0;
-    whole = file && api.WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()),
-                                  &written, nullptr) &&
+    whole = file &&
+            api.WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
+                          nullptr) &&
             written == text.size();
   }
   if (!whole) {

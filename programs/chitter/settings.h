@@ -64,7 +64,7 @@ struct Settings {
 
   static Settings From(const IniText& ini);
   // The program's own changes into `ini`: the options, and the networks'
-  // servers and "connect".
+  // servers, channels, password and "connect".
   void Into(IniText& ini) const;
 };
 

@@ -56,7 +56,8 @@ HWND WideText::CreateControl(const char* ansiClass, const wchar_t* wideClass, DW
   const auto menu = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id));
   const HINSTANCE instance = ::GetModuleHandleA(nullptr);
   if (createWindow_)
-    return createWindow_(exStyle, wideClass, L"", style, 0, 0, 0, 0, parent, menu, instance, nullptr);
+    return createWindow_(exStyle, wideClass, L"", style, 0, 0, 0, 0, parent, menu, instance,
+                         nullptr);
   return ::CreateWindowExA(exStyle, ansiClass, "", style, 0, 0, 0, 0, parent, menu, instance,
                            nullptr);
 }

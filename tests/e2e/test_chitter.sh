@@ -97,10 +97,11 @@ conversation() {
   trap cleanup EXIT
   start_ircd
   peer_start tester
-  peer "JOIN #ludora"
+  peer "JOIN #ludora" "TOPIC #ludora :Clan match tonight at nine"
   chitter_settings "[network Local]" "servers=127.0.0.1:$IRC_PORT" "channels=#ludora"
   start_chitter
   wait_until 60 "chitter in #ludora" peer_saw "^:Player![^ ]* JOIN :?#ludora"
+  logged "Local/#ludora" "Topic: Clan match tonight at nine" || fail "no topic shown"
   # UTF-8 and cp1252 from the other client, shown (and logged) as UTF-8.
   peer "PRIVMSG #ludora :utf-8 ça va, Player?" $'PRIVMSG #ludora :cp1252 caf\xe9 na\xefve \x0304red'
   wait_until 20 "the cp1252 line" logged "Local/#ludora" "<tester> cp1252 café naïve red"
@@ -180,5 +181,21 @@ test_hostile_server() {
   wait_until 10 "another tab at Ctrl+Tab" bash -c "[ \"\$(xdotool getwindowname $id)\" != '$title' ]"
 }
 
-run_tests test_conversation_xp test_conversation_98 test_nick_collision_kick_and_a_server_restarted \
+# Minimised, the window leaves the screen for an icon in the notification
+# area (here Wine's own, Explorer's stand-in); a click on the icon brings it back.
+test_notification_area() {
+  new_prefix chitter-tray
+  trap cleanup EXIT
+  chitter_settings
+  start_chitter
+  xdotool windowfocus --sync "$(chitter_window)" 2>/dev/null
+  xdotool key --delay 200 alt+space n  # the system menu's Minimize
+  wait_until 20 "the window gone" absent chitter_window
+  wait_until 20 "the icon in the notification area" named '^Wine System Tray$'
+  read -r x y _ < <(window_geometry "$(named '^Wine System Tray$')")
+  xdotool mousemove $((x + 11)) $((y + 10)) click 1
+  wait_until 20 "the window back" chitter_window
+}
+
+run_tests test_notification_area test_conversation_xp test_conversation_98 test_nick_collision_kick_and_a_server_restarted \
   test_hostile_server

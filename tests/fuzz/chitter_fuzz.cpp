@@ -19,14 +19,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   client.Connected();
   LineReader reader;
   std::uint64_t ms = 0;
-  reader.Feed(std::string_view(reinterpret_cast<const char*>(data), size), [&](std::string_view line) {
-    client.At(Clock{ms += 700});
-    client.Received(line);
-    client.Tick();
-    client.Outgoing();
-  });
+  reader.Feed(std::string_view(reinterpret_cast<const char*>(data), size),
+              [&](std::string_view line) {
+                client.At(Clock{ms += 700});
+                client.Received(line);
+                client.Tick();
+                client.Outgoing();
+              });
   const auto fit = [](const ShownRun&, std::u16string_view text, int room) {
-    const std::size_t count = std::min<std::size_t>(text.size(), static_cast<std::size_t>(room) / 6);
+    const std::size_t count =
+        std::min<std::size_t>(text.size(), static_cast<std::size_t>(room) / 6);
     return Fit{count, static_cast<int>(count) * 6};
   };
   for (const auto& conversation : client.conversations()) {

@@ -32,7 +32,8 @@ std::string Last(const Conversation& conversation) {
 
 Lines Members(const Client& client, const Conversation& channel) {
   Lines members;
-  for (const Member* member : channel.Sorted(client.features())) members.push_back(member->status + member->nick);
+  for (const Member* member : channel.Sorted(client.features()))
+    members.push_back(member->status + member->nick);
   return members;
 }
 
@@ -142,8 +143,10 @@ TEST(ChitterClient, RoutesMessagesNoticesAndActionsAndSeesTheUsersNick) {
   Net net;
   net.Register();
   Conversation& channel = net.Joined("#c", "Player bob");
-  net.Feed({":bob!b@h PRIVMSG #c :hi player, caf\xE9",  ":bob!b@h PRIVMSG #c :Players and xPlayer",
-            ":bob!b@h PRIVMSG @#c :ops only", ":bob!b@h PRIVMSG #c :\x01" "ACTION waves\x01",
+  net.Feed({":bob!b@h PRIVMSG #c :hi player, caf\xE9", ":bob!b@h PRIVMSG #c :Players and xPlayer",
+            ":bob!b@h PRIVMSG @#c :ops only",
+            ":bob!b@h PRIVMSG #c :\x01"
+            "ACTION waves\x01",
             ":bob!b@h PRIVMSG Player :psst", ":NickServ!s@services. NOTICE Player :identify"});
   const auto& lines = channel.lines();
   ASSERT_EQ(lines.size(), 5u);
@@ -156,7 +159,11 @@ TEST(ChitterClient, RoutesMessagesNoticesAndActionsAndSeesTheUsersNick) {
   EXPECT_EQ(query.activity(), Activity::Mention);
   EXPECT_EQ(net.client.mentions(), 2u);
   EXPECT_EQ(Last(net.client.server()), "NickServ|identify");  // the tab looked at: none
-  // Bytes that are not a message at all are shown as they came.
+  // Replies without their parameters (the fuzzer's finds) change nothing; bytes that
+  // are not a message at all are shown as they came.
+  for (const char* bare : {"311", "301", "305", "332", "333", "353", "366", "433", "005", "MODE"})
+    net.Feed({std::string(":s ") + bare});
+  EXPECT_EQ(net.client.nick(), "Player");
   net.Feed({":only.a.prefix"});
   EXPECT_EQ(Last(net.client.server()), "|:only.a.prefix");
   net.client.Say(channel, "hello");
@@ -164,11 +171,30 @@ TEST(ChitterClient, RoutesMessagesNoticesAndActionsAndSeesTheUsersNick) {
   EXPECT_TRUE(channel.lines().back().own);
 }
 
+TEST(ChitterClient, HoldsNoMoreThanItsBoundsWhateverTheServerSends) {
+  Net net;
+  net.Register();
+  Conversation& big = net.Joined("#big", "Player");
+  for (int line = 0; line < 600; ++line) {
+    std::string names = ":s 353 Player = #big :";
+    for (int i = 0; i < 100; ++i) names += "n" + std::to_string(line * 100 + i) + " ";
+    net.Feed({names});
+  }
+  EXPECT_EQ(big.memberCount(), Client::kMaxMembers);
+  for (int i = 0; i < 150; ++i) net.Feed({":u" + std::to_string(i) + "!u@h PRIVMSG Player :hi"});
+  EXPECT_EQ(net.client.conversations().size(), Client::kMaxConversations);
+  EXPECT_EQ(Last(net.client.server()), "u149|hi");  // shown all the same
+  net.Feed({":Player!p@h JOIN #one.too.many"});
+  EXPECT_EQ(Last(net.client.server()), "|Too many tabs: #one.too.many not shown");
+}
+
 TEST(ChitterClient, AnswersCtcpAtABoundedPace) {
   Net net;
   net.Register();
   for (int i = 0; i < 6; ++i) net.Feed({":bob!b@h PRIVMSG Player :\x01VERSION\x01"});
-  net.Feed({":bob!b@h PRIVMSG Player :\x01" "DCC SEND x 1 2 3\x01"});
+  net.Feed(
+      {":bob!b@h PRIVMSG Player :\x01"
+       "DCC SEND x 1 2 3\x01"});
   const Lines replies = net.Sent(100000);
   EXPECT_EQ(replies.size(), 3u);
   EXPECT_EQ(replies.front(), std::string("NOTICE bob :\x01VERSION ") + kVersionReply + "\x01");
@@ -192,7 +218,9 @@ TEST(ChitterClient, SplitsLongTextToFitWhatTheServerAddsNeverInACharacter) {
   for (const std::string& line : sent) {
     // ":Player!~player@127.0.0.1 " the server puts before it, CR LF after.
     EXPECT_LE(27 + line.size() + 2, 512u) << line;
-    const std::string prefix = "PRIVMSG #c :\x01" "ACTION ";
+    const std::string prefix =
+        "PRIVMSG #c :\x01"
+        "ACTION ";
     ASSERT_TRUE(line.starts_with(prefix) && line.ends_with("\x01"));
     const std::string piece = line.substr(prefix.size(), line.size() - prefix.size() - 1);
     EXPECT_TRUE(IsUtf8(piece));
@@ -222,7 +250,9 @@ TEST(ChitterClient, TakesItsNickBackWhenFreedAndNowAndThen) {
 // ---- A session over the fake network.
 
 struct Resolutions : Resolver {
-  void Resolve(std::uint32_t ticket, const std::string& host) override { asked.emplace_back(ticket, host); }
+  void Resolve(std::uint32_t ticket, const std::string& host) override {
+    asked.emplace_back(ticket, host);
+  }
   std::vector<std::pair<std::uint32_t, std::string>> asked;
 };
 
@@ -327,7 +357,9 @@ TEST_F(ChitterOnline, AServerThatSendsWithoutEndLeavesTheWindowItsTurns) {
 // ---- The program: settings, commands, logs.
 
 struct Logs : LogSink {
-  void Append(const std::string& path, const std::string& text) override { written.push_back(path + "|" + text); }
+  void Append(const std::string& path, const std::string& text) override {
+    written.push_back(path + "|" + text);
+  }
   Lines written;
 };
 
@@ -365,15 +397,19 @@ TEST_F(ChitterProgram, CommandsAsIrcUsersTypeThem) {
   chat.Input("/join ludora", At(200));
   sockets.PeerSends(sockets.LastSocket(), ":Player!p@h JOIN #ludora\r\n");
   chat.OnSocket(MessageOf(sockets), sockets.LastSocket(), FD_READ_, At(200));
-  for (const char* typed : {"/msg bob  hi there", "/MODE #ludora +m", "/me waves", "//not a command", "/topic new topic", "/whois bob", "/part #ludora bye",
-                            "/query bob how are you", "/nick Other", "/away brb", "/raw PRIVMSG x :y"})
+  for (const char* typed :
+       {"/msg bob  hi there", "/MODE #ludora +m", "/me waves", "//not a command",
+        "/topic new topic", "/whois bob", "/part #ludora bye", "/query bob how are you",
+        "/nick Other", "/away brb", "/raw PRIVMSG x :y"})
     chat.Input(typed, At(200));
   for (std::uint64_t ms = 2200; ms < 40000; ms += 2000) chat.Tick(At(ms));
-  EXPECT_TRUE(Sent().ends_with("JOIN #ludora\r\nPRIVMSG bob : hi there\r\nMODE #ludora +m\r\n"
-                               "PRIVMSG #ludora :\x01" "ACTION waves\x01\r\n"
-                               "PRIVMSG #ludora :/not a command\r\nTOPIC #ludora :new topic\r\n"
-                               "WHOIS bob\r\nPART #ludora bye\r\nPRIVMSG bob :how are you\r\n"
-                               "NICK Other\r\nAWAY brb\r\nPRIVMSG x y\r\n"))
+  EXPECT_TRUE(
+      Sent().ends_with("JOIN #ludora\r\nPRIVMSG bob : hi there\r\nMODE #ludora +m\r\n"
+                       "PRIVMSG #ludora :\x01"
+                       "ACTION waves\x01\r\n"
+                       "PRIVMSG #ludora :/not a command\r\nTOPIC #ludora :new topic\r\n"
+                       "WHOIS bob\r\nPART #ludora bye\r\nPRIVMSG bob :how are you\r\n"
+                       "NICK Other\r\nAWAY brb\r\nPRIVMSG x y\r\n"))
       << Sent();
   EXPECT_EQ(chat.Title(chat.selected()), "bob");
   EXPECT_EQ(chat.Tabs().size(), 3u);  // #ludora went with /part
@@ -383,9 +419,10 @@ TEST_F(ChitterProgram, CommandsAsIrcUsersTypeThem) {
 }
 
 TEST_F(ChitterProgram, SettingsKeptAsTheUserWroteThemAndChangesPutInPlace) {
-  Start("; my settings\r\n[Chitter]\r\nnick=Caf\xE9\r\nansi=1\r\nscrollback=5\r\n\r\n"
-        "[network Local]\r\nservers=127.0.0.1:6667\r\nchannels=#a, #b key\r\n"
-        "[network Off]\r\nservers=10.1.1.1\r\nconnect=0\r\n");
+  Start(
+      "; my settings\r\n[Chitter]\r\nnick=Caf\xE9\r\nansi=1\r\nscrollback=5\r\n\r\n"
+      "[network Local]\r\nservers=127.0.0.1:6667\r\nchannels=#a, #b key\r\n"
+      "[network Off]\r\nservers=10.1.1.1\r\nconnect=0\r\n");
   EXPECT_EQ(chat.settings().scrollback, 100u);
   EXPECT_EQ(chat.settings().networks.size(), 2u);
   EXPECT_EQ(sockets.asyncSelects.size(), 1u);  // only the network that connects at start
@@ -395,11 +432,12 @@ TEST_F(ChitterProgram, SettingsKeptAsTheUserWroteThemAndChangesPutInPlace) {
   chat.SetOption(&Settings::log, true);
   const std::string path = std::string(kFolder) + "\\chitter.ini";
   EXPECT_EQ(api.Effects("file-"), (Lines{"file-open " + path, "file-delete " + path + ".new",
-                                          "file-open " + path + ".new", "file-delete " + path,
-                                          "file-move " + path + ".new -> " + path}));
+                                         "file-open " + path + ".new", "file-delete " + path,
+                                         "file-move " + path + ".new -> " + path}));
   const std::string written = ReadSettingsFile(api, path);
-  EXPECT_TRUE(written.starts_with("; my settings\r\n[Chitter]\r\nnick=Caf\xE9\r\nansi=1\r\nscrollback=5\r\n"
-                                  "colours=1\r\nlog=1\r\ntray=1\r\n\r\n[network Local]\r\n"))
+  EXPECT_TRUE(
+      written.starts_with("; my settings\r\n[Chitter]\r\nnick=Caf\xE9\r\nansi=1\r\nscrollback=5\r\n"
+                          "colours=1\r\nlog=1\r\ntray=1\r\n\r\n[network Local]\r\n"))
       << written;
   EXPECT_TRUE(written.ends_with("[network Off]\r\nservers=10.1.1.1\r\nconnect=0\r\n")) << written;
   // The program ended between the delete and the move: the new copy is read.
@@ -408,8 +446,9 @@ TEST_F(ChitterProgram, SettingsKeptAsTheUserWroteThemAndChangesPutInPlace) {
   // Logged, now it is on: one file per conversation and day, names made safe.
   sockets.PeerSends(sockets.LastSocket(), ":con!c@h PRIVMSG Player :\x02hi\x02\r\n");
   chat.OnSocket(MessageOf(sockets), sockets.LastSocket(), FD_READ_, At(300));
-  EXPECT_EQ(logs.written.back(), std::string(kFolder) + "\\logs\\Local\\_con 2026-12-10.log|"
-                                                         "[21:07:00] <con> hi\r\n");
+  EXPECT_EQ(logs.written.back(), std::string(kFolder) +
+                                     "\\logs\\Local\\_con 2026-12-10.log|"
+                                     "[21:07:00] <con> hi\r\n");
 }
 
 TEST_F(ChitterProgram, ServerCommandMakesANetworkAndClosingItsTabEndsIt) {

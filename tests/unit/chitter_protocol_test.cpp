@@ -47,7 +47,8 @@ TEST(ChitterLines, EndsNulsSplitsAndOverlongLines) {
 }
 
 TEST(ChitterMessages, ParsedAsTheRfcsWriteThem) {
-  const auto privmsg = ParseMessage(":Angel!wings@irc.org PRIVMSG Wiz :Are you receiving this message ?");
+  const auto privmsg =
+      ParseMessage(":Angel!wings@irc.org PRIVMSG Wiz :Are you receiving this message ?");
   ASSERT_TRUE(privmsg);
   EXPECT_EQ(privmsg->prefix, "Angel!wings@irc.org");
   EXPECT_EQ(privmsg->command, "PRIVMSG");
@@ -63,11 +64,13 @@ TEST(ChitterMessages, ParsedAsTheRfcsWriteThem) {
   const auto many = ParseMessage("X 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16");
   EXPECT_EQ(many->params.size(), 15u);
   EXPECT_EQ(many->params.back(), "15 16");
-  for (const char* bad : {"", ":prefix.only", "   ", "@tags", ":p "}) EXPECT_FALSE(ParseMessage(bad)) << bad;
+  for (const char* bad : {"", ":prefix.only", "   ", "@tags", ":p "})
+    EXPECT_FALSE(ParseMessage(bad)) << bad;
   EXPECT_EQ(ParseMessage(":p 0x1 a")->Numeric(), -1);
 
   const Prefix user = ParsePrefix("nick!~user@host.example");
-  EXPECT_TRUE(user.nick == "nick" && user.user == "~user" && user.host == "host.example" && !user.server);
+  EXPECT_TRUE(user.nick == "nick" && user.user == "~user" && user.host == "host.example" &&
+              !user.server);
   EXPECT_TRUE(ParsePrefix("irc.ludora.test").server);
   EXPECT_FALSE(ParsePrefix("nick").server);
   EXPECT_EQ(ParsePrefix("nick@host").host, "host");
@@ -81,8 +84,14 @@ TEST(ChitterMessages, ParsedAsTheRfcsWriteThem) {
   EXPECT_EQ(BuildMessage("PRIVMSG", {"#c", "a\r\nQUIT :x"}), "PRIVMSG #c :a  QUIT :x");
 
   EXPECT_EQ(ParseCtcp("\x01VERSION\x01")->command, "VERSION");
-  EXPECT_EQ(ParseCtcp("\x01" "action waves hello\x01")->argument, "waves hello");
-  EXPECT_EQ(ParseCtcp("\x01" "ACTION unended")->argument, "unended");
+  EXPECT_EQ(ParseCtcp("\x01"
+                      "action waves hello\x01")
+                ->argument,
+            "waves hello");
+  EXPECT_EQ(ParseCtcp("\x01"
+                      "ACTION unended")
+                ->argument,
+            "unended");
   EXPECT_FALSE(ParseCtcp("\x01\x01"));
   EXPECT_FALSE(ParseCtcp("plain"));
   EXPECT_EQ(BuildCtcp("PING", "123"), "\x01PING 123\x01");
@@ -95,9 +104,10 @@ TEST(ChitterFeatures, TheServersIsupportAndItsCaseMapping) {
   EXPECT_TRUE(rfc.IsChannel("#a") && rfc.IsChannel("&a") && !rfc.IsChannel("+a"));
 
   ServerFeatures ngircd;
-  ngircd.Apply(*ParseMessage(":irc.ludora.test 005 me RFC2812 IRCD=ngIRCd CHARSET=UTF-8 "
-                             "CASEMAPPING=ascii PREFIX=(qaohv)~&@%+ CHANTYPES=#&+ "
-                             "CHANMODES=beI,k,l,imMnOPQRstVz :are supported on this server"));
+  ngircd.Apply(
+      *ParseMessage(":irc.ludora.test 005 me RFC2812 IRCD=ngIRCd CHARSET=UTF-8 "
+                    "CASEMAPPING=ascii PREFIX=(qaohv)~&@%+ CHANTYPES=#&+ "
+                    "CHANMODES=beI,k,l,imMnOPQRstVz :are supported on this server"));
   ngircd.Apply(*ParseMessage(":s 005 me NICKLEN=12 NETWORK=Ludora :are supported"));
   EXPECT_FALSE(ngircd.Same("a[", "a{"));
   EXPECT_TRUE(ngircd.Same("ABC", "abc"));
@@ -143,23 +153,32 @@ TEST(ChitterFloodGate, FiveAtOnceThenOneEveryTwoSecondsUrgentFirst) {
 TEST(ChitterText, Utf8CheckedAndTheWesternCodePageAsFallback) {
   for (const char* good : {"plain", "caf\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x8E\xAE", ""})
     EXPECT_TRUE(IsUtf8(good)) << good;
-  for (const char* bad : {"caf\xE9", "\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82",
-                          "\x80", "\xFF"})
+  for (const char* bad :
+       {"caf\xE9", "\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "\x80", "\xFF"})
     EXPECT_FALSE(IsUtf8(bad)) << bad;
   const WesternCodePage western;
-  EXPECT_EQ(Decode("caf\xE9 \x80 \x9F \x81", western), "caf\xC3\xA9 \xE2\x82\xAC \xC5\xB8 \xC2\x81");
+  EXPECT_EQ(Decode("caf\xE9 \x80 \x9F \x81", western),
+            "caf\xC3\xA9 \xE2\x82\xAC \xC5\xB8 \xC2\x81");
   EXPECT_EQ(Decode("d\xC3\xA9j\xC3\xA0", western), "d\xC3\xA9j\xC3\xA0");
   EXPECT_EQ(Encode("\xE2\x82\xAC caf\xC3\xA9 \xE4\xB8\xAD", western, true), "\x80 caf\xE9 ?");
   EXPECT_EQ(Encode("caf\xC3\xA9", western, false), "caf\xC3\xA9");
   // Outside the basic plane: a surrogate pair, and back.
   EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x8E\xAE"), (std::u16string{0xD83C, 0xDFAE}));
   EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD83C, 0xDFAE}), "\xF0\x9F\x8E\xAE");
-  EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDC00, u'a'}), "\xEF\xBF\xBD" "a");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDC00, u'a'}),
+            "\xEF\xBF\xBD"
+            "a");
   EXPECT_EQ(Utf8ToUtf16("a\xFF"), (std::u16string{u'a', 0xFFFD}));
 }
 
 TEST(ChitterFormatting, MircCodesIntoRunsOrStripped) {
-  const auto runs = StyledRuns("\x02" "b\x02 \x03" "4,2rw\x03 \x1Fu\x0F" "x\x03" "12,c\x03" "0334");
+  const auto runs = StyledRuns(
+      "\x02"
+      "b\x02 \x03"
+      "4,2rw\x03 \x1Fu\x0F"
+      "x\x03"
+      "12,c\x03"
+      "0334");
   ASSERT_EQ(runs.size(), 8u);
   EXPECT_TRUE(runs[0].text == "b" && runs[0].style.bold);
   EXPECT_TRUE(runs[1].text == " " && !runs[1].style.bold);
@@ -171,9 +190,21 @@ TEST(ChitterFormatting, MircCodesIntoRunsOrStripped) {
   // "\x03" "12,c": the comma and what follows are text; "\x03" "0334": colour 3, then "34".
   EXPECT_TRUE(runs[6].text == ",c" && runs[6].style.foreground == 0x0000FC);
   EXPECT_TRUE(runs[7].text == "34" && runs[7].style.foreground == 0x009300);
-  EXPECT_EQ(StyledRuns("\x04" "FF8000" "hex\x03" "99,1dflt")[1].style.foreground, kDefaultColour);
-  EXPECT_EQ(StyledRuns("\x04" "FF8000" "hex")[0].style.foreground, 0xFF8000);
-  EXPECT_EQ(StripCodes("\x16r\x1D" "i\x1E" "s\x07\x01\x7F\tend"), "ris end");
+  EXPECT_EQ(StyledRuns("\x04"
+                       "FF8000"
+                       "hex\x03"
+                       "99,1dflt")[1]
+                .style.foreground,
+            kDefaultColour);
+  EXPECT_EQ(StyledRuns("\x04"
+                       "FF8000"
+                       "hex")[0]
+                .style.foreground,
+            0xFF8000);
+  EXPECT_EQ(StripCodes("\x16r\x1D"
+                       "i\x1E"
+                       "s\x07\x01\x7F\tend"),
+            "ris end");
 }
 
 TEST(ChitterLayout, ShownRunsWithLinksAndRowsBrokenAtBlanks) {
@@ -182,7 +213,8 @@ TEST(ChitterLayout, ShownRunsWithLinksAndRowsBrokenAtBlanks) {
   line.text = "see http://x.org/a, \x02www.y.z\x02 (https://q) mailto:www.no";
   std::vector<std::u16string> texts, links;
   for (const ShownRun& run : ShownRuns(line, true)) (run.link ? links : texts).push_back(run.text);
-  EXPECT_EQ(texts, (std::vector<std::u16string>{u"[09:05] ", u"<n> ", u"see ", u", ", u" (", u") mailto:www.no"}));
+  EXPECT_EQ(texts, (std::vector<std::u16string>{u"[09:05] ", u"<n> ", u"see ", u", ", u" (",
+                                                u") mailto:www.no"}));
   EXPECT_EQ(links, (std::vector<std::u16string>{u"http://x.org/a", u"www.y.z", u"https://q"}));
 
   // One pixel a character: 10 wide, rows after the first from 5.
@@ -190,7 +222,8 @@ TEST(ChitterLayout, ShownRunsWithLinksAndRowsBrokenAtBlanks) {
     const std::size_t count = std::min<std::size_t>(text.size(), static_cast<std::size_t>(room));
     return Fit{count, static_cast<int>(count)};
   };
-  const std::vector<ShownRun> runs = {{{}, u"[09] "}, {{}, u"hello world againandagain"}, {{}, u"x"}};
+  const std::vector<ShownRun> runs = {
+      {{}, u"[09] "}, {{}, u"hello world againandagain"}, {{}, u"x"}};
   const auto rows = WrapRuns(runs, 10, 5, fit);
   const auto piece = [](std::size_t run, std::size_t from, std::size_t to, int x) {
     return std::tuple(run, from, to, x);
@@ -200,11 +233,12 @@ TEST(ChitterLayout, ShownRunsWithLinksAndRowsBrokenAtBlanks) {
     got.emplace_back();
     for (const Piece& p : row) got.back().push_back(piece(p.run, p.from, p.to, p.x));
   }
-  EXPECT_EQ(got, (decltype(got){{piece(0, 0, 5, 0), piece(1, 0, 6, 5)},  // "hello" fits: the blank goes too
-                                {piece(1, 6, 12, 5)},                      // "world "
-                                {piece(1, 12, 17, 5)},   // too long a word: cut at the room's end
-                                {piece(1, 17, 22, 5)},
-                                {piece(1, 22, 25, 5), piece(2, 0, 1, 8)}}));
+  EXPECT_EQ(got, (decltype(got){
+                     {piece(0, 0, 5, 0), piece(1, 0, 6, 5)},  // "hello" fits: the blank goes too
+                     {piece(1, 6, 12, 5)},                    // "world "
+                     {piece(1, 12, 17, 5)},  // too long a word: cut at the room's end
+                     {piece(1, 17, 22, 5)},
+                     {piece(1, 22, 25, 5), piece(2, 0, 1, 8)}}));
   // Narrower than the indent: a character a row, and no end missed.
   EXPECT_EQ(WrapRuns({{{}, u"abc"}}, 0, 5, fit).size(), 3u);
 }
