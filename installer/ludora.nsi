@@ -31,14 +31,17 @@
 !define MUTEX "Corvane Ludora Setup"
 ; The exit codes of the installer and the uninstaller (the README lists
 ; them); 1 is NSIS's own, for a cancel. The recorder's uninstall gives 0, 3,
-; 4 and 5 itself; its close gives RECORDER_WAS_RUNNING.
+; 4, 5 and 8 itself; its check and close give 8; its close gives
+; RECORDER_WAS_RUNNING.
 !define EXIT_FAILED 2         ; nothing, or not all, installed
 !define EXIT_NOT_ALL_BACK 3   ; uninstalled; some values could not be put back
 !define EXIT_DEFAULTS 4       ; uninstalled; no sound record: Explorer's settings
 !define EXIT_LUDORA_STAYS 5   ; Explorer could not be made the shell: not uninstalled
 !define EXIT_BUSY 6           ; another install or uninstall is running
 !define EXIT_BAD_FOLDER 7     ; another folder than the installation's
-!define RECORDER_WAS_RUNNING 8
+!define EXIT_OTHER_ACCOUNT 8  ; Ludora runs for another account: nothing was changed
+!define RECORDER_WAS_RUNNING 10
+!define OTHER_ACCOUNT_TEXT "Ludora is running for another user account of this PC. Setup changes nothing while it runs, as Ludora would come back with Setup's rights: log that account off first, or run Setup from it."
 !getdllversion "${DIST}\ludora.exe" VERSION_
 !if "${VERSION_1}" == ""
   !error "ludora.exe has no version record"
@@ -219,7 +222,18 @@ FunctionEnd
   ${EndIf}
 !macroend
 
+; Ludora running for another account is left alone: nothing is changed.
+!macro OtherAccountQuits
+  ${If} $0 == ${EXIT_OTHER_ACCOUNT}
+    MessageBox MB_OK|MB_ICONSTOP "${OTHER_ACCOUNT_TEXT}" /SD IDOK
+    SetErrorLevel ${EXIT_OTHER_ACCOUNT}
+    Quit
+  ${EndIf}
+!macroend
+
 Section "Install"
+  !insertmacro Recorder "check"
+  !insertmacro OtherAccountQuits
   ; The machine as it is, before anything of Ludora's changes it, kept in
   ; the folder and under HKLM. An install over an install keeps the first
   ; record, wherever it finds it: a folder deleted by hand is no new start.
@@ -237,6 +251,7 @@ Section "Install"
   ${EndIf}
   ; A running Ludora lets go of its files first, and comes back at the end.
   !insertmacro Recorder "close"
+  !insertmacro OtherAccountQuits
   StrCpy $wasRunning $0
 
   ; A file that cannot be written (in use, a folder in its way) fails the
@@ -246,10 +261,14 @@ Section "Install"
   File "${DIST}\ludora.exe"
   File "${DIST}\sparkrun.exe"
   File "${DIST}\traydock.exe"
+  File "${DIST}\wayview.exe"
+  File "${DIST}\lobbyfind.exe"
   File "${DIST}\chitter.exe"
   File "${DIST}\ludora-watch.exe"
+  File "${DIST}\pno0001.exe"
   File "${DIST}\turbolia.html"
   File "${DIST}\webgames.html"
+  File "${DIST}\lobbyfind-games.ini"
   CreateDirectory "$INSTDIR\games"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   ${If} ${Errors}
@@ -280,6 +299,7 @@ Section "Uninstall"
   ; Closes a running Ludora, puts back every value it can write that the
   ; user has not changed since and starts Explorer when Ludora was the desktop.
   !insertmacro Recorder 'uninstall "$INSTDIR" "${REPORT}"'
+  !insertmacro OtherAccountQuits
   StrCpy $exitCode $0
   ${If} $0 != 0
   ${AndIf} $0 != ${EXIT_NOT_ALL_BACK}
@@ -300,9 +320,13 @@ Section "Uninstall"
     WriteRegStr HKCU "${WINLOGON}" "Shell" "explorer.exe"
     WriteRegStr HKLM "${WINLOGON}" "Shell" "explorer.exe"
     FindWindow $3 "Progman"
+    Call un.ShellNamesLudora
     ${If} "$1$2" != "00"
+    ${AndIf} $R0 == 1
+      Exec '"$INSTDIR\ludora.exe"'  ; Ludora stays: so does the desktop the user had
+    ${ElseIf} "$1$2" != "00"
     ${AndIf} $3 == 0
-      Exec "explorer.exe"  ; Ludora was the desktop
+      Exec '"$WINDIR\explorer.exe"'  ; Ludora was the desktop
     ${EndIf}
   ${EndIf}
   Call un.ShowReport
@@ -321,10 +345,14 @@ Section "Uninstall"
   Delete /REBOOTOK "$INSTDIR\ludora.exe"
   Delete /REBOOTOK "$INSTDIR\sparkrun.exe"
   Delete /REBOOTOK "$INSTDIR\traydock.exe"
+  Delete /REBOOTOK "$INSTDIR\wayview.exe"
+  Delete /REBOOTOK "$INSTDIR\lobbyfind.exe"
   Delete /REBOOTOK "$INSTDIR\chitter.exe"
   Delete /REBOOTOK "$INSTDIR\ludora-watch.exe"
+  Delete /REBOOTOK "$INSTDIR\pno0001.exe"
   Delete "$INSTDIR\turbolia.html"
   Delete "$INSTDIR\webgames.html"
+  Delete "$INSTDIR\lobbyfind-games.ini"
   ; The record goes only once it is put back, or found unusable (and set aside).
   ${If} $exitCode == 0
   ${OrIf} $exitCode == ${EXIT_DEFAULTS}

@@ -1,6 +1,8 @@
 #include "ludora-record/record_tool.h"
 
-#include <initializer_list>
+#include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "launch/companions.h"
 #include "launch/orderly_end.h"
@@ -10,13 +12,13 @@
 #include "ludora-record/record_homes.h"
 #include "ludora-record/restore.h"
 #include "tuning/places.h"
+#include "tuning/primitives.h"
 
 namespace ludora::record {
 
 namespace {
 
-constexpr DWORD kShellEndsWithin = 10000;    // ms, after it is asked to close
-constexpr DWORD kShellIsEndedWithin = 5000;  // ms, after it is ended
+constexpr DWORD kWatchdogEndsWithin = 5000;  // ms
 constexpr DWORD kLookAgainAfter = 50;        // ms
 
 MachineRecord MachineNow(WindowsApi& api) {
@@ -42,52 +44,76 @@ std::pair<std::string, std::string> TwoPaths(std::string_view arguments) {
   return {PathArgument(arguments.substr(0, close + 1)), PathArgument(arguments.substr(close + 1))};
 }
 
-// Closes `windows` of the process that owns `owner`, and waits for it to
-// end. A window of its own may keep it going (the defragmenter ignores a
-// close while it counts): ended then, as its files are about to be replaced
-// or removed.
-void Close(WindowsApi& api, HWND owner, std::initializer_list<HWND> windows) {
-  DWORD processId = 0;
-  api.GetWindowThreadProcessId(owner, &processId);
-  const ScopedHandle process(api, api.OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, 0, processId));
-  for (const HWND window : windows) {
-    if (window) api.PostMessageA(window, WM_CLOSE, 0, 0);
+// The SID of the account the process runs as, as its bytes; nothing when
+// Windows will not say.
+std::optional<std::vector<BYTE>> AccountOf(WindowsApi& api, HANDLE process) {
+  HANDLE opened = 0;
+  if (!api.OpenProcessToken(process, TOKEN_QUERY, &opened)) return std::nullopt;
+  const ScopedHandle token(api, opened);
+  alignas(void*) BYTE record[256];
+  DWORD length = 0;
+  if (!api.GetTokenInformation(token.get(), TokenUser, record, sizeof record, &length)) {
+    return std::nullopt;
   }
-  if (process && api.WaitForSingleObject(process.get(), kShellEndsWithin) != WAIT_OBJECT_0 &&
-      api.TerminateProcess(process.get(), 0)) {
-    api.WaitForSingleObject(process.get(), kShellIsEndedWithin);
-  }
+  // TOKEN_USER: a pointer to the SID, which lies in the same record; a SID
+  // is 8 bytes and 4 for each of its sub-authorities (their count at byte 1).
+  const auto* sid = *reinterpret_cast<const BYTE* const*>(record);
+  if (sid < record || sid + 8 > record + std::min<DWORD>(length, sizeof record)) return std::nullopt;
+  const std::size_t size = 8 + 4 * std::size_t{sid[1]};
+  if (sid + size > record + std::min<DWORD>(length, sizeof record)) return std::nullopt;
+  return std::vector<BYTE>(sid, sid + size);
 }
+
+bool OursOrUnknown(WindowsApi& api, HWND window, const std::optional<std::vector<BYTE>>& ours) {
+  DWORD processId = 0;
+  api.GetWindowThreadProcessId(window, &processId);
+  const ScopedHandle process(api, api.OpenProcess(PROCESS_QUERY_INFORMATION, 0, processId));
+  return process && ours && AccountOf(api, process.get()) == ours;
+}
+
+
+}  // namespace
 
 bool WatchdogRuns(WindowsApi& api) {
   const ScopedHandle one(api, api.CreateMutexA(nullptr, 0, companions::kWatchdogMutex));
   return one && api.GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-}  // namespace
+bool AnotherAccountsShellRuns(WindowsApi& api) {
+  if (GetPlatform(api) == Platform::NotNt) return false;
+  const auto ours = AccountOf(api, api.GetCurrentProcess());
+  for (const HWND window : {api.FindWindowA(companions::kBarWindowClass, nullptr),
+                            api.FindWindowA(companions::kQuickMenuWindowClass, nullptr),
+                            TrayDockWindow(api)}) {
+    if (window && !OursOrUnknown(api, window, ours)) return true;
+  }
+  return false;
+}
 
 bool CloseRunningShell(WindowsApi& api) {
   const HWND bar = api.FindWindowA(companions::kBarWindowClass, nullptr);
   const HWND menu = api.FindWindowA(companions::kQuickMenuWindowClass, nullptr);
   if (bar || menu) {
     SignalOrderlyEnd(api);  // however it ends, its watchdog must not start it again
-    Close(api, menu ? menu : bar, {bar, menu});
+    CloseProcessOf(api, menu ? menu : bar, {bar, menu});
     // The watchdog ends once it sees that end; its file is free then.
-    for (DWORD waited = 0; waited < kShellIsEndedWithin && WatchdogRuns(api);
+    for (DWORD waited = 0; waited < kWatchdogEndsWithin && WatchdogRuns(api);
          waited += kLookAgainAfter) {
       api.Sleep(kLookAgainAfter);
     }
   }
   // The notification area outlives a Ludora that ends, for the next one.
-  if (const HWND tray = api.FindWindowA("Shell_TrayWnd", companions::kTrayDockTitle)) {
-    Close(api, tray, {tray});
-  }
+  if (const HWND tray = TrayDockWindow(api)) CloseProcessOf(api, tray, {tray});
   return bar || menu;
 }
 
 int Run(WindowsApi& api, const std::string& commandLine) {
   const auto [command, rest] = FirstWord(AfterProgramName(commandLine));
-  if (command == "close" && rest.empty()) return CloseRunningShell(api) ? kWasRunning : kDone;
+  if (command == "check" && rest.empty()) return AnotherAccountsShellRuns(api) ? kOtherAccount : kDone;
+  if (command == "close" && rest.empty()) {
+    if (AnotherAccountsShellRuns(api)) return kOtherAccount;
+    return CloseRunningShell(api) ? kWasRunning : kDone;
+  }
   if (command == "record") {
     const std::string file = PathArgument(rest);
     if (file.empty()) return kFailed;

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
+#include "launch/companions.h"
 #include "platform/command_run.h"
 #include "platform/resume_next.h"
+#include "platform/scoped.h"
 #include "platform/win_constants.h"
 #include "ludora-record/record_tool.h"
 #include "tuning/open_command.h"
@@ -15,6 +17,9 @@
 namespace ludora::record {
 
 namespace {
+
+constexpr DWORD kLudoraBackWithin = 10000;  // ms
+constexpr DWORD kLookAgainAfter = 50;       // ms
 
 std::string Reason(DWORD error) {
   switch (error) {
@@ -148,9 +153,26 @@ bool ExplorerIsTheShell(WindowsApi& api, Report& report) {
   return false;
 }
 
+// Ludora, closed for an uninstall that then kept it, comes back. As the
+// session's shell (it was watched) it starts its watchdog once it has its
+// log-on's mark: until then the mark is held here.
+void StartLudoraAgain(WindowsApi& api, const std::string& folder, bool watched) {
+  if (!RunCommandLine(api, "\"" + folder + "\\ludora.exe\"", SW_SHOWNORMAL) || !watched) return;
+  for (DWORD waited = 0; waited < kLudoraBackWithin && !WatchdogRuns(api);
+       waited += kLookAgainAfter) {
+    api.Sleep(kLookAgainAfter);
+  }
+}
+
 }  // namespace
 
 int Uninstall(WindowsApi& api, const std::string& folder, Report& report) {
+  if (AnotherAccountsShellRuns(api)) return kOtherAccount;
+  // On Windows 98 the log-on's mark is an event that lasts while somebody
+  // holds it: held here until a Ludora that stays has started again, which
+  // then starts no startup program a second time.
+  const ScopedHandle logOnMark(api, api.OpenEventA(SYNCHRONIZE, 0, companions::kStartupRunEvent));
+  const bool watched = WatchdogRuns(api);
   const bool running = CloseRunningShell(api);
   // Ludora was the desktop when no Explorer desktop stands beside it.
   const bool wasDesktop = running && api.FindWindowA("Progman", nullptr) == 0;
@@ -167,9 +189,16 @@ int Uninstall(WindowsApi& api, const std::string& folder, Report& report) {
   }
   // A record taken where Ludora was the shell already (set up by hand), or
   // a place that could not be put back, would leave it naming a program
-  // that is about to go.
-  if (!ExplorerIsTheShell(api, report)) result = kLudoraStays;
-  if (wasDesktop) RunCommandLine(api, "explorer.exe", SW_SHOWNORMAL);
+  // that is about to go. Then Ludora stays, and so does the desktop the
+  // user had: Explorer, not being the shell, would open a folder window.
+  if (!ExplorerIsTheShell(api, report)) {
+    if (running) StartLudoraAgain(api, folder, watched);
+    return kLudoraStays;
+  }
+  if (wasDesktop) {
+    RunProgram(api, WindowsProgram(api, WindowsFolder::Windows, "explorer.exe"), "explorer.exe",
+               SW_SHOWNORMAL);
+  }
   return result;
 }
 

@@ -16,8 +16,9 @@ namespace ludora::record {
 // no shell place names Ludora, and starts Explorer when Ludora was the
 // desktop. Places the user changed since, places the record does not hold
 // and the per-user values of another account than the one that installed
-// are left as they are, and the report says so. One of the exit codes of
-// record_tool.h.
+// are left as they are, and the report says so. Where Ludora stays, a Ludora
+// it closed is started again, and Explorer is not. Where Ludora runs for
+// another account, nothing is done. One of the exit codes of record_tool.h.
 int Uninstall(WindowsApi& api, const std::string& folder, Report& report);
 
 }  // namespace ludora::record

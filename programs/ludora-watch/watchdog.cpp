@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "launch/companions.h"
+#include "launch/orderly_end.h"
 #include "platform/command_line.h"
 #include "platform/command_run.h"
 #include "platform/paths.h"
@@ -20,10 +21,14 @@ constexpr DWORD kProcessWaitRights = SYNCHRONIZE;
 constexpr DWORD kExplorerTakesTheDesktopWithin = 30000;  // ms
 constexpr DWORD kLookAgainAfter = 250;                   // ms
 
-// Started from the watchdog's own folder, Ludora's; a process handle, or 0.
-HANDLE Start(WindowsApi& api, const std::string& commandLine) {
+// A process handle, or 0.
+HANDLE Start(WindowsApi& api, const std::string& application, const std::string& commandLine) {
   HANDLE process = 0;
-  RunCommandLine(api, commandLine, SW_SHOWNORMAL, &process);
+  if (application.empty()) {
+    RunCommandLine(api, commandLine, SW_SHOWNORMAL, &process);
+  } else {
+    RunProgram(api, application, commandLine, SW_SHOWNORMAL, &process);
+  }
   return process;
 }
 
@@ -31,26 +36,45 @@ HANDLE Start(WindowsApi& api, const std::string& commandLine) {
 
 Next RestartPolicy::AfterEnd(bool orderly, DWORD now) {
   if (orderly) return Next::LetBe;
+  if (inLoop_ && now - lastRestart_ < kLoopWindow) return Next::StartExplorer;
+  if (inLoop_) *this = RestartPolicy{};  // that one ran a minute: out of the loop
   std::erase_if(restarts_, [&](DWORD at) { return now - at >= kLoopWindow; });
-  if (restarts_.size() >= kRestartsInALoop) return Next::StartExplorer;
+  inLoop_ = restarts_.size() >= kRestartsInALoop;
+  if (inLoop_) return Next::StartExplorer;
   restarts_.push_back(now);
   return Next::StartLudora;
 }
 
-void StartExplorerAsShell(WindowsApi& api) {
-  // Explorer's taskbar hosts the notification area now.
-  if (const HWND tray = api.FindWindowA("Shell_TrayWnd", companions::kTrayDockTitle)) {
-    api.PostMessageA(tray, WM_CLOSE, 0, 0);
-  }
+DWORD RestartPolicy::PauseInALoop(DWORD now) {
+  const DWORD pause = pause_;
+  pause_ = std::min(pause_ * 2, kLongestPause);
+  lastRestart_ = now + pause;
+  return pause;
+}
+
+bool StartExplorerAsShell(WindowsApi& api) {
   const std::vector<PlaceState> registration = ReadPlaces(api, RegistrationPlaces());
   RegisterExplorerShell(api);
-  const ScopedHandle explorer(api, Start(api, "explorer.exe"));
+  HANDLE started = 0;
+  if (!ShellNamesLudora(api)) {
+    if (const HWND tray = TrayDockWindow(api)) CloseProcessOf(api, tray, {tray});
+    started = Start(api, WindowsProgram(api, WindowsFolder::Windows, "explorer.exe"),
+                    "explorer.exe");
+  }
+  const ScopedHandle explorer(api, started);
   for (DWORD waited = 0; explorer && waited < kExplorerTakesTheDesktopWithin;
        waited += kLookAgainAfter) {
     if (api.FindWindowA("Progman", nullptr)) break;
     if (api.WaitForSingleObject(explorer.get(), kLookAgainAfter) != WAIT_TIMEOUT) break;
   }
-  for (const PlaceState& state : registration) WritePlace(api, state);
+  // The registry first: while the profile mapping Explorer's registration
+  // wrote is there, a system.ini entry would land in the registry instead.
+  for (const bool ini : {false, true}) {
+    for (const PlaceState& state : registration) {
+      if (state.place.ini == ini) WritePlace(api, state);
+    }
+  }
+  return started != 0;
 }
 
 int Run(WindowsApi& api, const std::string& commandLine) {
@@ -73,17 +97,25 @@ int Run(WindowsApi& api, const std::string& commandLine) {
   const std::string ludora = "\"" + ProgramFolder(api) + "\\ludora.exe\"";
   RestartPolicy policy;
   for (;;) {
-    api.WaitForSingleObject(shell.get(), INFINITE);
+    // A Ludora that could not be started ended at once.
+    if (shell) api.WaitForSingleObject(shell.get(), INFINITE);
     const bool orderly =
         orderlyEnd && api.WaitForSingleObject(orderlyEnd.get(), 0) == WAIT_OBJECT_0;
     switch (policy.AfterEnd(orderly, api.GetTickCount())) {
       case Next::LetBe:
         return 0;
-      case Next::StartExplorer:
-        StartExplorerAsShell(api);
-        return 0;
+      case Next::StartExplorer: {
+        if (StartExplorerAsShell(api)) return 0;
+        const DWORD pause = policy.PauseInALoop(api.GetTickCount());
+        api.OutputDebugStringA("ludora-watch: Explorer cannot take the desktop (a shell place "
+                               "still names Ludora, or Explorer did not start): Ludora again in " +
+                               std::to_string(pause / 1000) + " s\n");
+        api.Sleep(pause);
+        shell = ScopedHandle(api, Start(api, {}, ludora));
+        break;
+      }
       case Next::StartLudora:
-        shell = ScopedHandle(api, Start(api, ludora));
+        shell = ScopedHandle(api, Start(api, {}, ludora));
         break;
     }
   }

@@ -16,6 +16,8 @@ constexpr int kCtrlEscHotKey = 1;
 constexpr int kLeftWindowsHotKey = 2;
 constexpr int kRightWindowsHotKey = 3;
 constexpr WPARAM kShellTaskMan = 7;  // HSHELL_TASKMAN
+constexpr UINT_PTR kWindowsKeyTimer = 1;
+constexpr UINT kLookAtKeysEvery = 15;  // ms: shorter than any key press
 
 }  // namespace
 
@@ -66,20 +68,40 @@ void BarWindow::SetClockTooltip(const std::string& text) {
   tooltips_.SetText(1, text);  // Label7, the first label created
 }
 
-// What Windows gives a shell for Ctrl+Esc and the Windows key: on XP the
-// shell hook's task-list notice (and the task-list command, posted to the
-// shell's window); where the keys are not the system's own, as on 98, plain
-// hot keys. No hook that sees every key.
-void BarWindow::TakeTaskListKeys() {
+// What Windows gives a shell for Ctrl+Esc and the Windows key: on the NT
+// family the shell hook's task-list notice (and the task-list command,
+// posted to the shell's window), the Windows key's when it is let go; on the
+// older family plain hot keys, the Windows key's at its press, which the bar
+// turns into Windows' own behaviour. No hook that sees every key. Ctrl+Esc
+// is a hot key on both, for where the system sends no notice for it.
+void BarWindow::TakeTaskListKeys(bool asHotKeys) {
+  ::RegisterHotKey(hwnd(), kCtrlEscHotKey, MOD_CONTROL, VK_ESCAPE);
+  if (asHotKeys) {
+    ::RegisterHotKey(hwnd(), kLeftWindowsHotKey, MOD_WIN, VK_LWIN);
+    ::RegisterHotKey(hwnd(), kRightWindowsHotKey, MOD_WIN, VK_RWIN);
+    return;
+  }
   const HMODULE user32 = ::GetModuleHandleA("user32.dll");
   const auto registerShellHook = reinterpret_cast<BOOL(WINAPI*)(::HWND)>(
       reinterpret_cast<void*>(::GetProcAddress(user32, "RegisterShellHookWindow")));
   if (registerShellHook && registerShellHook(hwnd())) {
     shellHookMessage_ = ::RegisterWindowMessageA("SHELLHOOK");
   }
-  ::RegisterHotKey(hwnd(), kCtrlEscHotKey, MOD_CONTROL, VK_ESCAPE);
-  ::RegisterHotKey(hwnd(), kLeftWindowsHotKey, MOD_WIN, VK_LWIN);
-  ::RegisterHotKey(hwnd(), kRightWindowsHotKey, MOD_WIN, VK_RWIN);
+}
+
+// While the Windows key is down after its hot key: any other key pressed
+// (down now, or pressed and let go since the last look) makes it another
+// program's combination, and the menu stays shut.
+void BarWindow::LookAtWindowsKey() {
+  const auto down = [](int key) { return (::GetAsyncKeyState(key) & 0x8000) != 0; };
+  bool other = false;
+  for (int key = VK_BACK; key <= 0xFE; ++key) {
+    if (key != VK_LWIN && key != VK_RWIN && (::GetAsyncKeyState(key) & 0x8001) != 0) other = true;
+  }
+  const auto verdict = windowsKey_.Look(down(VK_LWIN) || down(VK_RWIN), other);
+  if (verdict == WindowsKeyTap::Verdict::Wait) return;
+  ::KillTimer(hwnd(), kWindowsKeyTimer);
+  if (verdict == WindowsKeyTap::Verdict::Open && form_) form_->TaskListKey();
 }
 
 const LabelDefinition* BarWindow::LabelUnder(LPARAM point) const {
@@ -102,11 +124,21 @@ LRESULT BarWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   switch (message) {
     case WM_HOTKEY:
-      if (form_) form_->TaskListKey();
+      if (wParam == kCtrlEscHotKey) {
+        if (form_) form_->TaskListKey();
+      } else if (!windowsKey_.watching()) {
+        windowsKey_.Pressed();
+        for (int key = VK_BACK; key <= 0xFE; ++key) ::GetAsyncKeyState(key);  // from now on
+        ::SetTimer(hwnd(), kWindowsKeyTimer, kLookAtKeysEvery, nullptr);
+      }
+      return 0;
+    case WM_TIMER:
+      if (wParam != kWindowsKeyTimer) break;
+      LookAtWindowsKey();
       return 0;
     case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) != SC_TASKLIST) break;
-      if (form_) form_->TaskListKey();
+      // Under another shell the command is Windows' own, for its Start menu.
+      if ((wParam & 0xFFF0) != SC_TASKLIST || !form_ || !form_->TaskListKey()) break;
       return 0;
     case kAfterFirstPaint:
       if (form_) form_->Painted();

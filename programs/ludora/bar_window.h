@@ -7,6 +7,7 @@
 #include "win32/tooltips.h"
 #include "win32/window_base.h"
 #include "ludora/window_system.h"
+#include "ludora/windows_key.h"
 
 namespace ludora::win32 {
 
@@ -21,7 +22,7 @@ class BarWindow : public WindowBase, public Form3View {
   ludora::HWND Handle() override;
   void Move(int left, int top) override;
   void SetClockTooltip(const std::string& text) override;
-  void TakeTaskListKeys() override;
+  void TakeTaskListKeys(bool asHotKeys) override;
 
  private:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -29,6 +30,7 @@ class BarWindow : public WindowBase, public Form3View {
   void OnNcDestroy() override;
   const LabelDefinition* LabelUnder(LPARAM point) const;
   void CreateTooltips();
+  void LookAtWindowsKey();
 
   Win32WindowSystem& system_;
   Form3* form_ = nullptr;
@@ -41,6 +43,7 @@ class BarWindow : public WindowBase, public Form3View {
   bool painted_ = false;  // the skin has been drawn once
   bool tooltipsMade_ = false;
   UINT shellHookMessage_ = 0;  // the shell hook's notices, once the task-list keys are ours
+  WindowsKeyTap windowsKey_;   // where the Windows key is a hot key, at its press
 };
 
 }  // namespace ludora::win32

@@ -55,7 +55,9 @@ bool RunCommand(WindowsApi& api, const std::string& appFolder, QuickItem item) {
   const std::string file =
       command->inAppFolder ? InAppFolder(appFolder, command->file) : std::string(command->file);
   if (command->how == StartBy::CommandLine) {
-    RunCommandLine(api, file, command->windowStyle);
+    // Windows' own Control Panel, never a control.exe beside Ludora.
+    RunProgram(api, WindowsProgram(api, WindowsFolder::System, file + ".exe"), file,
+               command->windowStyle);
   } else {
     const std::string parameters(command->parameters);
     OpenWithShell(api, file, parameters.empty() ? nullptr : parameters.c_str());
@@ -71,7 +73,8 @@ void PlayBundledGame(WindowsApi& api, const std::string& appFolder, Platform pla
   }
   // START takes a quoted first argument as the window title, so "High" goes
   // first; the game's own path is quoted for folders with blanks.
-  RunCommandLine(api, "CMD /C START \"High\" /high \"" + game + "\"", SW_HIDE);
+  RunProgram(api, WindowsProgram(api, WindowsFolder::System, "cmd.exe"),
+             "CMD /C START \"High\" /high \"" + game + "\"", SW_HIDE);
 }
 
 void DefragmentHardDrives(WindowsApi& api, Platform platform) {

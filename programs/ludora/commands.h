@@ -16,11 +16,12 @@ namespace ludora {
 enum class StartBy { ShellOpen, CommandLine };
 
 // One command that is alike the others: a shell open of a file with
-// parameters, or a command line with a window style.
+// parameters, or the command line of a program of Windows' system folder
+// with a window style.
 struct Command {
   QuickItem item;
   StartBy how;
-  std::string_view file;  // or the command line
+  std::string_view file;  // or the command line, the program's name without ".exe"
   bool inAppFolder;       // the file lies in the application folder
   std::string_view parameters = {};
   WORD windowStyle = 1;  // command lines: 0 hidden, 1 normal

@@ -82,8 +82,9 @@ Form3::LoadResult Form3::Load() {
       },
       [&] { view_.SetClockTooltip(ClockText(api)); },
       [&] {
-        program_.session().Decide(GetPlatform(api));
-        if (program_.session().active()) view_.TakeTaskListKeys();
+        const Platform platform = GetPlatform(api);
+        program_.session().Decide(platform);
+        if (program_.session().active()) view_.TakeTaskListKeys(platform == Platform::NotNt);
       },
       [&] {
         LoadPersonalShortcuts(api, program_.appFolder(), program_.form1().menu(),
@@ -102,7 +103,7 @@ void Form3::Painted() {
   if (!servicesToStop_) return;
   servicesToStop_ = false;
   Attempt(program_.api(), "Form3.Painted", [&] {
-    program_.session().Painted(program_.appFolder(), program_.starts(), ServiceStopCommands(),
+    program_.session().Painted(program_.appFolder(), program_.starts(), ServiceStopCommands(program_.api()),
                                view_.Handle() != 0);
   });
 }
@@ -165,10 +166,12 @@ void Form3::Label6_Click() {
   ShowQuickMenu("Form3.Label6_Click", nullptr);
 }
 
-void Form3::TaskListKey() {
+bool Form3::TaskListKey() {
+  if (!program_.session().active()) return false;
   // The left end of the bar, right under it, where a click on Label6 opens it.
   const POINT underLabel6{0, kForm3.clientHeightTwips / kTwipsPerPixel};
   ShowQuickMenu("Form3.TaskListKey", &underLabel6);
+  return true;
 }
 
 // At `at`, or at the mouse when there is none.

@@ -19,8 +19,10 @@ class Form3View {
   virtual HWND Handle() = 0;
   virtual void Move(int left, int top) = 0;
   virtual void SetClockTooltip(const std::string& text) = 0;  // Label7's tooltip
-  // Ctrl+Esc and the Windows key come to the bar (as the session's shell).
-  virtual void TakeTaskListKeys() = 0;
+  // Ctrl+Esc and the Windows key come to the bar (as the session's shell):
+  // on the NT family as the system's notices to a shell; on the older one,
+  // which gives a shell none, as hot keys.
+  virtual void TakeTaskListKeys(bool asHotKeys) = 0;
 };
 
 class Form3 {
@@ -50,8 +52,10 @@ class Form3 {
   void Label4_Click();  // hot spot: the display settings
   void Label5_Click();  // hot spot: the desktop folder as a menu
   void Label6_Click();  // hot spot at the left end: the quick menu
-  // Ctrl+Esc or the Windows key: the quick menu, at Label6 under the bar.
-  void TaskListKey();
+  // Ctrl+Esc or the Windows key: the quick menu, at Label6 under the bar,
+  // as the session's shell. False under another shell: the key is Windows'
+  // own, for that shell's Start menu.
+  bool TaskListKey();
 
   void memorycheck();
   Form3View& view() { return view_; }

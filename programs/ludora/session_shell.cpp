@@ -106,19 +106,23 @@ void SessionShell::Painted(const std::string& appFolder, CommandBatches& starts,
     return;
   }
   SignalShellReady(api_);
+  // The log-on's mark exists before the watchdog starts and holds it too:
+  // made after, a kill of Ludora in between would take the mark along, and
+  // the next start would start every startup program a second time. Without
+  // a bar this start ends at once and the watchdog starts the shell again:
+  // the startup programs, and the mark, are left to the start that shows a
+  // desktop.
+  const bool first = barShown && FirstStartThisLogOn(api_, platform_, marker_);
   const auto companion = [&](std::string_view file) {
     return "\"" + appFolder + "\\" + std::string(file) + "\"";
   };
   std::vector<CommandStart> companions = {
       {companion(companions::kWatchdog) + " " + std::to_string(api_.GetCurrentProcessId()),
-       SW_HIDE}};
-  if (barShown) companions.insert(companions.begin(), {companion(companions::kTrayDock), SW_HIDE});
+       SW_HIDE, {}}};
+  if (barShown) companions.insert(companions.begin(), {companion(companions::kTrayDock), SW_HIDE, {}});
   starts.Start(std::move(companions));
   starts.Start(std::move(serviceStops));
-  // Without a bar this start ends at once, the watchdog starts the shell
-  // again: the startup programs are left to the start that shows a desktop.
   if (!barShown) return;
-  const bool first = FirstStartThisLogOn(api_, platform_, marker_);
   api_.OutputDebugStringA(std::string("Ludora: startup programs ") +
                           (!first       ? "started already in this log-on\n"
                            : shiftHeld_ ? "skipped, Shift held\n"

@@ -17,6 +17,7 @@ namespace {
 
 constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kRunOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr char kPolicies[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 constexpr char kPolicyRun[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run";
 constexpr int kCommonStartup = 24;  // CSIDL_COMMON_STARTUP
@@ -31,18 +32,38 @@ struct Source {
   int folder = 0;        // CSIDL of the folder
   bool once = false;     // RunOnce: values deleted as they are run
   bool waits = false;    // each program ended before the next starts
+  // The policy that turns the source off ("Do not process the legacy run
+  // list", "Do not process the run once list"), set in the machine's or the
+  // user's policies; nothing when none does.
+  const char* offBy = nullptr;
 };
 
 constexpr std::array<Source, 8> kSources = {{
-    {HKLM, kRunOnce, 0, true, true},
-    {HKLM, kRun},
+    {HKLM, kRunOnce, 0, true, true, "DisableLocalMachineRunOnce"},
+    {HKLM, kRun, 0, false, false, "DisableLocalMachineRun"},
     {HKLM, kPolicyRun},
     {HKCU, kPolicyRun},
-    {HKCU, kRun},
+    {HKCU, kRun, 0, false, false, "DisableCurrentUserRun"},
     {0, "", kCommonStartup},
     {0, "", kUserStartup},
-    {HKCU, kRunOnce, 0, true, false},
+    {HKCU, kRunOnce, 0, true, false, "DisableCurrentUserRunOnce"},
 }};
+
+// A policy is set by a non-zero DWORD in the machine's or the user's
+// Explorer policies, as Windows' own shell reads it.
+bool PolicySet(WindowsApi& api, const char* name) {
+  for (const HKEY root : {HKLM, HKCU}) {
+    ScopedKey key(api);
+    if (api.RegOpenKeyExA(root, kPolicies, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) continue;
+    DWORD type = 0, value = 0, size = sizeof value;
+    if (api.RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                             &size) == ERROR_SUCCESS &&
+        type == REG_DWORD && size == sizeof value && value != 0) {
+      return true;
+    }
+  }
+  return false;
+}
 
 struct RunValue {
   std::string name;
@@ -157,6 +178,7 @@ void RunFolder(WindowsApi& api, int csidl) {
 void StartStartupPrograms(WindowsApi& api, bool safeMode) {
   for (const Source& source : kSources) {
     if (safeMode && !source.once) continue;  // "*" RunOnce values only
+    if (source.offBy && PolicySet(api, source.offBy)) continue;
     if (source.root) {
       RunKey(api, source, safeMode);
     } else {

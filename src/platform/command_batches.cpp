@@ -37,7 +37,13 @@ void CommandBatches::Start(std::vector<CommandStart> batch) {
     for (const CommandStart& start : batch) {
       if (number > 0) api.Sleep(kPacing);
       Attempt(api, {"a batch of command runs", ++number},
-              [&] { RunCommandLine(api, start.commandLine, start.show); });
+              [&] {
+                if (start.application.empty()) {
+                  RunCommandLine(api, start.commandLine, start.show);
+                } else {
+                  RunProgram(api, start.application, start.commandLine, start.show);
+                }
+              });
     }
   });
 }

@@ -17,7 +17,8 @@ namespace ludora {
 
 struct CommandStart {
   std::string commandLine;
-  WORD show = 0;  // SW_HIDE
+  WORD show = 0;            // SW_HIDE
+  std::string application;  // the program's full path, or empty: found by the command line
 };
 
 class CommandBatches {

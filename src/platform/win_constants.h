@@ -22,6 +22,7 @@ inline constexpr DWORD ERROR_NO_MORE_FILES = 18;
 inline constexpr DWORD ERROR_SHARING_VIOLATION = 32;
 inline constexpr DWORD ERROR_FILE_EXISTS = 80;
 inline constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+inline constexpr DWORD ERROR_CALL_NOT_IMPLEMENTED = 120;
 inline constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 inline constexpr DWORD ERROR_MORE_DATA = 234;
 inline constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
@@ -41,6 +42,9 @@ inline constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
 
 inline constexpr DWORD PROCESS_TERMINATE = 0x1;
 inline constexpr DWORD PROCESS_DUP_HANDLE = 0x40;
+inline constexpr DWORD PROCESS_QUERY_INFORMATION = 0x400;
+inline constexpr DWORD TOKEN_QUERY = 0x8;
+inline constexpr int TokenUser = 1;  // GetTokenInformation: the account, as a SID
 inline constexpr DWORD WAIT_OBJECT_0 = 0;
 inline constexpr DWORD WAIT_TIMEOUT = 0x102;
 inline constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;

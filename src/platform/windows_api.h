@@ -46,8 +46,9 @@ struct OPENFILENAMEA {
   X(BOOL, WritePrivateProfileStringA, (const std::string& section, const std::string& key, const char* value, const std::string& fileName), (section, key, value, fileName)) \
   X(DWORD, GetPrivateProfileStringA, (const std::string& section, const std::string& key, const std::string& defaultValue, char* buffer, DWORD size, const std::string& fileName), (section, key, defaultValue, buffer, size, fileName))
 
-// Version, processes, threads, modules (kernel32). LoadLibraryA's modules stay
-// loaded; GetProcAddress takes a name or an ordinal.
+// Version, processes, threads, modules (kernel32); a process's account
+// (advapi32, looked up at run time: Windows 98 has no accounts). LoadLibraryA's
+// modules stay loaded; GetProcAddress takes a name or an ordinal.
 #define LUDORA_PROCESS_API(X) \
   X(BOOL, GetVersionExA, (OSVERSIONINFOA* info), (info)) \
   X(DWORD, GetCurrentProcessId, (), ()) \
@@ -72,11 +73,16 @@ struct OPENFILENAMEA {
   X(HGLOBAL, LoadResource, (HMODULE module, HRSRC resource), (module, resource)) \
   X(const void*, LockResource, (HGLOBAL resource), (resource)) \
   X(DWORD, SizeofResource, (HMODULE module, HRSRC resource), (module, resource)) \
-  X(void, OutputDebugStringA, (const std::string& text), (text))
+  X(void, OutputDebugStringA, (const std::string& text), (text)) \
+  X(HANDLE, GetCurrentProcess, (), ()) \
+  X(BOOL, OpenProcessToken, (HANDLE process, DWORD desiredAccess, HANDLE* token), (process, desiredAccess, token)) \
+  X(BOOL, GetTokenInformation, (HANDLE token, int informationClass, void* information, DWORD length, DWORD* returnLength), (token, informationClass, information, length, returnLength))
 
 // Paths, files and memory (kernel32).
 #define LUDORA_FILE_API(X) \
   X(DWORD, GetModuleFileNameA, (HMODULE module, char* fileName, DWORD size), (module, fileName, size)) \
+  X(UINT, GetSystemDirectoryA, (char* buffer, UINT size), (buffer, size)) \
+  X(UINT, GetWindowsDirectoryA, (char* buffer, UINT size), (buffer, size)) \
   X(DWORD, ExpandEnvironmentStringsA, (const std::string& source, char* destination, DWORD size), (source, destination, size)) \
   X(DWORD, GetShortPathNameA, (const std::string& longPath, char* shortPath, DWORD size), (longPath, shortPath, size)) \
   X(DWORD, GetLongPathNameA, (const std::string& shortPath, char* longPath, DWORD size), (shortPath, longPath, size)) \

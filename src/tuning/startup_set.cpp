@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "platform/command_run.h"
 #include "platform/win_constants.h"
 #include "tuning/common_rows.h"
 
@@ -88,10 +89,11 @@ void ApplyStartupRows(WindowsApi& api, const MemoryFigures& memory) {
   ApplyRows(api, kStartupRows, RowInputs{.memory = &memory});
 }
 
-std::vector<CommandStart> ServiceStopCommands() {
+std::vector<CommandStart> ServiceStopCommands(WindowsApi& api) {
+  const std::string sc = WindowsProgram(api, WindowsFolder::System, "sc.exe");
   std::vector<CommandStart> stops;
   for (std::string_view service : kServiceStops) {
-    stops.push_back({"sc stop " + std::string(service), SW_HIDE});
+    if (!sc.empty()) stops.push_back({"sc stop " + std::string(service), SW_HIDE, sc});
   }
   return stops;
 }

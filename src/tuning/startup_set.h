@@ -18,7 +18,8 @@ std::span<const TuningRow> StartupRows();
 std::span<const std::string_view> StartupServiceStops();  // service names, in order
 
 void ApplyStartupRows(WindowsApi& api, const MemoryFigures& memory);
-// "sc stop <service>" for every service, in order, hidden.
-std::vector<CommandStart> ServiceStopCommands();
+// "sc stop <service>" for every service, in order, hidden, by the sc.exe of
+// the system folder; none when Windows cannot say where that is.
+std::vector<CommandStart> ServiceStopCommands(WindowsApi& api);
 
 }  // namespace ludora

@@ -49,6 +49,8 @@ std::atomic<decltype(::CoUninitialize)*> comUninitialize{};
 std::atomic<decltype(::GetLongPathNameA)*> longPathName{};
 std::atomic<decltype(::AllowSetForegroundWindow)*> allowForeground{};
 std::atomic<decltype(::GetOpenFileNameA)*> openFileName{};
+std::atomic<decltype(::OpenProcessToken)*> openProcessToken{};
+std::atomic<decltype(::GetTokenInformation)*> tokenInformation{};
 
 // COM on the calling thread, as shell opens of shortcuts want it: kept
 // initialised on a thread once it is, never counted up twice.
@@ -82,6 +84,33 @@ DWORD RealWindowsApi::GetLongPathNameA(const std::string& shortPath, char* longP
 BOOL RealWindowsApi::AllowSetForegroundWindow(DWORD processId) {
   const auto allow = Kept(allowForeground, "user32.dll", "AllowSetForegroundWindow");
   return allow && allow(processId);
+}
+
+// Looked up when first used: Windows 98 has no accounts, and its advapi32 may lack them.
+BOOL RealWindowsApi::OpenProcessToken(HANDLE process, DWORD desiredAccess, HANDLE* token) {
+  const auto open = Kept(openProcessToken, "advapi32.dll", "OpenProcessToken");
+  ::HANDLE opened = nullptr;
+  if (!open) {
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+  }
+  const BOOL done = open(ToHandle(process), desiredAccess, &opened);
+  *token = Raw(opened);
+  return done;
+}
+
+BOOL RealWindowsApi::GetTokenInformation(HANDLE token, int informationClass, void* information,
+                                         DWORD length, DWORD* returnLength) {
+  const auto get = Kept(tokenInformation, "advapi32.dll", "GetTokenInformation");
+  if (!get) {
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+  }
+  ::DWORD returned = 0;
+  const BOOL done = get(ToHandle(token), static_cast<::TOKEN_INFORMATION_CLASS>(informationClass),
+                        information, length, &returned);
+  *returnLength = returned;
+  return done;
 }
 
 std::intptr_t RealWindowsApi::ShellExecuteA(HWND owner, const char* operation,

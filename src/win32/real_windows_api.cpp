@@ -113,6 +113,18 @@ DWORD RealWindowsApi::GetCurrentProcessId() {
   return ::GetCurrentProcessId();
 }
 
+HANDLE RealWindowsApi::GetCurrentProcess() {
+  return Raw(::GetCurrentProcess());
+}
+
+UINT RealWindowsApi::GetSystemDirectoryA(char* buffer, UINT size) {
+  return ::GetSystemDirectoryA(buffer, size);
+}
+
+UINT RealWindowsApi::GetWindowsDirectoryA(char* buffer, UINT size) {
+  return ::GetWindowsDirectoryA(buffer, size);
+}
+
 HANDLE RealWindowsApi::OpenProcess(DWORD desiredAccess, BOOL inheritHandle, DWORD processId) {
   return Raw(::OpenProcess(desiredAccess, inheritHandle, processId));
 }

@@ -57,6 +57,16 @@ bars() {
   return $none
 }
 
+# Wine's own tray window out of the way (probe.exe and trayclient.exe in the
+# application folder). Wine's desktop process ends with the last program of
+# the prefix and brings a new tray when it comes back: the probe, waiting
+# for the log-on's ready event as a log-on would, keeps it meanwhile.
+evict_wine_tray() {
+  (cd "$E2E_DIR" && wine "$APP_WIN\\probe.exe" ready) &
+  wait_until 30 "the log-on's ready event" test -f "$E2E_DIR/waiting.txt"
+  wait_until 30 "Wine's own tray window out of the way" wine "$APP_WIN\\trayclient.exe" evict
+}
+
 # Sets BAR to the bar of the shell this test started (an earlier test's may
 # still be going); any bar when the test did not start the shell itself.
 find_bar() {
@@ -64,12 +74,13 @@ find_bar() {
   [ -n "$BAR" ]
 }
 
-# Clicks the middle of a label's visible part, from the bar's own layout.
+# Clicks the middle of a hot spot's pixels on the bar: Label6 at its left
+# end (-8 to 63, Label1 on top from 64), then Label1 to Label5, 40 pixels each.
 # Programs the shell started may open windows over the bar: raised first.
+declare -A HOTSPOT_X=([Label6]=30 [Label1]=85 [Label2]=125 [Label3]=165 [Label4]=205 [Label5]=245)
 click_hotspot() {
-  [ -n "${E2E_HOTSPOTS:-}" ] || E2E_HOTSPOTS=$("$E2E_ROOT/build/host/tests/bar_hotspots")
   xdotool windowraise "$BAR" 2>/dev/null
-  xdotool mousemove "$(awk -v l="$1" '$1 == l { print $2 }' <<<"$E2E_HOTSPOTS")" 11 click 1
+  xdotool mousemove "${HOTSPOT_X[$1]}" 11 click 1
 }
 
 # The shell's unnamed windows on screen (menus, tooltips): "<id> <x> <y>
@@ -142,9 +153,12 @@ close_message_box() {
 
 # run_tests <function...>: each test in a subshell, a prefix of its own. The
 # subshell is not run as a condition, so that `set -e` holds inside it.
+# run_tests <test...>: each in a subshell of its own; E2E_ONLY=<regex> runs
+# only the tests it matches.
 run_tests() {
   local failed=0 t start verdict
   for t in "$@"; do
+    [[ "$t" =~ ${E2E_ONLY:-.} ]] || continue
     start=$SECONDS verdict=PASS
     # The prefix's wineserver ends with the test, whatever happens: a window
     # left behind would sit on top of the next test's bar.

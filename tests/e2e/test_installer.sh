@@ -52,7 +52,11 @@ uninstall() {
 uninstall_code() {
   local code=0
   cp "$APP_DIR/uninstall.exe" "$WINEPREFIX/drive_c/u$1.exe"
-  wine cmd /c "C:\\u$1.exe /S _?=$APP_WIN" || code=$?
+  # NSIS reads _?= only unquoted, and Wine quotes an argument that holds a
+  # blank: the path goes as separate words, which Wine joins with blanks.
+  local words
+  read -ra words <<<"_?=$APP_WIN"
+  wine "C:\\u$1.exe" /S "${words[@]}" || code=$?
   echo "$code" >"$WINEPREFIX/drive_c/u$1.code"
 }
 code_of() { cat "$WINEPREFIX/drive_c/u$1.code"; }
@@ -69,11 +73,16 @@ a_read_only_system_ini_keeps_ludora() {
   chmod a-w "$ini"
   chattr +i "$ini" || fail "system.ini cannot be made read-only here"
   # shellcheck disable=SC2064  # the path now: the trap runs outside this function
-  trap "chattr -i '$ini'; end_prefix" EXIT
-  uninstall_code 1
+  trap "s=\$?; chattr -i '$ini'; end_prefix \$s" EXIT
+  LUDORA_PID=
+  WINEDEBUG=+process uninstall_code 1 2>>"$LOG"
   chattr -i "$ini"
   chmod u+w "$ini"
   [ "$(code_of 1)" = 5 ] || fail "exit $(code_of 1), not 5 (Explorer could not be made the shell)"
+  # The desktop the user had: Ludora's bar again, no Explorer.
+  wait_until 30 "the bar back" find_bar
+  LUDORA_PID=$(xprop -id "$BAR" _NET_WM_PID | awk '{print $NF}')
+  ! grep -aqi 'cmdline L"explorer.exe"' "$LOG" || fail "Explorer was started"
   local shell
   shell=$(system_ini | awk '/^\[boot\]/ { b = 1 } b && /^shell=/ { print substr($0, 7) }')
   [[ "${shell,,}" == *'\ludora.exe' ]] && [ -f "$APP_DIR/ludora.exe" ] ||
@@ -85,7 +94,7 @@ install_upgrade_uninstall() {
   odd_machine "setup-$1" "$1"
   snapshot before.txt
   install
-  [ "$(app_files)" = "chitter.exe games ludora-watch.exe ludora.exe machine-record.txt sparkrun.exe traydock.exe turbolia.html uninstall.exe webgames.html " ] ||
+  [ "$(app_files)" = "chitter.exe games lobbyfind-games.ini lobbyfind.exe ludora-watch.exe ludora.exe machine-record.txt pno0001.exe sparkrun.exe traydock.exe turbolia.html uninstall.exe wayview.exe webgames.html " ] ||
     fail "installed: $(app_files)"
   [ "$(start_menu | sed 's|.*/||' | sort | tr '\n' '|')" = "Corvane Ludora|Ludora.lnk|Uninstall Ludora.lnk|" ] ||
     fail "Start menu: $(start_menu)"
@@ -104,10 +113,7 @@ install_upgrade_uninstall() {
   pick_switch "Set Ludora as default shell"
   close_message_box
   wait_until 20 "the switch's last row" bash -c "grep -aq 'NtSetValueKey.*L\"MaxConnectionsPerServer\"' '$LOG'"
-  if [ "$1" = win98 ]; then
-    a_read_only_system_ini_keeps_ludora
-    start_ludora
-  fi
+  [ "$1" = winxp ] || a_read_only_system_ini_keeps_ludora
 
   # An installer that is open keeps an uninstall out; cancelled (Escape until it
   # ends: a search or a key misses now and then), it leaves Ludora running.

@@ -15,12 +15,11 @@ run_entry() {
   wine reg add "$1\\$VERSION\\$2" /v "$3" /t "${5:-REG_SZ}" /d "$4" /f >/dev/null 2>&1
 }
 
-# session_prefix <name> <winxp|win98>: Ludora registered as the shell, Wine's
-# own tray out of the way, a startup program in every place they start from.
+# session_prefix <name> <winxp|win98>: Ludora registered as the shell, a
+# startup program in every place they start from.
 session_prefix() {
   new_prefix "$1" "$2"
   cp "$TRAYCLIENT" "$PROBE" "$RECORDER" "$APP_DIR/"
-  wait_until 30 "Wine's own tray window out of the way" wine "$APP_WIN\\trayclient.exe" evict
   if [ "$2" = win98 ]; then  # system.ini's [boot] shell, in 8.3 form as 98 keeps it
     printf '[boot]\r\nshell=%s\r\n' "$(wine winepath.exe -s "$APP_WIN\\ludora.exe" 2>/dev/null | tr -d '\r')" \
       >>"$WINEPREFIX/drive_c/windows/system.ini"
@@ -58,13 +57,13 @@ made_in_order() {
 bar_of_another_process() { bars | awk -v p="$1" '$2 != p { f = 1 } END { exit !f }'; }
 decided() { grep -aq "OutputDebugStringA \"Ludora: $1" "$LOG"; }
 ludora_processes() { pgrep -f 'Corvane Ludora.ludora\.exe' | wc -l; }
-companions() { pgrep -f 'ludora-watch\.exe|traydock\.exe'; }
+companions() { pgrep -f 'Corvane Ludora.(ludora-watch|traydock)\.exe'; }
+tray_runs() { pgrep -f 'Corvane Ludora.traydock\.exe'; }
 ready_written() { grep -q "bar=" "$E2E_DIR/ready.txt" 2>/dev/null; }
 
 session() {
   session_prefix "session-$1" "$1"
-  (cd "$E2E_DIR" && wine "$APP_WIN\\probe.exe" ready) &
-  wait_until 30 "the log-on's ready event" test -f "$E2E_DIR/waiting.txt"
+  evict_wine_tray
   start_ludora +process,+menu,+debugstr
   wait_until 30 "the log-on told" ready_written
   [ "$(tr -d '\r' <"$E2E_DIR/ready.txt")" = "bar=1" ] || fail "ready before the bar showed"
@@ -105,6 +104,42 @@ session() {
   [ "$(ludora_processes)" -eq 0 ] || fail "Ludora started again after an orderly end"
 }
 
+# A crash loop: Ludora ends abnormally a fourth time within a minute, after
+# three restarts. Explorer starts instead, from the Windows folder, once the
+# notification area has ended, named the shell while it starts; the
+# registration is put back after, so the next log-on starts Ludora again.
+explorer_started() { grep -aqF 'app L"C:\\windows\\explorer.exe" cmdline L"explorer.exe"' "$LOG"; }
+explorer_pid() { pgrep -f '^(C:\\windows\\)?explorer\.exe$'; }
+crash_loop() {
+  session_prefix "crash-loop-$1" "$1"
+  evict_wine_tray
+  start_ludora +process,+debugstr
+  wait_until 30 "the notification area" tray_runs
+  local kill
+  for kill in 1 2 3 4; do
+    wine taskkill /f /im ludora.exe >/dev/null 2>&1
+    ((kill < 4)) || break
+    wait_until 10 "the bar back after kill $kill" bar_of_another_process "$LUDORA_PID"
+    LUDORA_PID=$(bars | awk '{ print $2; exit }')
+  done
+  wait_until 30 "Explorer from the Windows folder" explorer_started
+  wait_until 10 "Explorer's process" explorer_pid
+  ! tray_runs >/dev/null || fail "the notification area outlived Explorer's start"
+  if [ "$1" = win98 ]; then
+    expect_ini boot shell Explorer.exe
+  else
+    expect_reg "HKCU\\$WINLOGON" Shell REG_SZ explorer.exe
+  fi
+  kill "$(explorer_pid)"
+  wait_until 30 "the watchdog to end" absent pgrep -f 'Corvane Ludora.ludora-watch\.exe'
+  if [ "$1" = win98 ]; then
+    [[ "$(system_ini | awk '/^\[boot\]/ { b = 1 } b && /^shell=/ { print tolower($0) }')" == *ludora.exe* ]] ||
+      fail "system.ini's shell not put back"
+  else
+    expect_reg "HKCU\\$WINLOGON" Shell REG_SZ "\"$APP_WIN\\ludora.exe\""
+  fi
+}
+
 # Under Explorer (a stand-in with its desktop and taskbar): none of it.
 under_explorer() {
   session_prefix "explorer-$1" "$1"
@@ -122,5 +157,8 @@ test_session_shell_xp() { session winxp; }
 test_session_shell_98() { session win98; }
 test_under_explorer_xp() { under_explorer winxp; }
 test_under_explorer_98() { under_explorer win98; }
+test_crash_loop_xp() { crash_loop winxp; }
+test_crash_loop_98() { crash_loop win98; }
 
-run_tests test_session_shell_xp test_session_shell_98 test_under_explorer_xp test_under_explorer_98
+run_tests test_session_shell_xp test_session_shell_98 test_under_explorer_xp test_under_explorer_98 \
+  test_crash_loop_xp test_crash_loop_98

@@ -13,6 +13,7 @@ service_stops() {
     sed -nE 's/.*,flags=([0-9a-f]+),show=([0-9a-f]+),.*cmdline=L"(sc stop [^"]*)".*/\3 \1 \2/p'
 }
 all_stops_made() { (($(service_stops | wc -l) >= 31)); }
+SC_APP='CreateProcessInternalW app L"C:\\windows\\system32\\sc.exe"'
 
 test_startup_rows_and_service_stops() {
   new_prefix startup
@@ -28,7 +29,8 @@ test_startup_rows_and_service_stops() {
   wait_until 30 "31 sc stop processes" all_stops_made
   local menu last
   menu=$(grep -an 'NtUserTrackPopupMenuEx' "$LOG" | head -1 | cut -d: -f1)
-  last=$(grep -an 'CreateProcessInternalW app (null) cmdline L"sc stop jtagserver"' "$LOG" | cut -d: -f1)
+  # Each by Windows' own sc.exe, never one found beside Ludora.
+  last=$(grep -anF "$SC_APP cmdline L\"sc stop jtagserver\"" "$LOG" | cut -d: -f1)
   ((menu < last)) || fail "the quick menu waited for the service stops"
   startup_rows | expect_rows
   # All 31 in their order, hidden (STARTF_USESHOWWINDOW, SW_HIDE)...
@@ -37,7 +39,7 @@ test_startup_rows_and_service_stops() {
   # ...and only once the bar is on screen: its window is shown before the
   # first of them is started.
   local first shown
-  first=$(grep -an 'CreateProcessInternalW app (null) cmdline L"sc stop themes"' "$LOG" | head -1)
+  first=$(grep -anF "$SC_APP cmdline L\"sc stop themes\"" "$LOG" | head -1)
   shown=$(grep -an "trace:win:show_window hwnd=[^,]*, cmd=1," "$LOG" | head -1 | cut -d: -f1)
   [ -n "$shown" ] && ((shown < ${first%%:*})) || fail "the bar was not shown before the first sc stop"
 }

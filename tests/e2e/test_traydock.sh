@@ -27,8 +27,8 @@ at_slot() {
 # Wine's own tray window, in every prefix, out of the way; an XP shell service object missing.
 tray_prefix() {
   new_prefix "$1" "$2"
-  cp "$TRAYCLIENT" "$APP_DIR/"
-  wait_until 30 "Wine's own tray window out of the way" client evict
+  cp "$TRAYCLIENT" "$PROBE" "$APP_DIR/"
+  evict_wine_tray
   wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\ShellServiceObjectDelayLoad' \
     /v Missing /d '{0badc0de-0000-0000-0000-000000000000}' /f >/dev/null 2>&1
 }

@@ -30,7 +30,9 @@ class FakeForm3View : public Form3View {
     clockTooltip = text;
     api_.log.push_back("view tooltip " + text);
   }
-  void TakeTaskListKeys() override { api_.log.push_back("view task-list keys"); }
+  void TakeTaskListKeys(bool asHotKeys) override {
+    api_.log.push_back(asHotKeys ? "view task-list hot keys" : "view task-list keys");
+  }
 
   std::string clockTooltip;
 

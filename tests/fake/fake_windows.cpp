@@ -63,7 +63,43 @@ HANDLE FakeWindows::DoOpenProcess(bool failing, DWORD access, BOOL inherit, DWOR
   log.push_back("open-process pid=" + std::to_string(pid) + " access=" + std::to_string(access) +
                 " inherit=" + std::to_string(inherit));
   if (failing || (pid != 4242 && pid != kShellProcess)) return Refuse(0, ERROR_ACCESS_DENIED);
-  return Open(Kind::Process, "self", access);
+  return Open(Kind::Process, std::to_string(pid), access);
+}
+
+HANDLE FakeWindows::DoGetCurrentProcess(bool) {
+  return kCurrentProcess;
+}
+
+// Windows 98 has no accounts. A token stands for the account its process runs as.
+BOOL FakeWindows::DoOpenProcessToken(bool failing, HANDLE process, DWORD, HANDLE* token) {
+  if (failing || platformId != VER_PLATFORM_WIN32_NT) return Refuse(0, ERROR_CALL_NOT_IMPLEMENTED);
+  if (process != kCurrentProcess && !Is(process, Kind::Process)) return Refuse(0, ERROR_INVALID_HANDLE);
+  // A process opened by its id is named by it; a started one by its command line.
+  const std::string& name = process == kCurrentProcess ? "4242" : At(process).name;
+  const auto found = processAccounts.find(static_cast<DWORD>(std::atoll(name.c_str())));
+  *token = Open(Kind::Token, found != processAccounts.end() ? found->second : userName.value_or(""));
+  return 1;
+}
+
+// TokenUser (1): a TOKEN_USER record, its SID right behind it. The SID is
+// S-1-5-21-<a number of the account's name>.
+BOOL FakeWindows::DoGetTokenInformation(bool failing, HANDLE token, int informationClass,
+                                        void* information, DWORD length, DWORD* returned) {
+  if (failing || !Is(token, Kind::Token) || informationClass != 1)
+    return Refuse(0, ERROR_INVALID_PARAMETER);
+  struct TokenUser {
+    const void* sid;
+    DWORD attributes;
+  };
+  const DWORD account = static_cast<DWORD>(std::hash<std::string>{}(At(token).name));
+  const BYTE sid[16] = {1, 2, 0, 0, 0, 0, 0, 5, 21, 0, 0, 0, BYTE(account), BYTE(account >> 8),
+                        BYTE(account >> 16), BYTE(account >> 24)};
+  *returned = sizeof(TokenUser) + sizeof sid;
+  if (length < *returned) return Refuse(0, ERROR_INSUFFICIENT_BUFFER);
+  auto* record = static_cast<BYTE*>(information);
+  std::memcpy(record + sizeof(TokenUser), sid, sizeof sid);
+  *static_cast<TokenUser*>(information) = {record + sizeof(TokenUser), 0};
+  return 1;
 }
 
 BOOL FakeWindows::DoSetPriorityClass(bool failing, HANDLE process, DWORD newClass) {
@@ -85,7 +121,8 @@ BOOL FakeWindows::DoTerminateProcess(bool failing, HANDLE process, UINT) {
 
 BOOL FakeWindows::DoCloseHandle(bool failing, HANDLE object) {
   if (failing) return Refuse(0, ERROR_INVALID_HANDLE);
-  for (const Kind kind : {Kind::Process, Kind::Thread, Kind::Mutex, Kind::File, Kind::Event})
+  for (const Kind kind :
+       {Kind::Process, Kind::Thread, Kind::Mutex, Kind::File, Kind::Event, Kind::Token})
     if (Close(object, kind)) return 1;
   return Refuse(0, ERROR_INVALID_HANDLE);
 }
@@ -112,6 +149,7 @@ DWORD FakeWindows::DoGetTickCount(bool failing) {
 // The clock does not move by itself here: a pause passes at once.
 void FakeWindows::DoSleep(bool, DWORD milliseconds) {
   tickCount += milliseconds;
+  if (whenSlept) whenSlept();
 }
 
 // A named event exists while somebody holds it: here, once made, for good.
@@ -154,6 +192,7 @@ BOOL FakeWindows::DoCreateProcessA(bool failing, const char* application, char* 
   log.push_back(entry);
   if (failing) return Refuse(0, ERROR_FILE_NOT_FOUND);
   *started = {Open(Kind::Process, commandLine, 0x1F0FFF), Open(Kind::Thread, commandLine), 7, 8};
+  if (whenStarted) whenStarted(commandLine);
   return 1;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <thread>
@@ -51,6 +52,7 @@ class FakeWindows : public WindowsApi,
   // ---- Scripted answers.
   std::string modulePath = "C:\\Program Files\\Corvane Ludora\\ludora.exe";
   std::optional<std::string> userName = "Player";           // nothing: no one is logged on
+  std::map<DWORD, std::string> processAccounts;  // by process id; the others run as userName
   std::map<std::string, std::string> shortPaths;            // long -> short; others unchanged
   std::map<std::string, std::string> longPaths;             // short -> long; others unchanged
   std::optional<DWORD> platformId = VER_PLATFORM_WIN32_NT;  // nothing: GetVersionExA fails
@@ -65,6 +67,10 @@ class FakeWindows : public WindowsApi,
   DWORD tickCount = 1000000;
   std::map<std::string, bool> events;  // named events that exist, and whether each is set
   std::map<std::string, std::string> environment;  // by upper-case name
+  // Called as each process starts, with its command line: a test looks at
+  // the machine at that moment, or changes it.
+  std::function<void(const std::string& commandLine)> whenStarted;
+  std::function<void()> whenSlept;  // after each pause
   // The clock: one text per call, the last one repeating.
   void SetClock(std::vector<std::string> dateTexts, std::vector<std::string> timeTexts);
 
@@ -105,6 +111,7 @@ class FakeWindows : public WindowsApi,
 
   static constexpr HMODULE kShell32 = 0x7000;
   static constexpr DWORD kShellProcess = 77;  // a running Ludora, seen from a companion
+  static constexpr HANDLE kCurrentProcess = kInvalidHandle;  // the pseudo-handle
   inline static FakeWindows* current_ = nullptr;
   DWORD lastError_ = 0;
   std::vector<std::string> dates_ = {"Friday, December 04, 2026"};

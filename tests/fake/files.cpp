@@ -129,6 +129,14 @@ DWORD FakeWindows::DoGetModuleFileNameA(bool failing, HMODULE, char* name, DWORD
   return failing ? 0 : CopyName(modulePath, name, size);
 }
 
+UINT FakeWindows::DoGetSystemDirectoryA(bool failing, char* buffer, UINT size) {
+  return failing ? 0 : CopyName("C:\\WINDOWS\\system32", buffer, size);
+}
+
+UINT FakeWindows::DoGetWindowsDirectoryA(bool failing, char* buffer, UINT size) {
+  return failing ? 0 : CopyName("C:\\WINDOWS", buffer, size);
+}
+
 DWORD FakeWindows::DoExpandEnvironmentStringsA(bool failing, const std::string& source,
                                                char* destination, DWORD size) {
   if (failing) return Refuse(0, ERROR_NOT_ENOUGH_MEMORY);

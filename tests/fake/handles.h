@@ -11,7 +11,7 @@
 
 namespace ludora::testing {
 
-enum class Kind { Key, Process, Thread, Mutex, File, Find, Pidl, Menu, Event, Icon };
+enum class Kind { Key, Process, Thread, Mutex, File, Find, Pidl, Menu, Event, Icon, Token };
 
 class HandleTable {
  public:

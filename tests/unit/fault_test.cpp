@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "fake/fake_views.h"
+#include "fake/wayview_view.h"
 #include "ludora-record/record_tool.h"
 #include "sparkrun/launch_request.h"
 #include "ludora-watch/watchdog.h"
@@ -53,6 +54,25 @@ void TrayDock(FakeWindows& api) {
   traydock::DecideStart(api, instance, true);
 }
 
+// wayview: an address typed, the page added to the favourites and opened from
+// their menu, made the home page.
+void Wayview(FakeWindows& api) {
+  api.specialFolders[6] = "C:\\Favorites";
+  api.specialFolders[26] = "C:\\AppData";
+  api.AddFolder("C:\\Favorites");
+  wayview::Program program(api);
+  wayview::FakeFrameView view;
+  wayview::Frame frame(program, view);
+  frame.Start("");
+  frame.AddressEntered("example.com");
+  frame.Run(wayview::Command::AddFavorite);
+  ScopedMenu menu(api, api.CreatePopupMenu());
+  frame.FavoritesOpen(menu.get());
+  frame.FavoritePicked(wayview::FavoritesMenu::kFirstId);
+  frame.Run(wayview::Command::SetHome);
+  api.log.push_back("wayview ended");
+}
+
 // A run of the defragmenter to its end, closed; then the item is picked
 // again, its window failing to come first in both ways when `failing`. A
 // window the close left open would be shown a second time.
@@ -86,14 +106,25 @@ std::vector<Handler> Handlers() {
       {"Form2 closed, then picked again", [](FakeShell& s) { DefragmentTwice(s, false); }},
       {"Form2 closed, creation fails, then picked again",
        [](FakeShell& s) { DefragmentTwice(s, true); }},
-      // Whatever fails, it ends (three restarts, then Explorer) and takes nothing along.
+      // Whatever fails, it ends (three restarts, then Explorer) and takes
+      // nothing along; where Explorer cannot take the desktop it goes on
+      // until the session ends, here after an hour.
       {"ludora-watch",
        [](FakeShell& s) {
-         watch::Run(s.api, "w 77");
+         struct LoggedOff {};
+         const DWORD start = s.api.tickCount;
+         s.api.whenSlept = [&] {
+           if (s.api.tickCount - start > 3600000) throw LoggedOff{};
+         };
+         try {
+           watch::Run(s.api, "w 77");
+         } catch (const LoggedOff&) {
+         }
          s.api.log.push_back("watch ended");
        }},
       {"sparkrun", [](FakeShell& s) { sparkrun::Run(s.api, "sparkrun \"C:\\Games\\g.exe\""); }},
       {"traydock", [](FakeShell& s) { TrayDock(s.api); }},
+      {"wayview", [](FakeShell& s) { Wayview(s.api); }},
       {"ludora-record",
        [](FakeShell& s) {
          s.api.windowsByClass = {{"CorvaneLudoraBar", 0x3003}};
@@ -131,7 +162,10 @@ bool PreventedBy(const std::string& entry, Op op) {
   if (entry.starts_with("ini ")) return op == Op::WritePrivateProfileStringA;
   if (entry == "shutdown-dialog") return op == Op::LoadLibraryA || op == Op::GetProcAddress;
   if (entry == "resume-thread") return op == Op::CreateProcessA;  // the launcher says so instead
-  if (entry == "run explorer.exe show=1") return op == Op::FindWindowA;  // no Ludora found
+  if (entry.starts_with("run explorer.exe ")) return op == Op::FindWindowA;  // no Ludora found
+  // Windows' own programs only from where Windows keeps them: never searched for.
+  if (entry.starts_with("run control ") || entry.starts_with("run CMD "))
+    return op == Op::GetSystemDirectoryA;
   // The last startup program, from the user's Startup folder: not when the
   // shell cannot tell it is the session's, nor the folder be listed; nor
   // last when the batches cannot wait for one another.

@@ -18,40 +18,44 @@ using enum QuickItem;
 TEST(Commands, EachItemStartsExactlyItsOwnThing) {
   Started shell;
   shell.program.form1().mnuhigh_Click();  // no effect on these commands
-  // Each of a kind: in the application folder, a web page, with parameters,
-  // a command line, and the two that name the games folder.
+  const std::string game = kApp + "\\pno0001.exe";
   const std::map<QuickItem, std::string> expected = {
       {mnugamelaunch, "open " + kApp + "\\sparkrun.exe"},
       {mnualien, "open " + kApp + "\\webgames.html"},
+      {mnugamesroom, "open " + kApp + "\\parlour.exe"},
+      {mnujoin, "open " + kApp + "\\lobbyfind.exe"},
+      {mnunimbra, "open " + kApp + "\\wayview.exe"},
+      {mnuim, "open " + kApp + "\\chitter.exe"},
       {mnunetwork, "open explorer | /root,::{208D2C60-3AEA-1069-A2D7-08002B30309D}"},
-      {mnucontrol, "run control show=1"},
+      {mnucomp, "open explorer | /root,::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"},
+      {mnudatetime, "open iexplore"},
+      {mnurecycle, "open explorer | /root,::{645FF040-5081-101B-9F08-00AA002F954E}"},
+      // Windows' own, from its system folder: never a control.exe planted beside Ludora.
+      {mnucontrol, "run control show=1 app=C:\\WINDOWS\\system32\\control.exe"},
+      {mnusystem, "open rundll32.exe | shell32.dll,Control_RunDLL sysdm.cpl,,0"},
+      {mnudisplay, "open rundll32.exe | shell32.dll,Control_RunDLL desk.cpl,,0"},
+      {mnutaskman, "open taskmgr"},
+      {mnusystray, "open " + kApp + "\\traydock.exe"},
+      {mnuturbolia, "open " + kApp + "\\turbolia.html"},
       // Unquoted: the wizard reads the rest of its line as the folder.
       {mnugoto, "open rundll32.exe | AppWiz.Cpl,NewLinkHere " + kApp + "\\games\\"},
       {mnumanagegames, "open " + kApp + "\\games"},
+      {mnukrieger, "run CMD /C START \"High\" /high \"" + game +
+                       "\" show=0 app=C:\\WINDOWS\\system32\\cmd.exe"},
+      {mnudefraghd, "open dfrg.msc"},
   };
   for (const auto& [item, effect] : expected)
     EXPECT_EQ(shell.Pick(item), Log{effect}) << NameOf(item);
-  // Every row of the table starts one thing that names its file, no two the same.
-  std::set<std::string> started;
-  for (const Command& row : CommandTable()) {
-    const Log log = shell.Pick(row.item);
-    EXPECT_TRUE(log.size() == 1 && log[0].find(row.file) != std::string::npos &&
-                started.insert(log[0]).second)
-        << NameOf(row.item);
-  }
-}
-
-TEST(Commands, GameAndDiskDefragmenterFollowThePlatform) {
-  const std::string game = kApp + "\\pno0001.exe";
-  const std::string high = "run CMD /C START \"High\" /high \"" + game + "\" show=0";
-  // As the version query reports the platform: NT, older, or the query fails.
-  for (const std::optional<DWORD> id : {std::optional<DWORD>(2), {1}, {}}) {
-    Started shell;
-    shell.api.platformId = id;
-    const bool older = id == 1u;
-    EXPECT_EQ(shell.Pick(mnukrieger), Log{older ? "open " + game : high});
-    EXPECT_EQ(shell.Pick(mnudefraghd), Log{older ? "open defrag" : "open dfrg.msc"});
-  }
+  // The hot spots that run the same commands.
+  shell.api.log.clear();
+  shell.form3.LabelClick("Label3");
+  shell.form3.LabelClick("Label4");
+  EXPECT_EQ(shell.api.Effects("open "), (Log{expected.at(mnunimbra), expected.at(mnudisplay)}));
+  // Windows 98: the game and the disk defragmenter by shell open.
+  Started older;
+  older.api.platformId = 1;
+  EXPECT_EQ(older.Pick(mnukrieger), Log{"open " + game});
+  EXPECT_EQ(older.Pick(mnudefraghd), Log{"open defrag"});
 }
 
 TEST(Commands, AboutShowsOnlyASoundVersionRecordAndShutDownNeedsTheDialog) {

@@ -261,18 +261,63 @@ TEST(MachineRecord, ARunningShellIsClosedAndExplorerStartedWhenLudoraWasTheDeskt
     Log log(api.log.begin() + mark, api.log.end());
     std::erase_if(log, [](const std::string& e) {
       return e.starts_with("reg") || e.starts_with("ini") || e.starts_with("file") ||
-             e == "memory-status";
+             e == "memory-status" || e.ends_with("access=1024 inherit=0");  // whose it is
     });
     // WM_CLOSE to both windows, then a wait for the process to end, and
     // for its watchdog; then the same for the notification area.
     const std::string open = "open-process pid=77 access=1048577 inherit=0";
-    Log expected = {open, "post 16", "post 16", "wait"};
+    Log expected = {"mutex Corvane.Ludora.Watchdog", open, "post 16", "post 16", "wait"};
     if (explorerDesktop) expected.insert(expected.end(), {"terminate", "wait"});
     expected.push_back("mutex Corvane.Ludora.Watchdog");
     if (!explorerDesktop) expected.insert(expected.end(), {open, "post 16", "wait"});
-    if (!explorerDesktop) expected.push_back("run explorer.exe show=1");
+    if (!explorerDesktop)
+      expected.push_back("run explorer.exe show=1 app=C:\\WINDOWS\\explorer.exe");
     EXPECT_EQ(log, expected);
     EXPECT_EQ(api.Live(Kind::Process), 0);
+  }
+}
+
+// An uninstall that keeps Ludora (the shell cannot be handed to Explorer)
+// gives the desktop back as it was: the Ludora it closed starts again, and
+// holds the log-on's mark, which the uninstall held meanwhile; no Explorer.
+TEST(MachineRecord, AnUninstallThatKeepsLudoraKeepsItsDesktop) {
+  FakeShell shell;
+  shell.form3.Load();
+  shell.Pick(QuickItem::mnuludora);
+  FakeWindows& api = shell.api;
+  ASSERT_EQ(Recorder(api, "install").first, record::kDone);
+  api.windowsByClass = {{"CorvaneLudoraBar", 0x3003}, {"Shell_TrayWnd", 0x3006}};
+  api.events["Corvane.Ludora.StartupRun"] = false;
+  api.failing = {Op::WritePrivateProfileStringA};  // a read-only system.ini
+  std::size_t marksHeld = 0;
+  api.whenStarted = [&](const std::string&) { marksHeld = api.Live(Kind::Event); };
+  EXPECT_EQ(Recorder(api, "uninstall").first, record::kLudoraStays);
+  EXPECT_EQ(api.Effects("run "), Log{"run \"" + kApp + "\\ludora.exe\" show=1"});
+  EXPECT_EQ(marksHeld, 1u);
+}
+
+// Closed and started again by Setup, running as another account, the bar
+// would come back with Setup's rights: a shell of another account is left
+// alone, and nothing changes. Windows 98 has no accounts.
+TEST(MachineRecord, AShellOfAnotherAccountIsLeftAlone) {
+  for (const bool win98 : {false, true}) {
+    FakeWindows api;
+    if (win98) api.platformId = 1;
+    Recorder(api, "install");
+    api.windowsByClass = {{"CorvaneLudoraBar", 0x3003}};
+    api.processAccounts[77] = "Administrator";
+    const std::size_t mark = api.log.size();
+    const int other = win98 ? record::kDone : record::kOtherAccount;
+    EXPECT_EQ(record::Run(api, "r check"), other);
+    EXPECT_EQ(record::Run(api, "r close"), win98 ? record::kWasRunning : other);
+    if (win98) continue;
+    EXPECT_EQ(Recorder(api, "uninstall").first, other);
+    EXPECT_TRUE(std::none_of(api.log.begin() + mark, api.log.end(), [](const std::string& e) {
+      return e.starts_with("post") || e.starts_with("reg ") || e.starts_with("run") ||
+             e.starts_with("ini");
+    }));
+    api.processAccounts.clear();  // the same account: closed
+    EXPECT_EQ(record::Run(api, "r close"), record::kWasRunning);
   }
 }
 

@@ -2,6 +2,7 @@
 // ready signal, and the startup programs, once a log-on, in Windows' order.
 #include "fake/fake_views.h"
 #include "ludora/startup_programs.h"
+#include "ludora/windows_key.h"
 #include "tuning/startup_set.h"
 #include "ludora-watch/watchdog.h"
 
@@ -49,7 +50,22 @@ TEST(SessionShell, IsTheShellWindowsStartsWithNoOtherShellRunning) {
     shell.form3.Load();
     EXPECT_EQ(shell.program.session().active(), expected) << what;
     EXPECT_EQ(shell.api.Effects("view task-list").size(), expected ? 1u : 0u) << what;
+    // Under another shell Ctrl+Esc is that shell's, for its Start menu.
+    EXPECT_EQ(shell.form3.TaskListKey(), expected) << what;
   }
+}
+
+TEST(SessionShell, TheWindowsKeyOpensTheMenuWhenLetGoAlone) {
+  using enum WindowsKeyTap::Verdict;
+  WindowsKeyTap key;
+  key.Pressed();
+  EXPECT_EQ(key.Look(true, false), Wait);
+  EXPECT_EQ(key.Look(false, false), Open);
+  EXPECT_EQ(key.Look(false, false), Drop);  // once
+  key.Pressed();                            // Windows+E: another program's combination
+  EXPECT_EQ(key.Look(true, true), Wait);
+  EXPECT_EQ(key.Look(true, false), Wait);
+  EXPECT_EQ(key.Look(false, false), Drop);
 }
 
 // A machine with something in every place Windows starts programs from.
@@ -112,8 +128,12 @@ TEST(StartupPrograms, StartOnceALogOnInWindowsOrderAfterTheServiceStops) {
                  "open C:\\All Users\\Startup\\Antivirus.lnk", "open C:\\Me\\Startup\\Voice.lnk",
                  "reg-delete HKCU\\" + kCurrentVersion + "RunOnce [dx]",
                  "run C:\\dx\\finish.exe show=1"}));
-  const auto at = [&](const char* entry) { return std::ranges::find(shell.api.log, entry); };
-  EXPECT_LT(at("run sc stop jtagserver show=0"), at("run C:\\setup\\finish.exe /quiet show=1"));
+  const auto at = [&](const std::string& entry) { return std::ranges::find(shell.api.log, entry); };
+  const std::string sc = " show=0 app=C:\\WINDOWS\\system32\\sc.exe";
+  // The notification area and the watchdog before the service stops, the
+  // startup programs after them.
+  EXPECT_LT(at("run " + app + "ludora-watch.exe\" 4242 show=0"), at("run sc stop themes" + sc));
+  EXPECT_LT(at("run sc stop jtagserver" + sc), at("run C:\\setup\\finish.exe /quiet show=1"));
   EXPECT_FALSE(shell.api.Value("HKCU\\" + kCurrentVersion + "RunOnce", "dx"));
 
   // Started again in the same log-on (the watchdog's restart): none again.
@@ -153,6 +173,37 @@ TEST(StartupPrograms, ShiftSafeModeWindows98AndAnotherShell) {
             })
                 .size(),
             2u);
+  // The mark is there before the watchdog starts, which holds it too (the
+  // starts made here and now, as where no thread can be made for them).
+  bool markedFirst = false;
+  count([&](FakeWindows& api) {
+    api.refusedKeys = {"HKCU\\Software\\Corvane\\Ludora\\Session"};
+    api.failing.insert(Op::CreateThread);
+    api.whenStarted = [&](const std::string& commandLine) {
+      if (commandLine.find("ludora-watch") != std::string::npos)
+        markedFirst = api.events.contains("Corvane.Ludora.StartupRun");
+    };
+  });
+  EXPECT_TRUE(markedFirst);
+  // The policies that turn run lists off, in the machine's or the user's policies.
+  const auto policy = [&](const char* root, const char* name) {
+    return count([&](FakeWindows& api) {
+      api.SetValue(std::string(root) + "\\" + kCurrentVersion + "Policies\\Explorer", name,
+                   REG_DWORD, {1, 0, 0, 0});
+    });
+  };
+  const Log all = count([](auto&) {});
+  const auto without = [&](std::initializer_list<const char*> parts) {
+    Log log = all;
+    for (const char* part : parts)
+      std::erase_if(log, [&](auto& e) { return e.find(part) != std::string::npos; });
+    return log;
+  };
+  EXPECT_EQ(policy("HKLM", "DisableLocalMachineRun"), without({"mouse.exe"}));
+  EXPECT_EQ(policy("HKCU", "DisableLocalMachineRunOnce"),
+            without({"setup\\", "[!retry]", "[driver]", "wait"}));
+  EXPECT_EQ(policy("HKLM", "DisableCurrentUserRun"), without({"chat.exe", "readme.txt"}));
+  EXPECT_EQ(policy("HKCU", "DisableCurrentUserRunOnce"), without({"dx"}));
   EXPECT_TRUE(count([](auto& api) { api.windowsByClass["Progman"] = 0x5001; }).empty());
   // No bar: the watchdog only, which soon starts a shell that shows one.
   FakeShell barless(StartupEntries);
@@ -169,20 +220,61 @@ TEST(Watchdog, RestartsAnAbnormalEndLetsAnOrderlyOneBeAndStopsACrashLoop) {
   EXPECT_EQ(policy.AfterEnd(false, 61600), Next::StartLudora);
   EXPECT_EQ(policy.AfterEnd(false, 61700), Next::StartExplorer);  // three within a minute
   EXPECT_EQ(policy.AfterEnd(true, 61800), Next::LetBe);
+  EXPECT_EQ(policy.PauseInALoop(61700), 1000u);  // Explorer could not: Ludora again at 62700
+  EXPECT_EQ(policy.AfterEnd(false, 100000), Next::StartExplorer);  // still looping
+  EXPECT_EQ(policy.PauseInALoop(100000), 2000u);
+  EXPECT_EQ(policy.AfterEnd(false, 162000), Next::StartLudora);  // it ran a minute
 
   // As a program: an orderly end lets it be; abnormal ones bring Ludora back
-  // until they loop, and then Explorer comes, named the shell only meanwhile.
-  const auto watch = [](bool orderly) {
-    FakeWindows api;
-    Registered(api, "HKCU", kLudora);
-    if (orderly) api.events["Corvane.Ludora.OrderlyEnd"] = true;
-    EXPECT_EQ(watch::Run(api, "\"C:\\Ludora\\ludora-watch.exe\" 77"), 0);
-    EXPECT_EQ(api.Value("HKCU\\" + kWinlogon, "Shell"), "REG_SZ " + kLudora);
-    return api.Effects("run ");
-  };
-  EXPECT_TRUE(watch(true).empty());
+  // until they loop, and then Explorer comes, from the Windows folder, named
+  // the shell only while it starts, after the notification area has ended.
   const std::string ludora = "run " + kLudora + " show=1";
-  EXPECT_EQ(watch(false), (Log{ludora, ludora, ludora, "run explorer.exe show=1"}));
+  const std::string explorer = "run explorer.exe show=1 app=C:\\WINDOWS\\explorer.exe";
+  const auto watch = [&](bool orderly, const std::function<void(FakeWindows&)>& also) {
+    auto api = std::make_unique<FakeWindows>();
+    Registered(*api, "HKCU", kLudora);
+    Registered(*api, "HKLM", kLudora);
+    api->windowsByClass["Shell_TrayWnd"] = 0x5003;
+    if (orderly) api->events["Corvane.Ludora.OrderlyEnd"] = true;
+    api->whenStarted = [&a = *api](const std::string& commandLine) {
+      if (a.Effects("run ").size() == 20) a.events["Corvane.Ludora.OrderlyEnd"] = true;  // bounded
+      if (commandLine == "explorer.exe") {
+        a.log.push_back("explorer: HKCU " + *a.Value("HKCU\\" + kWinlogon, "Shell") + ", HKLM " +
+                        *a.Value("HKLM\\" + kWinlogon, "Shell"));
+      }
+    };
+    also(*api);
+    EXPECT_EQ(watch::Run(*api, "\"C:\\Ludora\\ludora-watch.exe\" 77"), 0);
+    EXPECT_EQ(api->Value("HKCU\\" + kWinlogon, "Shell"), "REG_SZ " + kLudora);
+    EXPECT_EQ(api->Value("HKLM\\" + kWinlogon, "Shell"), "REG_SZ " + kLudora);
+    return api;
+  };
+  EXPECT_TRUE(watch(true, [](auto&) {})->Effects("run ").empty());
+  const auto loop = watch(false, [](auto&) {});
+  EXPECT_EQ(loop->Effects("run "), (Log{ludora, ludora, ludora, explorer}));
+  const Log& log = loop->log;
+  const auto closed = std::ranges::find(log, "post 16"), started = std::ranges::find(log, explorer);
+  ASSERT_LT(closed, started);  // the tray asked to close, and waited for, first
+  EXPECT_NE(std::find(closed, started, "wait"), started);
+  EXPECT_EQ(*(started + 1), "explorer: HKCU REG_SZ explorer.exe, HKLM REG_SZ explorer.exe");
+
+  // A limited user cannot name Explorer the machine's shell: Explorer would
+  // open a folder window, so Ludora comes back, after a pause that grows.
+  std::vector<DWORD> startedAt;
+  const auto limited = watch(false, [&](FakeWindows& api) {
+    api.refusedKeys = {"HKLM\\" + kWinlogon};
+    api.whenStarted = [&](const std::string&) {
+      startedAt.push_back(api.tickCount);
+      if (startedAt.size() == 12) api.events["Corvane.Ludora.OrderlyEnd"] = true;  // logged off
+    };
+  });
+  EXPECT_TRUE(limited->Effects("run explorer").empty());
+  std::vector<DWORD> pauses;
+  for (std::size_t i = 3; i < startedAt.size(); ++i)
+    pauses.push_back(startedAt[i] - startedAt[i - 1]);
+  EXPECT_EQ(pauses,
+            (std::vector<DWORD>{1000, 2000, 4000, 8000, 16000, 32000, 60000, 60000, 60000}));
+  EXPECT_EQ(limited->Effects("debug ludora-watch: Explorer cannot take the desktop").size(), 9u);
   FakeWindows second;
   second.otherInstanceRunning = true;  // another watchdog watches already
   EXPECT_EQ(watch::Run(second, "w 77"), 0);

@@ -24,10 +24,17 @@ TEST(StartUp, RunsItsStepsInOrderAndStopsTheServicesOnceTheBarIsPainted) {
   EXPECT_EQ(steps,
             (Log{"view move", "mutex", "load", "memory-status", "open-process", "priority-class",
                  "thread-priority", "row", "view tooltip", "debug", "file-open", "run"}));
+  // The idle class (64), and the idle thread level (-15) for every handle
+  // tried, the current thread's (-2) among them.
+  EXPECT_EQ(shell.api.Effects("priority-class "), Log{"priority-class 64"});
+  const Log threads = shell.api.Effects("thread-priority ");
+  EXPECT_EQ(std::ranges::count_if(threads, [](auto& e) { return e.ends_with(" -15"); }), 1001);
+  EXPECT_EQ(std::ranges::count(threads, "thread-priority -2 -15"), 1);
   EXPECT_EQ(shell.view.clockTooltip, "Friday, December 04, 2026  5:30:25 PM");
-  Log stops;
+  Log stops;  // hidden, by Windows' own sc.exe, never one found beside Ludora
   for (const std::string_view service : StartupServiceStops())
-    stops.push_back("run sc stop " + std::string(service) + " show=0");  // hidden
+    stops.push_back("run sc stop " + std::string(service) +
+                    " show=0 app=C:\\WINDOWS\\system32\\sc.exe");
   EXPECT_EQ(shell.api.Effects("run "), stops);
   EXPECT_EQ(shell.api.Live(Kind::Process) + shell.api.Live(Kind::Thread), 0);
 
@@ -106,6 +113,19 @@ TEST(HotSpots, QuickMenuShowsTheTimeOfTheClickAndRunsThePick) {
   expected.insert(expected.end() - 1, "open taskmgr");
   EXPECT_EQ(shell.Click("Label6"), expected);
   ASSERT_EQ(shown.size(), 45u);  // all but the hidden placeholder of the shortcuts
+  std::string captions;
+  for (const FakeMenuItem& item : shown) captions += (item.text.empty() ? "-" : item.text) + "|";
+  EXPECT_EQ(captions,
+            "Corvane Ludora 2008|-|Launch Specific Game...|Add Game Shortcut to Games List|Manage "
+            "Games List|Defragment Memory|Defragment Hard Drives|-|Shortcuts|-|Play .kkrieger "
+            "first person shooter!|Play Alien Hominid from Newground!|Play Games in Games Room!|"
+            "Find and Join Multiplayer Games!|Browse the Web with Nimbra|Nimbra Instant "
+            "Messaging|Network Neighborhood|My Computer|Internet Explorer|Recycling Bin|Control "
+            "Panel|System Properties|Display Properties|Task Manager|-|Personalized Shortcuts|-|-|"
+            "Options|-|Show Ludora System Tray|Set Ludora as default shell|Set Explorer as default "
+            "shell|-|Performance Mode|-|Real-time Game Performance Mode|High Game Performance "
+            "Mode|Normal Game Performance|-|Monday, December 07, 2026  9:15:00 AM|-|Try "
+            "Turbolia!|About Ludora...|Shut Down...|");
   EXPECT_EQ(shown[1].flags, MF_BYPOSITION | MF_SEPARATOR);
   EXPECT_EQ(shown[40].text, "Monday, December 07, 2026  9:15:00 AM");
   EXPECT_EQ(shown[40].flags, MF_BYPOSITION | MF_GRAYED);  // the clock, greyed like the title

@@ -19,14 +19,30 @@ void Put(Bytes& bytes, std::initializer_list<std::pair<std::size_t, DWORD>> fiel
   for (const auto& [at, value] : fields) std::memcpy(&bytes[at], &value, 4);
 }
 
-// Windows' record around a NOTIFYICONDATA of `size`: NIM_MODIFY of owner 0x1234, id 7,
-// all flags, the tip "Vol" (or one filling its field), hidden, version 3.
-Bytes WindowsRecord(DWORD size, bool wide, DWORD tipChars, bool fullTip = false, int more = 0) {
-  Bytes record(8 + size + more, 0);
-  const std::size_t unit = wide ? 2 : 1, tip = 8 + 24, state = tip + 128 * unit;
-  Put(record, {{0, kWindowsSignature}, {4, 1}, {8, size}, {12, 0x1234}, {16, 7}, {20, 0xF}});
-  for (std::size_t c = 0; c < (fullTip ? tipChars : 3); ++c) record[tip + c * unit] = "Vol"[c % 3];
-  if (tipChars == 128) Put(record, {{state, 1}, {state + 4, 1}, {state + 8 + 256 * unit, 3}});
+// NOTIFYICONDATA as Windows documents it, offsets in bytes: cbSize 0, hWnd 4,
+// uID 8, uFlags 12, uCallbackMessage 16, hIcon 20, szTip 24 (64 characters
+// in the first two, 128 after); then dwState, dwStateMask, szInfo (256),
+// uTimeout/uVersion, szInfoTitle (64), dwInfoFlags, guidItem, hBalloonIcon.
+struct Layout {
+  DWORD size;
+  bool wide;
+  DWORD tipChars, state, version;  // state and version 0: not in this size
+};
+constexpr Layout kLayouts[] = {{88, false, 64, 0, 0},       {152, true, 64, 0, 0},
+                               {488, false, 128, 152, 416}, {936, true, 128, 280, 800},
+                               {504, false, 128, 152, 416}, {952, true, 128, 280, 800},
+                               {508, false, 128, 152, 416}, {956, true, 128, 280, 800}};
+
+// Windows' record, the structure behind the signature and the message:
+// NIM_MODIFY of owner 0x1234, id 7, all flags, the tip "Vol" (or one filling
+// its field), hidden, version 3.
+Bytes WindowsRecord(const Layout& l, bool fullTip = false, int more = 0) {
+  Bytes record(8 + l.size + more, 0);
+  Put(record, {{0, 0x34753423}, {4, 1}, {8, l.size}, {12, 0x1234}, {16, 7}, {20, 0xF}});
+  const std::size_t unit = l.wide ? 2 : 1;
+  for (std::size_t c = 0; c < (fullTip ? l.tipChars : 3); ++c)
+    record[8 + 24 + c * unit] = "Vol"[c % 3];
+  if (l.state) Put(record, {{8 + l.state, 1}, {8 + l.state + 4, 1}, {8 + l.version, 3}});
   return record;
 }
 
@@ -39,29 +55,26 @@ Bytes WineRecord(DWORD bits) {
 }
 
 TEST(TrayRequests, EverySizeWindowsSendsAnsiAndWideAndWinesOwnRecord) {
-  // size, wide, tip characters: the structure of each shell32 (see notify_request.cpp).
-  constexpr std::tuple<DWORD, bool, DWORD> kSizes[] = {
-      {88, false, 64},   {152, true, 64},  {488, false, 128}, {936, true, 128},
-      {504, false, 128}, {952, true, 128}, {508, false, 128}, {956, true, 128}};
-  for (const auto& [size, wide, tipChars] : kSizes) {
-    const Bytes record = WindowsRecord(size, wide, tipChars);
+  for (const Layout& layout : kLayouts) {
+    const auto [size, wide, tipChars, state, version] = layout;
+    const Bytes record = WindowsRecord(layout);
     const auto request = DecodeRequest(kWindowsRecord, record);
     ASSERT_TRUE(request) << size;
     EXPECT_TRUE(request->command == Command::Modify && request->owner == 0x1234 && request->id == 7)
         << size;
     EXPECT_EQ(request->tip, (wide ? Text{true, "", u"Vol"} : Text{false, "Vol", u""})) << size;
     // Before shell32 5.0 the record ends with the tip: no state, no version.
-    const bool v5 = tipChars == 128;
+    const bool v5 = state != 0;
     EXPECT_EQ(request->flags, v5 ? 0xFu : 0x7u) << size;
     EXPECT_TRUE(request->state == v5 && request->version == (v5 ? 3u : 0u)) << size;
     // A tip without its terminator ends a character short of its field.
-    const Text full = DecodeRequest(kWindowsRecord, WindowsRecord(size, wide, tipChars, true))->tip;
+    const Text full = DecodeRequest(kWindowsRecord, WindowsRecord(layout, true))->tip;
     EXPECT_EQ(wide ? full.utf16.size() : full.ansi.size(), tipChars - 1) << size;
     // Cut short by a byte: refused; bytes beyond the structure: not read.
     EXPECT_FALSE(DecodeRequest(kWindowsRecord, {record.data(), record.size() - 1})) << size;
-    EXPECT_EQ(DecodeRequest(1, WindowsRecord(size, wide, tipChars, false, 9))->tip, request->tip);
+    EXPECT_EQ(DecodeRequest(1, WindowsRecord(layout, false, 9))->tip, request->tip);
   }
-  Bytes record = WindowsRecord(952, true, 128);
+  Bytes record = WindowsRecord(kLayouts[5]);
   EXPECT_FALSE(DecodeRequest(7, record));  // no message of Shell_NotifyIcon's
   for (const std::size_t cut : {0, 4, 8, 11}) EXPECT_FALSE(DecodeRequest(1, {record.data(), cut}));
   Put(record, {{4, 5}});  // past NIM_SETVERSION

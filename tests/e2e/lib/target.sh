@@ -10,6 +10,8 @@
 # still fail to run Wine. Prints why not when it fails.
 win32_runs() {
   local out prefix
+  [ -x /usr/lib/wine/wine ] ||
+    { echo "32-bit Wine is not installed (its packages could not be had here)"; return 1; }
   out=$(/usr/lib/wine/wine --version 2>&1) ||
     { echo "the 32-bit Wine loader does not run here: ${out##*: }"; return 1; }
   prefix=$(mktemp -d)

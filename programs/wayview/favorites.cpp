@@ -1,0 +1,159 @@
+#include "wayview/favorites.h"
+
+#include <algorithm>
+#include <cstring>
+#include <strings.h>
+
+#include "platform/scoped.h"
+#include "platform/win_constants.h"
+#include "wayview/address.h"
+#include "wayview/ini_text.h"
+
+namespace ludora::wayview {
+
+namespace {
+
+constexpr DWORD kHidden = 0x2;  // FILE_ATTRIBUTE_HIDDEN
+constexpr UINT kAppend = 0xFFFFFFFF;
+constexpr std::size_t kMaxName = 80;  // bytes of a new favourite's name
+
+bool EndsWithNoCase(const std::string& text, const char* end) {
+  const std::size_t size = std::strlen(end);
+  return text.size() > size && strcasecmp(text.c_str() + text.size() - size, end) == 0;
+}
+
+bool LessNoCase(const std::string& a, const std::string& b) {
+  return strcasecmp(a.c_str(), b.c_str()) < 0;
+}
+
+// Where a text may be cut at `size` bytes at most without splitting a
+// character of a double-byte code page.
+std::size_t CutAt(WindowsApi& api, const std::string& text, std::size_t size) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t next = at + (api.IsDBCSLeadByte(static_cast<BYTE>(text[at])) ? 2 : 1);
+    if (next > size) break;
+    at = next;
+  }
+  return std::min(at, text.size());
+}
+
+std::string FileName(WindowsApi& api, const std::string& title, const std::string& address) {
+  std::string name = title;
+  if (name.find_first_not_of(' ') == std::string::npos) {
+    name = std::string(WithoutScheme(address));
+    while (name.ends_with('/')) name.pop_back();
+  }
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || std::strchr("\\/:*?\"<>|", c)) c = '_';
+  }
+  name.resize(CutAt(api, name, kMaxName));
+  // Windows drops blanks and dots at the end of a file name.
+  while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
+  const std::size_t start = name.find_first_not_of(' ');
+  return start == std::string::npos ? "Favorite" : name.substr(start);
+}
+
+}  // namespace
+
+std::optional<std::string> FavoriteAddress(WindowsApi& api, const std::string& path) {
+  const auto text = ReadFileStart(api, path, kMaxShortcutBytes);
+  if (!text) return std::nullopt;
+  return IniValue(*text, "InternetShortcut", "URL");
+}
+
+std::optional<std::string> AddFavorite(WindowsApi& api, const std::string& folder,
+                                       const std::string& title, const std::string& address) {
+  const std::string name = FileName(api, title, address);
+  for (int number = 1; number < 100; ++number) {
+    const std::string numbered = number == 1 ? name : name + " (" + std::to_string(number) + ")";
+    const std::string path = folder + "\\" + numbered + ".url";
+    const auto existing = ReadFileStart(api, path, kMaxShortcutBytes);
+    if (existing && IniValue(*existing, "InternetShortcut", "URL") == address) return numbered;
+    if (existing) continue;
+    if (!ReplaceFile(api, path, "[InternetShortcut]\r\nURL=" + address + "\r\n")) {
+      return std::nullopt;
+    }
+    return numbered;
+  }
+  return std::nullopt;
+}
+
+void FavoritesMenu::OpenRoot(HMENU menu, const std::string& folder) {
+  files_.clear();
+  unfilled_.clear();
+  Fill(menu, folder);
+}
+
+bool FavoritesMenu::OpenSubmenu(HMENU menu) {
+  const auto found = unfilled_.find(menu);
+  if (found == unfilled_.end()) return false;
+  const std::string folder = found->second;
+  unfilled_.erase(found);
+  Fill(menu, folder);
+  return true;
+}
+
+std::optional<std::string> FavoritesMenu::FileOf(UINT id) const {
+  if (id < kFirstId || id - kFirstId >= files_.size()) return std::nullopt;
+  return files_[id - kFirstId];
+}
+
+std::string FavoritesMenu::Caption(std::string name) const {
+  if (name.size() > kMaxCaption) name = name.substr(0, CutAt(api_, name, kMaxCaption - 3)) + "...";
+  for (std::size_t at = 0; (at = name.find('&', at)) != std::string::npos; at += 2) {
+    name.insert(at, "&");
+  }
+  return name;
+}
+
+// Subfolders first, then the .url files, each in the order of their
+// names; hidden entries are not shown, nor files of other kinds.
+void FavoritesMenu::Fill(HMENU menu, const std::string& folder) {
+  std::vector<std::string> folders, files;
+  bool more = false;
+  WIN32_FIND_DATAA found;
+  // No folder (Windows names none): nothing, rather than the root of a drive.
+  ScopedFind find(api_,
+                  folder.empty() ? kInvalidHandle : api_.FindFirstFileA(folder + "\\*", &found));
+  for (bool next = bool(find); next; next = api_.FindNextFileA(find.get(), &found)) {
+    const std::string name = found.cFileName;
+    if (name == "." || name == ".." || (found.dwFileAttributes & kHidden)) continue;
+    const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    if (!isFolder && !EndsWithNoCase(name, ".url")) continue;
+    if (folders.size() + files.size() == kMaxFolderEntries) {
+      more = true;
+      break;
+    }
+    (isFolder ? folders : files).push_back(name);
+  }
+  std::sort(folders.begin(), folders.end(), LessNoCase);
+  std::sort(files.begin(), files.end(), LessNoCase);
+
+  for (const std::string& name : folders) {
+    ScopedMenu submenu(api_, api_.CreatePopupMenu());
+    if (!submenu || !api_.InsertMenuA(menu, kAppend, MF_BYPOSITION | MF_POPUP | MF_STRING,
+                                      submenu.get(), Caption(name).c_str())) {
+      continue;
+    }
+    unfilled_[submenu.get()] = folder + "\\" + name;
+    submenu.release();  // the menu owns it now
+  }
+  for (const std::string& name : files) {
+    if (files_.size() == kMaxEntries) {
+      more = true;
+      break;
+    }
+    const UINT id = kFirstId + static_cast<UINT>(files_.size());
+    if (api_.InsertMenuA(menu, kAppend, MF_BYPOSITION | MF_STRING, id,
+                         Caption(name.substr(0, name.size() - 4)).c_str())) {
+      files_.push_back(folder + "\\" + name);
+    }
+  }
+  if (more || folders.size() + files.size() == 0) {
+    api_.InsertMenuA(menu, kAppend, MF_BYPOSITION | MF_STRING | MF_GRAYED, 0,
+                     more ? "(More favorites here are not shown)" : "(Empty)");
+  }
+}
+
+}  // namespace ludora::wayview

@@ -1,0 +1,360 @@
+// lobbyfind.exe: the replies of Quake III family servers, their masters and
+// A2S servers, written by hand from the formats; the engine against a
+// network in memory; the games table, the settings, the list and the join.
+#include <gtest/gtest.h>
+
+#include "fake/fake_windows.h"
+#include "fake/sockets.h"
+#include "fake/test_support.h"
+#include "lobbyfind/browser.h"
+#include "lobbyfind/join.h"
+#include "lobbyfind/server_view.h"
+
+namespace ludora::lobbyfind {
+namespace {
+
+using namespace std::string_literals;
+const std::string kFF = "\xFF\xFF\xFF\xFF";
+
+TEST(Q3Replies, InfoAndStatusWithColoursQuotesAndBrokenLines) {
+  const auto info = ParseServerReply(kFF +
+                                     "infoResponse\n\\challenge\\x1\\hostname\\^1Red ^7Base"
+                                     "\\mapname\\q3dm17\\clients\\3\\sv_maxclients\\8");
+  ASSERT_TRUE(info && !info->status);
+  EXPECT_EQ(Value(info->settings, "HOSTNAME"), "^1Red ^7Base");
+  EXPECT_EQ(StripColours(Value(info->settings, "hostname")), "Red Base");
+  const auto status = ParseServerReply(kFF +
+                                       "statusResponse\n\\sv_hostname\\X\\mapname\\m\n"
+                                       "12 50 \"^2Al\"ex\"\n-3 999 \"Bob\"\nnot a player\n"
+                                       "7 20 NoQuotes\n4 30 \"cut");
+  ASSERT_TRUE(status && status->status);
+  EXPECT_EQ(status->players, (std::vector<Player>{{"^2Al\"ex", 12, 50, -1},
+                                                  {"Bob", -3, 999, -1},
+                                                  {"NoQuotes", 7, 20, -1},
+                                                  {"\"cut", 4, 30, -1}}));
+  // A key without its value, another command, no out-of-band mark: nothing.
+  for (const std::string& bad :
+       {kFF + "infoResponse\n\\hostname\\X\\mapname", kFF + "print\nhi", "infoResponse\n\\a\\b"s,
+        kFF + "infoResponsex\n\\a\\b", kFF + "infoResponse\nno pairs"}) {
+    EXPECT_FALSE(ParseServerReply(bad)) << bad;
+  }
+  // Bounded whatever comes: 64 players, 96 settings, texts of 128.
+  std::string flood = kFF + "statusResponse\n\\k\\" + std::string(5000, 'v');
+  for (int i = 0; i < 200; ++i) flood += "\\k" + std::to_string(i) + "\\v";
+  for (int i = 0; i < 200; ++i) flood += "\n1 1 \"p\"";
+  const auto bounded = ParseServerReply(flood);
+  ASSERT_TRUE(bounded);
+  EXPECT_EQ(bounded->players.size(), kMaxPlayers);
+  EXPECT_EQ(bounded->settings.size(), kMaxSettings);
+  EXPECT_EQ(bounded->settings[0].second.size(), kMaxText);
+  EXPECT_EQ(ColourRuns("^1Red^^7 ^xZ^"),
+            (std::vector<ColourRun>{{1, "Red^"}, {7, " "}, {0, "Z^"}}));
+}
+
+TEST(Q3Replies, MasterListsAtTheirStrideWithABackslashInAPortAndJunk) {
+  // 10.0.0.1:27960, then 1.2.3.4 port 0x5C5C ('\\' twice), then a zero record, then EOT.
+  const std::string page = kFF + "getserversResponse\\\x0A\x00\x00\x01\x6D\x38"s +
+                           "\\\x01\x02\x03\x04\x5C\x5C"s + "\\\x00\x00\x00\x00\x00\x00"s +
+                           "\\EOT\0\0\0"s;
+  const auto read = ParseServersResponse(page);
+  ASSERT_TRUE(read && read->last);
+  EXPECT_EQ(read->servers, (std::vector<SocketAddress>{{0x0A000001, 27960}, {0x01020304, 0x5C5C}}));
+  // Without EOT more pages follow; a record cut short ends the page.
+  const auto partial =
+      ParseServersResponse(kFF + "getserversResponse\\\x0A\x00\x00\x01\x6D\x38\\\x01\x02"s);
+  ASSERT_TRUE(partial && !partial->last);
+  EXPECT_EQ(partial->servers.size(), 1u);
+  EXPECT_FALSE(ParseServersResponse(kFF + "getserversExtResponse\\"));
+  EXPECT_EQ(GetServersRequest("", 68), kFF + "getservers 68 empty full");
+  EXPECT_EQ(GetServersRequest("Quake3Arena", 71), kFF + "getservers Quake3Arena 71 empty full");
+}
+
+TEST(A2sReplies, NewAndOldInfoChallengesAndPlayers) {
+  const std::string source = kFF +
+                             "I\x11"
+                             "Dust\0de_dust2\0cstrike\0Counter-Strike\0"s +
+                             "\x0A\x00\x05\x10\x01\x64\x6C\x01\x01"s + "1.0\0\x80\x87\x69"s;
+  const auto info = ParseA2sReply(source);
+  ASSERT_TRUE(info && info->kind == A2sReply::Kind::Info);
+  EXPECT_TRUE(info->info.name == "Dust" && info->info.map == "de_dust2" && info->info.appId == 10 &&
+              info->info.players == 5 && info->info.maxPlayers == 16 && info->info.bots == 1 &&
+              info->info.locked && info->info.secure && info->info.version == "1.0");
+  const std::string old = kFF + "m1.2.3.4:27015\0Old\0crossfire\0valve\0Half-Life\0"s +
+                          "\x02\x0A\x2F\x64\x77\x00\x01"s + "www\0dl\0\0"s + "\x01\x00\x00\x00"s +
+                          "\x02\x00\x00\x00\x00\x01"s + "\x01\x03"s;
+  const auto oldInfo = ParseA2sReply(old);
+  ASSERT_TRUE(oldInfo);
+  EXPECT_TRUE(oldInfo->info.name == "Old" && oldInfo->info.folder == "valve" &&
+              oldInfo->info.players == 2 && oldInfo->info.maxPlayers == 10 &&
+              !oldInfo->info.locked && oldInfo->info.secure && oldInfo->info.bots == 3);
+  const auto challenge = ParseA2sReply(kFF + "A\x78\x56\x34\x12");
+  ASSERT_TRUE(challenge && challenge->kind == A2sReply::Kind::Challenge);
+  EXPECT_EQ(challenge->challenge, 0x12345678u);
+  EXPECT_EQ(A2sInfoRequest(0x12345678u), kFF + "TSource Engine Query\0\x78\x56\x34\x12"s);
+  // Three players announced, two whole, the third cut: the two are kept.
+  const auto players = ParseA2sReply(kFF +
+                                     "D\x03\x00"
+                                     "Ann\0\x05\x00\x00\x00\x00\x00\x70\x42"s +
+                                     "\x01"
+                                     "Bo\0\xFF\xFF\xFF\xFF\x00\x00\xC0\x7F"s +
+                                     "\x02Cy\0\x01"s);
+  ASSERT_TRUE(players);
+  EXPECT_EQ(players->players, (std::vector<Player>{{"Ann", 5, -1, 60}, {"Bo", -1, -1, -1}}));
+  for (const std::string& bad :
+       {source.substr(0, source.size() - 6), kFF + "A\x01", kFF + "Z", "I"s, old.substr(0, 40)}) {
+    EXPECT_FALSE(ParseA2sReply(bad)) << bad.size();
+  }
+}
+
+const char kTable[] =
+    "; the games\r\n[Quake III Arena]\r\nProtocol=q3\r\nVersions=68\r\nMasters=127.0.0.1:27950 "
+    "master.example:27950\r\nRegistry=HKLM\\Software\\Id\\Quake III Arena\\InstallPath\r\n"
+    "Program=quake3.exe\r\n[Enemy Territory]\r\nProtocol=q3\r\nVersions=84\r\nPorts=27960-27961\r\n"
+    "[Counter-Strike]\r\nProtocol=a2s\r\nVersions=10\r\nFolder=cstrike\r\nJoin=-game cstrike "
+    "+connect %address%\r\n[Bad]\r\nProtocol=gopher\r\n";
+
+TEST(GamesTable, ReadWrittenAndReadAgainAndRepliesPlacedInTheirRow) {
+  const auto games = ReadGames(ParseIni(kTable));
+  ASSERT_EQ(games.size(), 3u);
+  EXPECT_EQ(games[0].masters,
+            (std::vector<std::string>{"127.0.0.1:27950", "master.example:27950"}));
+  EXPECT_TRUE(games[1].firstPort == 27960 && games[1].lastPort == 27961);
+  EXPECT_TRUE(games[2].protocol == Protocol::A2s && games[2].firstPort == 27015);
+  const auto again = ReadGames(ParseIni(WriteIni(WriteGames(games))));
+  ASSERT_EQ(again.size(), 3u);
+  EXPECT_TRUE(again[0].registry == games[0].registry && again[2].join == games[2].join &&
+              again[1].versions == games[1].versions && again[0].masterProtocol == 68);
+  EXPECT_EQ(GameOf(games, Protocol::Q3, 84, {}, 0), 1);
+  EXPECT_EQ(GameOf(games, Protocol::Q3, 71, {}, -1), 0);  // unknown: the first of the family
+  EXPECT_EQ(GameOf(games, Protocol::A2s, 0, "CSTRIKE", -1), 2);
+}
+
+// A network in memory: servers that answer, one silent, one hostile, a master.
+struct Network : ::testing::Test {
+  testing::FakeSockets net;
+  std::vector<Game> games = ReadGames(ParseIni(kTable));
+  UserSettings settings;
+  static constexpr SocketAddress kQuake{0x7F000001, 27960}, kSilent{0x7F000001, 27961},
+      kSource{0x7F000001, 27015}, kHostile{0x7F000001, 27962}, kMaster{0x7F000001, 27950};
+
+  // A Quake III server that echoes the challenge; its name says how often it was asked.
+  void Quake(SocketAddress at, std::string extra = "", int* asked = nullptr) {
+    net.peers[at] = [=](const std::string& query) -> std::vector<std::string> {
+      if (asked) ++*asked;
+      const std::string challenge = query.substr(query.find(' ') + 1);
+      if (query.find("getstatus") != std::string::npos) {
+        return {kFF + "statusResponse\n\\challenge\\" + challenge +
+                "\\sv_hostname\\Q\\mapname\\m\\sv_maxclients\\2" + extra +
+                "\n1 5 \"a\"\n2 6 \"b\"\n3 7 \"c\"\n"};
+      }
+      return {kFF + "infoResponse\n\\challenge\\" + challenge +
+              "\\hostname\\^3Quake\\mapname\\q3dm1\\clients\\1\\sv_maxclients\\8\\protocol\\84" +
+              extra};
+    };
+  }
+  std::unique_ptr<Browser> Open() {
+    auto browser = std::make_unique<Browser>(net, games, settings, 0x5EED);
+    EXPECT_TRUE(browser->Open(1, 0x8001));
+    return browser;
+  }
+  static void Run(Browser& browser, DWORD from, DWORD to) {
+    for (DWORD now = from; now <= to; now += 10) browser.Tick(now), browser.Read(now + 3);
+  }
+};
+
+TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
+  settings.favourites = {{kQuake, "Quake III Arena"},
+                         {kSilent, "Quake III Arena"},
+                         {kSource, "counter-strike"},
+                         {kHostile, "Quake III Arena"}};
+  Quake(kQuake);
+  int challenges = 0;
+  const std::string sourceInfo = kFF +
+                                 "I\x11"
+                                 "Src\0de_x\0cstrike\0CS\0"s +
+                                 "\x0A\x00\x02\x10\x00\x64\x6C\x00\x01"s + "1\0"s;
+  net.peers[kSource] = [&](const std::string& query) -> std::vector<std::string> {
+    if (query.size() == 29 && query.ends_with("\x11\x22\x33\x44")) return {sourceInfo};
+    if (query[4] == 'U') return {kFF + "D\x01\x00P\0\x02\x00\x00\x00\x00\x00\x80\x3F"s};
+    ++challenges;
+    return {kFF + "A\x11\x22\x33\x44"};
+  };
+  net.peers[kHostile] = [&](const std::string&) -> std::vector<std::string> {
+    return {kFF + "infoResponse\n\\hostname\\H\\mapna",
+            kFF + "infoResponse\n\\hostname\\Evil\\mapname\\e"};
+  };
+  auto opened = Open();
+  Browser& browser = *opened;
+  EXPECT_TRUE(browser.Refresh(kFavourites).empty());
+  browser.Tick(0);
+  // A stranger's datagram, and a spoofed one with a wrong challenge, change nothing.
+  net.Deliver(net.LastSocket(), {0x0A000009, 27960},
+              kFF + "infoResponse\n\\hostname\\S\\mapname\\s");
+  net.Deliver(net.LastSocket(), kSilent,
+              kFF + "infoResponse\n\\challenge\\0\\hostname\\S\\mapname\\s");
+  browser.Read(4);
+  browser.Read(5);  // the A2S server's answer to the query with its challenge
+  const ServerTable& servers = browser.servers();
+  EXPECT_EQ(servers.size(), 4u);
+  EXPECT_EQ(browser.engine().dropped(), 3u);  // the stranger, the spoof, the hostile's second
+  const Server& quake = servers[*servers.Find(kQuake, Protocol::Q3)];
+  EXPECT_TRUE(quake.state == State::Answered && quake.name == "^3Quake" && quake.players == 1 &&
+              quake.maxPlayers == 8 && quake.ping == 4 && quake.game == 1);
+  const Server& source = servers[*servers.Find(kSource, Protocol::A2s)];
+  EXPECT_TRUE(source.state == State::Answered && source.name == "Src" && source.game == 2 &&
+              challenges == 1);
+  EXPECT_EQ(servers[*servers.Find(kHostile, Protocol::Q3)].state, State::BadReply);
+  EXPECT_EQ(servers[*servers.Find(kSilent, Protocol::Q3)].state, State::Asked);
+  // The silent one is asked once more after the timeout, then given up.
+  Run(browser, 10, 2100);
+  EXPECT_EQ(servers[*servers.Find(kSilent, Protocol::Q3)].state, State::Silent);
+  EXPECT_EQ(
+      std::count_if(net.sent.begin(), net.sent.end(), [](auto& d) { return d.peer == kSilent; }),
+      2);
+  const Progress& progress = browser.engine().progress();
+  EXPECT_TRUE(progress.asked == 4 && progress.answered == 2 && progress.finished == 4);
+  EXPECT_FALSE(browser.engine().Refreshing());
+  // Details: a player list longer than the server's places is cut to them.
+  browser.engine().Ask(*servers.Find(kQuake, Protocol::Q3), true);
+  Run(browser, 2200, 2300);
+  const Details& details = browser.engine().details();
+  ASSERT_TRUE(details.ready);
+  EXPECT_EQ(details.players.size(), 2u);
+  EXPECT_EQ(Value(details.settings, "mapname"), "m");
+  browser.engine().Ask(*servers.Find(kSource, Protocol::A2s), true);
+  Run(browser, 2400, 2500);
+  EXPECT_EQ(browser.engine().details().players, (std::vector<Player>{{"P", 2, -1, 1}}));
+  EXPECT_EQ(Value(browser.engine().details().settings, "folder"), "cstrike");
+}
+
+TEST_F(Network, TheMastersListIsAskedWithinTheBoundsAndPaced) {
+  settings.limits.inFlight = 3;
+  settings.limits.perSecond = 100;
+  int asked = 0;
+  std::string first = kFF + "getserversResponse", second = first;
+  for (BYTE i = 1; i <= 6; ++i) {
+    const SocketAddress server{0x7F000001, static_cast<WORD>(30000 + i)};
+    Quake(server, "", &asked);
+    (i <= 3 ? first : second) += "\\\x7F\x00\x00\x01"s + char(0x75) + char(0x30 + i);
+  }
+  net.peers[kMaster] = [&](const std::string& query) -> std::vector<std::string> {
+    EXPECT_EQ(query, kFF + "getservers 68 empty full");
+    return {first, second + "\\EOT\0\0\0"s};
+  };
+  games[0].masters.push_back("not-a-number");
+  auto opened = Open();
+  Browser& browser = *opened;
+  const auto named = browser.Refresh(kInternet);
+  ASSERT_EQ(named.size(), 1u);  // the name, for the window to resolve; no port, no master
+  EXPECT_EQ(named[0].name, "master.example:27950");
+  browser.Tick(0);  // the master
+  browser.Read(1);
+  EXPECT_EQ(browser.servers().size(), 6u);
+  browser.Tick(2);  // two more within the bound of three
+  EXPECT_EQ(net.sent.size(), 3u);
+  browser.Read(3);
+  browser.Tick(12);  // the pace: one datagram in 10 ms
+  EXPECT_EQ(net.sent.size(), 4u);
+  Run(browser, 20, 200);
+  EXPECT_EQ(asked, 6);
+  EXPECT_EQ(browser.engine().progress().answered, 6u);
+  // Refreshing one server twice in a row: the second query waits the gap out.
+  browser.engine().Ask(0);
+  Run(browser, 1000, 1000);
+  browser.engine().Ask(0);
+  Run(browser, 1010, 1240);
+  EXPECT_EQ(asked, 7);
+  Run(browser, 1260, 1260);
+  EXPECT_EQ(asked, 8);
+}
+
+TEST_F(Network, TheLocalNetworkIsScannedOnEveryGamesPorts) {
+  settings.lanAddress = 0x7F000001;
+  Quake(kQuake);
+  net.peers[{0x7F000001, 27016}] = [](const std::string&) -> std::vector<std::string> {
+    return {kFF +
+            "I\x11"
+            "Lan\0m\0cstrike\0CS\0"s +
+            "\x0A\x00\x01\x08\x00\x64\x6C\x00\x00"s + "1\0"s};
+  };
+  auto opened = Open();
+  Browser& browser = *opened;
+  browser.Refresh(kLan);
+  Run(browser, 0, 50);
+  std::vector<WORD> ports;
+  for (const auto& datagram : net.sent) ports.push_back(datagram.peer.port);
+  std::sort(ports.begin(), ports.end());
+  EXPECT_EQ(ports, (std::vector<WORD>{27015, 27016, 27017, 27018, 27019, 27020, 27960, 27961, 27962,
+                                      27963}));
+  const auto rows = VisibleRows(browser.servers(), games, kLan, {}, {Column::Name, false});
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(CellText(browser.servers()[rows[0]], games, Column::Name, false), "Lan");
+  EXPECT_EQ(CellText(browser.servers()[rows[1]], games, Column::Name, false), "Quake");
+  EXPECT_EQ(CellText(browser.servers()[rows[1]], games, Column::Game, false), "Enemy Territory");
+}
+
+TEST(ServerList, FiltersAndSortsWithUnansweredServersLast) {
+  ServerTable table;
+  const auto add = [&](DWORD ip, std::string name, int players, int ping, State state) {
+    Server& s = table[*table.Add({ip, 27960}, Protocol::Q3, 0, kFavourites)];
+    s.name = name, s.players = players, s.maxPlayers = 4, s.ping = ping, s.state = state;
+  };
+  add(1, "^1zed", 4, 30, State::Answered);
+  add(2, "Alpha", 0, 90, State::Answered);
+  add(3, "", -1, -1, State::Silent);
+  add(4, "beta", 2, 10, State::Answered);
+  const std::vector<Game> games(1);
+  const auto names = [&](const Filter& filter, Sort sort) {
+    std::string text;
+    for (const auto row : VisibleRows(table, games, kFavourites, filter, sort))
+      text += CellText(table[row], games, Column::Name, false) + ",";
+    return text;
+  };
+  EXPECT_EQ(names({}, {Column::Ping, false}), "beta,zed,Alpha,0.0.0.3:27960,");
+  EXPECT_EQ(names({}, {Column::Name, true}), "zed,beta,Alpha,0.0.0.3:27960,");
+  EXPECT_EQ(names({-1, true, true, 0, ""}, {Column::Players, true}), "beta,");
+  EXPECT_EQ(names({-1, false, false, 50, "E"}, {Column::Ping, false}), "beta,zed,");
+  EXPECT_EQ(names({1, false, false, 0, ""}, {}), "");
+}
+
+TEST(UserFiles, SettingsReadSoundlyAndTheJoinStartsTheGameInItsFolder) {
+  const auto games = ReadGames(ParseIni(kTable));
+  const auto settings = ReadSettings(
+      ParseIni(
+          "[Settings]\nLanAddress=127.0.0.1\nMaxQueries=99999\nTimeout=x\n[Filter]\nGame=enemy "
+          "territory\nMaxPing=-5\n[Favourites]\nServer=1.2.3.4:27960 Quake III Arena\n"
+          "Server=1.2.3.4 Quake III Arena\nServer=junk\nOther=5.6.7.8:1 X\n"),
+      games);
+  EXPECT_TRUE(settings.lanAddress == 0x7F000001 && settings.limits.inFlight == 1024 &&
+              settings.limits.timeout == 1000 && settings.filter.game == 1 &&
+              settings.filter.maxPing == 0);
+  ASSERT_EQ(settings.favourites.size(), 1u);
+  const auto again = ReadSettings(ParseIni(WriteIni(WriteSettings(settings, games))), games);
+  EXPECT_TRUE(again.favourites[0].address == settings.favourites[0].address &&
+              again.filter.game == 1 && again.lanAddress == 0x7F000001);
+
+  testing::FakeWindows api;
+  const std::string file = "C:\\Users\\Player\\lobbyfind.ini";
+  api.AddFile(file, "old");
+  api.AddFile(file + ".new", "a write cut short");
+  EXPECT_TRUE(SaveFile(api, file, "new"));
+  EXPECT_EQ(ReadWholeFile(api, file), "new");
+  EXPECT_FALSE(ReadWholeFile(api, file + ".new"));
+
+  Game quake = games[0];
+  EXPECT_EQ(FindProgram(api, quake), "");
+  api.AddFile("C:\\Games\\Quake III\\quake3.exe");
+  api.SetValue("HKLM\\Software\\Id\\Quake III Arena", "InstallPath", REG_SZ,
+               testing::SzBytes("C:\\Games\\Quake III"));
+  const std::string program = FindProgram(api, quake);
+  EXPECT_EQ(program, "C:\\Games\\Quake III\\quake3.exe");
+  EXPECT_TRUE(StartGame(api, program, JoinArguments(quake, {0x7F000001, 27960}, "se cret")));
+  EXPECT_EQ(
+      api.Effects("run "),
+      (std::vector<std::string>{"run \"C:\\Games\\Quake III\\quake3.exe\" +connect 127.0.0.1:27960 "
+                                "+password \"se cret\" app=C:\\Games\\Quake III\\quake3.exe "
+                                "dir=C:\\Games\\Quake III"}));
+}
+
+}  // namespace
+}  // namespace ludora::lobbyfind
