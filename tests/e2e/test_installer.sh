@@ -105,7 +105,7 @@ install_upgrade_uninstall() {
   odd_machine "setup-$1" "$1"
   snapshot before.txt
   install
-  [ "$(app_files)" = "games lobbyfind-games.ini lobbyfind.exe ludora-watch.exe ludora.exe machine-record.txt parlour.exe pno0001.exe sparkrun.exe traydock.exe turbolia.html uninstall.exe wayview.exe webgames.html " ] ||
+  [ "$(app_files)" = "chitter.exe games lobbyfind-games.ini lobbyfind.exe ludora-watch.exe ludora.exe machine-record.txt parlour.exe pno0001.exe sparkrun.exe traydock.exe turbolia.html uninstall.exe wayview.exe webgames.html " ] ||
     fail "installed: $(app_files)"
   [ "$(start_menu | sed 's|.*/||' | sort | tr '\n' '|')" = "Corvane Ludora|Ludora.lnk|Uninstall Ludora.lnk|" ] ||
     fail "Start menu: $(start_menu)"

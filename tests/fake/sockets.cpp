@@ -29,7 +29,9 @@ void FakeSockets::Deliver(SOCKET s, SocketAddress from, std::string bytes) {
 
 std::string FakeSockets::StreamSent(SOCKET s) const {
   const auto found = sockets_.find(s);
-  return found == sockets_.end() ? std::string() : found->second.streamOut;
+  if (found != sockets_.end()) return found->second.streamOut;
+  const auto closed = closedOut_.find(s);
+  return closed == closedOut_.end() ? std::string() : closed->second;
 }
 
 void FakeSockets::PeerSends(SOCKET s, std::string bytes) {
@@ -63,6 +65,7 @@ SOCKET FakeSockets::socket(int, int type, int) {
 
 int FakeSockets::closesocket(SOCKET s) {
   if (!Find(s)) return kSocketError;
+  closedOut_[s] = std::move(sockets_[s].streamOut);
   sockets_.erase(s);
   return 0;
 }

@@ -36,7 +36,7 @@ class FakeSockets : public SocketApi {
 
   // Stream peers: the addresses that accept a connection.
   std::set<SocketAddress> listening;
-  std::string StreamSent(SOCKET s) const;  // all the program sent on it so far
+  std::string StreamSent(SOCKET s) const;  // all the program sent on it so far, closed or not
   void PeerSends(SOCKET s, std::string bytes);
   void PeerCloses(SOCKET s);  // recv then answers 0, send WSAECONNRESET
   SOCKET LastSocket() const { return next_ - 1; }
@@ -71,6 +71,7 @@ class FakeSockets : public SocketApi {
   Socket* Find(SOCKET s);
 
   std::map<SOCKET, Socket> sockets_;
+  std::map<SOCKET, std::string> closedOut_;  // what went on sockets closed since
   SOCKET next_ = 100;
   WORD nextPort_ = 50000;
   int lastError_ = 0;
