@@ -35,16 +35,18 @@ HICON SharedIcon(traydock::BalloonIcon icon) {
 }  // namespace
 
 BalloonWindow::BalloonWindow(HINSTANCE instance, traydock::Balloons& balloons,
-                             const traydock::IconTable& table, bool unicode)
-    : balloons_(balloons), table_(table), unicode_(unicode) {
+                             const traydock::IconTable& table, bool nt)
+    : balloons_(balloons), table_(table), unicode_(nt) {
   LOGFONTA font;
   if (::GetObjectA(Font(), sizeof font, &font)) {
     font.lfWeight = FW_BOLD;
     bold_ = ::CreateFontIndirectA(&font);
   }
   RegisterWindowClass(instance, kBalloonClass, ::LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr);
+  // Never active: by its extended style where Windows knows it (2000 and later), and
+  // by the answer to WM_MOUSEACTIVATE and SWP_NOACTIVATE everywhere.
   CreateWindowOf(instance, kBalloonClass, "", WS_POPUP,
-                 WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, 0, 0, 0, 0);
+                 WS_EX_TOPMOST | WS_EX_TOOLWINDOW | (nt ? WS_EX_NOACTIVATE : 0), 0, 0, 0, 0);
 }
 
 BalloonWindow::~BalloonWindow() {
@@ -81,17 +83,8 @@ void BalloonWindow::Follow(POINT anchor) {
 SIZE BalloonWindow::Layout(HDC dc, const traydock::Balloon& balloon) {
   title_ = balloon.title;
   text_ = balloon.text;
-  const auto empty = [](const traydock::Text& t) { return t.ansi.empty() && t.utf16.empty(); };
-  // No title, no icon, as Windows shows them.
-  icon_ = nullptr;
-  if (!empty(title_) && balloon.Icon() == traydock::BalloonIcon::Own) {
-    const traydock::TrayIcon* own = table_.IconOf(balloon.owner, balloon.id);
-    icon_ = own ? reinterpret_cast<HICON>(own->picture.get()) : nullptr;
-  } else if (!empty(title_) && balloon.Icon() != traydock::BalloonIcon::None) {
-    icon_ = SharedIcon(balloon.Icon());
-  }
   const int iconSize = ::GetSystemMetrics(SM_CXSMICON);
-  const int iconSpace = icon_ ? iconSize + kGap : 0;
+  const int iconSpace = IconOf(balloon) ? iconSize + kGap : 0;
   const RECT title = Text(dc, bold_, title_, {0, 0, kTextWidth, 0}, kTitleFormat | DT_CALCRECT);
   const RECT text = Text(dc, Font(), text_, {0, 0, kTextWidth, 0}, kTextFormat | DT_CALCRECT);
   const int width = std::clamp<int>(
@@ -104,6 +97,16 @@ SIZE BalloonWindow::Layout(HDC dc, const traydock::Balloon& balloon) {
   closeAt_ = {kMargin + width - kClose, top, kMargin + width, top + kClose};
   textAt_ = {kMargin, top + head + kGap, kMargin + width, top + head + kGap + text.bottom};
   return {width + 2 * kMargin, textAt_.bottom + kMargin};
+}
+
+// No title, no icon, as Windows shows them. The program's own is its icon's
+// picture as it is now.
+HICON BalloonWindow::IconOf(const traydock::Balloon& balloon) const {
+  using enum traydock::BalloonIcon;
+  if ((title_.ansi.empty() && title_.utf16.empty()) || balloon.Icon() == None) return nullptr;
+  if (balloon.Icon() != Own) return SharedIcon(balloon.Icon());
+  const traydock::TrayIcon* own = table_.IconOf(balloon.owner, balloon.id);
+  return own ? reinterpret_cast<HICON>(own->picture.get()) : nullptr;
 }
 
 // A rounded body and a stem whose tip is at `stemAt` on the window's top edge.
@@ -135,8 +138,9 @@ void BalloonWindow::Paint(HDC dc) {
     ::FrameRgn(dc, shape, ::GetSysColorBrush(COLOR_INFOTEXT), 1, 1);
   }
   ::DeleteObject(shape);
-  if (icon_) {
-    ::DrawIconEx(dc, iconAt_.left, iconAt_.top, icon_, iconAt_.right - iconAt_.left,
+  const traydock::Balloon* balloon = balloons_.OnScreen();
+  if (const HICON icon = balloon ? IconOf(*balloon) : nullptr) {
+    ::DrawIconEx(dc, iconAt_.left, iconAt_.top, icon, iconAt_.right - iconAt_.left,
                  iconAt_.bottom - iconAt_.top, 0, nullptr, DI_NORMAL);
   }
   ::SetBkMode(dc, TRANSPARENT);

@@ -13,9 +13,9 @@ namespace ludora::win32 {
 
 class BalloonWindow : public WindowBase {
  public:
-  // `unicode`: texts drawn as UTF-16 (the NT family).
+  // `nt`: the NT family, where texts are drawn as UTF-16.
   BalloonWindow(HINSTANCE instance, traydock::Balloons& balloons, const traydock::IconTable& table,
-                bool unicode);
+                bool nt);
   ~BalloonWindow() override;
 
   // Shows the balloon on screen with its stem's tip at `anchor`, or hides.
@@ -26,17 +26,17 @@ class BalloonWindow : public WindowBase {
   void Paint(HDC dc) override;
   // Lays the balloon out; its size.
   SIZE Layout(HDC dc, const traydock::Balloon& balloon);
+  HICON IconOf(const traydock::Balloon& balloon) const;
   void Shape(SIZE size, int stemAt);
   // DrawTextA or DrawTextW of `text` in `font`, with the area it took.
   RECT Text(HDC dc, HFONT font, const traydock::Text& text, RECT area, UINT format) const;
 
   traydock::Balloons& balloons_;
   const traydock::IconTable& table_;
-  bool unicode_;
+  bool unicode_;  // texts drawn as UTF-16
   HFONT bold_ = nullptr;
   POINT anchor_{};
   traydock::Text title_, text_;
-  HICON icon_ = nullptr;  // shared or the icon table's: not destroyed here
   RECT iconAt_{}, titleAt_{}, textAt_{}, closeAt_{};
 };
 

@@ -50,7 +50,7 @@ class Balloons {
 
   // Follows a request the icon table carried out: queues the icon's balloon,
   // dropping the program's others that wait, or takes it away (an empty
-  // text, the icon deleted). `icon` is the icon after the request, if any.
+  // text, the icon deleted), with the icon table as the request left it.
   void Follow(const Request& request, const IconTable& table);
   // Moves the clock on: the balloon on screen times out, the next shows.
   // Owners gone lose theirs. Whether what is on screen changed.
@@ -74,7 +74,7 @@ class Balloons {
   std::optional<Balloon> shown_;
   DWORD shownFor_ = 0;  // milliseconds counted
   DWORD lastTick_;
-  bool heldBack_ = false, holding_ = false;     // a full-screen program in front, holding balloons
+  bool heldBack_ = false;                       // a full-screen program in front, balloons to hold
   unsigned shows_ = 0;                          // balloons shown so far
   std::pair<unsigned, bool> ticked_{0, false};  // and whether one was on screen, at the last tick
   // Where GetLastInputInfo is missing (Windows 98): the mouse's moves.
