@@ -112,9 +112,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   const HWND tray = ::FindWindowA("Shell_TrayWnd", nullptr);
   if (std::strcmp(command, "evict") == 0) {
     // A child of ours is no top-level window any more; it goes with its parent.
-    const bool moved = tray && ::SetParent(tray, window);
+    // Done when none is left: Wine's desktop, and its tray, end a second after
+    // the last program and come again with the next.
+    if (tray) ::SetParent(tray, window);
     ::DestroyWindow(window);
-    return moved && !::FindWindowA("Shell_TrayWnd", nullptr) ? 0 : 1;
+    return ::FindWindowA("Shell_TrayWnd", nullptr) ? 1 : 0;
   }
   if (std::strcmp(command, "malformed") == 0) return Malformed(tray), 0;
   const char* rest = arguments + tipAt;
