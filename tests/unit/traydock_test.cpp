@@ -219,18 +219,16 @@ struct Balloons_ : Tray {
   Balloons balloons{api};
 };
 
-// Icon 1's (0x1234) or 2's (0x2000) owner told NIN_BALLOON*: 1026 shown ... 1029 clicked.
+// The owner of icon 1 (0x1234) or 2 (0x2000) told NIN_BALLOON*: 1026 shown ... 1029 clicked.
 std::string Told(UINT id, UINT notice) {
-  return "post 32769 to=" + std::to_string(id * 0x1000 + (id == 1) * 0x234) + " " +
-         std::to_string(id) + "," + std::to_string(notice);
+  return "post 32769 to=" + std::string(id == 1 ? "4660 1," : "8192 2,") + std::to_string(notice);
 }
-const std::string kSound = "sound SystemNotification";
 
 TEST_F(Balloons_, OneAtATimeInOrderForTheTimeAskedWhileTheUserIsThere) {
   Say(0x1234, 1, "first", 1), Say(0x2000, 2, "second", 99999);  // held to 10 s and 30 s
-  EXPECT_EQ(Pass(0), (Log{Told(1, 1026), kSound}));
+  EXPECT_EQ(Pass(0), (Log{Told(1, 1026), "sound SystemNotification"}));
   EXPECT_TRUE(Pass(9999).empty() && Shown() == "first");
-  EXPECT_EQ(Pass(1), (Log{Told(1, 1028), Told(2, 1026), kSound}));
+  EXPECT_EQ(Pass(1), (Log{Told(1, 1028), Told(2, 1026), "sound SystemNotification"}));
   api.lastInput = api.tickCount - 60000;  // nobody at the machine for a minute: the clock stands
   EXPECT_TRUE(Pass(90000, false).empty() && Pass(29999).empty());
   EXPECT_EQ(Pass(1), Log{Told(2, 1028)});
@@ -250,7 +248,7 @@ TEST_F(Balloons_, TheOwnerIsToldOfClicksAndRemovalsAndAFloodShowsItsNewestOnly) 
   EXPECT_EQ(Pass(0), Log{Told(1, 1028)});
   // Taken away by its program, an empty text or the icon deleted; one not shown yet untold.
   Say(0x1234, 1, "c"), Say(0x2000, 2, "d"), Pass(0), Say(0x1234, 1, "");
-  EXPECT_EQ(Pass(0), (Log{Told(1, 1027), Told(2, 1026), kSound}));
+  EXPECT_EQ(Pass(0), (Log{Told(1, 1027), Told(2, 1026), "sound SystemNotification"}));
   Say(0x1234, 1, "e");
   for (const Request& gone : {Make(Command::Delete, 0x1234, 1), Make(Command::Delete, 0x2000, 2)})
     table.Apply(gone), balloons.Follow(gone, table);
