@@ -13,7 +13,6 @@ balloon() { named "^$1\$"; }                                # the balloon of tha
 click_balloon() {  # click_balloon <title> <x from its right> <y>
   read -r x y w _ < <(window_geometry "$(balloon "$1")") && xdotool mousemove $((x + w - $2)) $((y + $3)) click 1
 }
-evict() { wait_until 30 "Wine's own tray window out of the way" client evict; }
 hovering() { xdotool mousemove 300 5 mousemove_relative -- 1 0; "$@"; }  # the user is there
 
 # shown_icons <count>: the strip shows that many of the client's red or green squares.
@@ -35,7 +34,8 @@ at_slot() {
 tray_prefix() {
   new_prefix "$1" "$2"
   cp "$TRAYCLIENT" "$APP_DIR/"
-  evict
+  client hold &
+  wait_until 30 "Wine's own tray window out of the way" client evict
   wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\ShellServiceObjectDelayLoad' \
     /v Missing /d '{0badc0de-0000-0000-0000-000000000000}' /f >/dev/null 2>&1
 }
@@ -75,7 +75,7 @@ icons() {
 # TaskbarCreated; traydock started hidden shows when the quick menu asks.
 quick_menu() {
   tray_prefix "traydock-menu-$1" "$1"
-  start_ludora +menu && evict  # Wine's desktop may have ended and come again meanwhile
+  start_ludora +menu
   client icon 1 0 Probe one &
   wait_until 20 "the first try" logged "1 add 0"
   wine start /min "$APP_WIN\\traydock.exe"
@@ -94,7 +94,7 @@ quick_menu() {
 # the mouse moves, closed; held back by a full-screen game until it goes, the game keeping the keyboard.
 balloons() {
   tray_prefix "traydock-balloons-$1" "$1"
-  start_ludora && evict
+  start_ludora
   wine start /min "$APP_WIN\\traydock.exe"
   client icon 1 0 'Probe one|Download complete|The file game.zip has been saved in your games folder.' &
   wait_until 30 "the balloon" balloon 'Download complete'

@@ -2,7 +2,8 @@
 // C:\trayclient.log. "icon <id> <version> <tip>[|<title>|<text>]" adds an icon
 // (again on TaskbarCreated) with that balloon, and logs its callbacks but mouse
 // moves; "tell <id> <what>" has that one do one of kTold; "evict" moves Wine's own
-// tray window out of the way; "malformed" sends the tray window bad requests, then a sound one.
+// tray window out of the way, "hold" keeps it away; "malformed" sends the tray window
+// bad requests, then a sound one.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -14,7 +15,7 @@ namespace {
 constexpr UINT kCallback = WM_APP + 1, kTell = WM_APP + 2;  // wParam: what, as in kTold
 // For "tell": change the tip, delete, balloon again, cover the screen or not, log if in front.
 const char* const kTold[] = {"modify", "delete", "balloon", "cover", "shrink", "front"};
-UINT id = 0, version = 0, taskbarCreated = 0;
+UINT id = 0, version = 0, taskbarCreated = ~0u;  // no message until registered
 char tip[64] = {}, title[64] = {}, text[256] = {};
 HWND window = nullptr;
 
@@ -112,18 +113,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   const HWND tray = ::FindWindowA("Shell_TrayWnd", nullptr);
   if (std::strcmp(command, "evict") == 0) {
     // A child of ours is no top-level window any more; it goes with its parent.
-    // Done when none is left: Wine's desktop, and its tray, end a second after
-    // the last program and come again with the next.
-    if (tray) ::SetParent(tray, window);
+    const bool moved = tray && ::SetParent(tray, window);
     ::DestroyWindow(window);
-    return ::FindWindowA("Shell_TrayWnd", nullptr) ? 1 : 0;
+    return moved && !::FindWindowA("Shell_TrayWnd", nullptr) ? 0 : 1;
   }
   if (std::strcmp(command, "malformed") == 0) return Malformed(tray), 0;
-  const char* rest = arguments + tipAt;
-  rest += *rest == '"';  // quoted, as one argument with spaces
-  std::sscanf(rest, "%63[^|\"]|%63[^|]|%255[^\"]", tip, title, text);
-  taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
-  Add();
+  // Wine's desktop, and with it its tray, ends a second after the last program
+  // and comes again with the next: "hold" keeps it, and no icon, till the test ends.
+  if (std::strcmp(command, "hold") != 0) {
+    const char* rest = arguments + tipAt;
+    rest += *rest == '"';  // quoted, as one argument with spaces
+    std::sscanf(rest, "%63[^|\"]|%63[^|]|%255[^\"]", tip, title, text);
+    taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+    Add();
+  }
   MSG message;
   while (::GetMessageA(&message, nullptr, 0, 0) > 0) ::DispatchMessageA(&message);
   return 0;
