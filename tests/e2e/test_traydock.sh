@@ -90,8 +90,9 @@ quick_menu() {
   wait_until 10 "the tray window to hide" absent tray_window
 }
 
-# Balloons under the bar's right end, the strip hidden: shown, clicked, waiting 10 s counted while
-# the mouse moves, closed; held back by a full-screen game until it goes, the game keeping the keyboard.
+# Balloons under the bar's right end, the strip hidden: shown, clicked; held back by a full-screen
+# game until it goes, a second program's waiting behind, 10 s counted while the mouse moves; closed;
+# the game keeping the keyboard.
 balloons() {
   tray_prefix "traydock-balloons-$1" "$1"
   start_ludora
@@ -104,28 +105,26 @@ balloons() {
   screenshot "$E2E_WORK/balloon-$1.png"
   click_balloon 'Download complete' 60 $((h - 12))
   wait_until 10 "NIN_BALLOONUSERCLICK" logged "1 callback 0x405"
+  client tell 1 cover
+  wait_until 10 "a game in front, over the whole screen" logged "1 cover 0x1"
   client tell 1 balloon
-  wait_until 20 "the balloon again" seen 2 "1 callback 0x402"
-  local shown=$EPOCHREALTIME took
   client icon 2 3 'Probe two|New message|From the guild: raid at nine' &
-  wait_until 20 "the second program's balloon" logged "2 balloon 0x1"
+  wait_until 20 "both balloons asked for" eval 'seen 2 "1 balloon 0x1" && logged "2 balloon 0x1"'
+  client tell 1 front  # told after the requests' answers, a NIN_BALLOONSHOW would come first
+  wait_until 10 "the game's answer" logged "1 front 0x1"
+  ! seen 2 "1 callback 0x402" && ! logged "2 callback 0x402" && absent balloon 'Download complete' ||
+    fail "a balloon over the game"
+  client tell 1 shrink
+  wait_until 20 "the balloon once the game left the screen" seen 2 "1 callback 0x402"
+  local shown=$EPOCHREALTIME took
   ! logged "2 callback 0x402" || fail "the second balloon did not wait for the first"
   wait_until 60 "the first balloon to time out" hovering logged "1 callback 0x404"
   took=$(ms_since "$shown") && ((took > 9500 && took < 20000)) || fail "the first went after $took ms"
   wait_until 10 "the second balloon" logged "2 callback 0x402"
   wait_until 10 "the second balloon's close box" click_balloon 'New message' 17 33
   wait_until 10 "the close box's NIN_BALLOONTIMEOUT" logged "2 callback 0x404"
-  client tell 1 cover
-  wait_until 10 "a game in front, over the whole screen" logged "1 cover 0x1"
-  client tell 2 balloon
-  wait_until 10 "the balloon asked for" seen 2 "2 balloon 0x1"
-  client tell 2 front  # told after the request's answer, a NIN_BALLOONSHOW would come first
-  wait_until 10 "the balloon's owner told" logged "2 front 0"
-  ! seen 2 "2 callback 0x402" && absent balloon 'New message' || fail "a balloon over the game"
-  client tell 1 shrink
-  wait_until 20 "the balloon once the game left the screen" seen 2 "2 callback 0x402"
   client tell 1 front
-  wait_until 10 "the game's answer" logged "1 front 0x1"
+  wait_until 10 "the game's answer with balloons shown and closed" seen 2 "1 front 0x1"
 }
 
 test_balloons_xp() { balloons winxp; }

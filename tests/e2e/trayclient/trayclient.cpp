@@ -1,9 +1,8 @@
-// A tray program for the notification area's end-to-end tests; it logs to
-// C:\trayclient.log. "icon <id> <version> <tip>[|<title>|<text>]" adds an icon
-// (again on TaskbarCreated) with that balloon, and logs its callbacks but mouse
-// moves; "tell <id> <what>" has that one do one of kTold; "evict" moves Wine's own
-// tray window out of the way, "hold" keeps it away; "malformed" sends the tray window
-// bad requests, then a sound one.
+// A tray program for the notification area's end-to-end tests; it logs to C:\trayclient.log.
+// "icon <id> <version> <tip>[|<title>|<text>]" adds an icon (again on TaskbarCreated) with that
+// balloon, and logs its callbacks but mouse moves; "tell <id> <what>" has that one do one of
+// kTold; "evict" moves Wine's own tray window out of the way, "hold" keeps it away; "malformed"
+// sends the tray window bad requests, then a sound one.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -118,8 +117,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     return moved && !::FindWindowA("Shell_TrayWnd", nullptr) ? 0 : 1;
   }
   if (std::strcmp(command, "malformed") == 0) return Malformed(tray), 0;
-  // Wine's desktop, and with it its tray, ends a second after the last program
-  // and comes again with the next: "hold" keeps it, and no icon, till the test ends.
+  // Wine's desktop (and tray) ends a second after the last program: "hold" keeps it, iconless.
   if (std::strcmp(command, "hold") != 0) {
     const char* rest = arguments + tipAt;
     rest += *rest == '"';  // quoted, as one argument with spaces
