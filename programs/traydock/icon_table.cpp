@@ -39,6 +39,13 @@ std::vector<TrayIcon>::iterator IconTable::Find(HWND owner, UINT id) {
                       [&](const TrayIcon& icon) { return icon.owner == owner && icon.id == id; });
 }
 
+const TrayIcon* IconTable::IconOf(HWND owner, UINT id) const {
+  for (const TrayIcon& icon : icons_) {
+    if (icon.owner == owner && icon.id == id) return &icon;
+  }
+  return nullptr;
+}
+
 bool IconTable::Apply(const Request& request) {
   const auto icon = Find(request.owner, request.id);
   if (request.command == Command::Add) return icon == icons_.end() && Add(request);

@@ -54,6 +54,7 @@ class IconTable {
   bool Notify(std::size_t index, UINT input);
 
   const std::vector<TrayIcon>& icons() const { return icons_; }
+  const TrayIcon* IconOf(HWND owner, UINT id) const;
   // The icon that has the keyboard focus (NIM_SETFOCUS, or the arrow keys).
   std::optional<std::size_t> Focused() const;
   void Focus(std::size_t index);

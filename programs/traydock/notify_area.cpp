@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "traydock/text_forms.h"
 #include "traydock/tray_start.h"
 
 namespace ludora::win32 {
@@ -132,23 +133,10 @@ LRESULT NotifyArea::TipText(NMHDR* header) {
   const traydock::Text tip =
       slot < slots_.size() ? table_.icons()[slots_[slot]].tip : traydock::Text{};
   if (header->code == TTN_GETDISPINFOW) {
-    wideTip_.assign(tip.utf16.begin(), tip.utf16.end());
-    if (!tip.wide && !tip.ansi.empty()) {
-      wideTip_.assign(tip.ansi.size(), L'\0');
-      wideTip_.resize(static_cast<std::size_t>(
-          ::MultiByteToWideChar(CP_ACP, 0, tip.ansi.data(), static_cast<int>(tip.ansi.size()),
-                                wideTip_.data(), static_cast<int>(wideTip_.size()))));
-    }
+    wideTip_ = WideText(tip);
     reinterpret_cast<NMTTDISPINFOW*>(header)->lpszText = wideTip_.data();
   } else {
-    ansiTip_ = tip.ansi;
-    if (tip.wide && !tip.utf16.empty()) {
-      const std::wstring wide(tip.utf16.begin(), tip.utf16.end());
-      ansiTip_.assign(wide.size() * 2, '\0');
-      ansiTip_.resize(static_cast<std::size_t>(::WideCharToMultiByte(
-          CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansiTip_.data(),
-          static_cast<int>(ansiTip_.size()), nullptr, nullptr)));
-    }
+    ansiTip_ = AnsiText(tip);
     reinterpret_cast<NMTTDISPINFOA*>(header)->lpszText = ansiTip_.data();
   }
   return 0;

@@ -14,7 +14,7 @@ namespace {
 struct Layout {
   DWORD size;
   bool wide;
-  DWORD tipChars;  // 128: dwState, dwStateMask and uVersion follow the tip
+  DWORD tipChars;  // 128: dwState, dwStateMask and the balloon follow the tip
 };
 constexpr Layout kLayouts[] = {
     // size  wide   tip    the structure
@@ -35,7 +35,7 @@ constexpr UINT kFirstFlags = kSetsMessage | kSetsIcon | kSetsTip;
 
 // Wine's record: the fields its notify_data holds, in bytes from its start.
 constexpr std::size_t kWineOwner = 0, kWineId = 4, kWineFlags = 8, kWineCallback = 12,
-                      kWineTip = 16, kWineState = 272, kWineVersion = 792, kWinePicture = 944;
+                      kWineTip = 16, kWineState = 272, kWinePicture = 944;
 
 DWORD Dword(std::span<const BYTE> data, std::size_t offset) {
   DWORD value = 0;
@@ -66,6 +66,19 @@ Text ReadText(std::span<const BYTE> field, bool wide) {
   return text;
 }
 
+// What follows dwState and dwStateMask at `state` in both records: szInfo
+// (256 characters), uTimeout or uVersion, szInfoTitle (64), dwInfoFlags.
+void ReadBalloon(Request& request, std::span<const BYTE> record, std::size_t state, bool wide) {
+  const std::size_t unit = wide ? 2 : 1, text = state + 8, timeout = text + 256 * unit;
+  const std::size_t title = timeout + 4, flags = title + 64 * unit;
+  request.state = Dword(record, state);
+  request.stateMask = Dword(record, state + 4);
+  request.balloonText = ReadText(record.subspan(text, 256 * unit), wide);
+  request.version = request.timeout = Dword(record, timeout);
+  request.balloonTitle = ReadText(record.subspan(title, 64 * unit), wide);
+  request.balloonFlags = Dword(record, flags);
+}
+
 std::optional<Request> FromWindows(DWORD message, std::span<const BYTE> record) {
   if (message > DWORD(Command::SetVersion) || record.size() < sizeof(DWORD)) return std::nullopt;
   const DWORD size = Dword(record, 0);
@@ -82,10 +95,7 @@ std::optional<Request> FromWindows(DWORD message, std::span<const BYTE> record) 
   request.icon = Handle(record, kIcon);
   request.tip = ReadText(record.subspan(kTip, layout->tipChars * unit), layout->wide);
   if (layout->tipChars == 128) {
-    const std::size_t state = kTip + 128 * unit;
-    request.state = Dword(record, state);
-    request.stateMask = Dword(record, state + 4);
-    request.version = Dword(record, state + 8 + 256 * unit);  // past szInfo
+    ReadBalloon(request, record, kTip + 128 * unit, layout->wide);
   } else {
     request.flags &= kFirstFlags;
   }
@@ -130,9 +140,7 @@ std::optional<Request> FromWine(std::uintptr_t message, std::span<const BYTE> da
   request.flags = Dword(data, kWineFlags);
   request.callbackMessage = Dword(data, kWineCallback);
   request.tip = ReadText(data.subspan(kWineTip, 256), true);
-  request.state = Dword(data, kWineState);
-  request.stateMask = Dword(data, kWineState + 4);
-  request.version = Dword(data, kWineVersion);
+  ReadBalloon(request, data, kWineState, true);
   // Wine sends no picture for an icon handle of none.
   const bool none = Dword(data, kWinePicture) == 0 && Dword(data, kWinePicture + 4) == 0;
   if ((request.flags & kSetsIcon) && !none) {

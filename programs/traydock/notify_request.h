@@ -18,12 +18,13 @@ namespace ludora::traydock {
 // Shell_NotifyIcon's messages, NIM_ADD to NIM_SETVERSION.
 enum class Command : DWORD { Add = 0, Modify = 1, Delete = 2, SetFocus = 3, SetVersion = 4 };
 
-// Which fields of a request count (NIF_MESSAGE, NIF_ICON, NIF_TIP, NIF_STATE),
-// and the one state the area knows (NIS_HIDDEN).
+// Which fields of a request count (NIF_MESSAGE, NIF_ICON, NIF_TIP, NIF_STATE,
+// NIF_INFO: a balloon), and the one state the area knows (NIS_HIDDEN).
 inline constexpr UINT kSetsMessage = 0x1;
 inline constexpr UINT kSetsIcon = 0x2;
 inline constexpr UINT kSetsTip = 0x4;
 inline constexpr UINT kSetsState = 0x8;
+inline constexpr UINT kSetsBalloon = 0x10;
 inline constexpr DWORD kStateHidden = 0x1;
 
 // A text as the program wrote it: bytes of the ANSI code page, or UTF-16.
@@ -56,6 +57,12 @@ struct Request {
   DWORD state = 0;
   DWORD stateMask = 0;
   UINT version = 0;
+  // The balloon: its text (none takes it away), title, icon and sound
+  // (dwInfoFlags), and how long it asks to show, in milliseconds (uTimeout,
+  // the same field as the version).
+  Text balloonText, balloonTitle;
+  DWORD balloonFlags = 0;
+  UINT timeout = 0;
 };
 
 // The record Windows' shell32 sends: COPYDATASTRUCT.dwData 1, the bytes a

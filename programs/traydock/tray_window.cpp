@@ -10,18 +10,29 @@ namespace ludora::win32 {
 
 namespace {
 
-constexpr UINT_PTR kOwnerCheck = 1;  // the timer that looks for owners gone
+// The timer that looks for owners gone and moves the balloons' clock on.
+constexpr UINT_PTR kOwnerCheck = 1;
 constexpr UINT kOwnerCheckMs = 1000;
+
+// Ludora's bar, where it is when it cannot be asked.
+RECT BarRect() {
+  RECT bar = {0, 0, 343, 22};
+  const HWND shell = ::FindWindowA(companions::kBarWindowClass, nullptr);
+  if (shell && ::IsWindowVisible(shell)) ::GetWindowRect(shell, &bar);
+  return bar;
+}
 
 }  // namespace
 
-TrayWindow::TrayWindow(HINSTANCE instance, ludora::WindowsApi& api, bool nt) : table_(api) {
+TrayWindow::TrayWindow(HINSTANCE instance, ludora::WindowsApi& api, bool nt)
+    : table_(api), balloons_(api) {
   RegisterWindowClass(instance, traydock::kTrayClass, ::LoadCursorA(nullptr, IDC_ARROW), nullptr,
                       nullptr);
   CreateWindowOf(instance, traydock::kTrayClass, traydock::kTrayTitle, WS_POPUP,
                  WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0, 0, 0);
   if (!hwnd()) return;
   area_ = std::make_unique<NotifyArea>(instance, hwnd(), table_, nt);
+  balloon_ = std::make_unique<BalloonWindow>(instance, balloons_, table_, nt);
   Changed();
   ::SetTimer(hwnd(), kOwnerCheck, kOwnerCheckMs, nullptr);
 }
@@ -31,9 +42,7 @@ TrayWindow::~TrayWindow() {
 }
 
 void TrayWindow::Show() {
-  RECT bar = {0, 0, 343, 22};  // where the bar is when it cannot be asked
-  const HWND shell = ::FindWindowA(companions::kBarWindowClass, nullptr);
-  if (shell && ::IsWindowVisible(shell)) ::GetWindowRect(shell, &bar);
+  const RECT bar = BarRect();
   RECT size;
   ::GetWindowRect(hwnd(), &size);
   ::SetWindowPos(hwnd(), HWND_TOPMOST, bar.right, bar.top, size.right - size.left,
@@ -56,6 +65,13 @@ void TrayWindow::Changed() {
   }
 }
 
+// The balloon points where the strip shows its first icon, shown or not.
+void TrayWindow::FollowBalloons() {
+  if (!balloons_.Tick() || !balloon_) return;
+  const RECT bar = BarRect();
+  balloon_->Follow({bar.right + 11, bar.bottom});
+}
+
 // A request of Shell_NotifyIcon; the answer it returns to the program.
 bool TrayWindow::Receive(const COPYDATASTRUCT* data) {
   if (!data || (data->cbData && !data->lpData)) return false;
@@ -63,6 +79,8 @@ bool TrayWindow::Receive(const COPYDATASTRUCT* data) {
       traydock::DecodeRequest(data->dwData, {static_cast<const BYTE*>(data->lpData), data->cbData});
   if (!request || !table_.Apply(*request)) return false;
   Changed();
+  balloons_.Follow(*request, table_);
+  FollowBalloons();
   if (request->command == traydock::Command::SetFocus && ::IsWindowVisible(hwnd())) {
     ::SetForegroundWindow(hwnd());
   }
@@ -107,7 +125,9 @@ LRESULT TrayWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Changed();
       return 0;
     case WM_TIMER:
-      if (wParam == kOwnerCheck && table_.DropOrphans()) Changed();
+      if (wParam != kOwnerCheck) return 0;
+      if (table_.DropOrphans()) Changed();
+      FollowBalloons();
       return 0;
     case WM_ACTIVATE:  // and on to Windows, which gives the keyboard to the active window
       if (area_) area_->SetFocusShown(LOWORD(wParam) != WA_INACTIVE);

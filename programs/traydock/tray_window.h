@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "platform/windows_api.h"
+#include "traydock/balloon_window.h"
+#include "traydock/balloons.h"
 #include "traydock/icon_table.h"
 #include "traydock/notify_area.h"
 #include "traydock/shell_service_objects.h"
@@ -30,12 +32,16 @@ class TrayWindow : public WindowBase {
   void Hide();
   // The icons changed: the strip follows.
   void Changed();
+  // The balloons' clock moves on: the balloon on screen follows.
+  void FollowBalloons();
   bool Receive(const COPYDATASTRUCT* data);
   void Key(WPARAM key);
   void TellFocused(UINT input);
 
   traydock::IconTable table_;
+  traydock::Balloons balloons_;
   std::unique_ptr<NotifyArea> area_;
+  std::unique_ptr<BalloonWindow> balloon_;
   ShellServiceObjects services_;
 };
 

@@ -27,6 +27,13 @@ struct OPENFILENAMEA {
   DWORD Flags = 0;
 };
 
+// GetLastInputInfo's record: when the user last moved the mouse or pressed a
+// key, in GetTickCount's milliseconds.
+struct LASTINPUTINFO {
+  UINT cbSize = 8;
+  DWORD dwTime = 0;
+};
+
 // clang-format off
 
 // Registry and the account (advapi32).
@@ -160,9 +167,21 @@ struct OPENFILENAMEA {
   X(BOOL, Process32Next, (HANDLE snapshot, PROCESSENTRY32* entry), (snapshot, entry)) \
   X(BOOL, Module32First, (HANDLE snapshot, MODULEENTRY32* entry), (snapshot, entry))
 
+// The notification area's balloons: the window in front and whether it
+// fills the screen (user32); the user's last input (looked up at run time:
+// FALSE on Windows 98, which lacks it); a sound of the user's scheme (winmm,
+// loaded when first needed).
+#define LUDORA_BALLOON_API(X) \
+  X(HWND, GetForegroundWindow, (), ()) \
+  X(BOOL, GetWindowRect, (HWND window, RECT* rect), (window, rect)) \
+  X(LONG, GetWindowLongA, (HWND window, int index), (window, index)) \
+  X(BOOL, GetLastInputInfo, (LASTINPUTINFO* info), (info)) \
+  X(BOOL, PlaySoundA, (const char* sound, HMODULE module, DWORD flags), (sound, module, flags))
+
 #define LUDORA_WINDOWS_API(X) \
   LUDORA_REGISTRY_API(X) LUDORA_PROFILE_API(X) LUDORA_PROCESS_API(X) LUDORA_FILE_API(X) \
-  LUDORA_LOCALE_API(X) LUDORA_SHELL_API(X) LUDORA_USER_API(X) LUDORA_GAMES_ROOM_API(X)
+  LUDORA_LOCALE_API(X) LUDORA_SHELL_API(X) LUDORA_USER_API(X) LUDORA_GAMES_ROOM_API(X) \
+  LUDORA_BALLOON_API(X)
 
 // clang-format on
 

@@ -2,6 +2,7 @@
 // some Windows the programs run on: looked up at run time, never imported.
 #include <windows.h>
 #include <commdlg.h>
+#include <mmsystem.h>
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -51,6 +52,8 @@ std::atomic<decltype(::AllowSetForegroundWindow)*> allowForeground{};
 std::atomic<decltype(::GetOpenFileNameA)*> openFileName{};
 std::atomic<decltype(::OpenProcessToken)*> openProcessToken{};
 std::atomic<decltype(::GetTokenInformation)*> tokenInformation{};
+std::atomic<decltype(::GetLastInputInfo)*> lastInputInfo{};
+std::atomic<decltype(::PlaySoundA)*> playSound{};
 
 // COM on the calling thread, as shell opens of shortcuts want it: kept
 // initialised on a thread once it is, never counted up twice.
@@ -154,6 +157,25 @@ BOOL RealWindowsApi::GetOpenFileNameA(OPENFILENAMEA* dialog) {
   // comdlg32 (and the printing DLLs it brings) only for the one program that asks.
   const auto open_dialog = Kept(openFileName, "comdlg32.dll", "GetOpenFileNameA");
   return open_dialog && open_dialog(&open);
+}
+
+// Looked up when first used: Windows 98 keeps no time of the last input.
+BOOL RealWindowsApi::GetLastInputInfo(LASTINPUTINFO* info) {
+  const auto get = Kept(lastInputInfo, "user32.dll", "GetLastInputInfo");
+  ::LASTINPUTINFO last = {sizeof last, 0};
+  if (!get) {
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+  }
+  if (!get(&last)) return FALSE;
+  info->dwTime = last.dwTime;
+  return TRUE;
+}
+
+// winmm only for the program that makes a sound, when it first does.
+BOOL RealWindowsApi::PlaySoundA(const char* sound, HMODULE module, DWORD flags) {
+  const auto play = Kept(playSound, "winmm.dll", "PlaySoundA");
+  return play && play(sound, As<HINSTANCE__>(module), flags);
 }
 
 }  // namespace ludora

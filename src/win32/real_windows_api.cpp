@@ -500,4 +500,19 @@ BOOL RealWindowsApi::DestroyIcon(HICON icon) {
   return ::DestroyIcon(As<HICON__>(icon));
 }
 
+HWND RealWindowsApi::GetForegroundWindow() {
+  return Raw(::GetForegroundWindow());
+}
+
+BOOL RealWindowsApi::GetWindowRect(HWND window, RECT* rect) {
+  ::RECT area;
+  if (!::GetWindowRect(ToHwnd(window), &area)) return FALSE;
+  *rect = {area.left, area.top, area.right, area.bottom};
+  return TRUE;
+}
+
+LONG RealWindowsApi::GetWindowLongA(HWND window, int index) {
+  return ::GetWindowLongA(ToHwnd(window), index);
+}
+
 }  // namespace ludora

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # traydock.exe: a tray program's icons beside the bar, tips, clicks, changes, bad requests,
-# TaskbarCreated, "Show Ludora System Tray"; no start beside another tray host.
+# TaskbarCreated, "Show Ludora System Tray", balloons; no start beside another tray host.
 source "$(dirname "$0")/lib.sh"
 
 tray_window() { named '^Corvane Ludora System Tray$'; }
@@ -8,6 +8,12 @@ client_log() { cat "$WINEPREFIX/drive_c/trayclient.log" 2>/dev/null; }
 logged() { client_log | grep -qxF "$1"; }
 client() { wine "$APP_WIN\\trayclient.exe" "$@"; }
 tip_shown() { grep -aq "TOOLTIPS_Show.*L\"$1\"" "$LOG"; }
+seen() { [ "$(client_log | grep -cxF "$2")" -ge "$1" ]; }  # seen <times> <line>
+balloon() { named "^$1\$"; }                                # the balloon of that title
+click_balloon() {  # click_balloon <title> <x from its right> <y>
+  read -r x y w _ < <(window_geometry "$(balloon "$1")") && xdotool mousemove $((x + w - $2)) $((y + $3)) click 1
+}
+hovering() { xdotool mousemove 300 5 mousemove_relative -- 1 0; "$@"; }  # the user is there
 
 # shown_icons <count>: the strip shows that many of the client's red or green squares.
 shown_icons() {
@@ -83,6 +89,45 @@ quick_menu() {
   wait_until 10 "the tray window to hide" absent tray_window
 }
 
+# Balloons under the bar's right end, the strip hidden: shown, clicked; held back by a full-screen
+# game until it goes, a second program's waiting behind, 10 s counted while the mouse moves; closed;
+# the game keeping the keyboard.
+balloons() {
+  tray_prefix "traydock-balloons-$1" "$1"
+  start_ludora
+  wine start /min "$APP_WIN\\traydock.exe"
+  client icon 1 0 'Probe one|Download complete|The file game.zip has been saved in your games folder.' &
+  wait_until 30 "the balloon" balloon 'Download complete'
+  wait_until 10 "NIN_BALLOONSHOW" logged "1 callback 0x402"
+  read -r x y w h < <(window_geometry "$(balloon 'Download complete')")
+  ((x < 354 && x + w > 354 && y == 22 && w > 150)) || fail "the balloon is at $x,$y ${w}x$h"
+  screenshot "$E2E_WORK/balloon-$1.png"
+  click_balloon 'Download complete' 60 $((h - 12))
+  wait_until 10 "NIN_BALLOONUSERCLICK" logged "1 callback 0x405"
+  client tell 1 cover
+  wait_until 10 "a game in front, over the whole screen" logged "1 cover 0x1"
+  client tell 1 balloon
+  client icon 2 3 'Probe two|New message|From the guild: raid at nine' &
+  wait_until 20 "both balloons asked for" eval 'seen 2 "1 balloon 0x1" && logged "2 balloon 0x1"'
+  client tell 1 front  # told after the requests' answers, a NIN_BALLOONSHOW would come first
+  wait_until 10 "the game's answer" logged "1 front 0x1"
+  ! seen 2 "1 callback 0x402" && ! logged "2 callback 0x402" && absent balloon 'Download complete' ||
+    fail "a balloon over the game"
+  client tell 1 shrink
+  wait_until 20 "the balloon once the game left the screen" seen 2 "1 callback 0x402"
+  local shown=$EPOCHREALTIME took
+  ! logged "2 callback 0x402" || fail "the second balloon did not wait for the first"
+  wait_until 60 "the first balloon to time out" hovering logged "1 callback 0x404"
+  took=$(ms_since "$shown") && ((took > 9500 && took < 20000)) || fail "the first went after $took ms"
+  wait_until 10 "the second balloon" logged "2 callback 0x402"
+  wait_until 10 "the second balloon's close box" click_balloon 'New message' 17 33
+  wait_until 10 "the close box's NIN_BALLOONTIMEOUT" logged "2 callback 0x404"
+  client tell 1 front
+  wait_until 10 "the game's answer with balloons shown and closed" seen 2 "1 front 0x1"
+}
+
+test_balloons_xp() { balloons winxp; }
+test_balloons_98() { balloons win98; }
 test_icons_xp() { icons winxp; }
 test_icons_98() { icons win98; }
 test_quick_menu_xp() { quick_menu winxp; }
@@ -97,4 +142,4 @@ test_no_start_beside_another_tray() {
 }
 
 run_tests test_no_start_beside_another_tray test_icons_xp test_icons_98 test_quick_menu_xp \
-  test_quick_menu_98
+  test_quick_menu_98 test_balloons_xp test_balloons_98

@@ -182,4 +182,27 @@ BOOL FakeWindows::DoGetOpenFileNameA(bool failing, OPENFILENAMEA* dialog) {
   return 1;
 }
 
+HWND FakeWindows::DoGetForegroundWindow(bool failing) {
+  return failing ? 0 : foreground;
+}
+
+BOOL FakeWindows::DoGetWindowRect(bool failing, HWND window, RECT* rect) {
+  if (failing || !windowPlaces.contains(window)) return Refuse(0, 1400);  // no such window
+  return *rect = windowPlaces[window].first, 1;
+}
+
+LONG FakeWindows::DoGetWindowLongA(bool failing, HWND window, int) {  // GWL_STYLE
+  return failing || !windowPlaces.contains(window) ? Refuse(0, 1400) : windowPlaces[window].second;
+}
+
+BOOL FakeWindows::DoGetLastInputInfo(bool failing, LASTINPUTINFO* info) {
+  if (failing || !lastInput) return Refuse(0, ERROR_CALL_NOT_IMPLEMENTED);
+  return info->dwTime = *lastInput, 1;
+}
+
+BOOL FakeWindows::DoPlaySoundA(bool failing, const char* sound, HMODULE, DWORD) {
+  log.push_back("sound " + std::string(sound ? sound : ""));
+  return !failing;
+}
+
 }  // namespace ludora::testing

@@ -47,6 +47,9 @@ class FakeUser {
   std::map<HWND, DWORD> windows;
   std::set<HICON> icons;
   std::optional<std::string> openDialogPick;
+  HWND foreground = 0;                                 // the window in front
+  std::map<HWND, std::pair<RECT, LONG>> windowPlaces;  // windows' places and styles
+  std::optional<DWORD> lastInput;                      // none: Windows 98's
 
  protected:
   bool messageDelivered_ = false;  // the waiting message of this pass was taken

@@ -9,6 +9,7 @@
 #include "ludora-record/record_tool.h"
 #include "sparkrun/launch_request.h"
 #include "ludora-watch/watchdog.h"
+#include "traydock/balloons.h"
 #include "traydock/icon_table.h"
 #include "traydock/tray_start.h"
 
@@ -41,15 +42,18 @@ UINT FirstCommand(const FakeWindows& api, HMENU menu) {
   return 0;
 }
 
-// traydock: a program's icon added and clicked; a second start.
+// traydock: a program's icon and its balloon, added and clicked; a second start.
 void TrayDock(FakeWindows& api) {
   api.windows = {{0x1234, 50}};
   api.icons = {0x4444};
   traydock::IconTable table(api);
+  traydock::Balloons balloons(api);
   traydock::Request request;
-  request.owner = 0x1234, request.flags = 0x3, request.icon = 0x4444, request.callbackMessage = 1;
+  request.owner = 0x1234, request.flags = 0x13, request.icon = 0x4444, request.callbackMessage = 1;
+  request.balloonText.ansi = "Done";
   table.Apply(request);
   table.Notify(0, WM_LBUTTONUP);
+  balloons.Follow(request, table), balloons.Tick(), balloons.Click();
   ScopedHandle instance(api);
   traydock::DecideStart(api, instance, true);
 }

@@ -1,8 +1,8 @@
-// A tray program for the notification area's end-to-end tests; it logs to
-// C:\trayclient.log. "icon <id> <version> <tip>" adds an icon (again on
-// TaskbarCreated) and logs its callbacks but mouse moves; "tell <id> modify|delete"
-// has that one change its tip or delete it; "evict" moves Wine's own tray window out
-// of the way; "malformed" sends the tray window bad requests, then a sound one.
+// A tray program for the notification area's end-to-end tests; it logs to C:\trayclient.log.
+// "icon <id> <version> <tip>[|<title>|<text>]" adds an icon (again on TaskbarCreated) with that
+// balloon, and logs its callbacks but mouse moves; "tell <id> <what>" has that one do one of
+// kTold; "evict" moves Wine's own tray window out of the way; "malformed"
+// sends the tray window bad requests, then a sound one.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -11,9 +11,11 @@
 
 namespace {
 
-constexpr UINT kCallback = WM_APP + 1, kTell = WM_APP + 2;  // wParam: 1 to delete
-UINT id = 0, version = 0, taskbarCreated = 0;
-char tip[64] = {};
+constexpr UINT kCallback = WM_APP + 1, kTell = WM_APP + 2;  // wParam: what, as in kTold
+// For "tell": change the tip, delete, balloon again, cover the screen or not, log if in front.
+const char* const kTold[] = {"modify", "delete", "balloon", "cover", "shrink", "front"};
+UINT id = 0, version = 0, taskbarCreated = ~0u;  // no message until registered
+char tip[64] = {}, title[64] = {}, text[256] = {};
 HWND window = nullptr;
 
 void Log(const char* what, long value) {
@@ -32,20 +34,34 @@ BOOL Notify(DWORD message, UINT flags) {
   data.cbSize = NOTIFYICONDATAA_V2_SIZE, data.hWnd = window, data.uID = id, data.uFlags = flags;
   data.uCallbackMessage = kCallback, data.hIcon = square, data.uVersion = version;
   std::strcpy(data.szTip, tip);
+  if (flags & NIF_INFO) {  // asks for one second: held to the shortest time
+    std::strcpy(data.szInfoTitle, title), std::strcpy(data.szInfo, text);
+    data.uTimeout = 1000, data.dwInfoFlags = NIIF_INFO;
+  }
   return ::Shell_NotifyIconA(message, &data);
 }
 
 void Add() {
   Log("add", Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP));
   if (version) Log("version", Notify(NIM_SETVERSION, 0));
+  if (*text) Log("balloon", Notify(NIM_MODIFY, NIF_INFO));
+}
+
+void Tell(WPARAM what) {
+  if (what == 0) std::strcat(tip, " (modified)");
+  if (what == 3 || what == 4) {  // the whole screen, or a part
+    ::SetWindowPos(window, HWND_TOP, 0, 0, what == 3 ? ::GetSystemMetrics(SM_CXSCREEN) : 200,
+                   what == 3 ? ::GetSystemMetrics(SM_CYSCREEN) : 100, SWP_SHOWWINDOW);
+    ::SetForegroundWindow(window);
+  }
+  Log(kTold[what], what < 3 ? Notify(what == 1 ? NIM_DELETE : NIM_MODIFY, what ? NIF_INFO : NIF_TIP)
+                            : ::GetForegroundWindow() == window);
 }
 
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kCallback && lParam != WM_MOUSEMOVE) return Log("callback", long(lParam)), 0;
   if (message == taskbarCreated) return Log("taskbar-created", 0), Add(), 0;
-  if (message == kTell && wParam) return Log("delete", Notify(NIM_DELETE, 0)), 0;
-  if (message == kTell)
-    return std::strcat(tip, " (modified)"), Log("modify", Notify(NIM_MODIFY, NIF_TIP)), 0;
+  if (message == kTell && wParam < sizeof kTold / sizeof *kTold) return Tell(wParam), 0;
   return ::DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
@@ -80,8 +96,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   std::sscanf(arguments, "%15s %u %u %n", command, &id, &version, &tipAt);
   std::snprintf(className, sizeof className, "LudoraTrayClient%u", id);
   if (std::strcmp(command, "tell") == 0) {
+    char told[16] = {};
+    std::sscanf(arguments, "%*s %*u %15s", told);
+    WPARAM what = 0;
+    while (what < sizeof kTold / sizeof *kTold && std::strcmp(kTold[what], told) != 0) ++what;
     const HWND running = ::FindWindowA(className, nullptr);
-    return ::PostMessageA(running, kTell, std::strstr(arguments, "delete") != nullptr, 0) ? 0 : 1;
+    return ::PostMessageA(running, kTell, what, 0) ? 0 : 1;
   }
   // A hidden top-level window: the owner of the icon, reached by broadcasts.
   WNDCLASSA windowClass = {0,       Procedure, 0,       0,       instance,
@@ -97,7 +117,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     return moved && !::FindWindowA("Shell_TrayWnd", nullptr) ? 0 : 1;
   }
   if (std::strcmp(command, "malformed") == 0) return Malformed(tray), 0;
-  std::snprintf(tip, sizeof tip, "%s", arguments + tipAt);
+  const char* rest = arguments + tipAt;
+  rest += *rest == '"';  // quoted, as one argument with spaces
+  std::sscanf(rest, "%63[^|\"]|%63[^|]|%255[^\"]", tip, title, text);
   taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
   Add();
   MSG message;
