@@ -10,60 +10,26 @@
 
 #include "lobbyfind/join.h"
 #include "lobbyfind/prompt_window.h"
+#include "lobbyfind/resolver.h"
 #include "win32/real_socket_api.h"
 
 namespace ludora::win32 {
 
 namespace lf = ludora::lobbyfind;
 
-namespace {
-
-// A name resolved off the window's thread, with its own socket seam.
-struct Resolution {
-  HWND window;
-  std::string name;
-  WPARAM tag;
-};
-
-DWORD WINAPI ResolveName(void* parameter) {
-  const std::unique_ptr<Resolution> asked(static_cast<Resolution*>(parameter));
-  RealSocketApi sockets;
-  const auto colon = asked->name.rfind(':');
-  const auto port = ludora::SocketAddress::Parse("0.0.0.0" + asked->name.substr(colon));
-  const ludora::HOSTENT* found = sockets.gethostbyname(asked->name.substr(0, colon));
-  if (found && found->count > 0 && port) {
-    ludora::SOCKADDR_IN record = port->ToRecord();
-    record.sin_addr = found->addresses[0];
-    const ludora::SocketAddress address = ludora::SocketAddress::FromRecord(record);
-    ::PostMessageA(asked->window, kResolvedMessage, asked->tag,
-                   static_cast<LPARAM>(static_cast<long long>(address.ip) << 16 | address.port));
-  }
-  return 0;
-}
-
-}  // namespace
-
 void BrowserWindow::Resolve(const std::string& name, int game, bool favourite) {
-  auto* asked = new Resolution{hwnd(), name, static_cast<WPARAM>(favourite ? -1 - game : game)};
-  const HANDLE thread = ::CreateThread(nullptr, 0, &ResolveName, asked, 0, nullptr);
-  if (thread) {
-    ::CloseHandle(thread);
-  } else {
-    delete asked;
-  }
+  lf::ResolveLater(state_.api, std::make_unique<ludora::RealSocketApi>(),
+                   reinterpret_cast<std::uintptr_t>(hwnd()), kResolvedMessage, name, game,
+                   favourite);
 }
 
-void BrowserWindow::Resolved(WPARAM tag, LPARAM value) {
-  const auto packed = static_cast<unsigned long long>(value);
-  const ludora::SocketAddress address{static_cast<DWORD>(packed >> 16),
-                                      static_cast<WORD>(packed & 0xFFFF)};
-  const int game = static_cast<int>(static_cast<INT_PTR>(tag));
-  if (game >= 0) {  // a master: the refresh goes on with its list
-    browser_.AskMaster(address, game);
+void BrowserWindow::Resolved(const lf::Resolved& resolved) {
+  if (!resolved.favourite) {  // a master: the refresh goes on with its list
+    browser_.AskMaster(resolved.address, resolved.game);
     refreshing_ = true;
     return;
   }
-  if (const auto server = browser_.AddFavourite(address, -1 - game)) {
+  if (const auto server = browser_.AddFavourite(resolved.address, resolved.game)) {
     browser_.engine().Ask(*server);
     SaveSettings();
     dirty_ = true;
@@ -127,8 +93,7 @@ void BrowserWindow::AddByAddress() {
       text->find(':') == std::string::npos ? *text + ':' + std::to_string(row.firstPort) : *text;
   const auto address = ludora::SocketAddress::Parse(withPort);
   if (!address) return Resolve(withPort, game, true);
-  Resolved(static_cast<WPARAM>(-1 - game),
-           static_cast<LPARAM>(static_cast<long long>(address->ip) << 16 | address->port));
+  Resolved({*address, game, true});
 }
 
 void BrowserWindow::ToggleFavourite() {

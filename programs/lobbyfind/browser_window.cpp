@@ -450,7 +450,8 @@ LRESULT BrowserWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case kResolvedMessage:
-      Resolved(wParam, lParam);
+      Resolved(lf::UnpackResolved(static_cast<std::uint32_t>(wParam),
+                                  static_cast<std::uint32_t>(lParam)));
       return 0;
     case WM_TIMER:
       if (wParam == kTimer) Tick();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lobbyfind/browser.h"
+#include "lobbyfind/resolver.h"
 #include "lobbyfind/server_view.h"
 #include "platform/windows_api.h"
 #include "win32/window_base.h"
@@ -15,8 +16,7 @@
 namespace ludora::win32 {
 
 inline constexpr char kAppTitle[] = "Corvane Ludora Server Browser";
-// A name resolved: wParam the game's row (-1 - row: a favourite), lParam
-// the address (its IPv4 address above its port).
+// A name resolved: its address and tag as lobbyfind/resolver.h packs them.
 inline constexpr UINT kResolvedMessage = WM_APP + 3;
 
 // What WinMain owns for the window: the seams, the folders, the settings.
@@ -58,7 +58,7 @@ class BrowserWindow : public WindowBase {
   void ChooseProgram(int game);
   void CopyAddress();
   void Resolve(const std::string& name, int game, bool favourite);
-  void Resolved(WPARAM game, LPARAM address);
+  void Resolved(const lobbyfind::Resolved& resolved);
   void SaveSettings();
   void SaveGames();
   DWORD Now() const;

@@ -99,6 +99,16 @@ test_lobbyfind() {
   start_browser
   key ctrl+3
   wait_until 30 "the favourites' answers" titled 'Favourites: 1 of 2 answered'
+  # Deleted, then added again by its address with Insert.
+  select_row 'Tiny Arena'
+  key Delete
+  wait_until 10 "the favourite removed" absent grep -q "Server=127.0.0.1:$q3 " "$user/lobbyfind.ini"
+  key Insert
+  wait_until 10 "the address prompt" named '^Add a server$'
+  xdotool windowfocus --sync "$(named '^Add a server$')" type --delay 40 "127.0.0.1:$q3" 2>/dev/null
+  xdotool key Return
+  wait_until 10 "the favourite added" grep -q "Server=127.0.0.1:$q3 Quake III Arena" "$user/lobbyfind.ini"
+  wait_until 30 "the added server's answer" titled 'Favourites: 1 of 2 answered'
   select_row 'Tiny Arena'
   key Return
   wait_until 20 "the game started" test -s "$game/probe.log"

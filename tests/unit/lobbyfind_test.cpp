@@ -8,6 +8,7 @@
 #include "fake/test_support.h"
 #include "lobbyfind/browser.h"
 #include "lobbyfind/join.h"
+#include "lobbyfind/resolver.h"
 #include "lobbyfind/server_view.h"
 
 namespace ludora::lobbyfind {
@@ -291,6 +292,35 @@ TEST_F(Network, TheLocalNetworkIsScannedOnEveryGamesPorts) {
   EXPECT_EQ(CellText(browser.servers()[rows[0]], games, Column::Name, false), "Lan");
   EXPECT_EQ(CellText(browser.servers()[rows[1]], games, Column::Name, false), "Quake");
   EXPECT_EQ(CellText(browser.servers()[rows[1]], games, Column::Game, false), "Enemy Territory");
+}
+
+// A name resolved on a thread comes back in two 32-bit words, as on the
+// shipped build, with nothing of the address or the tag cut.
+TEST(Resolver, TheAnswerCarriesTheWholeAddressAndTagInTwo32BitWords) {
+  testing::FakeWindows api;
+  for (const bool favourite : {false, true}) {
+    auto sockets = std::make_unique<testing::FakeSockets>();
+    sockets->hosts["master.example"] = {{0xC0A80102, 0}};
+    ASSERT_TRUE(
+        ResolveLater(api, std::move(sockets), 5, 0x8003, "master.example:65535", 300, favourite));
+  }
+  ASSERT_TRUE(ResolveLater(api, std::make_unique<testing::FakeSockets>(), 5, 0x8003,
+                           "unknown.example:27960", 0, true));
+  api.JoinThreads();
+  const auto posted = api.Effects("post ");
+  ASSERT_EQ(posted.size(), 2u);  // none for the unknown name
+  for (const std::string& entry : posted) {
+    unsigned long long wParam = 0;
+    long long lParam = 0;
+    ASSERT_EQ(std::sscanf(entry.c_str(), "post 32771 to=5 %llu,%lld", &wParam, &lParam), 2);
+    const Resolved back =
+        UnpackResolved(static_cast<std::uint32_t>(wParam), static_cast<std::uint32_t>(lParam));
+    EXPECT_TRUE(back.address == (SocketAddress{0xC0A80102, 65535}) && back.game == 300) << entry;
+  }
+  EXPECT_NE(posted[0], posted[1]);  // the favourite's tag differs
+  EXPECT_TRUE(UnpackResolved(PackResolved({{0x7F000001, 27960}, 1, true}).wParam,
+                             PackResolved({{0x7F000001, 27960}, 1, true}).lParam)
+                  .favourite);
 }
 
 TEST(ServerList, FiltersAndSortsWithUnansweredServersLast) {
