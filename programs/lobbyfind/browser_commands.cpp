@@ -39,7 +39,9 @@ void BrowserWindow::Resolved(const lf::Resolved& resolved) {
 void BrowserWindow::Join() {
   const auto server = selected_;
   if (!server) return;
-  const lf::Server& row = browser_.servers()[*server];
+  // A copy: the dialogs' message loops below read the socket, whose answers
+  // may add servers and move the table.
+  const lf::Server row = browser_.servers()[*server];
   if (row.game < 0) return;
   lf::Game& game = browser_.games()[static_cast<std::size_t>(row.game)];
   std::string program = lf::FindProgram(state_.api, game);
