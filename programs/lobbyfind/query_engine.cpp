@@ -132,7 +132,7 @@ void QueryEngine::Send(Job& job, DWORD now, std::vector<Outgoing>& out, bool aga
   job.sentAt[job.tries - 1] = now;
   out.push_back({job.to, Request(job)});
   if (job.kind == Kind::Info || job.kind == Kind::Details) lastSent_[job.server] = now | 1;
-  --credit_;
+  credit_ -= kCreditUnit;
 }
 
 QueryEngine::Flying QueryEngine::Finish(Flying job, State state) {
@@ -148,14 +148,14 @@ void QueryEngine::Tick(DWORD now, std::vector<Outgoing>& out) {
   const DWORD elapsed = ticked_ ? std::min<DWORD>(now - lastTick_, 10000) : 10000;
   ticked_ = true;
   lastTick_ = now;
-  credit_ = std::min<long long>(credit_ + 1LL * elapsed * limits_.perSecond / 1000,
-                                static_cast<long long>(limits_.inFlight));
+  credit_ = std::min<long long>(credit_ + 1LL * elapsed * limits_.perSecond,
+                                static_cast<long long>(limits_.inFlight) * kCreditUnit);
   for (auto job = flying_.begin(); job != flying_.end();) {
     Job& asked = job->second;
     if (now - asked.sentAt[asked.tries - 1] < limits_.timeout) {
       ++job;
     } else if (asked.tries < limits_.tries) {
-      if (credit_ > 0) Send(asked, now, out);
+      if (credit_ >= kCreditUnit) Send(asked, now, out);
       ++job;
     } else {
       job =
@@ -172,7 +172,8 @@ void QueryEngine::Tick(DWORD now, std::vector<Outgoing>& out) {
   });
   std::deque<Job> later;
   for (std::size_t scanned = 0, waiting = queue_.size();
-       scanned < waiting && flying_.size() < limits_.inFlight && credit_ > 0; ++scanned) {
+       scanned < waiting && flying_.size() < limits_.inFlight && credit_ >= kCreditUnit;
+       ++scanned) {
     Job job = std::move(queue_.front());
     queue_.pop_front();
     if (job.kind == Kind::Lan) {

@@ -113,6 +113,9 @@ class QueryEngine {
   std::vector<Job> lan_;
   std::vector<DWORD> lastSent_;  // by server
   std::vector<bool> inRun_;      // by server: asked in this refresh
+  // Datagrams that may be sent, in thousandths: a slow pace earns a part
+  // of one at every tick.
+  static constexpr long long kCreditUnit = 1000;
   long long credit_ = 0;
   DWORD lastTick_ = 0;
   bool ticked_ = false;

@@ -267,6 +267,18 @@ TEST_F(Network, TheMastersListIsAskedWithinTheBoundsAndPaced) {
   EXPECT_EQ(asked, 7);
   Run(browser, 1260, 1260);
   EXPECT_EQ(asked, 8);
+  // A pace under one datagram a tick still ends: 50 a second, a tick every 16 ms.
+  settings.limits.perSecond = 50;
+  auto slowly = Open();
+  slowly->Refresh(kInternet);
+  std::size_t sentBy100 = 0;
+  for (DWORD now = 0; now <= 400; now += 16) {
+    slowly->Tick(now), slowly->Read(now + 3);
+    if (now <= 100) sentBy100 = net.sent.size();
+  }
+  EXPECT_EQ(asked, 14);
+  EXPECT_FALSE(slowly->engine().Refreshing());
+  EXPECT_EQ(sentBy100 - 9, (3000u + 96 * 50) / 1000);  // the three in hand, then one in 20 ms
 }
 
 TEST_F(Network, TheLocalNetworkIsScannedOnEveryGamesPorts) {
