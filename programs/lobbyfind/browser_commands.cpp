@@ -145,16 +145,14 @@ void BrowserWindow::SaveSettings() {
           {servers[at].address, browser_.games()[static_cast<std::size_t>(servers[at].game)].name});
     }
   }
-  if (state_.userFolder.empty()) return;
-  lf::SaveFile(state_.api, state_.userFolder + "\\" + lf::kSettingsFile,
-               lf::WriteIni(lf::WriteSettings(state_.settings, browser_.games())));
+  lf::SaveUserFile(state_.api, state_.userFolder, lf::kSettingsFile,
+                   lf::WriteIni(lf::WriteSettings(state_.settings, browser_.games())));
 }
 
 void BrowserWindow::SaveGames() {
-  if (state_.userFolder.empty()) return;
-  lf::SaveFile(state_.api, state_.userFolder + "\\" + lf::kGamesFile,
-               "; The games of lobbyfind, the user's copy: edit freely.\r\n" +
-                   lf::WriteIni(lf::WriteGames(browser_.games())));
+  lf::SaveUserFile(state_.api, state_.userFolder, lf::kGamesFile,
+                   "; The games of lobbyfind, the user's copy: edit freely.\r\n" +
+                       lf::WriteIni(lf::WriteGames(browser_.games())));
 }
 
 }  // namespace ludora::win32

@@ -62,10 +62,10 @@ std::string WindowText(HWND window) {
 
 }  // namespace
 
-BrowserWindow::BrowserWindow(HINSTANCE instance, ProgramState& state)
+BrowserWindow::BrowserWindow(HINSTANCE instance, ProgramState& state, std::vector<lf::Game> games)
     : instance_(instance),
       state_(state),
-      browser_(state.sockets, state.games, state.settings,
+      browser_(state.sockets, std::move(games), state.settings,
                ::GetTickCount() ^ (::GetCurrentProcessId() << 16)),
       view_(state.settings.view) {
   // The favourites are in the table now, and go back to the file from it.

@@ -25,12 +25,12 @@ struct ProgramState {
   ludora::SocketApi& sockets;
   std::string appFolder, userFolder;
   lobbyfind::UserSettings settings;
-  std::vector<lobbyfind::Game> games;
 };
 
 class BrowserWindow : public WindowBase {
  public:
-  BrowserWindow(HINSTANCE instance, ProgramState& state);
+  // The games go to the browser, whose table the window reads from then on.
+  BrowserWindow(HINSTANCE instance, ProgramState& state, std::vector<lobbyfind::Game> games);
   ~BrowserWindow() override;
   HACCEL accelerators() const { return accelerators_; }
 

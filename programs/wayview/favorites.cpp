@@ -5,9 +5,9 @@
 #include <strings.h>
 
 #include "platform/scoped.h"
+#include "platform/settings_file.h"
 #include "platform/win_constants.h"
 #include "wayview/address.h"
-#include "wayview/ini_text.h"
 
 namespace ludora::wayview {
 
@@ -71,7 +71,7 @@ std::optional<std::string> AddFavorite(WindowsApi& api, const std::string& folde
     const auto existing = ReadFileStart(api, path, kMaxShortcutBytes);
     if (existing && IniValue(*existing, "InternetShortcut", "URL") == address) return numbered;
     if (existing) continue;
-    if (!ReplaceFile(api, path, "[InternetShortcut]\r\nURL=" + address + "\r\n")) {
+    if (!WriteSettingsFile(api, path, "[InternetShortcut]\r\nURL=" + address + "\r\n")) {
       return std::nullopt;
     }
     return numbered;

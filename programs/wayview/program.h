@@ -11,9 +11,8 @@ namespace ludora::wayview {
 
 // Ludora's local page of web-game sites, beside the programs.
 inline constexpr char kStartPageFile[] = "webgames.html";
-// The settings file under the user's Application Data folder, in a folder
-// of the maker's that the Windows part makes.
-inline constexpr char kSettingsFolder[] = "Corvane\\Ludora";
+// The settings file, in the user's folder (platform/settings_file.h) that
+// the Windows part makes.
 inline constexpr char kSettingsFile[] = "wayview.ini";
 inline constexpr std::size_t kMaxSettingsBytes = 16 * 1024;
 
@@ -37,9 +36,5 @@ class Program {
   std::string startPage_;
   std::string home_;
 };
-
-// The file-system path of a special folder, without a trailing "\"; empty
-// when the shell cannot name it.
-std::string SpecialFolderPath(WindowsApi& api, int csidl);
 
 }  // namespace ludora::wayview

@@ -99,6 +99,11 @@ struct OPENFILENAMEA {
   X(void*, VirtualAlloc, (void* address, std::size_t size, DWORD allocationType, DWORD protect), (address, size, allocationType, protect)) \
   X(BOOL, VirtualFree, (void* address, std::size_t size, DWORD freeType), (address, size, freeType))
 
+// A file replacing another in one step (kernel32, looked up at run time:
+// Windows 98's fails).
+#define LUDORA_REPLACE_API(X) \
+  X(BOOL, MoveFileExA, (const std::string& existingPath, const std::string& newPath, DWORD flags), (existingPath, newPath, flags))
+
 // Regional settings: today's date and the time now, formatted for the
 // user; the lead bytes of the double-byte characters of the ANSI code page.
 #define LUDORA_LOCALE_API(X) \
@@ -145,7 +150,7 @@ struct OPENFILENAMEA {
 
 #define LUDORA_WINDOWS_API(X) \
   LUDORA_REGISTRY_API(X) LUDORA_PROFILE_API(X) LUDORA_PROCESS_API(X) LUDORA_FILE_API(X) \
-  LUDORA_LOCALE_API(X) LUDORA_SHELL_API(X) LUDORA_USER_API(X)
+  LUDORA_REPLACE_API(X) LUDORA_LOCALE_API(X) LUDORA_SHELL_API(X) LUDORA_USER_API(X)
 
 // clang-format on
 

@@ -61,13 +61,15 @@ test_lobbyfind() {
   wait_until 30 "ioq3ded" bash -c "quakestat -q3s 127.0.0.1:$q3 -nh | grep -q tiny"
   # Its heartbeat checked, the master lists it, as quakestat reads the master.
   wait_until 30 "the master's list" bash -c "quakestat -q3m 127.0.0.1:$master -nh | grep -q ' 2 servers'"
-  # The user's files: the local network is 127.0.0.1, the one master is the test's.
-  local user="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Corvane Ludora"
-  mkdir -p "$user"
+  # The user's files, where lobbyfind once kept them (read until it saves in the user's
+  # folder): the local network is 127.0.0.1, the one master is the test's.
+  local roaming="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming"
+  local user="$roaming/Corvane/Ludora" old="$roaming/Corvane Ludora"
+  mkdir -p "$old"
   printf '[Settings]\r\nLanAddress=127.0.0.1\r\n[Favourites]\r\nServer=127.0.0.1:%s Quake III Arena\r\n' \
-    "$hostile" >"$user/lobbyfind.ini"
+    "$hostile" >"$old/lobbyfind.ini"
   sed -e 's/^Masters=.*/Masters=/' -e "0,/^Masters=/s//Masters=127.0.0.1:$master/" \
-    "$APP_DIR/lobbyfind-games.ini" >"$user/lobbyfind-games.ini"
+    "$APP_DIR/lobbyfind-games.ini" >"$old/lobbyfind-games.ini"
 
   # A hostile favourite: junk, a cut reply, an oversized one, a flood of spoofs.
   start_browser

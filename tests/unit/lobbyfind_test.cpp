@@ -376,12 +376,13 @@ TEST(UserFiles, SettingsReadSoundlyAndTheJoinStartsTheGameInItsFolder) {
               again.filter.game == 1 && again.lanAddress == 0x7F000001);
 
   testing::FakeWindows api;
-  const std::string file = "C:\\Users\\Player\\lobbyfind.ini";
-  api.AddFile(file, "old");
-  api.AddFile(file + ".new", "a write cut short");
-  EXPECT_TRUE(SaveFile(api, file, "new"));
-  EXPECT_EQ(ReadWholeFile(api, file), "new");
-  EXPECT_FALSE(ReadWholeFile(api, file + ".new"));
+  // Favourites from before, in the folder lobbyfind once used, read until the first save.
+  const std::string user = "C:\\AppData\\Corvane\\Ludora";
+  api.AddFile("C:\\AppData\\Corvane Ludora\\lobbyfind.ini", "[Favourites]\r\nServer=old");
+  EXPECT_EQ(ReadUserFile(api, user, kSettingsFile), "[Favourites]\r\nServer=old");
+  EXPECT_TRUE(SaveUserFile(api, user, kSettingsFile, "new"));
+  EXPECT_EQ(ReadUserFile(api, user, kSettingsFile), "new");
+  EXPECT_FALSE(ReadUserFile(api, "", kSettingsFile));
 
   Game quake = games[0];
   EXPECT_EQ(FindProgram(api, quake), "");

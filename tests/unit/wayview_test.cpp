@@ -7,7 +7,7 @@
 #include "fake/wayview_view.h"
 #include "wayview/address.h"
 #include "wayview/frame.h"
-#include "wayview/ini_text.h"
+#include "platform/settings_file.h"
 #include "wayview/typed_urls.h"
 
 namespace ludora::wayview {
@@ -282,7 +282,7 @@ TEST_F(Browsing, FavoritesAndTheHomePageAreKeptInTheUsersFiles) {
 
   frame.Run(Command::SetHome);
   const std::string settings = "C:\\Users\\Player\\Application Data\\Corvane\\Ludora\\wayview.ini";
-  EXPECT_EQ(api.Effects("file-move").back(), "file-move " + settings + ".new -> " + settings);
+  EXPECT_EQ(api.Effects("file-replace").back(), "file-replace " + settings + ".new -> " + settings);
   EXPECT_EQ(Program(api).Home(), "http://quake.example/");  // the next start reads it back
   Program(api).SetHome("");
   EXPECT_EQ(Program(api).Home(), kStartPage);
