@@ -30,6 +30,12 @@ Program::Program(WindowsApi& api)
   }
 }
 
+bool Program::FrameOpens() {
+  if (frames_ >= kMaxFrames) return false;
+  ++frames_;
+  return true;
+}
+
 bool Program::SetHome(const std::string& address) {
   home_ = address;
   return !settingsFolder_.empty() &&

@@ -15,6 +15,9 @@ inline constexpr char kStartPageFile[] = "webgames.html";
 // the Windows part makes.
 inline constexpr char kSettingsFile[] = "wayview.ini";
 inline constexpr std::size_t kMaxSettingsBytes = 16 * 1024;
+// The frames open at once, at most: a page's window.open in a loop is
+// refused beyond them, well before Windows 98's heaps run out.
+inline constexpr std::size_t kMaxFrames = 16;
 
 class Program {
  public:
@@ -29,12 +32,17 @@ class Program {
   // A new home page, empty for Ludora's start page; whether it was saved.
   bool SetHome(const std::string& address);
 
+  // Counts a frame in; false, and nothing counted, when kMaxFrames are open.
+  bool FrameOpens();
+  void FrameCloses() { frames_ -= frames_ > 0; }
+
  private:
   WindowsApi& api_;
   std::string favoritesFolder_;
   std::string settingsFolder_;  // empty when Windows names no Application Data folder
   std::string startPage_;
   std::string home_;
+  std::size_t frames_ = 0;
 };
 
 }  // namespace ludora::wayview

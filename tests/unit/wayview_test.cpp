@@ -146,6 +146,15 @@ TEST(Favorites, AddingWritesAFileInternetExplorerReadsAndNeverOverwritesAnother)
   EXPECT_EQ(api.files.size(), 4u);  // nothing half-written left behind
 }
 
+TEST(Frames, APagesWindowOpenLoopIsRefusedPastTheCap) {
+  FakeWindows api;
+  Program program(api);
+  for (std::size_t open = 0; open < kMaxFrames; ++open) ASSERT_TRUE(program.FrameOpens());
+  EXPECT_FALSE(program.FrameOpens());
+  program.FrameCloses();
+  EXPECT_TRUE(program.FrameOpens());
+}
+
 TEST(Favorites, MenuListsFoldersThenPagesEachFolderWhenItOpensCapped) {
   FakeWindows api;
   api.AddFolder(kFavorites);
