@@ -141,6 +141,16 @@ TEST(Favorites, AddingWritesAFileInternetExplorerReadsAndNeverOverwritesAnother)
   EXPECT_EQ(AddFavorite(api, kFavorites, "Maps: A/B?", "http://other.example/"), "Maps_ A_B_ (2)");
   EXPECT_EQ(AddFavorite(api, kFavorites, " ", "http://example.com:81/dl/"), "example.com_81_dl");
   EXPECT_EQ(api.files.size(), 4u);
+  // Names Windows would take for a device (a read of COM1 blocks) get a prefix.
+  for (const auto& [title, name] : {std::pair{"com1", "Page com1"},
+                                    {"LPT9.txt", "Page LPT9.txt"},
+                                    {"Aux .x", "Page Aux .x"},
+                                    {"nul", "Page nul"},
+                                    {"COM10", "COM10"},
+                                    {"Console", "Console"}}) {
+    EXPECT_EQ(AddFavorite(api, kFavorites, title, "http://device.example/"), name);
+    api.RemoveFile(kFavorites + "\\" + name + ".url");
+  }
   api.failing = {Op::WriteFile};
   EXPECT_EQ(AddFavorite(api, kFavorites, "Lost", "http://lost.example/"), std::nullopt);
   EXPECT_EQ(api.files.size(), 4u);  // nothing half-written left behind
