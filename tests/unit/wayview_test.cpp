@@ -286,6 +286,10 @@ TEST_F(Browsing, WithoutTheControlTheFrameSaysSoAndOffersTheDefaultBrowser) {
   EXPECT_EQ(view.notice->address, "http://example.com/");
   frame.Run(Command::OpenElsewhere);
   EXPECT_EQ(api.Effects("open"), Log{"open http://example.com/ verb=open"});
+  // A page's redirect to a program on the disk never reaches the default browser.
+  frame.NavigateComplete("file:///C:/WINDOWS/evil.exe", true);
+  frame.Run(Command::OpenElsewhere);
+  EXPECT_EQ(api.Effects("open").size(), 1u);
 }
 
 TEST_F(Browsing, FavoritesAndTheHomePageAreKeptInTheUsersFiles) {
