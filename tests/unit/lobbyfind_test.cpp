@@ -228,6 +228,18 @@ TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
   EXPECT_EQ(Value(browser.engine().details().settings, "folder"), "cstrike");
 }
 
+TEST_F(Network, AServerWhoseOnlyReplyIsOversizedIsABadReply) {
+  settings.favourites = {{kSilent, "Quake III Arena"}};
+  net.peers[kSilent] = [](const std::string&) -> std::vector<std::string> {
+    return {kFF + std::string(kMaxDatagram, 'x')};
+  };
+  auto opened = Open();
+  opened->Refresh(kFavourites);
+  opened->Tick(0);
+  opened->Read(4);
+  EXPECT_EQ(opened->servers()[0].state, State::BadReply);
+}
+
 TEST_F(Network, TheMastersListIsAskedWithinTheBoundsAndPaced) {
   settings.limits.inFlight = 3;
   settings.limits.perSecond = 100;
