@@ -83,6 +83,7 @@ void QueryEngine::AskMaster(SocketAddress master, int game) {
 }
 
 void QueryEngine::ScanLan(DWORD broadcast) {
+  lanTarget_ = broadcast;
   std::vector<std::pair<Protocol, WORD>> ports;
   for (const Game& game : games_) {
     for (DWORD port = game.firstPort; port <= game.lastPort; ++port) {
@@ -282,8 +283,22 @@ QueryEngine::Taken QueryEngine::FromA2s(Flying job, DWORD now, std::string_view 
   return Taken::Yes;
 }
 
+// Whether `ip` is of the network the scan went to: the one address a scan
+// pointed at; for a directed broadcast the addresses under it (its 255
+// bytes the hosts'); for 255.255.255.255 the private and link-local ones.
+bool QueryEngine::OfScannedNetwork(DWORD ip) const {
+  const DWORD to = lanTarget_;
+  if (to == 0xFFFFFFFF) {
+    return (ip >> 24) == 10 || (ip >> 24) == 127 || (ip >> 20) == 0xAC1 || (ip >> 16) == 0xC0A8 ||
+           (ip >> 16) == 0xA9FE;
+  }
+  DWORD hosts = 0;
+  for (DWORD byte = 0xFF; byte && (to & byte) == byte; byte <<= 8) hosts |= byte;
+  return hosts == 0 ? ip == to : (ip & ~hosts) == (to & ~hosts);
+}
+
 bool QueryEngine::FromLan(DWORD now, SocketAddress from, std::string_view bytes) {
-  if (lan_.empty()) return false;
+  if (lan_.empty() || !OfScannedNetwork(from.ip)) return false;
   // Quake III: the answer carries the challenge of a scan's try.
   if (auto reply = ParseServerReply(bytes); reply && !reply->status) {
     const std::string_view challenge = Value(reply->settings, "challenge");

@@ -99,6 +99,7 @@ class QueryEngine {
   Taken FromQ3(Flying job, DWORD now, std::string_view bytes);
   Taken FromA2s(Flying job, DWORD now, std::string_view bytes, std::vector<Outgoing>& out);
   bool FromLan(DWORD now, SocketAddress from, std::string_view bytes);
+  bool OfScannedNetwork(DWORD ip) const;
   bool Fill(std::size_t server, ServerReply& reply, int ping);
   void Fill(std::size_t server, const A2sInfo& info, int ping);
   void Grow();
@@ -111,6 +112,7 @@ class QueryEngine {
   std::deque<Job> queue_;
   std::map<SocketAddress, Job> flying_;
   std::vector<Job> lan_;
+  DWORD lanTarget_ = 0;          // where the scan went
   std::vector<DWORD> lastSent_;  // by server
   std::vector<bool> inRun_;      // by server: asked in this refresh
   // Datagrams that may be sent, in thousandths: a slow pace earns a part

@@ -296,15 +296,19 @@ TEST_F(Network, TheMastersListIsAskedWithinTheBoundsAndPaced) {
 TEST_F(Network, TheLocalNetworkIsScannedOnEveryGamesPorts) {
   settings.lanAddress = 0x7F000001;
   Quake(kQuake);
-  net.peers[{0x7F000001, 27016}] = [](const std::string&) -> std::vector<std::string> {
-    return {kFF +
-            "I\x11"
-            "Lan\0m\0cstrike\0CS\0"s +
-            "\x0A\x00\x01\x08\x00\x64\x6C\x00\x00"s + "1\0"s};
+  const std::string info = kFF +
+                           "I\x11"
+                           "Lan\0m\0cstrike\0CS\0"s +
+                           "\x0A\x00\x01\x08\x00\x64\x6C\x00\x00"s + "1\0"s;
+  net.peers[{0x7F000001, 27016}] = [&](const std::string&) -> std::vector<std::string> {
+    return {info};
   };
   auto opened = Open();
   Browser& browser = *opened;
   browser.Refresh(kLan);
+  browser.Tick(0);
+  // An internet address answering on a game's port is no server of this network.
+  net.Deliver(net.LastSocket(), {0x08080808, 27016}, info);
   Run(browser, 0, 50);
   std::vector<WORD> ports;
   for (const auto& datagram : net.sent) ports.push_back(datagram.peer.port);
