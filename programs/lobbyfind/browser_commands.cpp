@@ -24,6 +24,7 @@ void BrowserWindow::Resolve(const std::string& name, int game, bool favourite) {
 }
 
 void BrowserWindow::Resolved(const lf::Resolved& resolved) {
+  Wake();
   if (!resolved.favourite) {  // a master: the refresh goes on with its list
     browser_.AskMaster(resolved.address, resolved.game);
     refreshing_ = true;

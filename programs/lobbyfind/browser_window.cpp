@@ -18,7 +18,8 @@ constexpr char kClass[] = "CorvaneLudoraLobbyfind";
 constexpr UINT kSocketMessage = WM_APP + 2;
 constexpr UINT_PTR kTimer = 1;
 constexpr UINT kTickMs = 10;
-constexpr DWORD kRedrawMs = 250;  // the list is rebuilt from the table at most this often
+constexpr UINT kIdleTickMs = 500;  // nothing in flight: the timer only slowly
+constexpr DWORD kRedrawMs = 250;   // the list is rebuilt from the table at most this often
 
 enum Control {
   kTabs = 10,
@@ -83,7 +84,7 @@ BrowserWindow::BrowserWindow(HINSTANCE instance, ProgramState& state, std::vecto
     ::MessageBoxA(hwnd(), "Windows Sockets refused a socket: no server can be asked.", kAppTitle,
                   MB_OK | MB_ICONWARNING);
   }
-  ::SetTimer(hwnd(), kTimer, kTickMs, nullptr);
+  Wake();
   ShowView(view_, true);
 }
 
@@ -231,6 +232,7 @@ void BrowserWindow::RefreshAll() {
   for (const auto& master : browser_.Refresh(view_)) Resolve(master.name, master.game, false);
   if (selected_) browser_.engine().Ask(*selected_, true);
   dirty_ = true;
+  Wake();
 }
 
 void BrowserWindow::Tick() {
@@ -240,6 +242,16 @@ void BrowserWindow::Tick() {
   if (dirty_ && now - lastUpdate_ >= kRedrawMs) UpdateRows();
   const auto& details = browser_.engine().details();
   if (details.ready && !detailsShown_ && details.server == selected_) UpdateDetails();
+  Pace(browser_.engine().Idle() && !dirty_ ? kIdleTickMs : kTickMs);
+}
+
+void BrowserWindow::Wake() {
+  Pace(kTickMs);
+}
+
+// The timer at `ms`, set again only when that changes.
+void BrowserWindow::Pace(UINT ms) {
+  if (ms != tickMs_ && ::SetTimer(hwnd(), kTimer, ms, nullptr)) tickMs_ = ms;
 }
 
 // The refresh's time, taken once when its last answer (or timeout) is in.
@@ -323,7 +335,7 @@ void BrowserWindow::SelectionChanged() {
   detailsShown_ = false;
   FillList(players_, {});
   FillList(settings_, {});
-  if (server) browser_.engine().Ask(*server, true);
+  if (server) browser_.engine().Ask(*server, true), Wake();
   UpdateTitle();
 }
 
@@ -352,6 +364,7 @@ void BrowserWindow::Command(int id) {
         browser_.engine().Ask(*server);
         browser_.engine().Ask(*server, true);
         detailsShown_ = false;
+        Wake();
       }
       return;
     case kJoin:

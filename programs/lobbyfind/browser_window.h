@@ -44,6 +44,8 @@ class BrowserWindow : public WindowBase {
   void ShowView(unsigned view, bool refresh);
   void RefreshAll();
   void Tick();
+  void Pace(UINT ms);
+  void Wake();  // the timer fast again: queries are waiting
   void RefreshDone(DWORD now);
   void UpdateRows();
   void UpdateTitle();
@@ -81,6 +83,7 @@ class BrowserWindow : public WindowBase {
   std::string title_;
   HWND focus_ = nullptr;  // the control with the keyboard when the window went inactive
   long long frequency_ = 0;
+  UINT tickMs_ = 0;
 };
 
 }  // namespace ludora::win32

@@ -64,6 +64,8 @@ class QueryEngine {
   bool Refreshing() const {
     return progress_.finished < progress_.asked || masters_ > 0 || !lan_.empty();
   }
+  // Whether nothing waits to be sent or answered: the ticks may stop.
+  bool Idle() const { return queue_.empty() && flying_.empty() && lan_.empty(); }
   const Progress& progress() const { return progress_; }
   const Details& details() const { return details_; }
   std::size_t dropped() const { return dropped_; }
