@@ -379,8 +379,8 @@ void BrowserWindow::Command(int id) {
     case kChooseProgram:
       if (const auto server = selected_) ChooseProgram(browser_.servers()[*server].game);
       return;
-    case kExit:
-      ::DestroyWindow(hwnd());
+    case kExit:  // as the close box: the settings are saved
+      ::PostMessageA(hwnd(), WM_CLOSE, 0, 0);
       return;
     case kViewInternet:
     case kViewLan:
