@@ -367,8 +367,10 @@ void BrowserWindow::Command(int id) {
         Wake();
       }
       return;
+    case IDOK:  // Enter, as IsDialogMessage hands it over: a join from the list only
+      if (::GetFocus() != list_) return;
+      [[fallthrough]];
     case kJoin:
-    case IDOK:  // Enter, as IsDialogMessage hands it over
       return Join();
     case kAddAddress:
       return AddByAddress();
