@@ -42,6 +42,9 @@ class Browser {
   // A server added to the favourites by its address; nothing when the
   // table is full.
   std::optional<std::size_t> AddFavourite(SocketAddress address, int game);
+  // The favourites to save: the table's, then those of games the table
+  // does not know, as they were read.
+  std::vector<Favourite> Favourites() const;
 
   void Tick(DWORD now);
   bool Read(DWORD now);  // whether anything changed
@@ -60,6 +63,7 @@ class Browser {
   QueryEngine engine_;
   DWORD lanAddress_;
   std::vector<Outgoing> out_;
+  std::vector<Favourite> unknown_;
 };
 
 }  // namespace ludora::lobbyfind

@@ -138,14 +138,7 @@ void BrowserWindow::CopyAddress() {
 
 void BrowserWindow::SaveSettings() {
   state_.settings.view = view_;
-  state_.settings.favourites.clear();
-  const lf::ServerTable& servers = browser_.servers();
-  for (std::size_t at = 0; at < servers.size(); ++at) {
-    if ((servers[at].views & lf::kFavourites) && servers[at].game >= 0) {
-      state_.settings.favourites.push_back(
-          {servers[at].address, browser_.games()[static_cast<std::size_t>(servers[at].game)].name});
-    }
-  }
+  state_.settings.favourites = browser_.Favourites();
   lf::SaveUserFile(state_.api, state_.userFolder, lf::kSettingsFile,
                    lf::WriteIni(lf::WriteSettings(state_.settings, browser_.games())));
 }

@@ -167,7 +167,8 @@ TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
   settings.favourites = {{kQuake, "Quake III Arena"},
                          {kSilent, "Quake III Arena"},
                          {kSource, "counter-strike"},
-                         {kHostile, "Quake III Arena"}};
+                         {kHostile, "Quake III Arena"},
+                         {kQuake, "A Game Not In The Table"}};
   Quake(kQuake);
   int challenges = 0;
   const std::string sourceInfo = kFF +
@@ -214,6 +215,10 @@ TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
       2);
   const Progress& progress = browser.engine().progress();
   EXPECT_TRUE(progress.asked == 4 && progress.answered == 2 && progress.finished == 4);
+  // The favourite of a game the table lacks is kept for the next save.
+  const auto saved = browser.Favourites();
+  ASSERT_EQ(saved.size(), 5u);
+  EXPECT_TRUE(saved[4].address == kQuake && saved[4].game == "A Game Not In The Table");
   EXPECT_FALSE(browser.engine().Refreshing());
   EXPECT_TRUE(browser.engine().Idle());  // the window's timer may slow down
   // Details: a player list longer than the server's places is cut to them.
