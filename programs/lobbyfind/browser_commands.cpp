@@ -118,7 +118,7 @@ void BrowserWindow::EditMasters() {
       AskText(instance_, hwnd(), "Masters of " + game.name,
               "Masters of " + game.name + ", host:port, separated by blanks:", masters);
   if (!text) return;
-  const auto read = lf::ReadGames(lf::ParseIni("[Masters]\nProtocol=q3\nMasters=" + *text));
+  const auto read = lf::ReadGames(ludora::ParseIni("[Masters]\nProtocol=q3\nMasters=" + *text));
   game.masters = read.empty() ? std::vector<std::string>() : read[0].masters;
   SaveGames();
 }
@@ -140,13 +140,13 @@ void BrowserWindow::SaveSettings() {
   state_.settings.view = view_;
   state_.settings.favourites = browser_.Favourites();
   lf::SaveUserFile(state_.api, state_.userFolder, lf::kSettingsFile,
-                   lf::WriteIni(lf::WriteSettings(state_.settings, browser_.games())));
+                   ludora::WriteIni(lf::WriteSettings(state_.settings, browser_.games())));
 }
 
 void BrowserWindow::SaveGames() {
   lf::SaveUserFile(state_.api, state_.userFolder, lf::kGamesFile,
                    "; The games of lobbyfind, the user's copy: edit freely.\r\n" +
-                       lf::WriteIni(lf::WriteGames(browser_.games())));
+                       ludora::WriteIni(lf::WriteGames(browser_.games())));
 }
 
 }  // namespace ludora::win32

@@ -41,7 +41,7 @@ int Run(HINSTANCE instance, ludora::RealWindowsApi& api) {
   ludora::win32::ProgramState state{api, sockets, ludora::ProgramFolder(api), UserFolder(api), {}};
   std::vector<lf::Game> games = lf::LoadGames(api, state.appFolder, state.userFolder);
   if (const auto text = lf::ReadUserFile(api, state.userFolder, lf::kSettingsFile)) {
-    state.settings = lf::ReadSettings(lf::ParseIni(*text), games);
+    state.settings = lf::ReadSettings(ludora::ParseIni(*text), games);
   }
   int result = 1;
   {
