@@ -52,6 +52,9 @@ bool Browser::Open(HWND window, UINT message) {
 
 std::vector<Browser::NamedMaster> Browser::Refresh(unsigned view) {
   std::vector<NamedMaster> named;
+  if (engine_.Refreshing()) interrupted_ |= refreshed_;
+  interrupted_ &= ~view;
+  refreshed_ = view;
   engine_.Restart();
   if (view == kLan) engine_.ScanLan(lanAddress_);
   for (std::size_t at = 0; at < servers_.size(); ++at) {

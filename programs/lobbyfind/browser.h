@@ -38,6 +38,9 @@ class Browser {
     int game;
   };
   std::vector<NamedMaster> Refresh(unsigned view);
+  // Whether the last refresh of `view` was cut short by another view's,
+  // its servers then left unasked: showing it again refreshes it.
+  bool Interrupted(unsigned view) const { return (interrupted_ & view) != 0; }
   void AskMaster(SocketAddress master, int game) { engine_.AskMaster(master, game); }
   // A server added to the favourites by its address; nothing when the
   // table is full.
@@ -64,6 +67,7 @@ class Browser {
   DWORD lanAddress_;
   std::vector<Outgoing> out_;
   std::vector<Favourite> unknown_;
+  unsigned refreshed_ = 0, interrupted_ = 0;  // views
 };
 
 }  // namespace ludora::lobbyfind

@@ -219,7 +219,7 @@ void BrowserWindow::Layout() {
 void BrowserWindow::ShowView(unsigned view, bool refresh) {
   view_ = view;
   ::SendMessageA(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(ViewIndex(view)), 0);
-  if (refresh || !(shown_ & view)) RefreshAll();
+  if (refresh || !(shown_ & view) || browser_.Interrupted(view)) RefreshAll();
   UpdateRows();
   UpdateTitle();
 }
