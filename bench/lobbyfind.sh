@@ -32,7 +32,7 @@ qs_ms=$(ms_since "$start")
 qs_answered=$(grep -c ',Fleet ' "$E2E_DIR/quakestat.out" || true)
 
 # lobbyfind: the fleet as the user's favourites.
-user="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Corvane Ludora"
+user="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Corvane/Ludora"
 mkdir -p "$user"
 {
   printf '[Settings]\r\nLanAddress=127.0.0.1\r\n[Favourites]\r\n'

@@ -31,7 +31,7 @@ timeout 60 wine reg query 'HKCU\Software\Wine' >/dev/null 2>&1 || fail "wine did
 C=$WINEPREFIX/drive_c
 
 # ---- 1. The room with 2,000 games.
-data="$C/users/$(whoami)/AppData/Roaming/Corvane Ludora"
+data="$C/users/$(whoami)/AppData/Roaming/Corvane/Ludora"
 mkdir -p "$data"
 awk 'BEGIN {
   split("winemine notepad regedit taskmgr winecfg wordpad explorer cmd control", exe, " ")

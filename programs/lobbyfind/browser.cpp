@@ -13,8 +13,24 @@ Browser::Browser(SocketApi& sockets, std::vector<Game> games, const UserSettings
     for (std::size_t row = 0; row < games_.size(); ++row) {
       if (SameText(games_[row].name, favourite.game)) game = static_cast<int>(row);
     }
-    if (game >= 0) AddFavourite(favourite.address, game);
+    if (game >= 0) {
+      AddFavourite(favourite.address, game);
+    } else {
+      unknown_.push_back(favourite);  // a game the table no longer has: kept as it was
+    }
   }
+}
+
+std::vector<Favourite> Browser::Favourites() const {
+  std::vector<Favourite> favourites;
+  for (std::size_t at = 0; at < servers_.size(); ++at) {
+    if ((servers_[at].views & kFavourites) && servers_[at].game >= 0) {
+      favourites.push_back(
+          {servers_[at].address, games_[static_cast<std::size_t>(servers_[at].game)].name});
+    }
+  }
+  favourites.insert(favourites.end(), unknown_.begin(), unknown_.end());
+  return favourites;
 }
 
 Browser::~Browser() {
@@ -36,6 +52,9 @@ bool Browser::Open(HWND window, UINT message) {
 
 std::vector<Browser::NamedMaster> Browser::Refresh(unsigned view) {
   std::vector<NamedMaster> named;
+  if (engine_.Refreshing()) interrupted_ |= refreshed_;
+  interrupted_ &= ~view;
+  refreshed_ = view;
   engine_.Restart();
   if (view == kLan) engine_.ScanLan(lanAddress_);
   for (std::size_t at = 0; at < servers_.size(); ++at) {

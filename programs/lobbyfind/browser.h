@@ -38,10 +38,16 @@ class Browser {
     int game;
   };
   std::vector<NamedMaster> Refresh(unsigned view);
+  // Whether the last refresh of `view` was cut short by another view's,
+  // its servers then left unasked: showing it again refreshes it.
+  bool Interrupted(unsigned view) const { return (interrupted_ & view) != 0; }
   void AskMaster(SocketAddress master, int game) { engine_.AskMaster(master, game); }
   // A server added to the favourites by its address; nothing when the
   // table is full.
   std::optional<std::size_t> AddFavourite(SocketAddress address, int game);
+  // The favourites to save: the table's, then those of games the table
+  // does not know, as they were read.
+  std::vector<Favourite> Favourites() const;
 
   void Tick(DWORD now);
   bool Read(DWORD now);  // whether anything changed
@@ -60,6 +66,8 @@ class Browser {
   QueryEngine engine_;
   DWORD lanAddress_;
   std::vector<Outgoing> out_;
+  std::vector<Favourite> unknown_;
+  unsigned refreshed_ = 0, interrupted_ = 0;  // views
 };
 
 }  // namespace ludora::lobbyfind

@@ -10,60 +10,27 @@
 
 #include "lobbyfind/join.h"
 #include "lobbyfind/prompt_window.h"
+#include "lobbyfind/resolver.h"
 #include "win32/real_socket_api.h"
 
 namespace ludora::win32 {
 
 namespace lf = ludora::lobbyfind;
 
-namespace {
-
-// A name resolved off the window's thread, with its own socket seam.
-struct Resolution {
-  HWND window;
-  std::string name;
-  WPARAM tag;
-};
-
-DWORD WINAPI ResolveName(void* parameter) {
-  const std::unique_ptr<Resolution> asked(static_cast<Resolution*>(parameter));
-  RealSocketApi sockets;
-  const auto colon = asked->name.rfind(':');
-  const auto port = ludora::SocketAddress::Parse("0.0.0.0" + asked->name.substr(colon));
-  const ludora::HOSTENT* found = sockets.gethostbyname(asked->name.substr(0, colon));
-  if (found && found->count > 0 && port) {
-    ludora::SOCKADDR_IN record = port->ToRecord();
-    record.sin_addr = found->addresses[0];
-    const ludora::SocketAddress address = ludora::SocketAddress::FromRecord(record);
-    ::PostMessageA(asked->window, kResolvedMessage, asked->tag,
-                   static_cast<LPARAM>(static_cast<long long>(address.ip) << 16 | address.port));
-  }
-  return 0;
-}
-
-}  // namespace
-
 void BrowserWindow::Resolve(const std::string& name, int game, bool favourite) {
-  auto* asked = new Resolution{hwnd(), name, static_cast<WPARAM>(favourite ? -1 - game : game)};
-  const HANDLE thread = ::CreateThread(nullptr, 0, &ResolveName, asked, 0, nullptr);
-  if (thread) {
-    ::CloseHandle(thread);
-  } else {
-    delete asked;
-  }
+  lf::ResolveLater(state_.api, std::make_unique<ludora::RealSocketApi>(),
+                   reinterpret_cast<std::uintptr_t>(hwnd()), kResolvedMessage, name, game,
+                   favourite);
 }
 
-void BrowserWindow::Resolved(WPARAM tag, LPARAM value) {
-  const auto packed = static_cast<unsigned long long>(value);
-  const ludora::SocketAddress address{static_cast<DWORD>(packed >> 16),
-                                      static_cast<WORD>(packed & 0xFFFF)};
-  const int game = static_cast<int>(static_cast<INT_PTR>(tag));
-  if (game >= 0) {  // a master: the refresh goes on with its list
-    browser_.AskMaster(address, game);
+void BrowserWindow::Resolved(const lf::Resolved& resolved) {
+  Wake();
+  if (!resolved.favourite) {  // a master: the refresh goes on with its list
+    browser_.AskMaster(resolved.address, resolved.game);
     refreshing_ = true;
     return;
   }
-  if (const auto server = browser_.AddFavourite(address, -1 - game)) {
+  if (const auto server = browser_.AddFavourite(resolved.address, resolved.game)) {
     browser_.engine().Ask(*server);
     SaveSettings();
     dirty_ = true;
@@ -73,7 +40,9 @@ void BrowserWindow::Resolved(WPARAM tag, LPARAM value) {
 void BrowserWindow::Join() {
   const auto server = selected_;
   if (!server) return;
-  const lf::Server& row = browser_.servers()[*server];
+  // A copy: the dialogs' message loops below read the socket, whose answers
+  // may add servers and move the table.
+  const lf::Server row = browser_.servers()[*server];
   if (row.game < 0) return;
   lf::Game& game = browser_.games()[static_cast<std::size_t>(row.game)];
   std::string program = lf::FindProgram(state_.api, game);
@@ -127,8 +96,7 @@ void BrowserWindow::AddByAddress() {
       text->find(':') == std::string::npos ? *text + ':' + std::to_string(row.firstPort) : *text;
   const auto address = ludora::SocketAddress::Parse(withPort);
   if (!address) return Resolve(withPort, game, true);
-  Resolved(static_cast<WPARAM>(-1 - game),
-           static_cast<LPARAM>(static_cast<long long>(address->ip) << 16 | address->port));
+  Resolved({*address, game, true});
 }
 
 void BrowserWindow::ToggleFavourite() {
@@ -150,7 +118,7 @@ void BrowserWindow::EditMasters() {
       AskText(instance_, hwnd(), "Masters of " + game.name,
               "Masters of " + game.name + ", host:port, separated by blanks:", masters);
   if (!text) return;
-  const auto read = lf::ReadGames(lf::ParseIni("[Masters]\nProtocol=q3\nMasters=" + *text));
+  const auto read = lf::ReadGames(ludora::ParseIni("[Masters]\nProtocol=q3\nMasters=" + *text));
   game.masters = read.empty() ? std::vector<std::string>() : read[0].masters;
   SaveGames();
 }
@@ -170,24 +138,15 @@ void BrowserWindow::CopyAddress() {
 
 void BrowserWindow::SaveSettings() {
   state_.settings.view = view_;
-  state_.settings.favourites.clear();
-  const lf::ServerTable& servers = browser_.servers();
-  for (std::size_t at = 0; at < servers.size(); ++at) {
-    if ((servers[at].views & lf::kFavourites) && servers[at].game >= 0) {
-      state_.settings.favourites.push_back(
-          {servers[at].address, browser_.games()[static_cast<std::size_t>(servers[at].game)].name});
-    }
-  }
-  if (state_.userFolder.empty()) return;
-  lf::SaveFile(state_.api, state_.userFolder + "\\" + lf::kSettingsFile,
-               lf::WriteIni(lf::WriteSettings(state_.settings, browser_.games())));
+  state_.settings.favourites = browser_.Favourites();
+  lf::SaveUserFile(state_.api, state_.userFolder, lf::kSettingsFile,
+                   ludora::WriteIni(lf::WriteSettings(state_.settings, browser_.games())));
 }
 
 void BrowserWindow::SaveGames() {
-  if (state_.userFolder.empty()) return;
-  lf::SaveFile(state_.api, state_.userFolder + "\\" + lf::kGamesFile,
-               "; The games of lobbyfind, the user's copy: edit freely.\r\n" +
-                   lf::WriteIni(lf::WriteGames(browser_.games())));
+  lf::SaveUserFile(state_.api, state_.userFolder, lf::kGamesFile,
+                   "; The games of lobbyfind, the user's copy: edit freely.\r\n" +
+                       ludora::WriteIni(lf::WriteGames(browser_.games())));
 }
 
 }  // namespace ludora::win32

@@ -18,7 +18,8 @@ constexpr char kClass[] = "CorvaneLudoraLobbyfind";
 constexpr UINT kSocketMessage = WM_APP + 2;
 constexpr UINT_PTR kTimer = 1;
 constexpr UINT kTickMs = 10;
-constexpr DWORD kRedrawMs = 250;  // the list is rebuilt from the table at most this often
+constexpr UINT kIdleTickMs = 500;  // nothing in flight: the timer only slowly
+constexpr DWORD kRedrawMs = 250;   // the list is rebuilt from the table at most this often
 
 enum Control {
   kTabs = 10,
@@ -62,10 +63,10 @@ std::string WindowText(HWND window) {
 
 }  // namespace
 
-BrowserWindow::BrowserWindow(HINSTANCE instance, ProgramState& state)
+BrowserWindow::BrowserWindow(HINSTANCE instance, ProgramState& state, std::vector<lf::Game> games)
     : instance_(instance),
       state_(state),
-      browser_(state.sockets, state.games, state.settings,
+      browser_(state.sockets, std::move(games), state.settings,
                ::GetTickCount() ^ (::GetCurrentProcessId() << 16)),
       view_(state.settings.view) {
   // The favourites are in the table now, and go back to the file from it.
@@ -83,7 +84,7 @@ BrowserWindow::BrowserWindow(HINSTANCE instance, ProgramState& state)
     ::MessageBoxA(hwnd(), "Windows Sockets refused a socket: no server can be asked.", kAppTitle,
                   MB_OK | MB_ICONWARNING);
   }
-  ::SetTimer(hwnd(), kTimer, kTickMs, nullptr);
+  Wake();
   ShowView(view_, true);
 }
 
@@ -218,7 +219,7 @@ void BrowserWindow::Layout() {
 void BrowserWindow::ShowView(unsigned view, bool refresh) {
   view_ = view;
   ::SendMessageA(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(ViewIndex(view)), 0);
-  if (refresh || !(shown_ & view)) RefreshAll();
+  if (refresh || !(shown_ & view) || browser_.Interrupted(view)) RefreshAll();
   UpdateRows();
   UpdateTitle();
 }
@@ -231,6 +232,7 @@ void BrowserWindow::RefreshAll() {
   for (const auto& master : browser_.Refresh(view_)) Resolve(master.name, master.game, false);
   if (selected_) browser_.engine().Ask(*selected_, true);
   dirty_ = true;
+  Wake();
 }
 
 void BrowserWindow::Tick() {
@@ -240,6 +242,16 @@ void BrowserWindow::Tick() {
   if (dirty_ && now - lastUpdate_ >= kRedrawMs) UpdateRows();
   const auto& details = browser_.engine().details();
   if (details.ready && !detailsShown_ && details.server == selected_) UpdateDetails();
+  Pace(browser_.engine().Idle() && !dirty_ ? kIdleTickMs : kTickMs);
+}
+
+void BrowserWindow::Wake() {
+  Pace(kTickMs);
+}
+
+// The timer at `ms`, set again only when that changes.
+void BrowserWindow::Pace(UINT ms) {
+  if (ms != tickMs_ && ::SetTimer(hwnd(), kTimer, ms, nullptr)) tickMs_ = ms;
 }
 
 // The refresh's time, taken once when its last answer (or timeout) is in.
@@ -323,7 +335,7 @@ void BrowserWindow::SelectionChanged() {
   detailsShown_ = false;
   FillList(players_, {});
   FillList(settings_, {});
-  if (server) browser_.engine().Ask(*server, true);
+  if (server) browser_.engine().Ask(*server, true), Wake();
   UpdateTitle();
 }
 
@@ -352,10 +364,13 @@ void BrowserWindow::Command(int id) {
         browser_.engine().Ask(*server);
         browser_.engine().Ask(*server, true);
         detailsShown_ = false;
+        Wake();
       }
       return;
+    case IDOK:  // Enter, as IsDialogMessage hands it over: a join from the list only
+      if (::GetFocus() != list_) return;
+      [[fallthrough]];
     case kJoin:
-    case IDOK:  // Enter, as IsDialogMessage hands it over
       return Join();
     case kAddAddress:
       return AddByAddress();
@@ -366,8 +381,8 @@ void BrowserWindow::Command(int id) {
     case kChooseProgram:
       if (const auto server = selected_) ChooseProgram(browser_.servers()[*server].game);
       return;
-    case kExit:
-      ::DestroyWindow(hwnd());
+    case kExit:  // as the close box: the settings are saved
+      ::PostMessageA(hwnd(), WM_CLOSE, 0, 0);
       return;
     case kViewInternet:
     case kViewLan:
@@ -450,7 +465,8 @@ LRESULT BrowserWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case kResolvedMessage:
-      Resolved(wParam, lParam);
+      Resolved(lf::UnpackResolved(static_cast<std::uint32_t>(wParam),
+                                  static_cast<std::uint32_t>(lParam)));
       return 0;
     case WM_TIMER:
       if (wParam == kTimer) Tick();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lobbyfind/browser.h"
+#include "lobbyfind/resolver.h"
 #include "lobbyfind/server_view.h"
 #include "platform/windows_api.h"
 #include "win32/window_base.h"
@@ -15,8 +16,7 @@
 namespace ludora::win32 {
 
 inline constexpr char kAppTitle[] = "Corvane Ludora Server Browser";
-// A name resolved: wParam the game's row (-1 - row: a favourite), lParam
-// the address (its IPv4 address above its port).
+// A name resolved: its address and tag as lobbyfind/resolver.h packs them.
 inline constexpr UINT kResolvedMessage = WM_APP + 3;
 
 // What WinMain owns for the window: the seams, the folders, the settings.
@@ -25,12 +25,12 @@ struct ProgramState {
   ludora::SocketApi& sockets;
   std::string appFolder, userFolder;
   lobbyfind::UserSettings settings;
-  std::vector<lobbyfind::Game> games;
 };
 
 class BrowserWindow : public WindowBase {
  public:
-  BrowserWindow(HINSTANCE instance, ProgramState& state);
+  // The games go to the browser, whose table the window reads from then on.
+  BrowserWindow(HINSTANCE instance, ProgramState& state, std::vector<lobbyfind::Game> games);
   ~BrowserWindow() override;
   HACCEL accelerators() const { return accelerators_; }
 
@@ -44,6 +44,8 @@ class BrowserWindow : public WindowBase {
   void ShowView(unsigned view, bool refresh);
   void RefreshAll();
   void Tick();
+  void Pace(UINT ms);
+  void Wake();  // the timer fast again: queries are waiting
   void RefreshDone(DWORD now);
   void UpdateRows();
   void UpdateTitle();
@@ -58,7 +60,7 @@ class BrowserWindow : public WindowBase {
   void ChooseProgram(int game);
   void CopyAddress();
   void Resolve(const std::string& name, int game, bool favourite);
-  void Resolved(WPARAM game, LPARAM address);
+  void Resolved(const lobbyfind::Resolved& resolved);
   void SaveSettings();
   void SaveGames();
   DWORD Now() const;
@@ -81,6 +83,7 @@ class BrowserWindow : public WindowBase {
   std::string title_;
   HWND focus_ = nullptr;  // the control with the keyboard when the window went inactive
   long long frequency_ = 0;
+  UINT tickMs_ = 0;
 };
 
 }  // namespace ludora::win32

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "lobbyfind/ini_text.h"
+#include "platform/settings_file.h"
 #include "platform/socket_api.h"
 
 namespace ludora::lobbyfind {

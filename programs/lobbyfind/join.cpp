@@ -1,6 +1,6 @@
 #include "lobbyfind/join.h"
 
-#include "lobbyfind/ini_text.h"
+#include "platform/settings_file.h"
 #include "platform/paths.h"
 #include "platform/scoped.h"
 #include "platform/win_constants.h"

@@ -7,7 +7,7 @@
 #include "lobbyfind/browser_window.h"
 #include "platform/paths.h"
 #include "platform/resume_next.h"
-#include "platform/scoped.h"
+#include "platform/settings_file.h"
 #include "win32/real_socket_api.h"
 #include "win32/real_windows_api.h"
 
@@ -15,26 +15,15 @@ namespace {
 
 namespace lf = ludora::lobbyfind;
 
-constexpr int kAppData = 0x1A;  // CSIDL_APPDATA
-
-// The user's own folder for lobbyfind's files, made when missing; empty
-// where Windows has no Application Data folder to say (98 without the
-// desktop update), and then nothing is saved. The NT family names it in
-// the environment, which spares loading the shell's DLLs (a megabyte and
-// more of the program's memory) for one path.
+// The user's folder (platform/settings_file.h), made when missing; empty
+// where Windows has no Application Data folder to say, and then nothing is
+// saved.
 std::string UserFolder(ludora::WindowsApi& api) {
-  char path[MAX_PATH] = {};
-  const DWORD length = api.ExpandEnvironmentStringsA("%APPDATA%", path, sizeof path);
-  if (length == 0 || length > sizeof path || path[0] == '%') {
-    ludora::ScopedPidl folder(api);
-    path[0] = '\0';
-    if (api.SHGetSpecialFolderLocation(0, kAppData, folder.out()) != 0 ||
-        !api.SHGetPathFromIDListA(folder.get(), path) || !path[0]) {
-      return {};
-    }
+  const std::string mine = ludora::UserSettingsFolder(api);
+  if (!mine.empty()) {
+    ::CreateDirectoryA(ludora::FolderOf(mine).c_str(), nullptr);
+    ::CreateDirectoryA(mine.c_str(), nullptr);
   }
-  const std::string mine = std::string(path) + "\\Corvane Ludora";
-  ::CreateDirectoryA(mine.c_str(), nullptr);
   return mine;
 }
 
@@ -49,16 +38,14 @@ int Run(HINSTANCE instance, ludora::RealWindowsApi& api) {
   INITCOMMONCONTROLSEX controls = {sizeof controls,
                                    ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
-  ludora::win32::ProgramState state{api, sockets, ludora::ProgramFolder(api), UserFolder(api),
-                                    {},  {}};
-  state.games = lf::LoadGames(api, state.appFolder, state.userFolder);
-  if (const auto text = lf::ReadWholeFile(api, state.userFolder + "\\" + lf::kSettingsFile);
-      text && !state.userFolder.empty()) {
-    state.settings = lf::ReadSettings(lf::ParseIni(*text), state.games);
+  ludora::win32::ProgramState state{api, sockets, ludora::ProgramFolder(api), UserFolder(api), {}};
+  std::vector<lf::Game> games = lf::LoadGames(api, state.appFolder, state.userFolder);
+  if (const auto text = lf::ReadUserFile(api, state.userFolder, lf::kSettingsFile)) {
+    state.settings = lf::ReadSettings(ludora::ParseIni(*text), games);
   }
   int result = 1;
   {
-    ludora::win32::BrowserWindow window(instance, state);
+    ludora::win32::BrowserWindow window(instance, state, std::move(games));
     if (window.hwnd()) {
       ::ShowWindow(window.hwnd(), SW_SHOWNORMAL);
       ::MSG message;

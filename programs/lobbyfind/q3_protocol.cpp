@@ -3,7 +3,7 @@
 #include <cctype>
 #include <charconv>
 
-#include "lobbyfind/ini_text.h"
+#include "platform/settings_file.h"
 
 namespace ludora::lobbyfind {
 

@@ -83,6 +83,7 @@ void QueryEngine::AskMaster(SocketAddress master, int game) {
 }
 
 void QueryEngine::ScanLan(DWORD broadcast) {
+  lanTarget_ = broadcast;
   std::vector<std::pair<Protocol, WORD>> ports;
   for (const Game& game : games_) {
     for (DWORD port = game.firstPort; port <= game.lastPort; ++port) {
@@ -132,7 +133,7 @@ void QueryEngine::Send(Job& job, DWORD now, std::vector<Outgoing>& out, bool aga
   job.sentAt[job.tries - 1] = now;
   out.push_back({job.to, Request(job)});
   if (job.kind == Kind::Info || job.kind == Kind::Details) lastSent_[job.server] = now | 1;
-  --credit_;
+  credit_ -= kCreditUnit;
 }
 
 QueryEngine::Flying QueryEngine::Finish(Flying job, State state) {
@@ -148,14 +149,14 @@ void QueryEngine::Tick(DWORD now, std::vector<Outgoing>& out) {
   const DWORD elapsed = ticked_ ? std::min<DWORD>(now - lastTick_, 10000) : 10000;
   ticked_ = true;
   lastTick_ = now;
-  credit_ = std::min<long long>(credit_ + 1LL * elapsed * limits_.perSecond / 1000,
-                                static_cast<long long>(limits_.inFlight));
+  credit_ = std::min<long long>(credit_ + 1LL * elapsed * limits_.perSecond,
+                                static_cast<long long>(limits_.inFlight) * kCreditUnit);
   for (auto job = flying_.begin(); job != flying_.end();) {
     Job& asked = job->second;
     if (now - asked.sentAt[asked.tries - 1] < limits_.timeout) {
       ++job;
     } else if (asked.tries < limits_.tries) {
-      if (credit_ > 0) Send(asked, now, out);
+      if (credit_ >= kCreditUnit) Send(asked, now, out);
       ++job;
     } else {
       job =
@@ -172,7 +173,8 @@ void QueryEngine::Tick(DWORD now, std::vector<Outgoing>& out) {
   });
   std::deque<Job> later;
   for (std::size_t scanned = 0, waiting = queue_.size();
-       scanned < waiting && flying_.size() < limits_.inFlight && credit_ > 0; ++scanned) {
+       scanned < waiting && flying_.size() < limits_.inFlight && credit_ >= kCreditUnit;
+       ++scanned) {
     Job job = std::move(queue_.front());
     queue_.pop_front();
     if (job.kind == Kind::Lan) {
@@ -281,8 +283,22 @@ QueryEngine::Taken QueryEngine::FromA2s(Flying job, DWORD now, std::string_view 
   return Taken::Yes;
 }
 
+// Whether `ip` is of the network the scan went to: the one address a scan
+// pointed at; for a directed broadcast the addresses under it (its 255
+// bytes the hosts'); for 255.255.255.255 the private and link-local ones.
+bool QueryEngine::OfScannedNetwork(DWORD ip) const {
+  const DWORD to = lanTarget_;
+  if (to == 0xFFFFFFFF) {
+    return (ip >> 24) == 10 || (ip >> 24) == 127 || (ip >> 20) == 0xAC1 || (ip >> 16) == 0xC0A8 ||
+           (ip >> 16) == 0xA9FE;
+  }
+  DWORD hosts = 0;
+  for (DWORD byte = 0xFF; byte && (to & byte) == byte; byte <<= 8) hosts |= byte;
+  return hosts == 0 ? ip == to : (ip & ~hosts) == (to & ~hosts);
+}
+
 bool QueryEngine::FromLan(DWORD now, SocketAddress from, std::string_view bytes) {
-  if (lan_.empty()) return false;
+  if (lan_.empty() || !OfScannedNetwork(from.ip)) return false;
   // Quake III: the answer carries the challenge of a scan's try.
   if (auto reply = ParseServerReply(bytes); reply && !reply->status) {
     const std::string_view challenge = Value(reply->settings, "challenge");

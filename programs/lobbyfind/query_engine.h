@@ -64,6 +64,8 @@ class QueryEngine {
   bool Refreshing() const {
     return progress_.finished < progress_.asked || masters_ > 0 || !lan_.empty();
   }
+  // Whether nothing waits to be sent or answered: the ticks may stop.
+  bool Idle() const { return queue_.empty() && flying_.empty() && lan_.empty(); }
   const Progress& progress() const { return progress_; }
   const Details& details() const { return details_; }
   std::size_t dropped() const { return dropped_; }
@@ -99,6 +101,7 @@ class QueryEngine {
   Taken FromQ3(Flying job, DWORD now, std::string_view bytes);
   Taken FromA2s(Flying job, DWORD now, std::string_view bytes, std::vector<Outgoing>& out);
   bool FromLan(DWORD now, SocketAddress from, std::string_view bytes);
+  bool OfScannedNetwork(DWORD ip) const;
   bool Fill(std::size_t server, ServerReply& reply, int ping);
   void Fill(std::size_t server, const A2sInfo& info, int ping);
   void Grow();
@@ -111,8 +114,12 @@ class QueryEngine {
   std::deque<Job> queue_;
   std::map<SocketAddress, Job> flying_;
   std::vector<Job> lan_;
+  DWORD lanTarget_ = 0;          // where the scan went
   std::vector<DWORD> lastSent_;  // by server
   std::vector<bool> inRun_;      // by server: asked in this refresh
+  // Datagrams that may be sent, in thousandths: a slow pace earns a part
+  // of one at every tick.
+  static constexpr long long kCreditUnit = 1000;
   long long credit_ = 0;
   DWORD lastTick_ = 0;
   bool ticked_ = false;

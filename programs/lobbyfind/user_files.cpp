@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "platform/scoped.h"
-#include "platform/win_constants.h"
+#include "platform/paths.h"
 
 namespace ludora::lobbyfind {
 
@@ -38,37 +37,17 @@ std::string Ip(DWORD ip) {
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(WindowsApi& api, const std::string& path) {
-  ScopedFile file(api, api.CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                       FILE_FLAG_SEQUENTIAL_SCAN, 0));
-  if (!file) return std::nullopt;
-  std::string text;
-  char buffer[4096];
-  DWORD read = 0;
-  while (text.size() < kMaxFileBytes &&
-         api.ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    text.append(buffer, read);
-  }
-  return text;
+std::optional<std::string> ReadUserFile(WindowsApi& api, const std::string& userFolder,
+                                        const std::string& name) {
+  if (userFolder.empty()) return std::nullopt;
+  if (auto text = ReadSettingsFile(api, userFolder + "\\" + name, kMaxFileBytes)) return text;
+  return ReadSettingsFile(api, FolderOf(FolderOf(userFolder)) + "\\" + kOldFolderName + "\\" + name,
+                          kMaxFileBytes);
 }
 
-bool SaveFile(WindowsApi& api, const std::string& path, const std::string& text) {
-  const std::string fresh = path + ".new";
-  api.DeleteFileA(fresh);  // left by a write that did not finish
-  {
-    ScopedFile file(api, api.CreateFileA(fresh, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, 0));
-    DWORD written = 0;
-    if (!file ||
-        !api.WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
-                       nullptr) ||
-        written != text.size()) {
-      file.reset();
-      api.DeleteFileA(fresh);
-      return false;
-    }
-  }
-  api.DeleteFileA(path);
-  return api.MoveFileA(fresh, path) != 0;
+bool SaveUserFile(WindowsApi& api, const std::string& userFolder, const std::string& name,
+                  const std::string& text) {
+  return !userFolder.empty() && WriteSettingsFile(api, userFolder + "\\" + name, text);
 }
 
 UserSettings ReadSettings(const IniFile& file, const std::vector<Game>& games) {
@@ -142,12 +121,13 @@ IniFile WriteSettings(const UserSettings& settings, const std::vector<Game>& gam
 
 std::vector<Game> LoadGames(WindowsApi& api, const std::string& appFolder,
                             const std::string& userFolder) {
-  for (const std::string& folder : {userFolder, appFolder}) {
-    if (folder.empty()) continue;
-    if (const auto text = ReadWholeFile(api, folder + "\\" + kGamesFile)) {
-      auto games = ReadGames(ParseIni(*text));
-      if (!games.empty()) return games;
-    }
+  for (const auto& text :
+       {ReadUserFile(api, userFolder, kGamesFile),
+        appFolder.empty() ? std::nullopt
+                          : ReadFileStart(api, appFolder + "\\" + kGamesFile, kMaxFileBytes)}) {
+    if (!text) continue;
+    auto games = ReadGames(ParseIni(*text));
+    if (!games.empty()) return games;
   }
   return {};
 }

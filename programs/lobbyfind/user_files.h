@@ -1,8 +1,8 @@
 // lobbyfind's files. The table of games ships in the application folder
 // (lobbyfind-games.ini); the user's copy of it, once a change is made (a
 // master edited, a program chosen), and the user's settings and favourites
-// (lobbyfind.ini) live in the user's own folder. A file is written whole to
-// a new file first, which then takes the old one's place.
+// (lobbyfind.ini) live in the user's folder of platform/settings_file.h,
+// written safely as it says.
 #pragma once
 
 #include <optional>
@@ -11,7 +11,7 @@
 
 #include "lobbyfind/games_table.h"
 #include "lobbyfind/query_engine.h"
-#include "platform/windows_api.h"
+#include "platform/settings_file.h"
 
 namespace ludora::lobbyfind {
 
@@ -41,8 +41,14 @@ struct UserSettings {
   std::vector<Favourite> favourites;
 };
 
-std::optional<std::string> ReadWholeFile(WindowsApi& api, const std::string& path);
-bool SaveFile(WindowsApi& api, const std::string& path, const std::string& text);
+// The user's file `name` (platform/settings_file.h reads it), or, before
+// the first save there, the copy in the folder lobbyfind once used,
+// <Application Data>\Corvane Ludora. Nothing without a user's folder.
+inline constexpr char kOldFolderName[] = "Corvane Ludora";
+std::optional<std::string> ReadUserFile(WindowsApi& api, const std::string& userFolder,
+                                        const std::string& name);
+bool SaveUserFile(WindowsApi& api, const std::string& userFolder, const std::string& name,
+                  const std::string& text);
 
 UserSettings ReadSettings(const IniFile& file, const std::vector<Game>& games);
 IniFile WriteSettings(const UserSettings& settings, const std::vector<Game>& games);

@@ -6,13 +6,13 @@
 #include "parlour/file_bytes.h"
 #include "parlour/shortcut_games.h"
 #include "platform/scoped.h"
+#include "platform/settings_file.h"
 #include "platform/win_constants.h"
 
 namespace ludora::parlour {
 
 namespace {
 
-constexpr int kCsidlAppData = 26;
 constexpr DWORD kCreateAlways = 2, kAttributeNormal = 0x80;
 constexpr DWORD kReplaceExisting = 0x1, kWriteThrough = 0x8, kNotImplemented = 120;
 
@@ -23,7 +23,7 @@ std::string NewFileOf(const std::string& path) {
 // Renames `from` over `to`. Windows 98 has no such rename: there the old
 // file goes first, and a new file left alone is what the next load reads.
 bool Replace(WindowsApi& api, const std::string& from, const std::string& to) {
-  if (api.MoveFileExA(from, to.c_str(), kReplaceExisting | kWriteThrough)) return true;
+  if (api.MoveFileExA(from, to, kReplaceExisting | kWriteThrough)) return true;
   if (api.GetLastError() != kNotImplemented) return false;
   api.DeleteFileA(to);
   return api.MoveFileA(from, to) != 0;
@@ -53,8 +53,12 @@ std::string LibraryPath(WindowsApi& api, const std::string& programFolder) {
   std::string appData = Expanded(api, "%APPDATA%");
   if (appData.find('%') != std::string::npos) appData = SpecialFolder(api, kCsidlAppData);
   if (appData.empty()) return programFolder + "\\Games Room.txt";
-  const std::string folder = appData + "\\Corvane Ludora";
-  if (!Exists(api, folder)) api.CreateDirectoryA(folder, nullptr);
+  // The one folder of the user's that every program of Ludora's writes to.
+  const std::string folder = appData + "\\" + kUserFolderName;
+  if (!Exists(api, folder)) {
+    api.CreateDirectoryA(folder.substr(0, folder.rfind('\\')), nullptr);
+    api.CreateDirectoryA(folder, nullptr);
+  }
   return folder + "\\Games Room.txt";
 }
 

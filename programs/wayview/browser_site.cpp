@@ -243,7 +243,7 @@ HRESULT BrowserSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameter
       }
       case DISPID_WINDOWCLOSING:
         SetBool(argument(1), true);  // the frame closes itself, control and all
-        host->WindowClosing();
+        host->WindowClosing(Number(argument(0)) != 0);
         break;
       default:
         return DISP_E_MEMBERNOTFOUND;

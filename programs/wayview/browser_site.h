@@ -31,8 +31,9 @@ class SiteHost {
   // A page asks for a window: the new frame's control (its Application,
   // a reference added), or null to refuse.
   virtual IDispatch* NewWindow() = 0;
-  // The page closes its window (window.close()).
-  virtual void WindowClosing() = 0;
+  // The page closes its window (window.close()); `byScript`: the window
+  // was opened by a page's script, else the user is asked first.
+  virtual void WindowClosing(bool byScript) = 0;
 };
 
 class BrowserSite final : public IOleClientSite,

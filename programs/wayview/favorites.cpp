@@ -5,9 +5,9 @@
 #include <strings.h>
 
 #include "platform/scoped.h"
+#include "platform/settings_file.h"
 #include "platform/win_constants.h"
 #include "wayview/address.h"
-#include "wayview/ini_text.h"
 
 namespace ludora::wayview {
 
@@ -38,6 +38,20 @@ std::size_t CutAt(WindowsApi& api, const std::string& text, std::size_t size) {
   return std::min(at, text.size());
 }
 
+// Whether Windows takes the name for a device (CON, PRN, AUX, NUL, COM1 to
+// COM9, LPT1 to LPT9), whatever its case and extension: opened, it would be
+// the device, and a read of a serial port blocks.
+bool DeviceName(std::string_view name) {
+  name = name.substr(0, name.find('.'));
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  for (const char* device : {"CON", "PRN", "AUX", "NUL"}) {
+    if (SameText(name, device)) return true;
+  }
+  return name.size() == 4 &&
+         (SameText(name.substr(0, 3), "COM") || SameText(name.substr(0, 3), "LPT")) &&
+         name[3] >= '1' && name[3] <= '9';
+}
+
 std::string FileName(WindowsApi& api, const std::string& title, const std::string& address) {
   std::string name = title;
   if (name.find_first_not_of(' ') == std::string::npos) {
@@ -51,7 +65,9 @@ std::string FileName(WindowsApi& api, const std::string& title, const std::strin
   // Windows drops blanks and dots at the end of a file name.
   while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
   const std::size_t start = name.find_first_not_of(' ');
-  return start == std::string::npos ? "Favorite" : name.substr(start);
+  if (start == std::string::npos) return "Favorite";
+  name.erase(0, start);
+  return DeviceName(name) ? "Page " + name : name;
 }
 
 }  // namespace
@@ -71,7 +87,7 @@ std::optional<std::string> AddFavorite(WindowsApi& api, const std::string& folde
     const auto existing = ReadFileStart(api, path, kMaxShortcutBytes);
     if (existing && IniValue(*existing, "InternetShortcut", "URL") == address) return numbered;
     if (existing) continue;
-    if (!ReplaceFile(api, path, "[InternetShortcut]\r\nURL=" + address + "\r\n")) {
+    if (!WriteSettingsFile(api, path, "[InternetShortcut]\r\nURL=" + address + "\r\n")) {
       return std::nullopt;
     }
     return numbered;

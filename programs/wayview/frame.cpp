@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/settings_file.h"
 #include "platform/win_constants.h"
 #include "wayview/address.h"
 #include "wayview/typed_urls.h"
@@ -12,6 +13,17 @@ namespace {
 
 constexpr char kProduct[] = "Wayview";
 constexpr std::size_t kMaxTitle = 200;  // bytes of a page title in the caption
+
+// Only a web address goes to the default browser: a page can put a file:
+// path to a program in the address.
+bool ForTheWeb(std::string_view address) {
+  for (const std::string_view scheme : {"http://", "https://", "ftp://"}) {
+    if (address.size() > scheme.size() && SameText(address.substr(0, scheme.size()), scheme)) {
+      return true;
+    }
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -108,7 +120,7 @@ void Frame::Run(Command command) {
       fullScreen_ = !fullScreen_;
       return view_.SetFullScreen(fullScreen_);
     case Command::OpenElsewhere:
-      if (!address_.empty())
+      if (ForTheWeb(address_))
         api_.ShellExecuteA(view_.Window(), "open", address_, nullptr, nullptr, SW_SHOWNORMAL);
       return;
     case Command::OrganizeFavorites:

@@ -54,7 +54,7 @@ class Frame {
   void AddressEntered(const std::string& typed);
   // The Favorites menu or one of its folders opens; a favourite picked.
   void FavoritesOpen(HMENU menu) { favorites_.OpenRoot(menu, program_.favoritesFolder()); }
-  bool FavoritesFolderOpens(HMENU menu) { return favorites_.OpenSubmenu(menu); }
+  void FavoritesFolderOpens(HMENU menu) { favorites_.OpenSubmenu(menu); }
   void FavoritePicked(UINT id);
 
   // The control's events; `topLevel` is false for a frame inside the page.

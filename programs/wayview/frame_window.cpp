@@ -304,7 +304,13 @@ IDispatch* FrameWindow::NewWindow() {
   return opened ? opened->control_.Application() : nullptr;
 }
 
-void FrameWindow::WindowClosing() {
+void FrameWindow::WindowClosing(bool byScript) {
+  if (!byScript && ::MessageBoxA(hwnd(),
+                                 "The page you are viewing is trying to close the window.\n\n"
+                                 "Do you want to close this window?",
+                                 "Wayview", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    return;
+  }
   CloseFrame();
 }
 

@@ -61,7 +61,7 @@ class FrameWindow final : public WindowBase, public wayview::FrameView, public S
   RECT ControlRect() const override;
   wayview::Frame& Events() override { return frame_; }
   IDispatch* NewWindow() override;
-  void WindowClosing() override;
+  void WindowClosing(bool byScript) override;
 
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnNcDestroy() override;

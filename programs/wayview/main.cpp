@@ -30,16 +30,20 @@ class Browser final : public win32::Frames {
   }
 
   win32::FrameWindow* Open(const std::string& address, bool forPage, int show) {
+    if (!program_.FrameOpens()) return nullptr;  // a page's new window is then cancelled
     frames_.push_back(std::make_unique<win32::FrameWindow>(instance_, program_, *this));
     win32::FrameWindow* frame = frames_.back().get();
     if (frame->Open(address, forPage, show)) return frame;
     frames_.pop_back();
+    program_.FrameCloses();
     if (frames_.empty()) ::PostQuitMessage(1);
     return nullptr;
   }
 
   void FrameGone(win32::FrameWindow* frame) override {
-    std::erase_if(frames_, [&](const auto& held) { return held.get() == frame; });
+    if (std::erase_if(frames_, [&](const auto& held) { return held.get() == frame; })) {
+      program_.FrameCloses();
+    }
     if (frames_.empty()) ::PostQuitMessage(0);
   }
 

@@ -11,11 +11,13 @@ namespace ludora::wayview {
 
 // Ludora's local page of web-game sites, beside the programs.
 inline constexpr char kStartPageFile[] = "webgames.html";
-// The settings file under the user's Application Data folder, in a folder
-// of the maker's that the Windows part makes.
-inline constexpr char kSettingsFolder[] = "Corvane\\Ludora";
+// The settings file, in the user's folder (platform/settings_file.h) that
+// the Windows part makes.
 inline constexpr char kSettingsFile[] = "wayview.ini";
 inline constexpr std::size_t kMaxSettingsBytes = 16 * 1024;
+// The frames open at once, at most: a page's window.open in a loop is
+// refused beyond them, well before Windows 98's heaps run out.
+inline constexpr std::size_t kMaxFrames = 16;
 
 class Program {
  public:
@@ -30,16 +32,17 @@ class Program {
   // A new home page, empty for Ludora's start page; whether it was saved.
   bool SetHome(const std::string& address);
 
+  // Counts a frame in; false, and nothing counted, when kMaxFrames are open.
+  bool FrameOpens();
+  void FrameCloses() { frames_ -= frames_ > 0; }
+
  private:
   WindowsApi& api_;
   std::string favoritesFolder_;
   std::string settingsFolder_;  // empty when Windows names no Application Data folder
   std::string startPage_;
   std::string home_;
+  std::size_t frames_ = 0;
 };
-
-// The file-system path of a special folder, without a trailing "\"; empty
-// when the shell cannot name it.
-std::string SpecialFolderPath(WindowsApi& api, int csidl);
 
 }  // namespace ludora::wayview

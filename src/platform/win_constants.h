@@ -106,6 +106,7 @@ inline constexpr DWORD FILE_SHARE_READ = 0x1;
 inline constexpr DWORD FILE_SHARE_WRITE = 0x2;
 inline constexpr DWORD OPEN_EXISTING = 3;
 inline constexpr DWORD FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000u;
+inline constexpr DWORD MOVEFILE_REPLACE_EXISTING = 1;
 
 inline constexpr DWORD MEM_COMMIT = 0x1000;
 inline constexpr DWORD MEM_RESERVE = 0x2000;

@@ -107,6 +107,11 @@ struct LASTINPUTINFO {
   X(void*, VirtualAlloc, (void* address, std::size_t size, DWORD allocationType, DWORD protect), (address, size, allocationType, protect)) \
   X(BOOL, VirtualFree, (void* address, std::size_t size, DWORD freeType), (address, size, freeType))
 
+// A file replacing another in one step (kernel32, looked up at run time:
+// Windows 98's fails).
+#define LUDORA_REPLACE_API(X) \
+  X(BOOL, MoveFileExA, (const std::string& existingPath, const std::string& newPath, DWORD flags), (existingPath, newPath, flags))
+
 // Regional settings: today's date and the time now, formatted for the
 // user; the lead bytes of the double-byte characters of the ANSI code page.
 #define LUDORA_LOCALE_API(X) \
@@ -152,14 +157,12 @@ struct LASTINPUTINFO {
   X(BOOL, GetOpenFileNameA, (OPENFILENAMEA* dialog), (dialog))
 
 // The games room (kernel32, advapi32): the keys of installed programs, a
-// file's attributes, the library's folder and its replacement (98 has no
-// MoveFileExA, it only fails), the clock, text of Unicode shortcuts, and the
-// running processes that a game's play time follows.
+// file's attributes, the library's folder, the clock, text of Unicode
+// shortcuts, and the running processes that a game's play time follows.
 #define LUDORA_GAMES_ROOM_API(X) \
   X(LONG, RegEnumKeyExA, (HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* reserved, char* keyClass, DWORD* classSize, FILETIME* lastWrite), (key, index, name, nameSize, reserved, keyClass, classSize, lastWrite)) \
   X(DWORD, GetFileAttributesA, (const std::string& path), (path)) \
   X(BOOL, CreateDirectoryA, (const std::string& path, const SECURITY_ATTRIBUTES* attributes), (path, attributes)) \
-  X(BOOL, MoveFileExA, (const std::string& existingPath, const char* newPath, DWORD flags), (existingPath, newPath, flags)) \
   X(void, GetSystemTimeAsFileTime, (FILETIME* time), (time)) \
   X(int, WideCharToMultiByte, (UINT codePage, DWORD flags, const char16_t* wide, int wideCount, char* multiByte, int multiByteSize, const char* defaultChar, BOOL* usedDefaultChar), (codePage, flags, wide, wideCount, multiByte, multiByteSize, defaultChar, usedDefaultChar)) \
   X(HANDLE, CreateToolhelp32Snapshot, (DWORD flags, DWORD processId), (flags, processId)) \
@@ -180,8 +183,8 @@ struct LASTINPUTINFO {
 
 #define LUDORA_WINDOWS_API(X) \
   LUDORA_REGISTRY_API(X) LUDORA_PROFILE_API(X) LUDORA_PROCESS_API(X) LUDORA_FILE_API(X) \
-  LUDORA_LOCALE_API(X) LUDORA_SHELL_API(X) LUDORA_USER_API(X) LUDORA_GAMES_ROOM_API(X) \
-  LUDORA_BALLOON_API(X)
+  LUDORA_REPLACE_API(X) LUDORA_LOCALE_API(X) LUDORA_SHELL_API(X) LUDORA_USER_API(X) \
+  LUDORA_GAMES_ROOM_API(X) LUDORA_BALLOON_API(X)
 
 // clang-format on
 

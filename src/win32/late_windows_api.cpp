@@ -48,6 +48,7 @@ std::atomic<decltype(::CoTaskMemFree)*> taskMemFree{};
 std::atomic<decltype(::CoInitialize)*> comInitialize{};
 std::atomic<decltype(::CoUninitialize)*> comUninitialize{};
 std::atomic<decltype(::GetLongPathNameA)*> longPathName{};
+std::atomic<decltype(::MoveFileExA)*> moveFileEx{};
 std::atomic<decltype(::AllowSetForegroundWindow)*> allowForeground{};
 std::atomic<decltype(::GetOpenFileNameA)*> openFileName{};
 std::atomic<decltype(::OpenProcessToken)*> openProcessToken{};
@@ -74,6 +75,16 @@ Function* Shell32(std::atomic<Function*>& kept, const char* name) {
 }  // namespace
 
 // Looked up when first used: Windows 95 and NT 4 do not have it.
+BOOL RealWindowsApi::MoveFileExA(const std::string& existingPath, const std::string& newPath,
+                                 DWORD flags) {
+  const auto move = Kept(moveFileEx, "kernel32.dll", "MoveFileExA");
+  if (!move) {
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+  }
+  return move(existingPath.c_str(), newPath.c_str(), flags);
+}
+
 DWORD RealWindowsApi::GetLongPathNameA(const std::string& shortPath, char* longPath, DWORD size) {
   const auto get = Kept(longPathName, "kernel32.dll", "GetLongPathNameA");
   if (!get) {

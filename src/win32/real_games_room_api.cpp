@@ -40,11 +40,6 @@ BOOL RealWindowsApi::CreateDirectoryA(const std::string& path, const SECURITY_AT
   return ::CreateDirectoryA(path.c_str(), nullptr);
 }
 
-BOOL RealWindowsApi::MoveFileExA(const std::string& existingPath, const char* newPath,
-                                 DWORD flags) {
-  return ::MoveFileExA(existingPath.c_str(), newPath, flags);
-}
-
 void RealWindowsApi::GetSystemTimeAsFileTime(FILETIME* time) {
   ::FILETIME now;
   ::GetSystemTimeAsFileTime(&now);

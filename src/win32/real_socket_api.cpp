@@ -89,8 +89,8 @@ int RealSocketApi::recv(SOCKET s, char* buffer, int length, int flags) {
 int RealSocketApi::sendto(SOCKET s, const char* buffer, int length, int flags,
                           const SOCKADDR_IN* to, int) {
   const ::sockaddr_in address = ToWindows(*to);
-  return ::sendto(ToSocket(s), buffer, length, flags,
-                  reinterpret_cast<const ::sockaddr*>(&address), kRecordLength);
+  return ::sendto(ToSocket(s), buffer, length, flags, reinterpret_cast<const ::sockaddr*>(&address),
+                  kRecordLength);
 }
 
 int RealSocketApi::recvfrom(SOCKET s, char* buffer, int length, int flags, SOCKADDR_IN* from,
@@ -99,7 +99,8 @@ int RealSocketApi::recvfrom(SOCKET s, char* buffer, int length, int flags, SOCKA
   int addressLength = kRecordLength;
   const int received = ::recvfrom(ToSocket(s), buffer, length, flags,
                                   reinterpret_cast<::sockaddr*>(&address), &addressLength);
-  if (received >= 0 && from) FromWindows(address, from);
+  // A datagram cut to the buffer (WSAEMSGSIZE) still says where it came from.
+  if (from && (received >= 0 || ::WSAGetLastError() == WSAEMSGSIZE)) FromWindows(address, from);
   if (fromLength) *fromLength = static_cast<int>(sizeof *from);
   return received;
 }

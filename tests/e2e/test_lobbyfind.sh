@@ -25,7 +25,7 @@ end_peers() { [ ${#PEER_PIDS[@]} -eq 0 ] || kill "${PEER_PIDS[@]}" 2>/dev/null; 
 start_browser() {
   wine "$APP_WIN\\lobbyfind.exe" >>"$E2E_DIR/lobbyfind.out" 2>&1 &
   BROWSER_PID=$!
-  wait_until 30 "the browser's window" browser
+  wait_until 90 "the browser's window" browser
 }
 stop_browser() { kill "$BROWSER_PID"; wait_until 20 "the browser to go" absent browser; }
 
@@ -61,13 +61,15 @@ test_lobbyfind() {
   wait_until 30 "ioq3ded" bash -c "quakestat -q3s 127.0.0.1:$q3 -nh | grep -q tiny"
   # Its heartbeat checked, the master lists it, as quakestat reads the master.
   wait_until 30 "the master's list" bash -c "quakestat -q3m 127.0.0.1:$master -nh | grep -q ' 2 servers'"
-  # The user's files: the local network is 127.0.0.1, the one master is the test's.
-  local user="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Corvane Ludora"
-  mkdir -p "$user"
+  # The user's files, where lobbyfind once kept them (read until it saves in the user's
+  # folder): the local network is 127.0.0.1, the one master is the test's.
+  local roaming="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming"
+  local user="$roaming/Corvane/Ludora" old="$roaming/Corvane Ludora"
+  mkdir -p "$old"
   printf '[Settings]\r\nLanAddress=127.0.0.1\r\n[Favourites]\r\nServer=127.0.0.1:%s Quake III Arena\r\n' \
-    "$hostile" >"$user/lobbyfind.ini"
+    "$hostile" >"$old/lobbyfind.ini"
   sed -e 's/^Masters=.*/Masters=/' -e "0,/^Masters=/s//Masters=127.0.0.1:$master/" \
-    "$APP_DIR/lobbyfind-games.ini" >"$user/lobbyfind-games.ini"
+    "$APP_DIR/lobbyfind-games.ini" >"$old/lobbyfind-games.ini"
 
   # A hostile favourite: junk, a cut reply, an oversized one, a flood of spoofs.
   start_browser
@@ -99,6 +101,16 @@ test_lobbyfind() {
   start_browser
   key ctrl+3
   wait_until 30 "the favourites' answers" titled 'Favourites: 1 of 2 answered'
+  # Deleted, then added again by its address with Insert.
+  select_row 'Tiny Arena'
+  key Delete
+  wait_until 10 "the favourite removed" absent grep -q "Server=127.0.0.1:$q3 " "$user/lobbyfind.ini"
+  key Insert
+  wait_until 10 "the address prompt" named '^Add a server$'
+  xdotool windowfocus --sync "$(named '^Add a server$')" type --delay 40 "127.0.0.1:$q3" 2>/dev/null
+  xdotool key Return
+  wait_until 10 "the favourite added" grep -q "Server=127.0.0.1:$q3 Quake III Arena" "$user/lobbyfind.ini"
+  wait_until 30 "the added server's answer" titled 'Favourites: 1 of 2 answered'
   select_row 'Tiny Arena'
   key Return
   wait_until 20 "the game started" test -s "$game/probe.log"

@@ -128,6 +128,23 @@ BOOL FakeWindows::DoMoveFileA(bool failing, const std::string& from, const std::
   return 1;
 }
 
+BOOL FakeWindows::DoMoveFileExA(bool failing, const std::string& from, const std::string& to,
+                                DWORD flags) {
+  log.push_back("file-replace " + from + " -> " + to);
+  // Windows 98 has the function only to refuse it.
+  if (failing || !moveFileEx || platformId != VER_PLATFORM_WIN32_NT)
+    return Refuse(0, ERROR_CALL_NOT_IMPLEMENTED);
+  Entry* entry = Find(from);
+  if (!entry) return Refuse(0, ERROR_FILE_NOT_FOUND);
+  if (Find(to)) {
+    if (!(flags & MOVEFILE_REPLACE_EXISTING)) return Refuse(0, ERROR_ALREADY_EXISTS);
+    RemoveFile(to);
+    entry = Find(from);
+  }
+  entry->path = to;
+  return 1;
+}
+
 DWORD FakeWindows::DoGetModuleFileNameA(bool failing, HMODULE, char* name, DWORD size) {
   return failing ? 0 : CopyName(modulePath, name, size);
 }

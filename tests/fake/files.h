@@ -19,6 +19,7 @@ class FakeFiles {
   std::vector<Entry> files;
   DWORD readPiece = 1 << 30;  // ReadFile hands over at most this much at a time
   std::size_t bytesRead = 0;
+  bool moveFileEx = true;  // false: MoveFileExA fails as on Windows 98
 
   void AddFolder(const std::string& path, DWORD attributes = 0x10) {
     files.push_back({path, attributes, {}});

@@ -50,23 +50,6 @@ BOOL FakeWindows::DoCreateDirectoryA(bool failing, const std::string& path,
   return 1;
 }
 
-// Windows 98 has the function only to refuse it.
-BOOL FakeWindows::DoMoveFileExA(bool failing, const std::string& from, const char* to,
-                                DWORD flags) {
-  log.push_back("file-replace " + from + " -> " + (to ? to : ""));
-  if (platformId != VER_PLATFORM_WIN32_NT) return Refuse(0, 120);  // ERROR_CALL_NOT_IMPLEMENTED
-  Entry* entry = Find(from);
-  if (failing || !entry || !to) return Refuse(0, ERROR_FILE_NOT_FOUND);
-  if (Find(to)) {
-    if (!(flags & 1)) return Refuse(0, ERROR_ALREADY_EXISTS);  // MOVEFILE_REPLACE_EXISTING
-    const std::string target = to;
-    RemoveFile(target);
-    entry = Find(from);
-  }
-  entry->path = to;
-  return 1;
-}
-
 void FakeWindows::DoGetSystemTimeAsFileTime(bool, FILETIME* time) {
   *time = {static_cast<DWORD>(systemTime), static_cast<DWORD>(systemTime >> 32)};
 }

@@ -8,6 +8,7 @@
 #include "fake/test_support.h"
 #include "lobbyfind/browser.h"
 #include "lobbyfind/join.h"
+#include "lobbyfind/resolver.h"
 #include "lobbyfind/server_view.h"
 
 namespace ludora::lobbyfind {
@@ -166,7 +167,8 @@ TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
   settings.favourites = {{kQuake, "Quake III Arena"},
                          {kSilent, "Quake III Arena"},
                          {kSource, "counter-strike"},
-                         {kHostile, "Quake III Arena"}};
+                         {kHostile, "Quake III Arena"},
+                         {kQuake, "A Game Not In The Table"}};
   Quake(kQuake);
   int challenges = 0;
   const std::string sourceInfo = kFF +
@@ -213,9 +215,15 @@ TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
       2);
   const Progress& progress = browser.engine().progress();
   EXPECT_TRUE(progress.asked == 4 && progress.answered == 2 && progress.finished == 4);
+  // The favourite of a game the table lacks is kept for the next save.
+  const auto saved = browser.Favourites();
+  ASSERT_EQ(saved.size(), 5u);
+  EXPECT_TRUE(saved[4].address == kQuake && saved[4].game == "A Game Not In The Table");
   EXPECT_FALSE(browser.engine().Refreshing());
+  EXPECT_TRUE(browser.engine().Idle());  // the window's timer may slow down
   // Details: a player list longer than the server's places is cut to them.
   browser.engine().Ask(*servers.Find(kQuake, Protocol::Q3), true);
+  EXPECT_FALSE(browser.engine().Idle());
   Run(browser, 2200, 2300);
   const Details& details = browser.engine().details();
   ASSERT_TRUE(details.ready);
@@ -225,6 +233,18 @@ TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
   Run(browser, 2400, 2500);
   EXPECT_EQ(browser.engine().details().players, (std::vector<Player>{{"P", 2, -1, 1}}));
   EXPECT_EQ(Value(browser.engine().details().settings, "folder"), "cstrike");
+}
+
+TEST_F(Network, AServerWhoseOnlyReplyIsOversizedIsABadReply) {
+  settings.favourites = {{kSilent, "Quake III Arena"}};
+  net.peers[kSilent] = [](const std::string&) -> std::vector<std::string> {
+    return {kFF + std::string(kMaxDatagram, 'x')};
+  };
+  auto opened = Open();
+  opened->Refresh(kFavourites);
+  opened->Tick(0);
+  opened->Read(4);
+  EXPECT_EQ(opened->servers()[0].state, State::BadReply);
 }
 
 TEST_F(Network, TheMastersListIsAskedWithinTheBoundsAndPaced) {
@@ -266,20 +286,38 @@ TEST_F(Network, TheMastersListIsAskedWithinTheBoundsAndPaced) {
   EXPECT_EQ(asked, 7);
   Run(browser, 1260, 1260);
   EXPECT_EQ(asked, 8);
+  // A pace under one datagram a tick still ends: 50 a second, a tick every 16 ms.
+  settings.limits.perSecond = 50;
+  auto slowly = Open();
+  slowly->Refresh(kInternet);
+  std::size_t sentBy100 = 0;
+  for (DWORD now = 0; now <= 400; now += 16) {
+    slowly->Tick(now), slowly->Read(now + 3);
+    if (now <= 100) sentBy100 = net.sent.size();
+  }
+  EXPECT_EQ(asked, 14);
+  EXPECT_FALSE(slowly->engine().Refreshing());
+  EXPECT_EQ(sentBy100 - 9, (3000u + 96 * 50) / 1000);  // the three in hand, then one in 20 ms
 }
 
 TEST_F(Network, TheLocalNetworkIsScannedOnEveryGamesPorts) {
   settings.lanAddress = 0x7F000001;
   Quake(kQuake);
-  net.peers[{0x7F000001, 27016}] = [](const std::string&) -> std::vector<std::string> {
-    return {kFF +
-            "I\x11"
-            "Lan\0m\0cstrike\0CS\0"s +
-            "\x0A\x00\x01\x08\x00\x64\x6C\x00\x00"s + "1\0"s};
+  const std::string info = kFF +
+                           "I\x11"
+                           "Lan\0m\0cstrike\0CS\0"s +
+                           "\x0A\x00\x01\x08\x00\x64\x6C\x00\x00"s + "1\0"s;
+  net.peers[{0x7F000001, 27016}] = [&](const std::string&) -> std::vector<std::string> {
+    return {info};
   };
   auto opened = Open();
   Browser& browser = *opened;
+  browser.Refresh(kInternet);  // cut short by the scan: showing it again refreshes it
   browser.Refresh(kLan);
+  EXPECT_TRUE(browser.Interrupted(kInternet) && !browser.Interrupted(kLan));
+  browser.Tick(0);
+  // An internet address answering on a game's port is no server of this network.
+  net.Deliver(net.LastSocket(), {0x08080808, 27016}, info);
   Run(browser, 0, 50);
   std::vector<WORD> ports;
   for (const auto& datagram : net.sent) ports.push_back(datagram.peer.port);
@@ -291,6 +329,35 @@ TEST_F(Network, TheLocalNetworkIsScannedOnEveryGamesPorts) {
   EXPECT_EQ(CellText(browser.servers()[rows[0]], games, Column::Name, false), "Lan");
   EXPECT_EQ(CellText(browser.servers()[rows[1]], games, Column::Name, false), "Quake");
   EXPECT_EQ(CellText(browser.servers()[rows[1]], games, Column::Game, false), "Enemy Territory");
+}
+
+// A name resolved on a thread comes back in two 32-bit words, as on the
+// shipped build, with nothing of the address or the tag cut.
+TEST(Resolver, TheAnswerCarriesTheWholeAddressAndTagInTwo32BitWords) {
+  testing::FakeWindows api;
+  for (const bool favourite : {false, true}) {
+    auto sockets = std::make_unique<testing::FakeSockets>();
+    sockets->hosts["master.example"] = {{0xC0A80102, 0}};
+    ASSERT_TRUE(
+        ResolveLater(api, std::move(sockets), 5, 0x8003, "master.example:65535", 300, favourite));
+  }
+  ASSERT_TRUE(ResolveLater(api, std::make_unique<testing::FakeSockets>(), 5, 0x8003,
+                           "unknown.example:27960", 0, true));
+  api.JoinThreads();
+  const auto posted = api.Effects("post ");
+  ASSERT_EQ(posted.size(), 2u);  // none for the unknown name
+  for (const std::string& entry : posted) {
+    unsigned long long wParam = 0;
+    long long lParam = 0;
+    ASSERT_EQ(std::sscanf(entry.c_str(), "post 32771 to=5 %llu,%lld", &wParam, &lParam), 2);
+    const Resolved back =
+        UnpackResolved(static_cast<std::uint32_t>(wParam), static_cast<std::uint32_t>(lParam));
+    EXPECT_TRUE(back.address == (SocketAddress{0xC0A80102, 65535}) && back.game == 300) << entry;
+  }
+  EXPECT_NE(posted[0], posted[1]);  // the favourite's tag differs
+  EXPECT_TRUE(UnpackResolved(PackResolved({{0x7F000001, 27960}, 1, true}).wParam,
+                             PackResolved({{0x7F000001, 27960}, 1, true}).lParam)
+                  .favourite);
 }
 
 TEST(ServerList, FiltersAndSortsWithUnansweredServersLast) {
@@ -334,12 +401,13 @@ TEST(UserFiles, SettingsReadSoundlyAndTheJoinStartsTheGameInItsFolder) {
               again.filter.game == 1 && again.lanAddress == 0x7F000001);
 
   testing::FakeWindows api;
-  const std::string file = "C:\\Users\\Player\\lobbyfind.ini";
-  api.AddFile(file, "old");
-  api.AddFile(file + ".new", "a write cut short");
-  EXPECT_TRUE(SaveFile(api, file, "new"));
-  EXPECT_EQ(ReadWholeFile(api, file), "new");
-  EXPECT_FALSE(ReadWholeFile(api, file + ".new"));
+  // Favourites from before, in the folder lobbyfind once used, read until the first save.
+  const std::string user = "C:\\AppData\\Corvane\\Ludora";
+  api.AddFile("C:\\AppData\\Corvane Ludora\\lobbyfind.ini", "[Favourites]\r\nServer=old");
+  EXPECT_EQ(ReadUserFile(api, user, kSettingsFile), "[Favourites]\r\nServer=old");
+  EXPECT_TRUE(SaveUserFile(api, user, kSettingsFile, "new"));
+  EXPECT_EQ(ReadUserFile(api, user, kSettingsFile), "new");
+  EXPECT_FALSE(ReadUserFile(api, "", kSettingsFile));
 
   Game quake = games[0];
   EXPECT_EQ(FindProgram(api, quake), "");

@@ -261,8 +261,9 @@ TEST(GamesRoom, GamesForSureJoinOffersWaitAndPlayTimeIsKept) {
   api.environment = {{"APPDATA", "C:\\Users\\P\\AppData"}, {"WINDIR", "C:\\WINDOWS"}};
   api.AddFolder("C:\\Users\\P\\AppData");
   const std::string path = LibraryPath(api, kApp);
-  EXPECT_EQ(path, "C:\\Users\\P\\AppData\\Corvane Ludora\\Games Room.txt");
-  EXPECT_EQ(api.Effects("mkdir"), Log{"mkdir C:\\Users\\P\\AppData\\Corvane Ludora"});
+  EXPECT_EQ(path, "C:\\Users\\P\\AppData\\Corvane\\Ludora\\Games Room.txt");
+  EXPECT_EQ(api.Effects("mkdir"),
+            (Log{"mkdir C:\\Users\\P\\AppData\\Corvane", "mkdir C:\\Users\\P\\AppData\\Corvane\\Ludora"}));
   GamesRoom room(api, kApp, path);
   room.Load();
   std::vector<FoundGame> finds = {{"Quake", "C:\\Games\\quake.exe", Source::StartMenu, true},

@@ -7,7 +7,7 @@
 #include "fake/wayview_view.h"
 #include "wayview/address.h"
 #include "wayview/frame.h"
-#include "wayview/ini_text.h"
+#include "platform/settings_file.h"
 #include "wayview/typed_urls.h"
 
 namespace ludora::wayview {
@@ -141,9 +141,28 @@ TEST(Favorites, AddingWritesAFileInternetExplorerReadsAndNeverOverwritesAnother)
   EXPECT_EQ(AddFavorite(api, kFavorites, "Maps: A/B?", "http://other.example/"), "Maps_ A_B_ (2)");
   EXPECT_EQ(AddFavorite(api, kFavorites, " ", "http://example.com:81/dl/"), "example.com_81_dl");
   EXPECT_EQ(api.files.size(), 4u);
+  // Names Windows would take for a device (a read of COM1 blocks) get a prefix.
+  for (const auto& [title, name] : {std::pair{"com1", "Page com1"},
+                                    {"LPT9.txt", "Page LPT9.txt"},
+                                    {"Aux .x", "Page Aux .x"},
+                                    {"nul", "Page nul"},
+                                    {"COM10", "COM10"},
+                                    {"Console", "Console"}}) {
+    EXPECT_EQ(AddFavorite(api, kFavorites, title, "http://device.example/"), name);
+    api.RemoveFile(kFavorites + "\\" + name + ".url");
+  }
   api.failing = {Op::WriteFile};
   EXPECT_EQ(AddFavorite(api, kFavorites, "Lost", "http://lost.example/"), std::nullopt);
   EXPECT_EQ(api.files.size(), 4u);  // nothing half-written left behind
+}
+
+TEST(Frames, APagesWindowOpenLoopIsRefusedPastTheCap) {
+  FakeWindows api;
+  Program program(api);
+  for (std::size_t open = 0; open < kMaxFrames; ++open) ASSERT_TRUE(program.FrameOpens());
+  EXPECT_FALSE(program.FrameOpens());
+  program.FrameCloses();
+  EXPECT_TRUE(program.FrameOpens());
 }
 
 TEST(Favorites, MenuListsFoldersThenPagesEachFolderWhenItOpensCapped) {
@@ -267,6 +286,10 @@ TEST_F(Browsing, WithoutTheControlTheFrameSaysSoAndOffersTheDefaultBrowser) {
   EXPECT_EQ(view.notice->address, "http://example.com/");
   frame.Run(Command::OpenElsewhere);
   EXPECT_EQ(api.Effects("open"), Log{"open http://example.com/ verb=open"});
+  // A page's redirect to a program on the disk never reaches the default browser.
+  frame.NavigateComplete("file:///C:/WINDOWS/evil.exe", true);
+  frame.Run(Command::OpenElsewhere);
+  EXPECT_EQ(api.Effects("open").size(), 1u);
 }
 
 TEST_F(Browsing, FavoritesAndTheHomePageAreKeptInTheUsersFiles) {
@@ -282,7 +305,7 @@ TEST_F(Browsing, FavoritesAndTheHomePageAreKeptInTheUsersFiles) {
 
   frame.Run(Command::SetHome);
   const std::string settings = "C:\\Users\\Player\\Application Data\\Corvane\\Ludora\\wayview.ini";
-  EXPECT_EQ(api.Effects("file-move").back(), "file-move " + settings + ".new -> " + settings);
+  EXPECT_EQ(api.Effects("file-replace").back(), "file-replace " + settings + ".new -> " + settings);
   EXPECT_EQ(Program(api).Home(), "http://quake.example/");  // the next start reads it back
   Program(api).SetHome("");
   EXPECT_EQ(Program(api).Home(), kStartPage);

@@ -84,7 +84,8 @@ def hostile(port):
     s = bound(port)
     while True:
         data, peer = s.recvfrom(4096)
-        replies = [FF + b'infoResponse\n\\hostname\\Hostile\\mapna', b'\0' * 9000,
+        # The oversized one first: alone, it makes the server a bad reply.
+        replies = [b'\0' * 9000, FF + b'infoResponse\n\\hostname\\Hostile\\mapna',
                    FF + b'statusResponse\n' + b'\\k\\v' * 2000]
         replies += [FF + b'infoResponse\n\\challenge\\spoof\\hostname\\Evil\\mapname\\e'] * 200
         for reply in replies:
