@@ -18,7 +18,7 @@ LINES=$((RATE * DURATION))
 [ -n "${DISPLAY:-}" ] || start_display
 trap 'kill ${SERVER_PID:-} 2>/dev/null; end_prefix; stop_display' EXIT
 new_prefix bench-chitter
-settings="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Corvane Ludora/Chitter"
+settings="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Corvane/Ludora/Chitter"
 port=$(shuf -i 40001-50000 -n 1)
 python3 "$here/chat_crowd_ircd.py" "$port" "$USERS" "$RATE" "$DURATION" $((DURATION + 8)) \
   >"$E2E_DIR/server.out" &

@@ -10,6 +10,7 @@
 #include "platform/paths.h"
 #include "platform/resume_next.h"
 #include "platform/scoped.h"
+#include "platform/settings_file.h"
 #include "win32/real_socket_api.h"
 #include "win32/real_windows_api.h"
 
@@ -18,17 +19,13 @@ namespace {
 namespace win32 = ludora::win32;
 
 constexpr char kInstanceName[] = "CorvaneLudoraChitter";  // the mutex of the first chitter
-constexpr int kAppData = 0x1A;                            // CSIDL_APPDATA
 
-// "<Application Data>\Corvane Ludora\Chitter", made when missing; the
+// "<Application Data>\Corvane\Ludora\Chitter", made when missing; the
 // program's own folder where Windows has no such place.
 std::string SettingsFolder(ludora::WindowsApi& api) {
-  ludora::ScopedPidl list(api);
-  char path[MAX_PATH] = {};
-  std::string folder;
-  if (api.SHGetSpecialFolderLocation(0, kAppData, list.out()) == 0 &&
-      api.SHGetPathFromIDListA(list.get(), path) && path[0]) {
-    folder = std::string(path) + "\\Corvane Ludora";
+  std::string folder = ludora::UserSettingsFolder(api);
+  if (!folder.empty()) {
+    ::CreateDirectoryA(folder.substr(0, folder.rfind('\\')).c_str(), nullptr);
     ::CreateDirectoryA(folder.c_str(), nullptr);
     folder += "\\Chitter";
     ::CreateDirectoryA(folder.c_str(), nullptr);

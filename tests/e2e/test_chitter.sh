@@ -6,7 +6,7 @@
 # test's own. What chitter showed is read back from its logs.
 source "$(dirname "$0")/lib.sh"
 
-chitter_dir() { echo "$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Corvane Ludora/Chitter"; }
+chitter_dir() { echo "$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Corvane/Ludora/Chitter"; }
 # chitter_settings <line...>: chitter.ini, logging on.
 chitter_settings() {
   mkdir -p "$(chitter_dir)"
