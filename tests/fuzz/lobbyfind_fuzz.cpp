@@ -29,14 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (const auto page = lf::ParseServersResponse(bytes)) Check(page->servers.size() <= size / 7);
   if (const auto reply = lf::ParseA2sReply(bytes)) Check(reply->players.size() <= lf::kMaxPlayers);
-  const auto games = lf::ReadGames(lf::ParseIni(bytes));
+  const auto games = lf::ReadGames(ludora::ParseIni(bytes));
   Check(games.size() <= lf::kMaxGames);
   for (const lf::Game& game : games)
     Check(game.masters.size() <= lf::kMaxMasters && game.firstPort <= game.lastPort);
-  Check(lf::ReadSettings(lf::ParseIni(bytes), games).favourites.size() <= lf::kMaxServers);
+  Check(lf::ReadSettings(ludora::ParseIni(bytes), games).favourites.size() <= lf::kMaxServers);
 
   // The same bytes as the answer of each server that was asked, and of a master.
-  static const auto table = lf::ReadGames(lf::ParseIni("[Q]\nProtocol=q3\n[S]\nProtocol=a2s\n"));
+  static const auto table = lf::ReadGames(ludora::ParseIni("[Q]\nProtocol=q3\n[S]\nProtocol=a2s\n"));
   lf::ServerTable servers;
   lf::QueryEngine engine(servers, table, {}, 1);
   const ludora::SocketAddress q3{0x7F000001, 1}, a2s{0x7F000001, 2}, master{0x7F000001, 3};

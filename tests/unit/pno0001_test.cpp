@@ -127,9 +127,9 @@ TEST(Pno0001Movement, StopsAtWallsSlidesAlongThemAndNeverPassesThrough) {
   const Level room = Drawn(kRoom);
   const Fixed r = kPlayerRadius;
   // Into the east wall: flush against its face, and no farther.
-  EXPECT_EQ(MoveBody(room, At(5.5, 1.5), At(3, 0), r), Vec(ToFixed(7) - r - kTiny, At(0, 1.5).y));
+  EXPECT_EQ(MoveBody(room, At(5.5, 1.5), At(3, 0), r), (Vec{ToFixed(7) - r - kTiny, At(0, 1.5).y}));
   // Diagonally into it: the part along the wall is kept whole.
-  EXPECT_EQ(MoveBody(room, At(6.5, 2.5), At(0.5, 0.5), r), Vec(ToFixed(7) - r - kTiny, ToFixed(3)));
+  EXPECT_EQ(MoveBody(room, At(6.5, 2.5), At(0.5, 0.5), r), (Vec{ToFixed(7) - r - kTiny, ToFixed(3)}));
   // West into the pillar's east face, and up against the north wall.
   EXPECT_EQ(MoveBody(room, At(5.5, 4.5), At(-3, 0), r).x, ToFixed(4) + r);
   EXPECT_EQ(MoveBody(room, At(2.5, 2.5), At(0, -2), r).y, ToFixed(1) + r);

@@ -39,7 +39,8 @@ TEST(SessionShell, IsTheShellWindowsStartsWithNoOtherShellRunning) {
       {"98: [boot] shell", {.win98 = true, .boot = "C:\\PROGRA~1\\CORVAN~1\\LUDORA.EXE"}, true},
       {"98: the registry does not count", {.user = kLudora, .win98 = true}, false},
   };
-  for (const auto& [what, m, expected] : cases) {
+  for (const auto& [what, machine, expected] : cases) {
+    const auto& m = machine;  // clang 14 lambdas cannot capture a structured binding
     FakeShell shell([&](FakeWindows& api) {
       if (m.user) Registered(api, "HKCU", *m.user);
       if (m.machine) Registered(api, "HKLM", *m.machine);
