@@ -14,6 +14,12 @@ MemberList::MemberList(HWND parent, UINT id) {
 }
 
 void MemberList::SetCount(std::size_t count) {
+  // The same number of lines: the list box keeps them, only their text may differ.
+  if (count == count_) {
+    ::InvalidateRect(list_, nullptr, FALSE);
+    return;
+  }
+  count_ = count;
   const LRESULT top = ::SendMessageA(list_, LB_GETTOPINDEX, 0, 0);
   ::SendMessageA(list_, LB_SETCOUNT, count, 0);
   ::SendMessageA(list_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);

@@ -31,6 +31,7 @@ class MemberList {
  private:
   void DrawLine(const DRAWITEMSTRUCT& item, const std::string& text);
   HWND list_;
+  std::size_t count_ = 0;
 };
 
 }  // namespace ludora::win32
