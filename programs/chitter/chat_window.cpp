@@ -258,7 +258,8 @@ void ChatWindow::ShowSelected() {
       break;
   }
   // Hidden beside any other tab, the list keeps the last channel's lines until the next.
-  if (conversation.kind() == Kind::Channel) members_->SetCount(Members().size());
+  if (conversation.kind() == Kind::Channel)
+    members_->ShowChannel(conversation.id(), Members().size());
 }
 
 void ChatWindow::SelectIndex(int index) {
