@@ -257,7 +257,9 @@ void ChatWindow::ShowSelected() {
       text_.SetText(topic_, chat_->Title(tab));
       break;
   }
-  members_->SetCount(conversation.kind() == Kind::Channel ? Members().size() : 0);
+  // Hidden beside any other tab, the list keeps the last channel's lines until the next.
+  if (conversation.kind() == Kind::Channel)
+    members_->ShowChannel(conversation.id(), Members().size());
 }
 
 void ChatWindow::SelectIndex(int index) {

@@ -13,7 +13,17 @@ MemberList::MemberList(HWND parent, UINT id) {
                             ::GetModuleHandleA(nullptr), nullptr);
 }
 
-void MemberList::SetCount(std::size_t count) {
+void MemberList::ShowChannel(std::uint32_t channel, std::size_t count) {
+  if (channel != channel_) {
+    channel_ = channel;
+    ::SendMessageA(list_, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  }
+  // The same number of lines: the list box keeps them, only their text may differ.
+  if (count == count_) {
+    ::InvalidateRect(list_, nullptr, FALSE);
+    return;
+  }
+  count_ = count;
   const LRESULT top = ::SendMessageA(list_, LB_GETTOPINDEX, 0, 0);
   ::SendMessageA(list_, LB_SETCOUNT, count, 0);
   ::SendMessageA(list_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);

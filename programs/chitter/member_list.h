@@ -3,6 +3,7 @@
 // members cost nothing until seen. Status symbol, then the nick.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "chitter/conversation.h"
@@ -14,7 +15,8 @@ class MemberList {
  public:
   MemberList(HWND parent, UINT id);
   HWND hwnd() const { return list_; }
-  void SetCount(std::size_t count);
+  // The members of this channel, `count` of them.
+  void ShowChannel(std::uint32_t channel, std::size_t count);
   // The member in the line; `show` turns a nick from the wire into UTF-8.
   template <typename Show>
   void Draw(const DRAWITEMSTRUCT& item, const std::vector<const chitter::Member*>& members,
@@ -31,6 +33,8 @@ class MemberList {
  private:
   void DrawLine(const DRAWITEMSTRUCT& item, const std::string& text);
   HWND list_;
+  std::uint32_t channel_ = 0xFFFFFFFF;
+  std::size_t count_ = 0;
 };
 
 }  // namespace ludora::win32

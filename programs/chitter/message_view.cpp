@@ -51,6 +51,7 @@ MessageView::MessageView(HWND parent, const WideText& text, Source shown)
 }
 
 MessageView::~MessageView() {
+  FreeBackBuffer();
   for (const HFONT font : fonts_) {
     if (font) ::DeleteObject(font);
   }
@@ -107,6 +108,9 @@ void MessageView::UpdateScrollBar() {
                      static_cast<UINT>(page),
                      std::max(at, 0),
                      0};
+  // Once the scrollback is full, a new line leaves the bar as it was: no redraw then.
+  if (info.nMax == bar_.nMax && info.nPage == bar_.nPage && info.nPos == bar_.nPos) return;
+  bar_ = info;
   ::SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
 }
 
@@ -238,10 +242,16 @@ int MessageView::PaintLine(HDC dc, const chitter::Line& line, std::uint64_t seri
 void MessageView::Paint(HDC dc) {
   RECT client = {};
   ::GetClientRect(hwnd(), &client);
-  const HDC memory = ::CreateCompatibleDC(dc);
-  const HBITMAP bitmap =
-      ::CreateCompatibleBitmap(dc, std::max(1L, client.right), std::max(1L, client.bottom));
-  const HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
+  // The bitmap serves paint after paint until the size changes.
+  const SIZE size = {std::max(1L, client.right), std::max(1L, client.bottom)};
+  if (!back_.dc || size.cx != backSize_.cx || size.cy != backSize_.cy) {
+    FreeBackBuffer();
+    back_.dc = ::CreateCompatibleDC(dc);
+    back_.bitmap = ::CreateCompatibleBitmap(dc, size.cx, size.cy);
+    back_.old = ::SelectObject(back_.dc, back_.bitmap);
+    backSize_ = size;
+  }
+  const HDC memory = back_.dc;
   const HGDIOBJ oldFont = ::SelectObject(memory, FontFor({}));
   ::FillRect(memory, &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
   painted_.clear();
@@ -266,9 +276,14 @@ void MessageView::Paint(HDC dc) {
   }
   ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
   ::SelectObject(memory, oldFont);
-  ::SelectObject(memory, oldBitmap);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
+}
+
+void MessageView::FreeBackBuffer() {
+  if (!back_.dc) return;
+  ::SelectObject(back_.dc, back_.old);
+  ::DeleteObject(back_.bitmap);
+  ::DeleteDC(back_.dc);
+  back_ = {};
 }
 
 std::uint64_t MessageView::SerialAt(int y) const {

@@ -53,6 +53,7 @@ class MessageView : public WindowBase {
   void UpdateScrollBar();
   std::uint64_t SerialAt(int y) const;
   void CopySelection();
+  void FreeBackBuffer();
   void OpenLinkAt(POINT point);
 
   const WideText& text_;
@@ -66,6 +67,13 @@ class MessageView : public WindowBase {
   bool following_ = true;
   std::uint64_t bottom_ = 0;  // the serial of the line at the bottom, when not following
   HFONT fonts_[16] = {};      // by bold, italic, underline and strike-through
+  struct {
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+  } back_ = {};  // what a paint draws before it shows it
+  SIZE backSize_ = {};
+  SCROLLINFO bar_ = {};  // as last set
   int lineHeight_ = 14, indent_ = 40;
   std::vector<Painted> painted_;
   std::unordered_map<std::uint64_t, Laid> laid_,
