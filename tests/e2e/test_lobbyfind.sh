@@ -29,11 +29,12 @@ start_browser() {
 }
 stop_browser() { kill "$BROWSER_PID"; wait_until 20 "the browser to go" absent browser; }
 
-# select_row <regex>: walks the list from its top until the title's summary matches.
+# select_row <regex>: walks the list from its top until the title's summary
+# matches; from the top again every few rows, as rows move while answers come.
 select_row() {
   local i
-  key Home
-  for ((i = 0; i < 12; i++)); do
+  for ((i = 0; i < 24; i++)); do
+    ((i % 6)) || key Home
     wait_until 5 "a row selected" titled ' - [^:]+: [^-]+ - '
     titled "$1" && return 0
     key Down
