@@ -137,8 +137,11 @@ crash_loop() {
   else
     expect_reg "HKCU\\$WINLOGON" Shell REG_SZ explorer.exe
   fi
-  kill "$(explorer_pid)"
+  # Wine's explorer.exe, not being Wine's desktop, shows no desktop of its
+  # own: the stand-in's Progman tells the watchdog that Explorer took it.
+  (cd "$E2E_DIR" && wine "$APP_WIN\\probe.exe" explorer) &
   wait_until 30 "the watchdog to end" absent pgrep -f 'Corvane Ludora.ludora-watch\.exe'
+  kill "$(explorer_pid)"
   if [ "$1" = win98 ]; then
     [[ "$(system_ini | awk '/^\[boot\]/ { b = 1 } b && /^shell=/ { print tolower($0) }')" == *ludora.exe* ]] ||
       fail "system.ini's shell not put back"
