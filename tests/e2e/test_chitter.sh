@@ -101,7 +101,7 @@ conversation() {
   chitter_settings "[network Local]" "servers=127.0.0.1:$IRC_PORT" "channels=#ludora"
   start_chitter
   wait_until 60 "chitter in #ludora" peer_saw "^:Player![^ ]* JOIN :?#ludora"
-  logged "Local/#ludora" "Topic: Clan match tonight at nine" || fail "no topic shown"
+  wait_until 30 "the topic shown" logged "Local/#ludora" "Topic: Clan match tonight at nine"
   # UTF-8 and cp1252 from the other client, shown (and logged) as UTF-8.
   peer "PRIVMSG #ludora :utf-8 ça va, Player?" $'PRIVMSG #ludora :cp1252 caf\xe9 na\xefve \x0304red'
   wait_until 20 "the cp1252 line" logged "Local/#ludora" "<tester> cp1252 café naïve red"
