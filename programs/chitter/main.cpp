@@ -23,10 +23,8 @@ constexpr char kInstanceName[] = "CorvaneLudoraChitter";  // the mutex of the fi
 // "<Application Data>\Corvane\Ludora\Chitter", made when missing; the
 // program's own folder where Windows has no such place.
 std::string SettingsFolder(ludora::WindowsApi& api) {
-  std::string folder = ludora::UserSettingsFolder(api);
+  std::string folder = ludora::MakeUserSettingsFolder(api);
   if (!folder.empty()) {
-    ::CreateDirectoryA(folder.substr(0, folder.rfind('\\')).c_str(), nullptr);
-    ::CreateDirectoryA(folder.c_str(), nullptr);
     folder += "\\Chitter";
     ::CreateDirectoryA(folder.c_str(), nullptr);
   }

@@ -15,18 +15,6 @@ namespace {
 
 namespace lf = ludora::lobbyfind;
 
-// The user's folder (platform/settings_file.h), made when missing; empty
-// where Windows has no Application Data folder to say, and then nothing is
-// saved.
-std::string UserFolder(ludora::WindowsApi& api) {
-  const std::string mine = ludora::UserSettingsFolder(api);
-  if (!mine.empty()) {
-    ::CreateDirectoryA(ludora::FolderOf(mine).c_str(), nullptr);
-    ::CreateDirectoryA(mine.c_str(), nullptr);
-  }
-  return mine;
-}
-
 int Run(HINSTANCE instance, ludora::RealWindowsApi& api) {
   ludora::RealSocketApi sockets;
   ludora::WSADATA data;
@@ -38,7 +26,8 @@ int Run(HINSTANCE instance, ludora::RealWindowsApi& api) {
   INITCOMMONCONTROLSEX controls = {sizeof controls,
                                    ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
-  ludora::win32::ProgramState state{api, sockets, ludora::ProgramFolder(api), UserFolder(api), {}};
+  ludora::win32::ProgramState state{api, sockets, ludora::ProgramFolder(api),
+                                   ludora::MakeUserSettingsFolder(api), {}};
   std::vector<lf::Game> games = lf::LoadGames(api, state.appFolder, state.userFolder);
   if (const auto text = lf::ReadUserFile(api, state.userFolder, lf::kSettingsFile)) {
     state.settings = lf::ReadSettings(ludora::ParseIni(*text), games);

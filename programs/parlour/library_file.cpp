@@ -55,10 +55,7 @@ std::string LibraryPath(WindowsApi& api, const std::string& programFolder) {
   if (appData.empty()) return programFolder + "\\Games Room.txt";
   // The one folder of the user's that every program of Ludora's writes to.
   const std::string folder = appData + "\\" + kUserFolderName;
-  if (!Exists(api, folder)) {
-    api.CreateDirectoryA(folder.substr(0, folder.rfind('\\')), nullptr);
-    api.CreateDirectoryA(folder, nullptr);
-  }
+  if (!Exists(api, folder)) MakeSettingsFolder(api, folder);
   return folder + "\\Games Room.txt";
 }
 

@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/paths.h"
 #include "platform/resume_next.h"
+#include "platform/settings_file.h"
 #include "wayview/frame_window.h"
 #include "win32/real_windows_api.h"
 
@@ -78,10 +78,7 @@ int Run(HINSTANCE instance, ludora::RealWindowsApi& api, const char* commandLine
   if (!::InitCommonControlsEx(&controls)) ::InitCommonControls();
   ludora::wayview::Program program(api);
   // The settings' folder, in the maker's folder under Application Data.
-  if (!program.settingsFolder().empty()) {
-    ::CreateDirectoryA(ludora::FolderOf(program.settingsFolder()).c_str(), nullptr);
-    ::CreateDirectoryA(program.settingsFolder().c_str(), nullptr);
-  }
+  ludora::MakeSettingsFolder(api, program.settingsFolder());
   int result = 1;
   {
     Browser browser(instance, program);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/paths.h"
 #include "platform/scoped.h"
 #include "platform/win_constants.h"
 
@@ -143,6 +144,20 @@ std::string SpecialFolderPath(WindowsApi& api, int csidl) {
 std::string UserSettingsFolder(WindowsApi& api) {
   const std::string appData = SpecialFolderPath(api, kCsidlAppData);
   return appData.empty() ? std::string() : appData + "\\" + kUserFolderName;
+}
+
+void MakeSettingsFolder(WindowsApi& api, const std::string& folder) {
+  if (folder.empty()) return;
+  // A part that is there already is no failure; what cannot be made shows
+  // when the file in it is written.
+  api.CreateDirectoryA(FolderOf(folder), nullptr);
+  api.CreateDirectoryA(folder, nullptr);
+}
+
+std::string MakeUserSettingsFolder(WindowsApi& api) {
+  std::string folder = UserSettingsFolder(api);
+  MakeSettingsFolder(api, folder);
+  return folder;
 }
 
 }  // namespace ludora

@@ -59,5 +59,9 @@ inline constexpr int kCsidlAppData = 0x1A;
 // desktop update). The Windows part makes it when missing.
 inline constexpr char kUserFolderName[] = "Corvane\\Ludora";
 std::string UserSettingsFolder(WindowsApi& api);
+// Makes `folder` and the folder it is in where they are missing.
+void MakeSettingsFolder(WindowsApi& api, const std::string& folder);
+// UserSettingsFolder, made where missing.
+std::string MakeUserSettingsFolder(WindowsApi& api);
 
 }  // namespace ludora
