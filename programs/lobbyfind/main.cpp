@@ -26,8 +26,8 @@ int Run(HINSTANCE instance, ludora::RealWindowsApi& api) {
   INITCOMMONCONTROLSEX controls = {sizeof controls,
                                    ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
-  ludora::win32::ProgramState state{api, sockets, ludora::ProgramFolder(api),
-                                   ludora::MakeUserSettingsFolder(api), {}};
+  ludora::win32::ProgramState state{
+      api, sockets, ludora::ProgramFolder(api), ludora::MakeUserSettingsFolder(api), {}};
   std::vector<lf::Game> games = lf::LoadGames(api, state.appFolder, state.userFolder);
   if (const auto text = lf::ReadUserFile(api, state.userFolder, lf::kSettingsFile)) {
     state.settings = lf::ReadSettings(ludora::ParseIni(*text), games);
