@@ -92,7 +92,7 @@ void MessageView::Follow(const chitter::Conversation& conversation, bool colours
 }
 
 // The scroll bar counts lines; its position is the line at the bottom.
-void MessageView::UpdateScrollBar() {
+void MessageView::UpdateScrollBar(bool redraw) {
   const chitter::Conversation& conversation = shown_();
   const auto count = static_cast<int>(conversation.lines().size());
   const std::uint64_t first = conversation.added() - conversation.lines().size();
@@ -111,7 +111,7 @@ void MessageView::UpdateScrollBar() {
   // Once the scrollback is full, a new line leaves the bar as it was: no redraw then.
   if (info.nMax == bar_.nMax && info.nPage == bar_.nPage && info.nPos == bar_.nPos) return;
   bar_ = info;
-  ::SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
+  ::SetScrollInfo(hwnd(), SB_VERT, &info, redraw);
 }
 
 void MessageView::OnScroll(int how, int track) {
@@ -334,7 +334,7 @@ LRESULT MessageView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
     case WM_SIZE:
-      UpdateScrollBar();
+      UpdateScrollBar(false);
       ::InvalidateRect(hwnd(), nullptr, FALSE);
       return 0;
     case WM_VSCROLL: {

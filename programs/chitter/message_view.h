@@ -50,7 +50,8 @@ class MessageView : public WindowBase {
   const Laid& LayOut(HDC dc, const chitter::Line& line, std::uint64_t serial, int width);
   HFONT FontFor(const chitter::Style& style);
   void OnScroll(int how, int track);
-  void UpdateScrollBar();
+  // `redraw`: false where the frame is painted anew anyway (a new size).
+  void UpdateScrollBar(bool redraw = true);
   std::uint64_t SerialAt(int y) const;
   void CopySelection();
   void FreeBackBuffer();
