@@ -188,8 +188,9 @@ void ChatWindow::Layout() {
     const bool visible = (::GetWindowLongA(place.control, GWL_STYLE) & WS_VISIBLE) != 0;
     const bool moved = place.shown && !::EqualRect(&now, &place.area);
     if (!moved && visible == place.shown) continue;
-    // Nothing is drawn while they move (Wine paints a moved control's frame
-    // and scroll bar at once); what changed is painted in the paint after.
+    // Nothing is drawn while they move, not even a frame or scroll bar, which
+    // a move otherwise paints at once; what changed is invalidated below and
+    // painted when the window's turn to paint comes.
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS |
                  (moved ? 0 : SWP_NOMOVE | SWP_NOSIZE);
     if (visible != place.shown) flags |= place.shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
