@@ -248,6 +248,8 @@ void ChatWindow::RefreshTabs() {
   const std::vector<chitter::Chat::Tab> before = std::move(tabList_);
   tabList_ = chat_->Tabs();
   drawnActivity_.assign(tabList_.size(), chitter::Activity::None);
+  // The strip is drawn once, when all its tabs are in, not once a tab.
+  ::SendMessageA(tabs_, WM_SETREDRAW, FALSE, 0);
   ::SendMessageA(tabs_, TCM_DELETEALLITEMS, 0, 0);
   for (std::size_t i = 0; i < tabList_.size(); ++i) {
     // The text sizes the tab; the tab is drawn here (its colour says what happened).
@@ -277,6 +279,8 @@ void ChatWindow::RefreshTabs() {
     chat_->Select(tabList_.front());
   const auto at = std::ranges::find(tabList_, chat_->selected()) - tabList_.begin();
   ::SendMessageA(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(at), 0);
+  ::SendMessageA(tabs_, WM_SETREDRAW, TRUE, 0);
+  ::RedrawWindow(tabs_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
   Layout();
 }
 
