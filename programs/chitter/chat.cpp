@@ -2,9 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/settings_file.h"
+
 namespace ludora::chitter {
 
 namespace {
+
+constexpr std::size_t kLargestSettingsFile = 1 << 20;
 
 constexpr std::size_t kRecentSpeakers = 100;  // lines looked back for who spoke last
 const ServerFeatures kRfcFeatures;            // the home tab's, which has no server
@@ -25,7 +29,8 @@ Chat::Chat(Services services)
 
 void Chat::Start(const Clock& now) {
   now_ = now;
-  ini_ = IniText(ReadSettingsFile(services_.api, settingsPath()));
+  ini_ =
+      IniText(ReadSettingsFile(services_.api, settingsPath(), kLargestSettingsFile).value_or(""));
   settings_ = Settings::From(ini_);
   options_ = {settings_.ansi, settings_.scrollback};
   Note({}, LineKind::Info, "Chitter, the chat of Corvane Ludora. Type /help for the commands.");

@@ -14,6 +14,7 @@
 #include "chitter/log_book.h"
 #include "chitter/session.h"
 #include "chitter/settings.h"
+#include "platform/windows_api.h"
 
 namespace ludora::chitter {
 

@@ -157,15 +157,68 @@ void ChatWindow::Layout() {
   const int topicHeight = line + 8, inputHeight = line + 10;
   const bool channel =
       chat_ && chat_->ConversationOf(shownTab_).kind() == chitter::Conversation::Kind::Channel;
-  const int membersWidth = channel ? std::min(kMembersWidth, width / 3) : 0;
+  const int listWidth = std::min(kMembersWidth, width / 3), membersWidth = channel ? listWidth : 0;
   const int viewTop = tabsHeight + topicHeight;
   const int viewHeight = std::max(height - viewTop - inputHeight, 0);
-  ::MoveWindow(tabs_, 0, 0, width, tabsHeight, TRUE);
-  ::MoveWindow(topic_, 0, tabsHeight, width, topicHeight, TRUE);
-  ::MoveWindow(view_->hwnd(), 0, viewTop, width - membersWidth, viewHeight, TRUE);
-  ::MoveWindow(members_->hwnd(), width - membersWidth, viewTop, membersWidth, viewHeight, TRUE);
-  ::ShowWindow(members_->hwnd(), channel ? SW_SHOWNA : SW_HIDE);
-  ::MoveWindow(input_, 0, height - inputHeight, width, inputHeight, TRUE);
+  // One deferred batch, and only for the controls whose place changes: a
+  // switch between a channel and another tab moves the view and shows or
+  // hides the list, nothing else; the list keeps its place while hidden.
+  const struct {
+    HWND control;
+    RECT area;
+    bool shown;
+  } places[] = {
+      {tabs_, {0, 0, width, tabsHeight}, true},
+      {topic_, {0, tabsHeight, width, tabsHeight + topicHeight}, true},
+      {view_->hwnd(), {0, viewTop, width - membersWidth, viewTop + viewHeight}, true},
+      {members_->hwnd(), {width - listWidth, viewTop, width, viewTop + viewHeight}, channel},
+      {input_, {0, height - inputHeight, width, height}, true},
+  };
+  struct Move {
+    HWND control;
+    RECT from, to;
+    UINT flags;
+  };
+  Move moves[std::size(places)];
+  std::size_t count = 0;
+  for (const auto& place : places) {
+    RECT now = {};
+    ::GetWindowRect(place.control, &now);
+    ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&now), 2);
+    const bool visible = (::GetWindowLongA(place.control, GWL_STYLE) & WS_VISIBLE) != 0;
+    const bool moved = place.shown && !::EqualRect(&now, &place.area);
+    if (!moved && visible == place.shown) continue;
+    // Nothing is drawn while they move, not even a frame or scroll bar, which
+    // a move otherwise paints at once; what changed is invalidated below and
+    // painted when the window's turn to paint comes.
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS |
+                 (moved ? 0 : SWP_NOMOVE | SWP_NOSIZE);
+    if (visible != place.shown) flags |= place.shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
+    moves[count++] = {place.control, now, place.area, flags};
+  }
+  if (count == 0) return;
+  HDWP batch = ::BeginDeferWindowPos(static_cast<int>(count));
+  for (std::size_t i = 0; i < count && batch; ++i) {
+    const RECT& to = moves[i].to;
+    batch = ::DeferWindowPos(batch, moves[i].control, nullptr, to.left, to.top, to.right - to.left,
+                             to.bottom - to.top, moves[i].flags);
+  }
+  // Without the batch (no memory for it), one by one.
+  if (!batch || !::EndDeferWindowPos(batch)) {
+    for (std::size_t i = 0; i < count; ++i) {
+      const RECT& to = moves[i].to;
+      ::SetWindowPos(moves[i].control, nullptr, to.left, to.top, to.right - to.left,
+                     to.bottom - to.top, moves[i].flags);
+    }
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    if (moves[i].flags & SWP_HIDEWINDOW) {
+      ::RedrawWindow(hwnd(), &moves[i].from, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    } else {
+      ::RedrawWindow(moves[i].control, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+  }
 }
 
 void ChatWindow::Refresh() {
@@ -195,6 +248,8 @@ void ChatWindow::RefreshTabs() {
   const std::vector<chitter::Chat::Tab> before = std::move(tabList_);
   tabList_ = chat_->Tabs();
   drawnActivity_.assign(tabList_.size(), chitter::Activity::None);
+  // The strip is drawn once, when all its tabs are in, not once a tab.
+  ::SendMessageA(tabs_, WM_SETREDRAW, FALSE, 0);
   ::SendMessageA(tabs_, TCM_DELETEALLITEMS, 0, 0);
   for (std::size_t i = 0; i < tabList_.size(); ++i) {
     // The text sizes the tab; the tab is drawn here (its colour says what happened).
@@ -224,6 +279,8 @@ void ChatWindow::RefreshTabs() {
     chat_->Select(tabList_.front());
   const auto at = std::ranges::find(tabList_, chat_->selected()) - tabList_.begin();
   ::SendMessageA(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(at), 0);
+  ::SendMessageA(tabs_, WM_SETREDRAW, TRUE, 0);
+  ::RedrawWindow(tabs_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
   Layout();
 }
 

@@ -15,6 +15,7 @@ namespace {
 constexpr char kViewClass[] = "CorvaneLudoraChitterView";
 constexpr int kMargin = 4;
 constexpr COLORREF kSelection = RGB(200, 220, 255);
+constexpr std::size_t kParkedTabs = 8;
 
 COLORREF Colour(std::int32_t rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -83,7 +84,22 @@ void MessageView::Follow(const chitter::Conversation& conversation, bool colours
   if (other) {
     following_ = true;
     selected_ = false;
+    // The lines laid out for the tab left wait for its return, unless the
+    // colours changed; those of the tab shown now serve at the same width.
+    if (colours != colours_) {
+      parked_.clear();
+      laid_.clear();
+    } else if (shownId_ != 0xFFFFFFFF) {
+      if (parked_.size() >= kParkedTabs && !parked_.contains(shownId_))
+        parked_.erase(parked_.begin());
+      parked_[shownId_] = {laidWidth_, std::move(laid_)};
+    }
     laid_.clear();
+    if (const auto kept = parked_.find(conversation.id()); kept != parked_.end()) {
+      laid_ = std::move(kept->second.laid);
+      laidWidth_ = kept->second.width;
+      parked_.erase(kept);
+    }
   }
   shownId_ = conversation.id(), colours_ = colours;
   shownAdded_ = conversation.added();
@@ -92,7 +108,7 @@ void MessageView::Follow(const chitter::Conversation& conversation, bool colours
 }
 
 // The scroll bar counts lines; its position is the line at the bottom.
-void MessageView::UpdateScrollBar() {
+void MessageView::UpdateScrollBar(bool redraw) {
   const chitter::Conversation& conversation = shown_();
   const auto count = static_cast<int>(conversation.lines().size());
   const std::uint64_t first = conversation.added() - conversation.lines().size();
@@ -111,7 +127,7 @@ void MessageView::UpdateScrollBar() {
   // Once the scrollback is full, a new line leaves the bar as it was: no redraw then.
   if (info.nMax == bar_.nMax && info.nPage == bar_.nPage && info.nPos == bar_.nPos) return;
   bar_ = info;
-  ::SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
+  ::SetScrollInfo(hwnd(), SB_VERT, &info, redraw);
 }
 
 void MessageView::OnScroll(int how, int track) {
@@ -242,8 +258,10 @@ int MessageView::PaintLine(HDC dc, const chitter::Line& line, std::uint64_t seri
 void MessageView::Paint(HDC dc) {
   RECT client = {};
   ::GetClientRect(hwnd(), &client);
-  // The bitmap serves paint after paint until the size changes.
-  const SIZE size = {std::max(1L, client.right), std::max(1L, client.bottom)};
+  // The bitmap serves paint after paint until the view outgrows it: a
+  // switch between a channel and another tab narrows and widens the view.
+  const SIZE size = {std::max({1L, client.right, backSize_.cx}),
+                     std::max({1L, client.bottom, backSize_.cy})};
   if (!back_.dc || size.cx != backSize_.cx || size.cy != backSize_.cy) {
     FreeBackBuffer();
     back_.dc = ::CreateCompatibleDC(dc);
@@ -334,7 +352,7 @@ LRESULT MessageView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
     case WM_SIZE:
-      UpdateScrollBar();
+      UpdateScrollBar(false);
       ::InvalidateRect(hwnd(), nullptr, FALSE);
       return 0;
     case WM_VSCROLL: {

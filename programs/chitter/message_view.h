@@ -50,7 +50,8 @@ class MessageView : public WindowBase {
   const Laid& LayOut(HDC dc, const chitter::Line& line, std::uint64_t serial, int width);
   HFONT FontFor(const chitter::Style& style);
   void OnScroll(int how, int track);
-  void UpdateScrollBar();
+  // `redraw`: false where the frame is painted anew anyway (a new size).
+  void UpdateScrollBar(bool redraw = true);
   std::uint64_t SerialAt(int y) const;
   void CopySelection();
   void FreeBackBuffer();
@@ -79,6 +80,12 @@ class MessageView : public WindowBase {
   std::unordered_map<std::uint64_t, Laid> laid_,
       laidBefore_;  // by serial: this paint's, the last one's
   int laidWidth_ = 0;
+  // Other tabs' lines as their last paint laid them out, by conversation.
+  struct Parked {
+    int width;
+    std::unordered_map<std::uint64_t, Laid> laid;
+  };
+  std::unordered_map<std::uint32_t, Parked> parked_;
   std::vector<Link> links_;
   bool selecting_ = false;
   std::uint64_t anchor_ = 0, reach_ = 0;  // the selected lines, from one to the other

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "platform/scoped.h"
-#include "platform/win_constants.h"
+#include "platform/settings_file.h"
 
 namespace ludora::chitter {
 
@@ -12,7 +11,6 @@ namespace {
 
 constexpr char kMain[] = "chitter";
 constexpr std::string_view kNetworkPrefix = "network ";
-constexpr std::size_t kLargestFile = 1 << 20;
 
 std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -21,18 +19,12 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return lower(x) == lower(y);
-  });
-}
-
-// The section a line opens, or nothing.
+// The section a line opens, or nothing; as ParseIni reads it.
 std::optional<std::string_view> SectionOf(std::string_view line) {
   line = Trimmed(line);
-  if (line.size() < 2 || line.front() != '[' || line.back() != ']') return std::nullopt;
-  return Trimmed(line.substr(1, line.size() - 2));
+  if (line.empty() || line.front() != '[') return std::nullopt;
+  const auto close = line.find(']');
+  return close == std::string_view::npos ? "[" : Trimmed(line.substr(1, close - 1));
 }
 
 std::vector<std::string> List(std::string_view text) {
@@ -63,17 +55,7 @@ IniText::IniText(std::string_view text) {
 }
 
 std::optional<std::string> IniText::Get(std::string_view section, std::string_view key) const {
-  bool inside = false;
-  for (const std::string& line : lines_) {
-    if (const auto name = SectionOf(line)) {
-      inside = SameName(*name, section);
-    } else if (inside && !line.empty() && line.front() != ';') {
-      const auto equals = line.find('=');
-      if (equals != std::string::npos && SameName(Trimmed(line.substr(0, equals)), key))
-        return std::string(Trimmed(std::string_view(line).substr(equals + 1)));
-    }
-  }
-  return std::nullopt;
+  return IniValue(Text(), section, key);
 }
 
 void IniText::Set(std::string_view section, std::string_view key, std::string_view value) {
@@ -82,14 +64,14 @@ void IniText::Set(std::string_view section, std::string_view key, std::string_vi
   bool inside = false;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     if (const auto name = SectionOf(lines_[i])) {
-      inside = SameName(*name, section);
+      inside = SameText(*name, section);
       if (inside) end = i + 1;
       continue;
     }
     if (!inside) continue;
     const auto equals = lines_[i].find('=');
     if (equals != std::string::npos && lines_[i].front() != ';' &&
-        SameName(Trimmed(std::string_view(lines_[i]).substr(0, equals)), key)) {
+        SameText(Trimmed(std::string_view(lines_[i]).substr(0, equals)), key)) {
       lines_[i] = entry;
       return;
     }
@@ -103,14 +85,6 @@ void IniText::Set(std::string_view section, std::string_view key, std::string_vi
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*end), entry);
 }
 
-std::vector<std::string> IniText::Sections() const {
-  std::vector<std::string> names;
-  for (const std::string& line : lines_) {
-    if (const auto name = SectionOf(line)) names.emplace_back(*name);
-  }
-  return names;
-}
-
 std::string IniText::Text() const {
   std::string text;
   for (const std::string& line : lines_) text += line + "\r\n";
@@ -119,11 +93,13 @@ std::string IniText::Text() const {
 
 Settings Settings::From(const IniText& ini) {
   Settings settings;
+  const std::string whole = ini.Text();
   const auto text = [&](std::string_view section, std::string_view key, std::string& into) {
-    if (auto value = ini.Get(section, key); value && !value->empty()) into = std::move(*value);
+    if (auto value = IniValue(whole, section, key); value && !value->empty())
+      into = std::move(*value);
   };
   const auto flag = [&](std::string_view section, std::string_view key, bool& into) {
-    if (const auto value = ini.Get(section, key)) into = *value != "0" && !value->empty();
+    if (const auto value = IniValue(whole, section, key)) into = *value != "0" && !value->empty();
   };
   text(kMain, "nick", settings.nick);
   text(kMain, "altnick", settings.altNick);
@@ -133,22 +109,23 @@ Settings Settings::From(const IniText& ini) {
   flag(kMain, "log", settings.log);
   flag(kMain, "ansi", settings.ansi);
   flag(kMain, "tray", settings.tray);
-  if (const auto lines = ini.Get(kMain, "scrollback")) {
+  if (const auto lines = IniValue(whole, kMain, "scrollback")) {
     std::size_t count = 0;
     std::from_chars(lines->data(), lines->data() + lines->size(), count);
     settings.scrollback = std::clamp<std::size_t>(count, 100, 10000);
   }
-  for (const std::string& section : ini.Sections()) {
+  for (const IniSection& read : ParseIni(whole)) {
+    const std::string& section = read.name;
     if (section.size() <= kNetworkPrefix.size() ||
-        !SameName(std::string_view(section).substr(0, kNetworkPrefix.size()), kNetworkPrefix))
+        !SameText(std::string_view(section).substr(0, kNetworkPrefix.size()), kNetworkPrefix))
       continue;
     NetworkSettings network;
     network.name = Trimmed(std::string_view(section).substr(kNetworkPrefix.size()));
     if (std::ranges::any_of(settings.networks,
-                            [&](auto& n) { return SameName(n.name, network.name); }))
+                            [&](auto& n) { return SameText(n.name, network.name); }))
       continue;
-    network.servers = List(ini.Get(section, "servers").value_or(""));
-    network.channels = List(ini.Get(section, "channels").value_or(""));
+    network.servers = List(IniValue(whole, section, "servers").value_or(""));
+    network.channels = List(IniValue(whole, section, "channels").value_or(""));
     text(section, "password", network.password);
     text(section, "nick", network.nick);
     text(section, "altnick", network.altNick);
@@ -171,45 +148,6 @@ void Settings::Into(IniText& ini) const {
     if (!network.password.empty()) ini.Set(section, "password", network.password);
     ini.Set(section, "connect", network.connect ? "1" : "0");
   }
-}
-
-std::string ReadSettingsFile(WindowsApi& api, const std::string& path) {
-  for (const std::string& candidate : {path, path + ".new"}) {
-    const ScopedFile file(api, api.CreateFileA(candidate, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                               OPEN_EXISTING, 0, 0));
-    if (!file) continue;
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (text.size() < kLargestFile &&
-           api.ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
-      text.append(buffer, got);
-    }
-    return text;
-  }
-  return {};
-}
-
-bool WriteSettingsFile(WindowsApi& api, const std::string& path, const std::string& text) {
-  const std::string fresh = path + ".new";
-  api.DeleteFileA(fresh);
-  bool whole = false;
-  {
-    const ScopedFile file(api, api.CreateFileA(fresh, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, 0));
-    DWORD written = 0;
-    whole = file &&
-            api.WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
-                          nullptr) &&
-            written == text.size();
-  }
-  if (!whole) {
-    api.DeleteFileA(fresh);
-    return false;
-  }
-  // Windows 98 has no MoveFileEx: the old file goes first. Should the
-  // program end between the two, the next start reads the new one.
-  api.DeleteFileA(path);
-  return api.MoveFileA(fresh, path) != 0;
 }
 
 }  // namespace ludora::chitter

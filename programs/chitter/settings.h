@@ -28,8 +28,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/windows_api.h"
-
 namespace ludora::chitter {
 
 class IniText {
@@ -40,7 +38,6 @@ class IniText {
   // Changes the key where it is, or adds it at the end of its section (or
   // of a new section at the end of the file).
   void Set(std::string_view section, std::string_view key, std::string_view value);
-  std::vector<std::string> Sections() const;
   std::string Text() const;
 
  private:
@@ -69,11 +66,5 @@ struct Settings {
 };
 
 inline constexpr char kSettingsFile[] = "chitter.ini";
-
-// The file's text; empty when there is none. A file that was being put in
-// place when the program ended is taken from its new copy.
-std::string ReadSettingsFile(WindowsApi& api, const std::string& path);
-// Writes `text` to path + ".new", then puts it in the old file's place.
-bool WriteSettingsFile(WindowsApi& api, const std::string& path, const std::string& text);
 
 }  // namespace ludora::chitter

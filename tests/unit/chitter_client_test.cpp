@@ -6,6 +6,7 @@
 #include "chitter/input_line.h"
 #include "fake/fake_windows.h"
 #include "fake/sockets.h"
+#include "platform/settings_file.h"
 
 namespace ludora::chitter {
 namespace {
@@ -431,10 +432,10 @@ TEST_F(ChitterProgram, SettingsKeptAsTheUserWroteThemAndChangesPutInPlace) {
   EXPECT_TRUE(Sent().ends_with("JOIN #b,#a key\r\n"));
   chat.SetOption(&Settings::log, true);
   const std::string path = std::string(kFolder) + "\\chitter.ini";
-  EXPECT_EQ(api.Effects("file-"), (Lines{"file-open " + path, "file-delete " + path + ".new",
-                                         "file-open " + path + ".new", "file-delete " + path,
-                                         "file-move " + path + ".new -> " + path}));
-  const std::string written = ReadSettingsFile(api, path);
+  EXPECT_EQ(api.Effects("file-"),
+            (Lines{"file-open " + path, "file-open " + path, "file-delete " + path + ".new",
+                   "file-open " + path + ".new", "file-replace " + path + ".new -> " + path}));
+  const std::string written = ReadSettingsFile(api, path, 1 << 20).value_or("");
   EXPECT_TRUE(
       written.starts_with("; my settings\r\n[Chitter]\r\nnick=Caf\xE9\r\nansi=1\r\nscrollback=5\r\n"
                           "colours=1\r\nlog=1\r\ntray=1\r\n\r\n[network Local]\r\n"))
@@ -442,7 +443,7 @@ TEST_F(ChitterProgram, SettingsKeptAsTheUserWroteThemAndChangesPutInPlace) {
   EXPECT_TRUE(written.ends_with("[network Off]\r\nservers=10.1.1.1\r\nconnect=0\r\n")) << written;
   // The program ended between the delete and the move: the new copy is read.
   api.MoveFileA(path, path + ".new");
-  EXPECT_EQ(ReadSettingsFile(api, path), written);
+  EXPECT_EQ(ReadSettingsFile(api, path, 1 << 20), written);
   // Logged, now it is on: one file per conversation and day, names made safe.
   sockets.PeerSends(sockets.LastSocket(), ":con!c@h PRIVMSG Player :\x02hi\x02\r\n");
   chat.OnSocket(MessageOf(sockets), sockets.LastSocket(), FD_READ_, At(300));
@@ -457,8 +458,8 @@ TEST_F(ChitterProgram, ServerCommandMakesANetworkAndClosingItsTabEndsIt) {
   chat.Input("/server 127.0.0.1:6667", At(10));
   ASSERT_EQ(chat.Tabs().size(), 2u);
   EXPECT_EQ(chat.Title(chat.selected()), "127.0.0.1");
-  EXPECT_TRUE(ReadSettingsFile(api, std::string(kFolder) + "\\chitter.ini")
-                  .ends_with("[network 127.0.0.1]\r\nservers=127.0.0.1:6667\r\nconnect=1\r\n"));
+  EXPECT_TRUE(ReadSettingsFile(api, std::string(kFolder) + "\\chitter.ini", 1 << 20)
+                  ->ends_with("[network 127.0.0.1]\r\nservers=127.0.0.1:6667\r\nconnect=1\r\n"));
   Online(20);
   chat.CloseTab(chat.selected(), At(30));
   EXPECT_TRUE(Sent().ends_with("QUIT\r\n"));
