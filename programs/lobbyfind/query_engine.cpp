@@ -149,8 +149,9 @@ void QueryEngine::Tick(DWORD now, std::vector<Outgoing>& out) {
   const DWORD elapsed = ticked_ ? std::min<DWORD>(now - lastTick_, 10000) : 10000;
   ticked_ = true;
   lastTick_ = now;
-  credit_ = std::min<long long>(credit_ + 1LL * elapsed * limits_.perSecond,
-                                static_cast<long long>(limits_.inFlight) * kCreditUnit);
+  credit_ =
+      std::min<long long>(credit_ + 1LL * elapsed * limits_.perSecond,
+                          static_cast<long long>(std::min(limits_.inFlight, kBurst)) * kCreditUnit);
   for (auto job = flying_.begin(); job != flying_.end();) {
     Job& asked = job->second;
     if (now - asked.sentAt[asked.tries - 1] < limits_.timeout) {

@@ -120,6 +120,9 @@ class QueryEngine {
   // Datagrams that may be sent, in thousandths: a slow pace earns a part
   // of one at every tick.
   static constexpr long long kCreditUnit = 1000;
+  // Datagrams sent in one tick, at most: each is a call into the system,
+  // and the window's input waits for the tick to end.
+  static constexpr std::size_t kBurst = 32;
   long long credit_ = 0;
   DWORD lastTick_ = 0;
   bool ticked_ = false;
