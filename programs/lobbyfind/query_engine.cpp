@@ -130,6 +130,7 @@ std::string QueryEngine::Request(const Job& job) const {
 
 void QueryEngine::Send(Job& job, DWORD now, std::vector<Outgoing>& out, bool again) {
   if (!again) job.tokens[job.tries++] = Token();
+  job.pieces.Clear();  // a new question: the pieces of an answer to the last are not awaited
   job.sentAt[job.tries - 1] = now;
   out.push_back({job.to, Request(job)});
   if (job.kind == Kind::Info || job.kind == Kind::Details) lastSent_[job.server] = now | 1;
@@ -254,7 +255,23 @@ QueryEngine::Taken QueryEngine::FromQ3(Flying job, DWORD now, std::string_view b
 QueryEngine::Taken QueryEngine::FromA2s(Flying job, DWORD now, std::string_view bytes,
                                         std::vector<Outgoing>& out) {
   Job& asked = job->second;
-  const auto reply = ParseA2sReply(bytes);
+  // A split answer that cannot be joined ends the question as a bad one;
+  // for a server's players, its row keeps what its info said.
+  if (IsPiece(bytes)) {
+    switch (asked.pieces.Add(bytes)) {
+      case A2sPieces::Step::Waiting:
+        return Taken::Yes;
+      case A2sPieces::Step::Ignored:
+        return Taken::No;
+      case A2sPieces::Step::Compressed:
+      case A2sPieces::Step::Bad:
+        Finish(job, State::BadReply);
+        return Taken::Yes;
+      case A2sPieces::Step::Whole:
+        break;
+    }
+  }
+  const auto reply = ParseA2sReply(IsPiece(bytes) ? std::string_view(asked.pieces.whole()) : bytes);
   if (!reply || (reply->kind == A2sReply::Kind::Challenge && ++asked.challenges > 3)) {
     Finish(job, State::BadReply);
     return Taken::Yes;

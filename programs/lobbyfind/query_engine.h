@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "lobbyfind/a2s_protocol.h"
+#include "lobbyfind/a2s_split.h"
 #include "lobbyfind/server_table.h"
 
 namespace ludora::lobbyfind {
@@ -86,6 +87,7 @@ class QueryEngine {
     int challenges = 0;                      // asked of us in this job
     bool playersStep = false;                // an A2S job's second question
     bool pages = false;                      // a master answered
+    A2sPieces pieces{};                      // of a split answer to the last query sent
   };
   enum class Taken { Yes, No };
 
