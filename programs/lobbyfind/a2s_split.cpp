@@ -32,7 +32,7 @@ std::optional<Layout> LayoutOfFirst(std::string_view piece) {
     const auto at = static_cast<std::size_t>(layout);
     const bool first = layout == Layout::GoldSrc ? (static_cast<unsigned char>(piece[8]) >> 4) == 0
                                                  : piece[9] == 0;
-    if (first && piece.substr(at).starts_with(kWhole)) return layout;
+    if (first && piece.size() >= at && piece.substr(at).starts_with(kWhole)) return layout;
   }
   return std::nullopt;
 }

@@ -169,6 +169,8 @@ TEST(A2sSplit, MissingOversizedBogusAndCompressedAnswersAreNotJoined) {
   EXPECT_EQ(run({Piece(Layout::GoldSrc, 1, 0, 0, half)}), Step::Bad);
   EXPECT_EQ(run({Piece(Layout::Source, 0x80000001u, 0, 2, half)}), Step::Compressed);
   EXPECT_EQ(run({"\xFE\xFF\xFF\xFF\x01"s}), Step::Bad);  // shorter than any header
+  // As long as GoldSrc's header, shorter than Source's: held, never read past its end.
+  EXPECT_EQ(run({"\xFE\xFF\xFF\xFF\x01\x00\x00\x00\x02\x00"s}), Step::Waiting);
   // A first piece that is no answer's beginning never decides a layout:
   // its pieces are held to the bound, then dropped.
   std::vector<std::string> junk;
@@ -433,6 +435,24 @@ TEST(Resolver, TheAnswerCarriesTheWholeAddressAndTagInTwo32BitWords) {
   EXPECT_TRUE(UnpackResolved(PackResolved({{0x7F000001, 27960}, 1, true}).wParam,
                              PackResolved({{0x7F000001, 27960}, 1, true}).lParam)
                   .favourite);
+}
+
+TEST(ServerList, TheTableKnowsEachOfThousandsOnceByAddressAndProtocol) {
+  ServerTable table;
+  for (DWORD n = 0; n < kMaxServers + 10; ++n) {
+    const SocketAddress address{0x0A000000 + n / 3, static_cast<WORD>(27000 + n % 3)};
+    table.Add(address, n % 2 ? Protocol::A2s : Protocol::Q3, 0, kInternet);
+  }
+  EXPECT_EQ(table.size(), kMaxServers);  // and no more
+  for (std::size_t row = 0; row < table.size(); row += 7) {
+    const Server& server = table[row];
+    EXPECT_EQ(table.Find(server.address, server.protocol), row);
+    EXPECT_EQ(table.Add(server.address, server.protocol, 1, kLan), row);
+    const Protocol other = server.protocol == Protocol::Q3 ? Protocol::A2s : Protocol::Q3;
+    EXPECT_EQ(table.Find(server.address, other), std::nullopt);
+  }
+  EXPECT_EQ(table.size(), kMaxServers);
+  EXPECT_EQ(table[7].views, unsigned{kInternet | kLan});
 }
 
 TEST(ServerList, FiltersAndSortsWithUnansweredServersLast) {
