@@ -52,6 +52,7 @@ void QueryEngine::Restart() {
   }
   queue_.clear();
   flying_.clear();
+  joins_.clear();
   lan_.clear();
   progress_ = {};
   masters_ = 0;
@@ -130,7 +131,7 @@ std::string QueryEngine::Request(const Job& job) const {
 
 void QueryEngine::Send(Job& job, DWORD now, std::vector<Outgoing>& out, bool again) {
   if (!again) job.tokens[job.tries++] = Token();
-  job.pieces.Clear();  // a new question: the pieces of an answer to the last are not awaited
+  joins_.erase(job.to);  // a new question: the pieces of an answer to the last are not awaited
   job.sentAt[job.tries - 1] = now;
   out.push_back({job.to, Request(job)});
   if (job.kind == Kind::Info || job.kind == Kind::Details) lastSent_[job.server] = now | 1;
@@ -142,6 +143,7 @@ QueryEngine::Flying QueryEngine::Finish(Flying job, State state) {
   if (done.kind == Kind::Info) Count(done.server, state);
   if (done.kind == Kind::Details && details_.server == done.server) details_.ready = true;
   if (done.kind == Kind::Master) --masters_;
+  joins_.erase(job->first);
   return flying_.erase(job);
 }
 
@@ -258,7 +260,7 @@ QueryEngine::Taken QueryEngine::FromA2s(Flying job, DWORD now, std::string_view 
   // A split answer that cannot be joined ends the question as a bad one;
   // for a server's players, its row keeps what its info said.
   if (IsPiece(bytes)) {
-    switch (asked.pieces.Add(bytes)) {
+    switch (joins_[job->first].Add(bytes)) {
       case A2sPieces::Step::Waiting:
         return Taken::Yes;
       case A2sPieces::Step::Ignored:
@@ -271,7 +273,8 @@ QueryEngine::Taken QueryEngine::FromA2s(Flying job, DWORD now, std::string_view 
         break;
     }
   }
-  const auto reply = ParseA2sReply(IsPiece(bytes) ? std::string_view(asked.pieces.whole()) : bytes);
+  const auto reply =
+      ParseA2sReply(IsPiece(bytes) ? std::string_view(joins_[job->first].whole()) : bytes);
   if (!reply || (reply->kind == A2sReply::Kind::Challenge && ++asked.challenges > 3)) {
     Finish(job, State::BadReply);
     return Taken::Yes;

@@ -87,7 +87,6 @@ class QueryEngine {
     int challenges = 0;                      // asked of us in this job
     bool playersStep = false;                // an A2S job's second question
     bool pages = false;                      // a master answered
-    A2sPieces pieces{};                      // of a split answer to the last query sent
   };
   enum class Taken { Yes, No };
 
@@ -115,6 +114,10 @@ class QueryEngine {
   std::uint32_t seed_, serial_ = 0;
   std::deque<Job> queue_;
   std::map<SocketAddress, Job> flying_;
+  // The split answers being joined, by server: of the last question sent
+  // there, which is still in flight. Apart from the jobs, which wait in
+  // the queue by the thousand.
+  std::map<SocketAddress, A2sPieces> joins_;
   std::vector<Job> lan_;
   DWORD lanTarget_ = 0;          // where the scan went
   std::vector<DWORD> lastSent_;  // by server
