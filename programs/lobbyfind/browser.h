@@ -13,9 +13,10 @@
 
 namespace ludora::lobbyfind {
 
-// The datagrams read on one socket message, at most: the window stays
-// responsive under a flood, and Windows posts the message again while more wait.
-inline constexpr int kReadsPerMessage = 256;
+// The datagrams read at one go, at most: each read is a call into the
+// system (under Wine a round trip to its server), and a click waits for the
+// batch under way. Windows posts the socket's message again while more wait.
+inline constexpr int kReadsPerMessage = 32;
 inline constexpr int kMaxDatagram = 8192;  // larger ones are bad replies
 
 class Browser {

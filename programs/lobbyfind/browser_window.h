@@ -44,6 +44,8 @@ class BrowserWindow : public WindowBase {
   void ShowView(unsigned view, bool refresh);
   void RefreshAll();
   void Tick();
+  void ReadAnswers();
+  static bool InputWaiting();
   void Pace(UINT ms);
   void Wake();  // the timer fast again: queries are waiting
   void RefreshDone(DWORD now);
@@ -78,7 +80,9 @@ class BrowserWindow : public WindowBase {
   std::vector<std::size_t> rows_;
   std::optional<std::size_t> selected_;  // the server selected, whatever its row
   bool updating_ = false;                // the list is being set to the table
+  std::size_t listCount_ = 0;            // the rows the list was told of
   bool dirty_ = false, detailsShown_ = false, refreshing_ = false;
+  bool readLater_ = false;  // answers left to the timer while input waited
   DWORD refreshStart_ = 0, refreshTime_ = 0, lastUpdate_ = 0;
   std::string title_;
   HWND focus_ = nullptr;  // the control with the keyboard when the window went inactive

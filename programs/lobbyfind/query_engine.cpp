@@ -52,6 +52,7 @@ void QueryEngine::Restart() {
   }
   queue_.clear();
   flying_.clear();
+  joins_.clear();
   lan_.clear();
   progress_ = {};
   masters_ = 0;
@@ -130,6 +131,7 @@ std::string QueryEngine::Request(const Job& job) const {
 
 void QueryEngine::Send(Job& job, DWORD now, std::vector<Outgoing>& out, bool again) {
   if (!again) job.tokens[job.tries++] = Token();
+  joins_.erase(job.to);  // a new question: the pieces of an answer to the last are not awaited
   job.sentAt[job.tries - 1] = now;
   out.push_back({job.to, Request(job)});
   if (job.kind == Kind::Info || job.kind == Kind::Details) lastSent_[job.server] = now | 1;
@@ -141,6 +143,7 @@ QueryEngine::Flying QueryEngine::Finish(Flying job, State state) {
   if (done.kind == Kind::Info) Count(done.server, state);
   if (done.kind == Kind::Details && details_.server == done.server) details_.ready = true;
   if (done.kind == Kind::Master) --masters_;
+  joins_.erase(job->first);
   return flying_.erase(job);
 }
 
@@ -149,8 +152,9 @@ void QueryEngine::Tick(DWORD now, std::vector<Outgoing>& out) {
   const DWORD elapsed = ticked_ ? std::min<DWORD>(now - lastTick_, 10000) : 10000;
   ticked_ = true;
   lastTick_ = now;
-  credit_ = std::min<long long>(credit_ + 1LL * elapsed * limits_.perSecond,
-                                static_cast<long long>(limits_.inFlight) * kCreditUnit);
+  credit_ =
+      std::min<long long>(credit_ + 1LL * elapsed * limits_.perSecond,
+                          static_cast<long long>(std::min(limits_.inFlight, kBurst)) * kCreditUnit);
   for (auto job = flying_.begin(); job != flying_.end();) {
     Job& asked = job->second;
     if (now - asked.sentAt[asked.tries - 1] < limits_.timeout) {
@@ -253,7 +257,24 @@ QueryEngine::Taken QueryEngine::FromQ3(Flying job, DWORD now, std::string_view b
 QueryEngine::Taken QueryEngine::FromA2s(Flying job, DWORD now, std::string_view bytes,
                                         std::vector<Outgoing>& out) {
   Job& asked = job->second;
-  const auto reply = ParseA2sReply(bytes);
+  // A split answer that cannot be joined ends the question as a bad one;
+  // for a server's players, its row keeps what its info said.
+  if (IsPiece(bytes)) {
+    switch (joins_[job->first].Add(bytes)) {
+      case A2sPieces::Step::Waiting:
+        return Taken::Yes;
+      case A2sPieces::Step::Ignored:
+        return Taken::No;
+      case A2sPieces::Step::Compressed:
+      case A2sPieces::Step::Bad:
+        Finish(job, State::BadReply);
+        return Taken::Yes;
+      case A2sPieces::Step::Whole:
+        break;
+    }
+  }
+  const auto reply =
+      ParseA2sReply(IsPiece(bytes) ? std::string_view(joins_[job->first].whole()) : bytes);
   if (!reply || (reply->kind == A2sReply::Kind::Challenge && ++asked.challenges > 3)) {
     Finish(job, State::BadReply);
     return Taken::Yes;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "lobbyfind/a2s_protocol.h"
+#include "lobbyfind/a2s_split.h"
 #include "lobbyfind/server_table.h"
 
 namespace ludora::lobbyfind {
@@ -113,6 +114,10 @@ class QueryEngine {
   std::uint32_t seed_, serial_ = 0;
   std::deque<Job> queue_;
   std::map<SocketAddress, Job> flying_;
+  // The split answers being joined, by server: of the last question sent
+  // there, which is still in flight. Apart from the jobs, which wait in
+  // the queue by the thousand.
+  std::map<SocketAddress, A2sPieces> joins_;
   std::vector<Job> lan_;
   DWORD lanTarget_ = 0;          // where the scan went
   std::vector<DWORD> lastSent_;  // by server
@@ -120,6 +125,9 @@ class QueryEngine {
   // Datagrams that may be sent, in thousandths: a slow pace earns a part
   // of one at every tick.
   static constexpr long long kCreditUnit = 1000;
+  // Datagrams sent in one tick, at most: each is a call into the system,
+  // and the window's input waits for the tick to end.
+  static constexpr std::size_t kBurst = 32;
   long long credit_ = 0;
   DWORD lastTick_ = 0;
   bool ticked_ = false;

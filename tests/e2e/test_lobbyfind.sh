@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # lobbyfind.exe against real peers on 127.0.0.1: Debian's ioquake3 server, a master that
-# checks its heartbeat, A2S servers with and without the challenge, a hostile one; read
-# back from the window's title (the selected server's summary, the view's progress) and
-# compared with quakestat's reading; favourites across a restart; the join.
+# checks its heartbeat, A2S servers with and without the challenge (the one with it sends
+# its players split in two pieces), a hostile one; read back from the window's title (the
+# selected server's summary, the view's progress) and its players' pane, and compared
+# with quakestat's reading; favourites across a restart; the join.
 source "$(dirname "$0")/lib.sh"
 PEERS="$E2E_ROOT/tests/e2e/lobbyfind/peers.py"
 
@@ -27,6 +28,14 @@ start_browser() {
   BROWSER_PID=$!
   wait_until 90 "the browser's window" browser
 }
+# The players' pane (the window's lower left, above the status bar), as a hash
+# of its pixels: the same for every server that lists no players.
+players_pane() {
+  local x y w h
+  read -r x y w h < <(window_geometry "$(browser)")
+  import -window root -crop "$((w / 2 - 16))x$((h / 3 - 30))+$((x + 8))+$((y + h * 2 / 3))" png:- | md5sum
+}
+pane_other_than() { [ "$(players_pane)" != "$1" ]; }
 stop_browser() { kill "$BROWSER_PID"; wait_until 20 "the browser to go" absent browser; }
 
 # select_row <regex>: walks the list from its top until the title's summary
@@ -84,6 +93,12 @@ test_lobbyfind() {
   select_row 'Tiny Arena \(tiny, 0/8, [0-9]+ ms\)'
   quakestat -q3s "127.0.0.1:$q3" -nh | grep -qE ' 0/8 .* tiny .* Tiny Arena$' ||
     fail "quakestat reads $(quakestat -q3s "127.0.0.1:$q3" -nh)"
+  # 27015 sends its players split in two pieces, the last first: joined, they
+  # show where Tiny Arena, with none, shows an empty pane.
+  local empty
+  empty=$(players_pane)
+  select_row 'Source Stand-in 27015'
+  wait_until 10 "27015's players in the pane" pane_other_than "$empty"
   screenshot "$E2E_DIR/lan.png"
 
   # The Internet: the master's list, as quakestat reads it too.

@@ -6,6 +6,7 @@
 #include "fake/fake_windows.h"
 #include "fake/sockets.h"
 #include "fake/test_support.h"
+#include "lobbyfind/a2s_split.h"
 #include "lobbyfind/browser.h"
 #include "lobbyfind/join.h"
 #include "lobbyfind/resolver.h"
@@ -107,6 +108,77 @@ TEST(A2sReplies, NewAndOldInfoChallengesAndPlayers) {
   }
 }
 
+// The pieces of a split answer in each layout, around a payload.
+enum class Layout { Source, OldSource, GoldSrc };
+std::string Piece(Layout layout, std::uint32_t id, unsigned number, unsigned total,
+                  const std::string& payload) {
+  std::string piece = "\xFE\xFF\xFF\xFF"s;
+  for (int i = 0; i < 4; ++i) piece += static_cast<char>((id >> (8 * i)) & 0xFF);
+  if (layout == Layout::GoldSrc) return piece + static_cast<char>(number << 4 | total) + payload;
+  piece += static_cast<char>(total);
+  piece += static_cast<char>(number);
+  return piece + (layout == Layout::Source ? "\xE0\x04"s : ""s) + payload;
+}
+
+const std::string kTwoPlayers = kFF + "D\x02\x00"s + "Ann\0\x05\x00\x00\x00\x00\x00\x70\x42"s +
+                                "\x01" + "Bob\0\x03\x00\x00\x00\x00\x00\x80\x3F"s;
+
+TEST(A2sSplit, EachLayoutJoinedInOrderOutOfOrderAndWithCopies) {
+  for (const Layout layout : {Layout::Source, Layout::OldSource, Layout::GoldSrc}) {
+    const auto piece = [&](unsigned number, std::uint32_t id = 7) {
+      return Piece(layout, id, number, 3, kTwoPlayers.substr(number * 12, 12));
+    };
+    A2sPieces pieces;
+    EXPECT_EQ(pieces.Add(piece(0)), A2sPieces::Step::Waiting);
+    EXPECT_EQ(pieces.Add(piece(1)), A2sPieces::Step::Waiting);
+    ASSERT_EQ(pieces.Add(piece(2)), A2sPieces::Step::Whole) << int(layout);
+    EXPECT_EQ(pieces.whole(), kTwoPlayers);
+    // The last first, a copy, a piece of another answer, then the rest.
+    EXPECT_EQ(pieces.Add(piece(2, 8)), A2sPieces::Step::Waiting);
+    EXPECT_EQ(pieces.Add(piece(2, 8)), A2sPieces::Step::Waiting);
+    EXPECT_EQ(pieces.Add(piece(1, 9)), A2sPieces::Step::Ignored);
+    EXPECT_EQ(pieces.Add(piece(1, 8)), A2sPieces::Step::Waiting);
+    ASSERT_EQ(pieces.Add(piece(0, 8)), A2sPieces::Step::Whole) << int(layout);
+    const auto players = ParseA2sReply(pieces.whole());
+    ASSERT_TRUE(players);
+    EXPECT_EQ(players->players, (std::vector<Player>{{"Ann", 5, -1, 60}, {"Bob", 3, -1, 1}}));
+  }
+}
+
+TEST(A2sSplit, MissingOversizedBogusAndCompressedAnswersAreNotJoined) {
+  using Step = A2sPieces::Step;
+  const auto run = [](const std::vector<std::string>& sent) {
+    A2sPieces pieces;
+    Step last = Step::Waiting;
+    for (const std::string& piece : sent) last = pieces.Add(piece);
+    return last;
+  };
+  const std::string half = kTwoPlayers.substr(0, 12), rest = kTwoPlayers.substr(12);
+  const std::string first = Piece(Layout::Source, 1, 0, 3, half);
+  EXPECT_EQ(run({first, Piece(Layout::Source, 1, 2, 3, rest)}), Step::Waiting);  // one missing
+  // Sixteen pieces of 1,100 bytes: past the size of a joined answer.
+  std::vector<std::string> large;
+  for (unsigned n = 0; n < 16; ++n)
+    large.push_back(Piece(Layout::Source, 1, n, 16, n ? std::string(1100, 'x') : half));
+  EXPECT_EQ(run(large), Step::Bad);
+  // Totals of 0, of 17, of two kinds; a number past the total.
+  EXPECT_EQ(run({Piece(Layout::Source, 1, 0, 0, half)}), Step::Bad);
+  EXPECT_EQ(run({Piece(Layout::Source, 1, 0, 17, half)}), Step::Bad);
+  EXPECT_EQ(run({first, Piece(Layout::Source, 1, 1, 2, rest)}), Step::Bad);
+  EXPECT_EQ(run({first, Piece(Layout::Source, 1, 5, 3, rest)}), Step::Bad);
+  EXPECT_EQ(run({Piece(Layout::GoldSrc, 1, 0, 0, half)}), Step::Bad);
+  EXPECT_EQ(run({Piece(Layout::Source, 0x80000001u, 0, 2, half)}), Step::Compressed);
+  EXPECT_EQ(run({"\xFE\xFF\xFF\xFF\x01"s}), Step::Bad);  // shorter than any header
+  // As long as GoldSrc's header, shorter than Source's: held, never read past its end.
+  EXPECT_EQ(run({"\xFE\xFF\xFF\xFF\x01\x00\x00\x00\x02\x00"s}), Step::Waiting);
+  // A first piece that is no answer's beginning never decides a layout:
+  // its pieces are held to the bound, then dropped.
+  std::vector<std::string> junk;
+  for (unsigned n = 0; n <= kMaxPieces; ++n)
+    junk.push_back(Piece(Layout::Source, 1, n, 2, "x" + std::to_string(n)));
+  EXPECT_EQ(run(junk), Step::Bad);
+}
+
 const char kTable[] =
     "; the games\r\n[Quake III Arena]\r\nProtocol=q3\r\nVersions=68\r\nMasters=127.0.0.1:27950 "
     "master.example:27950\r\nRegistry=HKLM\\Software\\Id\\Quake III Arena\\InstallPath\r\n"
@@ -177,7 +249,12 @@ TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
                                  "\x0A\x00\x02\x10\x00\x64\x6C\x00\x01"s + "1\0"s;
   net.peers[kSource] = [&](const std::string& query) -> std::vector<std::string> {
     if (query.size() == 29 && query.ends_with("\x11\x22\x33\x44")) return {sourceInfo};
-    if (query[4] == 'U') return {kFF + "D\x01\x00P\0\x02\x00\x00\x00\x00\x00\x80\x3F"s};
+    if (query[4] == 'U') {  // split in two, the last first, and a stray piece of another answer
+      const std::string players = kFF + "D\x01\x00P\0\x02\x00\x00\x00\x00\x00\x80\x3F"s;
+      return {Piece(Layout::Source, 3, 1, 2, players.substr(9)),
+              Piece(Layout::Source, 4, 0, 2, players.substr(0, 9)),
+              Piece(Layout::Source, 3, 0, 2, players.substr(0, 9))};
+    }
     ++challenges;
     return {kFF + "A\x11\x22\x33\x44"};
   };
@@ -358,6 +435,24 @@ TEST(Resolver, TheAnswerCarriesTheWholeAddressAndTagInTwo32BitWords) {
   EXPECT_TRUE(UnpackResolved(PackResolved({{0x7F000001, 27960}, 1, true}).wParam,
                              PackResolved({{0x7F000001, 27960}, 1, true}).lParam)
                   .favourite);
+}
+
+TEST(ServerList, TheTableKnowsEachOfThousandsOnceByAddressAndProtocol) {
+  ServerTable table;
+  for (DWORD n = 0; n < kMaxServers + 10; ++n) {
+    const SocketAddress address{0x0A000000 + n / 3, static_cast<WORD>(27000 + n % 3)};
+    table.Add(address, n % 2 ? Protocol::A2s : Protocol::Q3, 0, kInternet);
+  }
+  EXPECT_EQ(table.size(), kMaxServers);  // and no more
+  for (std::size_t row = 0; row < table.size(); row += 7) {
+    const Server& server = table[row];
+    EXPECT_EQ(table.Find(server.address, server.protocol), row);
+    EXPECT_EQ(table.Add(server.address, server.protocol, 1, kLan), row);
+    const Protocol other = server.protocol == Protocol::Q3 ? Protocol::A2s : Protocol::Q3;
+    EXPECT_EQ(table.Find(server.address, other), std::nullopt);
+  }
+  EXPECT_EQ(table.size(), kMaxServers);
+  EXPECT_EQ(table[7].views, unsigned{kInternet | kLan});
 }
 
 TEST(ServerList, FiltersAndSortsWithUnansweredServersLast) {

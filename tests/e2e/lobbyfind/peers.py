@@ -3,7 +3,8 @@
   peers.py map <folder>             a tiny map and base folder for ioq3ded
   peers.py master <port> <silent>   a master: lists the servers whose heartbeat it checked,
                                     and <silent> (a port of 0x5C bytes) that never answers
-  peers.py a2s <port> <challenge>   an A2S server, asking a challenge first when <challenge> is 1
+  peers.py a2s <port> <challenge>   an A2S server, asking a challenge first when <challenge> is 1,
+                                    and then sending its players split in two pieces
   peers.py hostile <port>           answers each query with junk, cut replies and a flood
   peers.py fleet <first> <count> <file>   <count> Quake III servers on ports from <first>:
                                     every 10th silent, every 10th+1 slow (0.3 to 0.6 s);
@@ -76,8 +77,16 @@ def a2s(port, challenge):
             if data[5:9] != token:
                 s.sendto(FF + b'A' + token, peer)
             else:
-                s.sendto(FF + b'D\x02' + b'\0Alice\0' + struct.pack('<if', 12, 61.0) +
-                         b'\x01Bob\0' + struct.pack('<if', 3, 5.0), peer)
+                players = (FF + b'D\x02' + b'\0Alice\0' + struct.pack('<if', 12, 61.0) +
+                           b'\x01Bob\0' + struct.pack('<if', 3, 5.0))
+                if not challenge:
+                    s.sendto(players, peer)
+                    continue
+                # As a busy server sends it: split in two (Source's layout, with the
+                # pieces' size), the last piece first.
+                pieces = [players[:16], players[16:]]
+                for n in (1, 0):
+                    s.sendto(b'\xfe' + FF[1:] + struct.pack('<iBBH', 0x1234, 2, n, 1248) + pieces[n], peer)
 
 
 def hostile(port):
