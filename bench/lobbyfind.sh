@@ -96,8 +96,14 @@ for row in 3 7 1 9 5 2 8 4 6 0; do idle+=("$(click "$row")"); done
 kib=$(private)
 # Where it is: the mapped executable and libraries (Windows' and Wine's), and
 # the rest (heaps, stacks, Wine's own), in KiB.
+# Windows counts as a process's private bytes what no other process can
+# share: its heaps and stacks, and the pages of its libraries it wrote to; the
+# clean pages of mapped libraries are shared there, however many map them.
+# Here they count as private while no other process maps the same pages.
 parts=$(awk '/^[0-9a-f]+-[0-9a-f]+ / { file = ($6 ~ /\.(dll|exe|drv|so)/) }
-  /^Private_(Clean|Dirty):/ { if (file) f += $2; else a += $2 } END { print f, a }' "/proc/$PID/smaps")
+  /^Private_Clean:/ { if (file) fc += $2; else a += $2 }
+  /^Private_Dirty:/ { if (file) fd += $2; else a += $2 }
+  END { print fc + fd, a, a + fd }' "/proc/$PID/smaps")
 kill "$PID" 2>/dev/null || true
 
 # The yardstick: a bare window's private memory in the same prefix, one second
@@ -128,14 +134,16 @@ echo "  the same clicks with the list at rest: $(printf '%s ' "${idle[@]}")ms," 
   "median $(printf '%s\n' "${idle[@]}" | median) ms"
 mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 echo "  private memory: $(mib "$kib_first") MiB after the first refresh, $(mib "$kib") MiB after the second and the clicks"
-read -r files rest <<<"$parts"
+read -r files rest unshareable <<<"$parts"
 echo "    of it: $(mib "$files") MiB the mapped executable and libraries, $(mib "$rest") MiB the rest (heaps, stacks, Wine's own)"
+echo "    without the clean pages of mapped libraries, as Windows counts private bytes: $(mib "$unshareable") MiB"
 echo "    lobbyfind with no server: $(mib "$kib_empty") MiB"
 [ "$bare_kib" = - ] || echo "    a bare window in the same prefix: $(mib "$bare_kib") MiB"
-# The issue's limits: the slowest click during the refresh under 100 ms, the
+# The limits we hold it to: the slowest click during the refresh under 100 ms, the
 # private memory at most 8 MB (8,000,000 bytes: 7,812 KiB).
 most=$(printf '%s\n' "${clicks[@]}" | grep -v -- - | sort -n | tail -1)
 within() { (($1 <= $2)) && echo within || echo OVER; }
 echo "  limits: slowest click ${most:--} ms of 100 ($(within "${most:-999}" 99)); private memory" \
-  "$kib KiB of 7812 ($(within "$kib" 7812)); refresh ratio to quakestat $(awk -v a="$lf_ms" -v b="$qs_ms" \
-  'BEGIN { printf "%.2f", a / b }') of 1 ($(within "$lf_ms" "$qs_ms"))"
+  "$kib KiB of 7812 ($(within "$kib" 7812)), as Windows counts it $unshareable KiB" \
+  "($(within "$unshareable" 7812)); refresh ratio to quakestat" \
+  "$(awk -v a="$lf_ms" -v b="$qs_ms" 'BEGIN { printf "%.2f", a / b }') of 1 ($(within "$lf_ms" "$qs_ms"))"
