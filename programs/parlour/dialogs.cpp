@@ -103,9 +103,21 @@ INT_PTR CALLBACK OffersProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
+void LoadCommonControls() {
+  static bool loaded = false;
+  if (loaded) return;
+  loaded = true;
+  using Init = void(WINAPI*)();
+  if (const HMODULE module = ::LoadLibraryA("comctl32.dll"))
+    if (const auto init = reinterpret_cast<Init>(
+            reinterpret_cast<void*>(::GetProcAddress(module, "InitCommonControls"))))
+      init();
+}
+
 std::optional<parlour::GameEdit> EditProperties(HINSTANCE instance, HWND owner,
                                                 ludora::WindowsApi& api, const parlour::Game& game,
                                                 const std::vector<std::string>& categories) {
+  LoadCommonControls();
   PropertiesState state{&api, &game, &categories, {}};
   if (::DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PROPERTIES), owner, &PropertiesProcedure,
                         reinterpret_cast<LPARAM>(&state)) != IDOK)
@@ -115,6 +127,7 @@ std::optional<parlour::GameEdit> EditProperties(HINSTANCE instance, HWND owner,
 
 std::optional<std::vector<bool>> ChooseOffers(HINSTANCE instance, HWND owner,
                                               const std::vector<parlour::FoundGame>& offers) {
+  LoadCommonControls();
   OffersState state{&offers, {}};
   if (::DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_OFFERS), owner, &OffersProcedure,
                         reinterpret_cast<LPARAM>(&state)) != IDOK)

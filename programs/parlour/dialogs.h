@@ -12,6 +12,11 @@
 
 namespace ludora::win32 {
 
+// comctl32, loaded and set up before the first dialog or message box rather
+// than at start (the room's own window uses none of its controls): with it
+// the dialogs' buttons and boxes have the look the manifest asks for.
+void LoadCommonControls();
+
 // The player's changes to `game`; nothing when cancelled.
 std::optional<parlour::GameEdit> EditProperties(HINSTANCE instance, HWND owner,
                                                 ludora::WindowsApi& api, const parlour::Game& game,

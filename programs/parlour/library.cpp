@@ -10,15 +10,22 @@ namespace {
 constexpr std::string_view kHeader = "Corvane Ludora games room 1";
 constexpr std::size_t kGameFields = 12;
 
-std::vector<std::string_view> Fields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  for (std::size_t start = 0;;) {
-    const auto tab = line.find('\t', start);
-    fields.push_back(line.substr(start, tab - start));
-    if (tab == std::string_view::npos) return fields;
-    start = tab + 1;
+// A line's fields, in place: no line of the library has more than a game's,
+// so a line with more counts one over them, the rest left unsplit.
+struct Fields {
+  std::string_view at[kGameFields + 1];
+  std::size_t count = 0;
+  explicit Fields(std::string_view line) {
+    for (std::size_t start = 0;;) {
+      const auto tab = count == kGameFields ? std::string_view::npos : line.find('\t', start);
+      at[count++] = line.substr(start, tab - start);
+      if (tab == std::string_view::npos) return;
+      start = tab + 1;
+    }
   }
-}
+  std::size_t size() const { return count; }
+  std::string_view operator[](std::size_t i) const { return at[i]; }
+};
 
 template <typename Number>
 bool ParseNumber(std::string_view text, Number& value) {
@@ -40,7 +47,7 @@ bool ParseFlags(std::string_view text, Game& game) {
   return !text.empty();
 }
 
-std::optional<Game> ParseGame(const std::vector<std::string_view>& f) {
+std::optional<Game> ParseGame(const Fields& f) {
   Game game;
   unsigned source = 0;
   std::uint64_t lastPlayed = 0;
@@ -130,7 +137,7 @@ void LibraryReader::Line(std::string_view line) {
     library_.damaged = true;  // lines after the end: the file is not what it says
     return;
   }
-  const std::vector<std::string_view> f = Fields(line);
+  const Fields f(line);
   std::size_t count = 0;
   if (f[0] == "end" && f.size() == 2 && ParseNumber(f[1], count)) {
     ended_ = true;

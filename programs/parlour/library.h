@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,7 +38,9 @@ inline constexpr std::size_t kMaxLineBytes = 8192;
 inline constexpr std::size_t kMaxLibraryBytes = 16 * 1024 * 1024;
 
 struct Library {
-  std::vector<Game> games;
+  // A deque, which grows a block at a time: a vector of 2,000 games doubled
+  // its way there and left half a megabyte of freed blocks in the heap.
+  std::deque<Game> games;
   std::vector<std::string> ignored;  // programs, in lower case
   bool damaged = false;
 

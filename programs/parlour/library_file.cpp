@@ -13,34 +13,29 @@ namespace ludora::parlour {
 
 namespace {
 
-constexpr DWORD kCreateAlways = 2, kAttributeNormal = 0x80;
-constexpr DWORD kReplaceExisting = 0x1, kWriteThrough = 0x8, kNotImplemented = 120;
+constexpr DWORD kNotImplemented = 120;
 
-std::string NewFileOf(const std::string& path) {
-  return path + ".new";
-}
-
-// Renames `from` over `to`. Windows 98 has no such rename: there the old
-// file goes first, and a new file left alone is what the next load reads.
+// Renames `from` over `to`; on Windows 98, which cannot, the old file goes first.
 bool Replace(WindowsApi& api, const std::string& from, const std::string& to) {
-  if (api.MoveFileExA(from, to, kReplaceExisting | kWriteThrough)) return true;
+  if (api.MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING)) return true;
   if (api.GetLastError() != kNotImplemented) return false;
   api.DeleteFileA(to);
   return api.MoveFileA(from, to) != 0;
 }
 
-// The library in the file; a file that cannot be opened reads as nothing.
+// The library in the file, read a piece at a time (ReadSettingsFile's whole
+// read would take its 16 MB bound in memory at once); a file that cannot be
+// opened reads as nothing.
 std::optional<Library> Read(WindowsApi& api, const std::string& path) {
   const ScopedFile file(api, api.CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
                                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, 0));
   if (!file) return std::nullopt;
   LibraryReader reader;
-  std::vector<char> piece(64 * 1024);
+  char piece[16 * 1024];
   DWORD read = 0;
-  while (!reader.Full() &&
-         api.ReadFile(file.get(), piece.data(), static_cast<DWORD>(piece.size()), &read, nullptr) &&
+  while (!reader.Full() && api.ReadFile(file.get(), piece, sizeof piece, &read, nullptr) &&
          read > 0) {
-    reader.Feed({piece.data(), read});
+    reader.Feed({piece, read});
   }
   return reader.Finish();
 }
@@ -62,9 +57,10 @@ std::string LibraryPath(WindowsApi& api, const std::string& programFolder) {
 Library LoadLibraryFile(WindowsApi& api, const std::string& path) {
   std::optional<Library> library = Read(api, path);
   if (!library) {
-    // A replacement cut short between its two steps left only the new file.
-    library = Read(api, NewFileOf(path));
-    if (library && !library->damaged && Replace(api, NewFileOf(path), path))
+    // A replacement cut short left only the new file (as ReadSettingsFile
+    // reads it): sound, it is written back, which puts it in the old one's place.
+    library = Read(api, path + ".new");
+    if (library && !library->damaged && SaveLibraryFile(api, path, *library))
       return std::move(*library);
     return Library{};
   }
@@ -73,20 +69,7 @@ Library LoadLibraryFile(WindowsApi& api, const std::string& path) {
 }
 
 bool SaveLibraryFile(WindowsApi& api, const std::string& path, const Library& library) {
-  const std::string text = LibraryText(library);
-  const std::string next = NewFileOf(path);
-  {
-    const ScopedFile file(
-        api, api.CreateFileA(next, GENERIC_WRITE, 0, nullptr, kCreateAlways, kAttributeNormal, 0));
-    if (!file) return false;
-    DWORD written = 0;
-    if (!api.WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
-                       nullptr) ||
-        written != text.size()) {
-      return false;
-    }
-  }
-  return Replace(api, next, path);
+  return WriteSettingsFile(api, path, LibraryText(library));
 }
 
 std::int64_t UnixNow(WindowsApi& api) {

@@ -2,7 +2,6 @@
 // started with a key or a gamepad, its play time recorded. One room runs
 // at a time: a second start shows the first.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "parlour/games_room.h"
 #include "parlour/library_file.h"
@@ -27,7 +26,6 @@ int Run(HINSTANCE instance, ludora::RealWindowsApi& api) {
     }
     return 0;
   }
-  ::InitCommonControls();
   const std::string folder = ludora::ProgramFolder(api);
   ludora::parlour::GamesRoom state(api, folder, ludora::parlour::LibraryPath(api, folder));
   state.Load();

@@ -368,11 +368,13 @@ void RoomWindow::Do(UINT command) {
       room_.ToggleHidden();
       break;
     case kRemove:
-      if (game >= 0 && ::MessageBoxA(hwnd(),
-                                     ("Remove \"" + room_.library().games[game].name +
-                                      "\" from the games room? The game stays on the computer.")
-                                         .c_str(),
-                                     kRoomTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+      if (game < 0) break;
+      LoadCommonControls();
+      if (::MessageBoxA(hwnd(),
+                        ("Remove \"" + room_.library().games[game].name +
+                         "\" from the games room? The game stays on the computer.")
+                            .c_str(),
+                        kRoomTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         room_.Remove();
         tiles_.Clear();
       }

@@ -49,24 +49,30 @@ const TileCache::Tile* TileCache::Find(int game) const {
   return found == tiles_.end() ? nullptr : &found->second;
 }
 
-// The icon at `index` of `file`, 48 pixels large where Windows can give
-// that size (XP, looked up at run time), else 32; shell32 is loaded then.
+// The icon at `index` of `file`, 48 pixels large where user32 can give that
+// size (2000 and XP, looked up at run time); else (98) 32 from shell32,
+// loaded only then. Both read the same icons of a file: one that user32
+// finds none in has none for shell32 either.
 HICON TileCache::ExtractLarge(const std::string& file, int index, int* size) {
   if (!looked_) {
     looked_ = true;
     if (const HMODULE user = ::GetModuleHandleA("user32.dll"))
       privateExtract_ = reinterpret_cast<PrivateExtract>(
           reinterpret_cast<void*>(::GetProcAddress(user, "PrivateExtractIconsA")));
-    if (const HMODULE shell = ::LoadLibraryA("shell32.dll"))
-      extractEx_ = reinterpret_cast<ExtractEx>(
-          reinterpret_cast<void*>(::GetProcAddress(shell, "ExtractIconExA")));
   }
   HICON icon = nullptr;
   UINT id = 0;
-  if (privateExtract_ && privateExtract_(file.c_str(), index, 48, 48, &icon, &id, 1, 0) == 1 &&
-      icon) {
+  if (privateExtract_) {
+    if (privateExtract_(file.c_str(), index, 48, 48, &icon, &id, 1, 0) != 1 || !icon)
+      return nullptr;
     *size = 48;
     return icon;
+  }
+  if (!lookedShell_) {
+    lookedShell_ = true;
+    if (const HMODULE shell = ::LoadLibraryA("shell32.dll"))
+      extractEx_ = reinterpret_cast<ExtractEx>(
+          reinterpret_cast<void*>(::GetProcAddress(shell, "ExtractIconExA")));
   }
   if (extractEx_ && extractEx_(file.c_str(), index, &icon, nullptr, 1) == 1 && icon) {
     *size = 32;

@@ -49,7 +49,7 @@ class TileCache {
   using ExtractEx = UINT(WINAPI*)(LPCSTR, int, HICON*, HICON*, UINT);
   PrivateExtract privateExtract_ = nullptr;  // XP's, for 48 pixels
   ExtractEx extractEx_ = nullptr;            // shell32's, 32 pixels
-  bool looked_ = false;
+  bool looked_ = false, lookedShell_ = false;
 };
 
 }  // namespace ludora::win32

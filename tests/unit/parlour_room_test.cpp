@@ -79,8 +79,14 @@ TEST(LibraryFile, WrittenAsANewFileRenamedOverTheOldAndDamageSetAside) {
     api.AddFile(kFile, "old");
     ASSERT_TRUE(SaveLibraryFile(api, kFile, library));
     EXPECT_EQ(LoadLibraryFile(api, kFile).games, library.games);
-    const Log nt = {"file-open " + kFile + ".new", "file-replace " + kFile + ".new -> " + kFile};
-    const Log w98 = {nt[0], nt[1], "file-delete " + kFile,
+    // The shared write looks for the old file and clears a stale new one first.
+    const Log nt = {"file-open " + kFile, "file-delete " + kFile + ".new",
+                    "file-open " + kFile + ".new", "file-replace " + kFile + ".new -> " + kFile};
+    const Log w98 = {nt[0],
+                     nt[1],
+                     nt[2],
+                     nt[3],
+                     "file-delete " + kFile,
                      "file-move " + kFile + ".new -> " + kFile};
     Log expected = platform == 1 ? w98 : nt;
     expected.push_back("file-open " + kFile);
@@ -262,8 +268,8 @@ TEST(GamesRoom, GamesForSureJoinOffersWaitAndPlayTimeIsKept) {
   api.AddFolder("C:\\Users\\P\\AppData");
   const std::string path = LibraryPath(api, kApp);
   EXPECT_EQ(path, "C:\\Users\\P\\AppData\\Corvane\\Ludora\\Games Room.txt");
-  EXPECT_EQ(api.Effects("mkdir"),
-            (Log{"mkdir C:\\Users\\P\\AppData\\Corvane", "mkdir C:\\Users\\P\\AppData\\Corvane\\Ludora"}));
+  EXPECT_EQ(api.Effects("mkdir"), (Log{"mkdir C:\\Users\\P\\AppData\\Corvane",
+                                       "mkdir C:\\Users\\P\\AppData\\Corvane\\Ludora"}));
   GamesRoom room(api, kApp, path);
   room.Load();
   std::vector<FoundGame> finds = {{"Quake", "C:\\Games\\quake.exe", Source::StartMenu, true},
