@@ -58,11 +58,12 @@ Library LoadLibraryFile(WindowsApi& api, const std::string& path) {
   std::optional<Library> library = Read(api, path);
   if (!library) {
     // A replacement cut short left only the new file (as ReadSettingsFile
-    // reads it): sound, it is written back, which puts it in the old one's place.
+    // reads it). Sound, it is the library, and a rename puts it in the old
+    // one's place: writing it again would put the only copy at stake.
     library = Read(api, path + ".new");
-    if (library && !library->damaged && SaveLibraryFile(api, path, *library))
-      return std::move(*library);
-    return Library{};
+    if (!library || library->damaged) return Library{};
+    Replace(api, path + ".new", path);
+    return std::move(*library);
   }
   if (library->damaged) Replace(api, path, path + " damaged.txt");
   return std::move(*library);

@@ -92,10 +92,15 @@ TEST(LibraryFile, WrittenAsANewFileRenamedOverTheOldAndDamageSetAside) {
     expected.push_back("file-open " + kFile);
     EXPECT_EQ(api.Effects("file-"), expected);
   }
-  // 98 stopped between its two steps: the new file is read, and takes the old one's place.
+  // 98 stopped between its two steps: the new file is read, and takes the old
+  // one's place; where it cannot, it is still the library, and stays.
+  const std::string one = kHeader + "game\tA\tC:\\a.exe\t\t\t\t\t\t-\t1\t2\t0\r\nend\t1\r\n";
   FakeWindows api;
-  api.AddFile(kFile + ".new", kHeader + "end\t0\r\n");
-  EXPECT_FALSE(LoadLibraryFile(api, kFile).damaged);
+  api.AddFile(kFile + ".new", one);
+  api.failing = {Op::MoveFileExA, Op::MoveFileA};
+  EXPECT_EQ(LoadLibraryFile(api, kFile).games.size(), 1u);
+  api.failing = {};
+  EXPECT_EQ(LoadLibraryFile(api, kFile).games.size(), 1u);
   EXPECT_TRUE(api.GetFileAttributesA(kFile) != 0xFFFFFFFF &&
               api.GetFileAttributesA(kFile + ".new") == 0xFFFFFFFF);
   // A damaged file is kept whole beside the sound part; a write that fails leaves the old file.
