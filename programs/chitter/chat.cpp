@@ -231,13 +231,7 @@ void Chat::ConnectTo(const ServerName& server, std::string_view password, const 
 void Chat::Note(const Tab& tab, LineKind kind, std::string text) {
   Session* session = SessionOf(tab);
   if (session) return session->client().Note(ConversationOf(tab), kind, std::move(text));
-  Line line;
-  line.hour = static_cast<std::uint8_t>(now_.hour);
-  line.minute = static_cast<std::uint8_t>(now_.minute);
-  line.second = static_cast<std::uint8_t>(now_.second);
-  line.kind = kind;
-  line.text = std::move(text);
-  home_->Add(std::move(line), settings_.scrollback);
+  home_->Add(StampedLine(now_, kind, "", std::move(text)), settings_.scrollback);
 }
 
 void Chat::Added(const std::string& network, const Conversation& conversation, const Line& line) {

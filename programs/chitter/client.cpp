@@ -195,7 +195,7 @@ void Client::Say(Conversation& to, std::string_view text) {
   if (to.kind() == Conversation::Kind::Channel && !to.joined)
     return Note(to, LineKind::Error, "You are not in this channel.");
   SendText("PRIVMSG", to.name(), text, false);
-  Line line = NewLine(LineKind::Message, Shown(nick_), Shown(text));
+  Line line = StampedLine(now_, LineKind::Message, Shown(nick_), Shown(text));
   line.own = true;
   Add(to, std::move(line), Activity::None);
 }
@@ -206,7 +206,7 @@ void Client::Act(Conversation& to, std::string_view text) {
     return Note(to, LineKind::Error, "Not in a conversation that can hear you.");
   }
   SendText("PRIVMSG", to.name(), text, true);
-  Line line = NewLine(LineKind::Action, Shown(nick_), Shown(text));
+  Line line = StampedLine(now_, LineKind::Action, Shown(nick_), Shown(text));
   line.own = true;
   Add(to, std::move(line), Activity::None);
 }
@@ -215,7 +215,7 @@ void Client::SendPrivate(std::string_view target, std::string_view text) {
   if (!registered_) return Note(Active(), LineKind::Error, "Not connected.");
   SendText("PRIVMSG", target, text, false);
   if (Conversation* open = Find(target)) {
-    Line line = NewLine(LineKind::Message, Shown(nick_), Shown(text));
+    Line line = StampedLine(now_, LineKind::Message, Shown(nick_), Shown(text));
     line.own = true;
     return Add(*open, std::move(line), Activity::None);
   }
@@ -335,17 +335,6 @@ bool Client::RoomForMembers() const {
   return members < kMaxMembers;
 }
 
-Line Client::NewLine(LineKind kind, std::string nick, std::string text) const {
-  Line line;
-  line.hour = static_cast<std::uint8_t>(now_.hour);
-  line.minute = static_cast<std::uint8_t>(now_.minute);
-  line.second = static_cast<std::uint8_t>(now_.second);
-  line.kind = kind;
-  line.nick = std::move(nick);
-  line.text = std::move(text);
-  return line;
-}
-
 void Client::Add(Conversation& to, Line line, Activity activity) {
   if (line.mention) ++mentions_;
   if (to.id() != activeId_) to.Raise(activity);
@@ -354,12 +343,12 @@ void Client::Add(Conversation& to, Line line, Activity activity) {
 }
 
 void Client::Note(Conversation& to, LineKind kind, std::string text) {
-  Add(to, NewLine(kind, "", std::move(text)),
+  Add(to, StampedLine(now_, kind, "", std::move(text)),
       kind == LineKind::Error ? Activity::Messages : Activity::Events);
 }
 
 void Client::Event(Conversation& to, std::string text) {
-  Add(to, NewLine(LineKind::Event, "", std::move(text)), Activity::Events);
+  Add(to, StampedLine(now_, LineKind::Event, "", std::move(text)), Activity::Events);
 }
 
 // Whether `text` names the user's nick as a word of its own.

@@ -127,7 +127,6 @@ class Client {
   Conversation& Open(Conversation::Kind kind, std::string_view name);
   bool RoomForMembers() const;
   void Add(Conversation& to, Line line, Activity activity);
-  Line NewLine(LineKind kind, std::string nick, std::string text) const;
   void Event(Conversation& to, std::string text);
   Conversation& Active();
   bool IsMe(std::string_view nick) const { return features_.Same(nick, nick_); }

@@ -153,7 +153,8 @@ void Client::OnKick(const Message& m, const Prefix& from) {
   if (IsMe(victim)) {
     conversation->joined = conversation->wanted = false;
     conversation->ClearMembers();
-    Line line = NewLine(LineKind::Event, "", "You were kicked by " + Shown(from.nick) + reason);
+    Line line =
+        StampedLine(now_, LineKind::Event, "", "You were kicked by " + Shown(from.nick) + reason);
     line.mention = true;
     return Add(*conversation, std::move(line), Activity::Mention);
   }
@@ -307,8 +308,8 @@ void Client::OnPrivmsg(const Message& m, const Prefix& from) {
     to = &OpenQuery(IsMe(target) ? std::string_view(from.nick) : target);  // or the user's own
   }
   if (!to) to = &server();
-  Line line = NewLine(ctcp ? LineKind::Action : LineKind::Message, Shown(from.nick),
-                      Shown(ctcp ? std::string_view(ctcp->argument) : std::string_view(text)));
+  Line line = StampedLine(now_, ctcp ? LineKind::Action : LineKind::Message, Shown(from.nick),
+                          Shown(ctcp ? std::string_view(ctcp->argument) : std::string_view(text)));
   line.own = IsMe(from.nick);
   line.mention = !line.own && (to->kind() == Conversation::Kind::Query || Names(text));
   const Activity activity = line.mention ? Activity::Mention : Activity::Messages;
@@ -332,16 +333,16 @@ void Client::OnNotice(const Message& m, const Prefix& from) {
     Conversation* query = Find(from.nick);
     to = query ? query : &Active();
   }
-  Line line = NewLine(LineKind::Notice, who, Shown(text));
+  Line line = StampedLine(now_, LineKind::Notice, who, Shown(text));
   line.mention = to->kind() == Conversation::Kind::Query || (to != &server() && Names(text));
   const Activity activity = line.mention ? Activity::Mention : Activity::Messages;
   Add(*to, std::move(line), activity);
 }
 
 void Client::OnInvite(const Message& m, const Prefix& from) {
-  Line line = NewLine(LineKind::Event, "",
-                      Shown(from.nick) + " invites you to " + Shown(m.Param(1)) + " (/join " +
-                          Shown(m.Param(1)) + ")");
+  Line line = StampedLine(now_, LineKind::Event, "",
+                          Shown(from.nick) + " invites you to " + Shown(m.Param(1)) + " (/join " +
+                              Shown(m.Param(1)) + ")");
   line.mention = true;
   Add(Active(), std::move(line), Activity::Mention);
 }

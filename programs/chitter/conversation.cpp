@@ -4,6 +4,17 @@
 
 namespace ludora::chitter {
 
+Line StampedLine(const Clock& at, LineKind kind, std::string nick, std::string text) {
+  Line line;
+  line.hour = static_cast<std::uint8_t>(at.hour);
+  line.minute = static_cast<std::uint8_t>(at.minute);
+  line.second = static_cast<std::uint8_t>(at.second);
+  line.kind = kind;
+  line.nick = std::move(nick);
+  line.text = std::move(text);
+  return line;
+}
+
 Conversation::Conversation(Kind kind, std::string name, std::uint32_t id)
     : kind_(kind), name_(std::move(name)), id_(id) {}
 

@@ -31,6 +31,9 @@ struct Line {
   std::string text;      // UTF-8, with mIRC's formatting codes
 };
 
+// A line stamped with the clock's time of day.
+Line StampedLine(const Clock& at, LineKind kind, std::string nick, std::string text);
+
 // What happened in a conversation since the user last looked at it, least first.
 enum class Activity : std::uint8_t { None, Events, Messages, Mention };
 
