@@ -69,8 +69,8 @@ bool StartExplorerAsShell(WindowsApi& api) {
       const HWND tray = TrayDockWindow(api);  // that one came first
       CloseProcessOf(api, tray, {tray});
     }
-    started = Start(api, WindowsProgram(api, WindowsFolder::Windows, "explorer.exe"),
-                    "explorer.exe");
+    started =
+        Start(api, WindowsProgram(api, WindowsFolder::Windows, "explorer.exe"), "explorer.exe");
   }
   // Explorer has the desktop once its Progman window is there; one that has
   // ended without showing it left none.
@@ -101,14 +101,22 @@ int Run(WindowsApi& api, const std::string& commandLine) {
     }
   }
   if (id.empty()) return 2;
-  const ScopedHandle one(api, api.CreateMutexA(nullptr, 0, companions::kWatchdogMutex));
-  if (!one || api.GetLastError() == ERROR_ALREADY_EXISTS) return 0;
-  // Held for the session: the orderly end Ludora announces, and on Windows
-  // 98 the mark that the startup programs were started.
+  // Held for the session: the orderly end Ludora announces (Ludora holds it
+  // too, from its start), and on Windows 98 the mark that the startup
+  // programs were started.
   const ScopedHandle orderlyEnd(api, api.CreateEventA(nullptr, 1, 0, companions::kOrderlyEndEvent));
   const ScopedHandle startupRun(api, api.OpenEventA(SYNCHRONIZE, 0, companions::kStartupRunEvent));
+  // A Ludora that ended before its watchdog came (killed in its first
+  // moments, or a start without a bar, which ends at once) has ended like
+  // any other: only a process that is there and not ours to wait for is
+  // nothing to watch.
   ScopedHandle shell(api, api.OpenProcess(kProcessWaitRights, 0, static_cast<DWORD>(processId)));
-  if (!shell) return 1;
+  if (!shell && api.GetLastError() == ERROR_ACCESS_DENIED) return 1;
+  // Taken once both are held, so that Ludora, ending in order, can wait for
+  // a watchdog that watches: its end is then never taken for a crash.
+  const ScopedHandle one(api, api.CreateMutexA(nullptr, 0, companions::kWatchdogMutex));
+  if (!one || api.GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+  if (!shell) api.OutputDebugStringA("ludora-watch: Ludora had ended before it was watched\n");
   const std::string ludora = "\"" + ProgramFolder(api) + "\\ludora.exe\"";
   RestartPolicy policy;
   for (;;) {
@@ -116,15 +124,21 @@ int Run(WindowsApi& api, const std::string& commandLine) {
     if (shell) api.WaitForSingleObject(shell.get(), INFINITE);
     const bool orderly =
         orderlyEnd && api.WaitForSingleObject(orderlyEnd.get(), 0) == WAIT_OBJECT_0;
-    switch (policy.AfterEnd(orderly, api.GetTickCount())) {
+    const Next next = policy.AfterEnd(orderly, api.GetTickCount());
+    api.OutputDebugStringA(next == Next::LetBe ? "ludora-watch: Ludora ended in order\n"
+                           : next == Next::StartLudora
+                               ? "ludora-watch: Ludora ended: started again\n"
+                               : "ludora-watch: Ludora ended: a crash loop\n");
+    switch (next) {
       case Next::LetBe:
         return 0;
       case Next::StartExplorer: {
         if (StartExplorerAsShell(api)) return 0;
         const DWORD pause = policy.PauseInALoop(api.GetTickCount());
-        api.OutputDebugStringA("ludora-watch: Explorer cannot take the desktop (a shell place "
-                               "still names Ludora, or Explorer did not start): Ludora again in " +
-                               std::to_string(pause / 1000) + " s\n");
+        api.OutputDebugStringA(
+            "ludora-watch: Explorer cannot take the desktop (a shell place "
+            "still names Ludora, or Explorer did not start): Ludora again in " +
+            std::to_string(pause / 1000) + " s\n");
         api.Sleep(pause);
         shell = ScopedHandle(api, Start(api, {}, ludora));
         break;

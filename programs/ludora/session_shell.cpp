@@ -95,6 +95,9 @@ void SessionShell::Decide(Platform platform) {
   api_.OutputDebugStringA(active_ ? "Ludora: the session's shell\n"
                                   : "Ludora: a program under another shell\n");
   if (!active_) return;
+  // Held from now on, so that an end in order told before the watchdog
+  // comes is still there when it does.
+  orderlyEnd_ = ScopedHandle(api_, api_.CreateEventA(nullptr, 1, 0, companions::kOrderlyEndEvent));
   shiftHeld_ = (api_.GetAsyncKeyState(kShiftKey) & 0x8000) != 0;
   safeMode_ = api_.GetSystemMetrics(kCleanBoot) != 0;
 }
@@ -116,10 +119,14 @@ void SessionShell::Painted(const std::string& appFolder, CommandBatches& starts,
   const auto companion = [&](std::string_view file) {
     return "\"" + appFolder + "\\" + std::string(file) + "\"";
   };
+  // The watchdog first: until it watches, an end of this start is nobody's
+  // to see.
   std::vector<CommandStart> companions = {
       {companion(companions::kWatchdog) + " " + std::to_string(api_.GetCurrentProcessId()),
-       SW_HIDE, {}}};
-  if (barShown) companions.insert(companions.begin(), {companion(companions::kTrayDock), SW_HIDE, {}});
+       SW_HIDE,
+       {}}};
+  if (barShown) companions.push_back({companion(companions::kTrayDock), SW_HIDE, {}});
+  watchdogAskedAt_ = api_.GetTickCount();
   starts.Start(std::move(companions));
   starts.Start(std::move(serviceStops));
   if (!barShown) return;
@@ -134,7 +141,16 @@ void SessionShell::Painted(const std::string& appFolder, CommandBatches& starts,
 }
 
 void SessionShell::EndedOrderly() {
-  if (active_) SignalOrderlyEnd(api_);
+  if (!active_) return;
+  SignalOrderlyEnd(api_);
+  // A watchdog asked for moments ago may not watch yet: it would find the
+  // shell gone and take that for a crash. It is waited for a while, as long
+  // as it may take to come.
+  if (!watchdogAskedAt_) return;
+  const DWORD since = api_.GetTickCount() - *watchdogAskedAt_;
+  if (since < kWatchdogComesWithin && !WatchdogRuns(api_)) {
+    WaitUntil(api_, kWatchdogComesWithin - since, [&] { return WatchdogRuns(api_); });
+  }
 }
 
 }  // namespace ludora

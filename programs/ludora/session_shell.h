@@ -6,6 +6,7 @@
 // none of that.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/command_batches.h"
@@ -18,7 +19,7 @@ namespace ludora {
 // What this start of the shell does as the session's shell, decided once.
 class SessionShell {
  public:
-  explicit SessionShell(WindowsApi& api) : api_(api), marker_(api) {}
+  explicit SessionShell(WindowsApi& api) : api_(api), marker_(api), orderlyEnd_(api) {}
 
   // At start: whether Ludora is the session's shell. It is when no other
   // shell's windows exist (Explorer's desktop `Progman`, a taskbar
@@ -38,12 +39,19 @@ class SessionShell {
   void Painted(const std::string& appFolder, CommandBatches& starts,
                std::vector<CommandStart> serviceStops, bool barShown);
 
-  // The shell ends as it means to: its watchdog is told.
+  // The shell ends as it means to: its watchdog is told, and waited for
+  // while it may still be coming.
   void EndedOrderly();
+
+  // How long a watchdog may take to start watching, from the moment its
+  // start is handed over.
+  static constexpr DWORD kWatchdogComesWithin = 10000;
 
  private:
   WindowsApi& api_;
   ScopedHandle marker_;
+  ScopedHandle orderlyEnd_;
+  std::optional<DWORD> watchdogAskedAt_;
   Platform platform_ = Platform::Nt;
   bool active_ = false;
   bool shiftHeld_ = false;

@@ -62,7 +62,9 @@ DWORD FakeWindows::DoGetCurrentProcessId(bool failing) {
 HANDLE FakeWindows::DoOpenProcess(bool failing, DWORD access, BOOL inherit, DWORD pid) {
   log.push_back("open-process pid=" + std::to_string(pid) + " access=" + std::to_string(access) +
                 " inherit=" + std::to_string(inherit));
-  if (failing || (pid != 4242 && pid != kShellProcess)) return Refuse(0, ERROR_ACCESS_DENIED);
+  if (failing) return Refuse(0, ERROR_ACCESS_DENIED);
+  // What Windows answers for a process that does not run (any more).
+  if (pid != 4242 && pid != kShellProcess) return Refuse(0, ERROR_INVALID_PARAMETER);
   return Open(Kind::Process, std::to_string(pid), access);
 }
 
@@ -73,11 +75,13 @@ HANDLE FakeWindows::DoGetCurrentProcess(bool) {
 // Windows 98 has no accounts. A token stands for the account its process runs as.
 BOOL FakeWindows::DoOpenProcessToken(bool failing, HANDLE process, DWORD, HANDLE* token) {
   if (failing || platformId != VER_PLATFORM_WIN32_NT) return Refuse(0, ERROR_CALL_NOT_IMPLEMENTED);
-  if (process != kCurrentProcess && !Is(process, Kind::Process)) return Refuse(0, ERROR_INVALID_HANDLE);
+  if (process != kCurrentProcess && !Is(process, Kind::Process))
+    return Refuse(0, ERROR_INVALID_HANDLE);
   // A process opened by its id is named by it; a started one by its command line.
   const std::string& name = process == kCurrentProcess ? "4242" : At(process).name;
   const auto found = processAccounts.find(static_cast<DWORD>(std::atoll(name.c_str())));
-  *token = Open(Kind::Token, found != processAccounts.end() ? found->second : userName.value_or(""));
+  *token =
+      Open(Kind::Token, found != processAccounts.end() ? found->second : userName.value_or(""));
   return 1;
 }
 
@@ -92,8 +96,22 @@ BOOL FakeWindows::DoGetTokenInformation(bool failing, HANDLE token, int informat
     DWORD attributes;
   };
   const DWORD account = static_cast<DWORD>(std::hash<std::string>{}(At(token).name));
-  const BYTE sid[16] = {1, 2, 0, 0, 0, 0, 0, 5, 21, 0, 0, 0, BYTE(account), BYTE(account >> 8),
-                        BYTE(account >> 16), BYTE(account >> 24)};
+  const BYTE sid[16] = {1,
+                        2,
+                        0,
+                        0,
+                        0,
+                        0,
+                        0,
+                        5,
+                        21,
+                        0,
+                        0,
+                        0,
+                        BYTE(account),
+                        BYTE(account >> 8),
+                        BYTE(account >> 16),
+                        BYTE(account >> 24)};
   *returned = sizeof(TokenUser) + sizeof sid;
   if (length < *returned) return Refuse(0, ERROR_INSUFFICIENT_BUFFER);
   auto* record = static_cast<BYTE*>(information);

@@ -114,21 +114,22 @@ TEST(StartupPrograms, StartOnceALogOnInWindowsOrderAfterTheServiceStops) {
   // Not a program: CreateProcess refuses the text file, the shell opens it.
   shell.api.failingCall = {Op::CreateProcessA, 2 + 31 + 7};
   const std::string app = "\"" + kApp + "\\";
-  EXPECT_EQ(StartedBy(shell),
-            (Log{"event-set msgina: ShellReadyEvent", "run " + app + "traydock.exe\" show=0",
-                 "run " + app + "ludora-watch.exe\" 4242 show=0",
-                 // (the fake lists a key's values by name)
-                 "run C:\\setup\\retry.exe show=1", "wait",
-                 "reg-delete HKLM\\" + kCurrentVersion + "RunOnce [!retry]",
-                 "reg-delete HKLM\\" + kCurrentVersion + "RunOnce [driver]",
-                 "run C:\\setup\\finish.exe /quiet show=1", "wait",
-                 "run C:\\WINDOWS\\mouse.exe -tray show=1", "run C:\\policy\\machine.exe show=1",
-                 "run C:\\policy\\user.exe show=1",
-                 "run \"C:\\Program Files\\Chat\\chat.exe\" /min show=1",
-                 "run C:\\docs\\readme.txt show=1", "open C:\\docs\\readme.txt",
-                 "open C:\\All Users\\Startup\\Antivirus.lnk", "open C:\\Me\\Startup\\Voice.lnk",
-                 "reg-delete HKCU\\" + kCurrentVersion + "RunOnce [dx]",
-                 "run C:\\dx\\finish.exe show=1"}));
+  EXPECT_EQ(
+      StartedBy(shell),
+      (Log{"event-set msgina: ShellReadyEvent", "run " + app + "ludora-watch.exe\" 4242 show=0",
+           "run " + app + "traydock.exe\" show=0",
+           // (the fake lists a key's values by name)
+           "run C:\\setup\\retry.exe show=1", "wait",
+           "reg-delete HKLM\\" + kCurrentVersion + "RunOnce [!retry]",
+           "reg-delete HKLM\\" + kCurrentVersion + "RunOnce [driver]",
+           "run C:\\setup\\finish.exe /quiet show=1", "wait",
+           "run C:\\WINDOWS\\mouse.exe -tray show=1", "run C:\\policy\\machine.exe show=1",
+           "run C:\\policy\\user.exe show=1",
+           "run \"C:\\Program Files\\Chat\\chat.exe\" /min show=1",
+           "run C:\\docs\\readme.txt show=1", "open C:\\docs\\readme.txt",
+           "open C:\\All Users\\Startup\\Antivirus.lnk", "open C:\\Me\\Startup\\Voice.lnk",
+           "reg-delete HKCU\\" + kCurrentVersion + "RunOnce [dx]",
+           "run C:\\dx\\finish.exe show=1"}));
   const auto at = [&](const std::string& entry) { return std::ranges::find(shell.api.log, entry); };
   const std::string sc = " show=0 app=C:\\WINDOWS\\system32\\sc.exe";
   // The notification area and the watchdog before the service stops, the
@@ -264,7 +265,8 @@ TEST(Watchdog, RestartsAnAbnormalEndLetsAnOrderlyOneBeAndStopsACrashLoop) {
   EXPECT_EQ(*(started + 1), "explorer: HKCU REG_SZ explorer.exe, HKLM REG_SZ explorer.exe");
 
   // An Explorer that ends at once, showing no desktop, left none: Ludora again.
-  const auto gone = watch(false, [](auto&) {}, false);
+  const auto gone = watch(
+      false, [](auto&) {}, false);
   const Log runs = gone->Effects("run ");
   ASSERT_GE(runs.size(), 5u);
   EXPECT_EQ(Log(runs.begin() + 3, runs.begin() + 5), (Log{explorer, ludora}));
@@ -290,6 +292,42 @@ TEST(Watchdog, RestartsAnAbnormalEndLetsAnOrderlyOneBeAndStopsACrashLoop) {
   second.otherInstanceRunning = true;  // another watchdog watches already
   EXPECT_EQ(watch::Run(second, "w 77"), 0);
   EXPECT_EQ(watch::Run(second, "w 12x"), 2);
+
+  // A Ludora killed before its watchdog came (Windows: no such process) is
+  // started again; one that is not ours to wait for is left. The mutex that
+  // tells Ludora it is watched comes only once the process and the event
+  // are held.
+  FakeWindows early;
+  early.whenStarted = [&](const std::string&) { early.events["Corvane.Ludora.OrderlyEnd"] = true; };
+  EXPECT_EQ(watch::Run(early, "w 78"), 0);
+  EXPECT_EQ(early.Effects("run "), Log{ludora});
+  const auto at = [&](const std::string& entry) { return std::ranges::find(early.log, entry); };
+  EXPECT_LT(at("open-process pid=78 access=1048576 inherit=0"),
+            at("mutex Corvane.Ludora.Watchdog"));
+  FakeWindows denied;
+  denied.failing = {Op::OpenProcess};
+  EXPECT_EQ(watch::Run(denied, "w 77"), 1);
+  EXPECT_TRUE(denied.Effects("run ").empty());
+}
+
+// An end in order moments after the start waits for the watchdog to watch,
+// which would otherwise find the shell gone and start it again; the event
+// that tells it is the shell's own from its start.
+TEST(Watchdog, AnOrderlyEndWaitsForAWatchdogStillComing) {
+  FakeShell shell(StartupEntries);
+  StartedBy(shell);
+  EXPECT_TRUE(shell.api.events.contains("Corvane.Ludora.OrderlyEnd"));
+  int looked = 0;
+  shell.api.whenSlept = [&] { shell.api.otherInstanceRunning = ++looked == 10; };
+  const DWORD before = shell.api.tickCount;
+  shell.program.session().EndedOrderly();
+  EXPECT_TRUE(shell.api.events["Corvane.Ludora.OrderlyEnd"]);
+  EXPECT_EQ(looked, 10);
+  // Long after the start, a watchdog that never came is not waited for.
+  shell.api.tickCount = before + SessionShell::kWatchdogComesWithin;
+  shell.api.otherInstanceRunning = false;
+  shell.program.session().EndedOrderly();
+  EXPECT_EQ(looked, 10);
 }
 
 }  // namespace
