@@ -30,6 +30,19 @@ wait_until() {
 }
 absent() { ! "$@"; }  # for waits until something is gone
 
+# prefix_processes <regex>: the processes of this test's prefix whose command
+# line matches, one id a line; false when none. Other suites may run beside
+# this one, each in prefixes of their own; a process that has ended and not
+# yet been reaped has no environment left and is not counted.
+prefix_processes() {
+  local pid none=1
+  for pid in $(pgrep -f "$1"); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+      echo "$pid" && none=0
+  done
+  return $none
+}
+
 source "$E2E_ROOT/tests/e2e/lib/target.sh"
 decide_target && use_target || exit 1
 source "$E2E_ROOT/tests/e2e/lib/display.sh"

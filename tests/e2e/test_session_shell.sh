@@ -60,16 +60,19 @@ made_in_order() {
 # A bar of another process than the one given (X may give it the same window id).
 bar_of_another_process() { bars | awk -v p="$1" '$2 != p { f = 1 } END { exit !f }'; }
 decided() { grep -aq "OutputDebugStringA \"Ludora: $1" "$LOG"; }
-ludora_processes() { pgrep -f 'Corvane Ludora.ludora\.exe' | wc -l; }
-companions() { pgrep -f 'Corvane Ludora.(ludora-watch|traydock)\.exe'; }
-tray_runs() { pgrep -f 'Corvane Ludora.traydock\.exe'; }
+# The shells started, by anyone, as the trace tells.
+ludora_starts() {
+  grep -ac 'CreateProcessInternalW app (null) cmdline L"\\"C:\\\\Program Files\\\\Corvane Ludora\\\\ludora.exe\\""' "$LOG"
+}
+companions() { prefix_processes 'Corvane Ludora.(ludora-watch|traydock)\.exe'; }
+tray_runs() { prefix_processes 'Corvane Ludora.traydock\.exe'; }
 ready_written() { grep -q "bar=" "$E2E_DIR/ready.txt" 2>/dev/null; }
 
 session() {
   session_prefix "session-$1" "$1"
   evict_wine_tray
   machine_runonce
-  start_ludora +process,+menu,+debugstr
+  start_ludora +timestamp,+process,+menu,+debugstr
   wait_until 30 "the log-on told" ready_written
   [ "$(tr -d '\r' <"$E2E_DIR/ready.txt")" = "bar=1" ] || fail "ready before the bar showed"
   wait_until 60 "the startup programs" all_started
@@ -105,9 +108,16 @@ session() {
   find_bar
   xdotool key --window "$BAR" alt+F4
   wait_until 10 "the bar to close" absent bars
-  wine "$APP_WIN\\ludora-record.exe" close >/dev/null 2>&1 || true  # its code: whether one ran
+  local starts
+  starts=$(ludora_starts)
+  # Its code says whether one ran; what it did goes to the trace.
+  WINEDEBUG=+timestamp,+process,+debugstr wine "$APP_WIN\\ludora-record.exe" close >/dev/null 2>>"$LOG" || true
   wait_until 20 "the watchdog and the notification area to end" absent companions
-  [ "$(ludora_processes)" -eq 0 ] || fail "Ludora started again after an orderly end"
+  grep -aq 'OutputDebugStringA "ludora-watch: Ludora ended in order' "$LOG" ||
+    fail "the watchdog took the orderly end for another"
+  [ "$(ludora_starts)" -eq "$starts" ] || fail "Ludora started again after an orderly end"
+  # (A process Windows counts as ended may still be going away on Linux.)
+  wait_until 10 "Ludora's process to go" absent prefix_processes 'Corvane Ludora.ludora\.exe'
 }
 
 # A crash loop: Ludora ends abnormally a fourth time within a minute, after
@@ -115,12 +125,12 @@ session() {
 # notification area has ended, named the shell while it starts; the
 # registration is put back after, so the next log-on starts Ludora again.
 explorer_started() { grep -aqF 'app L"C:\\windows\\explorer.exe" cmdline L"explorer.exe"' "$LOG"; }
-explorer_pid() { pgrep -f '^(C:\\windows\\)?explorer\.exe$'; }
+explorer_pid() { prefix_processes '^(C:\\windows\\)?explorer\.exe$'; }
 crash_loop() {
   session_prefix "crash-loop-$1" "$1"
   evict_wine_tray
   machine_runonce
-  start_ludora +process,+debugstr
+  start_ludora +timestamp,+process,+debugstr
   wait_until 30 "the notification area" tray_runs
   local kill
   for kill in 1 2 3 4; do
@@ -140,7 +150,7 @@ crash_loop() {
   # Wine's explorer.exe, not being Wine's desktop, shows no desktop of its
   # own: the stand-in's Progman tells the watchdog that Explorer took it.
   (cd "$E2E_DIR" && wine "$APP_WIN\\probe.exe" explorer) &
-  wait_until 30 "the watchdog to end" absent pgrep -f 'Corvane Ludora.ludora-watch\.exe'
+  wait_until 30 "the watchdog to end" absent prefix_processes 'Corvane Ludora.ludora-watch\.exe'
   kill "$(explorer_pid)"
   if [ "$1" = win98 ]; then
     [[ "$(system_ini | awk '/^\[boot\]/ { b = 1 } b && /^shell=/ { print tolower($0) }')" == *ludora.exe* ]] ||
@@ -156,7 +166,7 @@ under_explorer() {
   (cd "$E2E_DIR" && wine "$APP_WIN\\probe.exe" explorer) &
   wait_until 30 "Explorer's windows" test -f "$E2E_DIR/explorer.txt"
   machine_runonce
-  start_ludora +process,+debugstr
+  start_ludora +timestamp,+process,+debugstr
   wait_until 30 "the decision" decided "a program under another shell"
   wait_until 60 "the service stops" bash -c "grep -aq 'cmdline L\"sc stop jtagserver\"' '$LOG'"
   ! grep -aqE 'traydock|ludora-watch|probe\.exe\\?"? [a-z]|startup\.exe' <(grep -a CreateProcessInternalW "$LOG") ||

@@ -95,8 +95,12 @@ quick_menu() {
 balloons() {
   tray_prefix "traydock-balloons-$1" "$1"
   start_ludora
-  wine start /min "$APP_WIN\\traydock.exe"
+  # The program first, then the tray, whose TaskbarCreated has it add its icon and say its
+  # balloon: a program that came between the tray's window and its broadcast would add both
+  # twice, the second time after the first balloon was clicked, as it would on Windows.
   client icon 1 0 'Probe one|Download complete|The file game.zip has been saved in your games folder.' &
+  wait_until 20 "the program's first try" logged "1 add 0"
+  WINEDEBUG=+timestamp,+debugstr wine start /min "$APP_WIN\\traydock.exe" 2>>"$LOG"
   wait_until 30 "the balloon" balloon 'Download complete'
   wait_until 10 "NIN_BALLOONSHOW" logged "1 callback 0x402"
   read -r x y w h < <(window_geometry "$(balloon 'Download complete')")
