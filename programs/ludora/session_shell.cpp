@@ -108,7 +108,9 @@ void SessionShell::Painted(const std::string& appFolder, CommandBatches& starts,
     starts.Start(std::move(serviceStops));
     return;
   }
-  SignalShellReady(api_);
+  // The log-on screen stays until a start shows a desktop: one without a
+  // bar ends at once, and its watchdog starts the shell again.
+  if (barShown) SignalShellReady(api_);
   // The log-on's mark exists before the watchdog starts and holds it too:
   // made after, a kill of Ludora in between would take the mark along, and
   // the next start would start every startup program a second time. Without

@@ -32,8 +32,9 @@ class SessionShell {
   bool active() const { return active_; }
 
   // After the bar's first paint (or at once, when it has no window): the
-  // log-on screen is told, and what is to be started is handed to
-  // `starts`, in this order: the notification area and the watchdog, the
+  // log-on screen is told (only when there is a bar), and what is to be
+  // started is handed to `starts`, in this order: the watchdog and the
+  // notification area, the
   // service stops, the startup programs (the first start in the log-on with
   // a bar, Shift not held). Under another shell, the service stops alone.
   void Painted(const std::string& appFolder, CommandBatches& starts,

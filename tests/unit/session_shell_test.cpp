@@ -207,9 +207,11 @@ TEST(StartupPrograms, ShiftSafeModeWindows98AndAnotherShell) {
   EXPECT_EQ(policy("HKLM", "DisableCurrentUserRun"), without({"chat.exe", "readme.txt"}));
   EXPECT_EQ(policy("HKCU", "DisableCurrentUserRunOnce"), without({"dx"}));
   EXPECT_TRUE(count([](auto& api) { api.windowsByClass["Progman"] = 0x5001; }).empty());
-  // No bar: the watchdog only, which soon starts a shell that shows one.
+  // No bar: the watchdog only, which soon starts a shell that shows one; the
+  // log-on screen waits for that one.
   FakeShell barless(StartupEntries);
   barless.view.handle = 0;
+  barless.api.events = {{"msgina: ShellReadyEvent", false}};
   EXPECT_EQ(StartedBy(barless), Log{"run \"" + kApp + "\\ludora-watch.exe\" 4242 show=0"});
 }
 
