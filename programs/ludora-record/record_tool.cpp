@@ -73,6 +73,11 @@ bool OwnedByUs(WindowsApi& api, HWND window, const std::optional<std::vector<BYT
 
 }  // namespace
 
+// Opened, never made: a watchdog starting meanwhile must find its mutex free.
+bool WatchdogRuns(WindowsApi& api) {
+  return ScopedHandle(api, api.OpenMutexA(SYNCHRONIZE, 0, companions::kWatchdogMutex)).get() != 0;
+}
+
 bool AnotherAccountsShellRuns(WindowsApi& api) {
   if (GetPlatform(api) == Platform::NotNt) return false;
   const auto ours = AccountOf(api, api.GetCurrentProcess());

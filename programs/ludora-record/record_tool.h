@@ -38,6 +38,9 @@ inline constexpr int kWasRunning = 10;       // (close) Ludora was running and i
 // 98 has no accounts. A process whose account cannot be read is another's.
 bool AnotherAccountsShellRuns(WindowsApi& api);
 
+// Whether Ludora's watchdog runs (its mutex is taken).
+bool WatchdogRuns(WindowsApi& api);
+
 // Closes a running Ludora as its user would, so that its unload writes the
 // default open command, and waits a while for it and its watchdog to end;
 // closes the notification area too. Whether Ludora ran.

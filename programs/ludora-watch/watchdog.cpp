@@ -101,9 +101,10 @@ int Run(WindowsApi& api, const std::string& commandLine) {
     }
   }
   if (id.empty()) return 2;
-  // Held for the session: the orderly end Ludora announces (Ludora holds it
-  // too, from its start), and on Windows 98 the mark that the startup
-  // programs were started.
+  // Held for the session: the orderly end Ludora announces, and on Windows
+  // 98 the mark that the startup programs were started. Ludora hands both
+  // over as inherited handles, which hold them from this process's first
+  // moment; opened by name here as well, for a watchdog started otherwise.
   const ScopedHandle orderlyEnd(api, api.CreateEventA(nullptr, 1, 0, companions::kOrderlyEndEvent));
   const ScopedHandle startupRun(api, api.OpenEventA(SYNCHRONIZE, 0, companions::kStartupRunEvent));
   // A Ludora that ended before its watchdog came (killed in its first
@@ -112,8 +113,7 @@ int Run(WindowsApi& api, const std::string& commandLine) {
   // nothing to watch.
   ScopedHandle shell(api, api.OpenProcess(kProcessWaitRights, 0, static_cast<DWORD>(processId)));
   if (!shell && api.GetLastError() == ERROR_ACCESS_DENIED) return 1;
-  // Taken once both are held, so that Ludora, ending in order, can wait for
-  // a watchdog that watches: its end is then never taken for a crash.
+  // Taken once both are held: whoever sees it knows they are.
   const ScopedHandle one(api, api.CreateMutexA(nullptr, 0, companions::kWatchdogMutex));
   if (!one || api.GetLastError() == ERROR_ALREADY_EXISTS) return 0;
   if (!shell) api.OutputDebugStringA("ludora-watch: Ludora had ended before it was watched\n");

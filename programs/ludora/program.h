@@ -65,8 +65,10 @@ class Program {
 
  private:
   WindowsApi& api_;
-  CommandBatches starts_{api_};
+  // The session's events outlive the starts still being made at the end: a
+  // watchdog started at the last moment still inherits them.
   SessionShell session_{api_};
+  CommandBatches starts_{api_};
   WindowSystem& windows_;
   std::string appFolder_;
   std::unique_ptr<Form1> form1_;

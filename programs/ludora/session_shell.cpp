@@ -16,6 +16,11 @@ namespace {
 constexpr char kSessionKey[] = "Software\\Corvane\\Ludora\\Session";
 constexpr int kShiftKey = 0x10;  // VK_SHIFT
 constexpr int kCleanBoot = 67;   // SM_CLEANBOOT: Safe Mode
+// The events the watchdog must hold from its first moment are handed to it
+// as inherited handles: a Ludora killed before the watchdog opened them
+// would otherwise take them along (a log-on's mark gone, the startup
+// programs started again), and an orderly end told meanwhile would be lost.
+constexpr SECURITY_ATTRIBUTES kInherited = {.bInheritHandle = 1};
 
 std::string WinlogonShell(WindowsApi& api, HKEY root) {
   ScopedKey key(api);
@@ -82,7 +87,7 @@ bool FirstStartThisLogOn(WindowsApi& api, Platform platform, ScopedHandle& marke
       return disposition == REG_CREATED_NEW_KEY;
     }
   }
-  marker = ScopedHandle(api, api.CreateEventA(nullptr, 1, 0, companions::kStartupRunEvent));
+  marker = ScopedHandle(api, api.CreateEventA(&kInherited, 1, 0, companions::kStartupRunEvent));
   return marker && api.GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
@@ -95,9 +100,8 @@ void SessionShell::Decide(Platform platform) {
   api_.OutputDebugStringA(active_ ? "Ludora: the session's shell\n"
                                   : "Ludora: a program under another shell\n");
   if (!active_) return;
-  // Held from now on, so that an end in order told before the watchdog
-  // comes is still there when it does.
-  orderlyEnd_ = ScopedHandle(api_, api_.CreateEventA(nullptr, 1, 0, companions::kOrderlyEndEvent));
+  orderlyEnd_ =
+      ScopedHandle(api_, api_.CreateEventA(&kInherited, 1, 0, companions::kOrderlyEndEvent));
   shiftHeld_ = (api_.GetAsyncKeyState(kShiftKey) & 0x8000) != 0;
   safeMode_ = api_.GetSystemMetrics(kCleanBoot) != 0;
 }
@@ -122,13 +126,13 @@ void SessionShell::Painted(const std::string& appFolder, CommandBatches& starts,
     return "\"" + appFolder + "\\" + std::string(file) + "\"";
   };
   // The watchdog first: until it watches, an end of this start is nobody's
-  // to see.
+  // to see. It inherits the log-on's mark and the orderly-end event.
   std::vector<CommandStart> companions = {
       {companion(companions::kWatchdog) + " " + std::to_string(api_.GetCurrentProcessId()),
        SW_HIDE,
-       {}}};
+       {},
+       true}};
   if (barShown) companions.push_back({companion(companions::kTrayDock), SW_HIDE, {}});
-  watchdogAskedAt_ = api_.GetTickCount();
   starts.Start(std::move(companions));
   starts.Start(std::move(serviceStops));
   if (!barShown) return;
@@ -143,16 +147,7 @@ void SessionShell::Painted(const std::string& appFolder, CommandBatches& starts,
 }
 
 void SessionShell::EndedOrderly() {
-  if (!active_) return;
-  SignalOrderlyEnd(api_);
-  // A watchdog asked for moments ago may not watch yet: it would find the
-  // shell gone and take that for a crash. It is waited for a while, as long
-  // as it may take to come.
-  if (!watchdogAskedAt_) return;
-  const DWORD since = api_.GetTickCount() - *watchdogAskedAt_;
-  if (since < kWatchdogComesWithin && !WatchdogRuns(api_)) {
-    WaitUntil(api_, kWatchdogComesWithin - since, [&] { return WatchdogRuns(api_); });
-  }
+  if (active_ && orderlyEnd_) api_.SetEvent(orderlyEnd_.get());
 }
 
 }  // namespace ludora

@@ -6,7 +6,6 @@
 // none of that.
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "platform/command_batches.h"
@@ -40,19 +39,14 @@ class SessionShell {
   void Painted(const std::string& appFolder, CommandBatches& starts,
                std::vector<CommandStart> serviceStops, bool barShown);
 
-  // The shell ends as it means to: its watchdog is told, and waited for
-  // while it may still be coming.
+  // The shell ends as it means to: its watchdog is told, by the event it
+  // inherited, so that it knows even if it had not come to watch yet.
   void EndedOrderly();
-
-  // How long a watchdog may take to start watching, from the moment its
-  // start is handed over.
-  static constexpr DWORD kWatchdogComesWithin = 10000;
 
  private:
   WindowsApi& api_;
   ScopedHandle marker_;
-  ScopedHandle orderlyEnd_;
-  std::optional<DWORD> watchdogAskedAt_;
+  ScopedHandle orderlyEnd_;  // from the start, as the session's shell
   Platform platform_ = Platform::Nt;
   bool active_ = false;
   bool shiftHeld_ = false;

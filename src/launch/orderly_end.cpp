@@ -11,11 +11,6 @@ constexpr DWORD kEndsWithin = 10000;    // ms, after it is asked to close
 constexpr DWORD kIsEndedWithin = 5000;  // ms, after it is ended
 }  // namespace
 
-// Opened, never made: a watchdog starting meanwhile must find its mutex free.
-bool WatchdogRuns(WindowsApi& api) {
-  return ScopedHandle(api, api.OpenMutexA(SYNCHRONIZE, 0, companions::kWatchdogMutex)).get() != 0;
-}
-
 void SetNamedEvent(WindowsApi& api, const char* name) {
   const ScopedHandle event(api, api.OpenEventA(EVENT_MODIFY_STATE, 0, name));
   if (event) api.SetEvent(event.get());

@@ -13,10 +13,6 @@ namespace ludora {
 
 void SignalOrderlyEnd(WindowsApi& api);
 
-// Whether Ludora's watchdog watches: it takes its mutex once it holds
-// Ludora's process and the orderly-end event.
-bool WatchdogRuns(WindowsApi& api);
-
 // Sets the event of that name, when one exists.
 void SetNamedEvent(WindowsApi& api, const char* name);
 

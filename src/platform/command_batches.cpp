@@ -36,14 +36,14 @@ void CommandBatches::Start(std::vector<CommandStart> batch) {
     int number = 0;
     for (const CommandStart& start : batch) {
       if (number > 0) api.Sleep(kPacing);
-      Attempt(api, {"a batch of command runs", ++number},
-              [&] {
-                if (start.application.empty()) {
-                  RunCommandLine(api, start.commandLine, start.show);
-                } else {
-                  RunProgram(api, start.application, start.commandLine, start.show);
-                }
-              });
+      Attempt(api, {"a batch of command runs", ++number}, [&] {
+        if (start.application.empty()) {
+          RunCommandLine(api, start.commandLine, start.show, nullptr, start.inheritHandles);
+        } else {
+          RunProgram(api, start.application, start.commandLine, start.show, nullptr,
+                     start.inheritHandles);
+        }
+      });
     }
   });
 }

@@ -17,8 +17,9 @@ namespace ludora {
 
 struct CommandStart {
   std::string commandLine;
-  WORD show = 0;            // SW_HIDE
-  std::string application;  // the program's full path, or empty: found by the command line
+  WORD show = 0;                // SW_HIDE
+  std::string application;      // the program's full path, or empty: found by the command line
+  bool inheritHandles = false;  // the handles made inheritable pass on to it
 };
 
 class CommandBatches {

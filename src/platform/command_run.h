@@ -13,15 +13,16 @@ namespace ludora {
 // showing its first window as `show` (SW_HIDE, SW_SHOWNORMAL), at the
 // normal priority class whatever the shell's own (an idle parent passes its
 // class on). Never waits; the process handle goes to `process` when given,
-// the other handles are given back at once. Whether it started.
+// the other handles are given back at once. With `inheritHandles` the
+// handles made inheritable pass on to it. Whether it started.
 bool RunCommandLine(WindowsApi& api, const std::string& commandLine, WORD show,
-                    HANDLE* process = nullptr);
+                    HANDLE* process = nullptr, bool inheritHandles = false);
 
 // The same for the program at the full path `application`, never searched
 // for: the command line is passed as it is, its first word naming the
 // program to the program alone. Nothing starts without a path.
 bool RunProgram(WindowsApi& api, const std::string& application, const std::string& commandLine,
-                WORD show, HANDLE* process = nullptr);
+                WORD show, HANDLE* process = nullptr, bool inheritHandles = false);
 
 // Windows' own programs are started from the folder Windows keeps them in.
 // The search path has the running program's folder and the current one

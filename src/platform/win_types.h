@@ -43,7 +43,12 @@ using LPTHREAD_START_ROUTINE = DWORD(LUDORA_WINAPI*)(void* parameter);
 // INVALID_HANDLE_VALUE, under a name of its own: <windows.h> makes that one a macro.
 inline constexpr HANDLE kInvalidHandle = static_cast<HANDLE>(-1);
 
-struct SECURITY_ATTRIBUTES;  // never given: always null
+// The only part of a security record the programs give: whether a handle
+// made with it passes on to the processes started with inherited handles.
+// Elsewhere always null.
+struct SECURITY_ATTRIBUTES {
+  BOOL bInheritHandle = 0;
+};
 
 // GetVersionExA's record: 148 bytes on Windows; only the fields read here.
 struct OSVERSIONINFOA {

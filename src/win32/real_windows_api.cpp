@@ -113,7 +113,8 @@ DWORD RealWindowsApi::GetCurrentProcessId() {
   return ::GetCurrentProcessId();
 }
 
-HANDLE RealWindowsApi::OpenMutexA(DWORD desiredAccess, BOOL inheritHandle, const std::string& name) {
+HANDLE RealWindowsApi::OpenMutexA(DWORD desiredAccess, BOOL inheritHandle,
+                                  const std::string& name) {
   return Raw(::OpenMutexA(desiredAccess, inheritHandle, name.c_str()));
 }
 
@@ -202,9 +203,11 @@ void RealWindowsApi::Sleep(DWORD milliseconds) {
   ::Sleep(milliseconds);
 }
 
-HANDLE RealWindowsApi::CreateEventA(const SECURITY_ATTRIBUTES*, BOOL manualReset, BOOL initialState,
-                                    const std::string& name) {
-  return Raw(::CreateEventA(nullptr, manualReset, initialState, name.c_str()));
+HANDLE RealWindowsApi::CreateEventA(const SECURITY_ATTRIBUTES* attributes, BOOL manualReset,
+                                    BOOL initialState, const std::string& name) {
+  ::SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+  return Raw(::CreateEventA(attributes && attributes->bInheritHandle ? &inherited : nullptr,
+                            manualReset, initialState, name.c_str()));
 }
 
 HANDLE RealWindowsApi::OpenEventA(DWORD desiredAccess, BOOL inheritHandle,

@@ -178,9 +178,10 @@ void FakeWindows::DoSleep(bool, DWORD milliseconds) {
 }
 
 // A named event exists while somebody holds it: here, once made, for good.
-HANDLE FakeWindows::DoCreateEventA(bool failing, const SECURITY_ATTRIBUTES*, BOOL,
+HANDLE FakeWindows::DoCreateEventA(bool failing, const SECURITY_ATTRIBUTES* attributes, BOOL,
                                    BOOL initialState, const std::string& name) {
   if (failing) return Refuse(0, ERROR_ACCESS_DENIED);
+  if (attributes && attributes->bInheritHandle) log.push_back("event " + name + " inheritable");
   const bool existed = events.contains(name);
   if (!existed) events[name] = initialState != 0;
   lastError_ = existed ? ERROR_ALREADY_EXISTS : 0;
@@ -205,14 +206,16 @@ DWORD FakeWindows::DoGetLastError(bool failing) {
 }
 
 BOOL FakeWindows::DoCreateProcessA(bool failing, const char* application, char* commandLine,
-                                   const SECURITY_ATTRIBUTES*, const SECURITY_ATTRIBUTES*, BOOL,
-                                   DWORD flags, const void*, const char* directory,
-                                   const STARTUPINFOA* startup, PROCESS_INFORMATION* started) {
+                                   const SECURITY_ATTRIBUTES*, const SECURITY_ATTRIBUTES*,
+                                   BOOL inheritHandles, DWORD flags, const void*,
+                                   const char* directory, const STARTUPINFOA* startup,
+                                   PROCESS_INFORMATION* started) {
   std::string entry = "run " + std::string(commandLine);
   if (startup->dwFlags & STARTF_USESHOWWINDOW)
     entry += " show=" + std::to_string(startup->wShowWindow);
   if (application) entry += " app=" + std::string(application);
   if (flags != NORMAL_PRIORITY_CLASS) entry += " flags=" + std::to_string(flags);
+  if (inheritHandles) entry += " inherit";
   if (directory) entry += " dir=" + std::string(directory);
   log.push_back(entry);
   if (failing) return Refuse(0, ERROR_FILE_NOT_FOUND);

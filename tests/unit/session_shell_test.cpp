@@ -114,27 +114,28 @@ TEST(StartupPrograms, StartOnceALogOnInWindowsOrderAfterTheServiceStops) {
   // Not a program: CreateProcess refuses the text file, the shell opens it.
   shell.api.failingCall = {Op::CreateProcessA, 2 + 31 + 7};
   const std::string app = "\"" + kApp + "\\";
-  EXPECT_EQ(
-      StartedBy(shell),
-      (Log{"event-set msgina: ShellReadyEvent", "run " + app + "ludora-watch.exe\" 4242 show=0",
-           "run " + app + "traydock.exe\" show=0",
-           // (the fake lists a key's values by name)
-           "run C:\\setup\\retry.exe show=1", "wait",
-           "reg-delete HKLM\\" + kCurrentVersion + "RunOnce [!retry]",
-           "reg-delete HKLM\\" + kCurrentVersion + "RunOnce [driver]",
-           "run C:\\setup\\finish.exe /quiet show=1", "wait",
-           "run C:\\WINDOWS\\mouse.exe -tray show=1", "run C:\\policy\\machine.exe show=1",
-           "run C:\\policy\\user.exe show=1",
-           "run \"C:\\Program Files\\Chat\\chat.exe\" /min show=1",
-           "run C:\\docs\\readme.txt show=1", "open C:\\docs\\readme.txt",
-           "open C:\\All Users\\Startup\\Antivirus.lnk", "open C:\\Me\\Startup\\Voice.lnk",
-           "reg-delete HKCU\\" + kCurrentVersion + "RunOnce [dx]",
-           "run C:\\dx\\finish.exe show=1"}));
+  EXPECT_EQ(StartedBy(shell),
+            (Log{"event-set msgina: ShellReadyEvent",
+                 "run " + app + "ludora-watch.exe\" 4242 show=0 inherit",
+                 "run " + app + "traydock.exe\" show=0",
+                 // (the fake lists a key's values by name)
+                 "run C:\\setup\\retry.exe show=1", "wait",
+                 "reg-delete HKLM\\" + kCurrentVersion + "RunOnce [!retry]",
+                 "reg-delete HKLM\\" + kCurrentVersion + "RunOnce [driver]",
+                 "run C:\\setup\\finish.exe /quiet show=1", "wait",
+                 "run C:\\WINDOWS\\mouse.exe -tray show=1", "run C:\\policy\\machine.exe show=1",
+                 "run C:\\policy\\user.exe show=1",
+                 "run \"C:\\Program Files\\Chat\\chat.exe\" /min show=1",
+                 "run C:\\docs\\readme.txt show=1", "open C:\\docs\\readme.txt",
+                 "open C:\\All Users\\Startup\\Antivirus.lnk", "open C:\\Me\\Startup\\Voice.lnk",
+                 "reg-delete HKCU\\" + kCurrentVersion + "RunOnce [dx]",
+                 "run C:\\dx\\finish.exe show=1"}));
   const auto at = [&](const std::string& entry) { return std::ranges::find(shell.api.log, entry); };
   const std::string sc = " show=0 app=C:\\WINDOWS\\system32\\sc.exe";
   // The notification area and the watchdog before the service stops, the
   // startup programs after them.
-  EXPECT_LT(at("run " + app + "ludora-watch.exe\" 4242 show=0"), at("run sc stop themes" + sc));
+  EXPECT_LT(at("run " + app + "ludora-watch.exe\" 4242 show=0 inherit"),
+            at("run sc stop themes" + sc));
   EXPECT_LT(at("run sc stop jtagserver" + sc), at("run C:\\setup\\finish.exe /quiet show=1"));
   EXPECT_FALSE(shell.api.Value("HKCU\\" + kCurrentVersion + "RunOnce", "dx"));
 
@@ -212,7 +213,7 @@ TEST(StartupPrograms, ShiftSafeModeWindows98AndAnotherShell) {
   FakeShell barless(StartupEntries);
   barless.view.handle = 0;
   barless.api.events = {{"msgina: ShellReadyEvent", false}};
-  EXPECT_EQ(StartedBy(barless), Log{"run \"" + kApp + "\\ludora-watch.exe\" 4242 show=0"});
+  EXPECT_EQ(StartedBy(barless), Log{"run \"" + kApp + "\\ludora-watch.exe\" 4242 show=0 inherit"});
 }
 
 TEST(Watchdog, RestartsAnAbnormalEndLetsAnOrderlyOneBeAndStopsACrashLoop) {
@@ -312,24 +313,30 @@ TEST(Watchdog, RestartsAnAbnormalEndLetsAnOrderlyOneBeAndStopsACrashLoop) {
   EXPECT_TRUE(denied.Effects("run ").empty());
 }
 
-// An end in order moments after the start waits for the watchdog to watch,
-// which would otherwise find the shell gone and start it again; the event
-// that tells it is the shell's own from its start.
-TEST(Watchdog, AnOrderlyEndWaitsForAWatchdogStillComing) {
-  FakeShell shell(StartupEntries);
-  StartedBy(shell);
-  EXPECT_TRUE(shell.api.events.contains("Corvane.Ludora.OrderlyEnd"));
-  int looked = 0;
-  shell.api.whenSlept = [&] { shell.api.otherInstanceRunning = ++looked == 10; };
-  const DWORD before = shell.api.tickCount;
-  shell.program.session().EndedOrderly();
-  EXPECT_TRUE(shell.api.events["Corvane.Ludora.OrderlyEnd"]);
-  EXPECT_EQ(looked, 10);
-  // Long after the start, a watchdog that never came is not waited for.
-  shell.api.tickCount = before + SessionShell::kWatchdogComesWithin;
-  shell.api.otherInstanceRunning = false;
-  shell.program.session().EndedOrderly();
-  EXPECT_EQ(looked, 10);
+// The watchdog holds from its first moment what a kill of Ludora before it
+// came would otherwise take along: the log-on's mark of Windows 98 (the
+// startup programs would start again) and the orderly-end event (an end
+// in order told meanwhile would be lost). Both are handed over inherited.
+TEST(Watchdog, InheritsTheLogOnsMarkAndTheOrderlyEndFromItsFirstMoment) {
+  for (const bool win98 : {false, true}) {
+    FakeShell shell([&](FakeWindows& api) {
+      StartupEntries(api);
+      if (!win98) return;
+      api.platformId = 1;
+      api.Profile("system.ini")["boot|shell"] = "C:\\LUDORA~1\\LUDORA.EXE";
+    });
+    StartedBy(shell);
+    const Log& log = shell.api.log;
+    const auto at = [&](const std::string& entry) { return std::ranges::find(log, entry); };
+    const std::string app = "run \"" + kApp + "\\";
+    const auto watchdog = at(app + "ludora-watch.exe\" 4242 show=0 inherit");
+    ASSERT_NE(watchdog, log.end()) << win98;
+    EXPECT_LT(at("event Corvane.Ludora.OrderlyEnd inheritable"), watchdog);
+    EXPECT_EQ(at("event Corvane.Ludora.StartupRun inheritable") < watchdog, win98);
+    EXPECT_NE(at(app + "traydock.exe\" show=0"), log.end());  // it inherits nothing
+    shell.program.session().EndedOrderly();
+    EXPECT_TRUE(shell.api.events["Corvane.Ludora.OrderlyEnd"]);
+  }
 }
 
 }  // namespace
