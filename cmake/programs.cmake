@@ -41,6 +41,7 @@ function(ludora_program folder)
   endif()
   list(TRANSFORM arg_WINDOWS PREPEND ${root}/${folder}/)
   add_executable(${exe} WIN32 ${arg_WINDOWS} ${PROJECT_SOURCE_DIR}/src/win32/no_demangler.cpp
+                 ${PROJECT_SOURCE_DIR}/src/win32/runtime_on_98.cpp
                  ${PROJECT_SOURCE_DIR}/resources/${arg_RESOURCE})
   ludora_version_resource(${exe} "${arg_DESCRIPTION}")
   target_link_libraries(${exe} ludora_${folder} ludora_win32 ludora_resources ${arg_IMPORTS})

@@ -13,6 +13,16 @@ balloon() { named "^$1\$"; }                                # the balloon of tha
 click_balloon() {  # click_balloon <title> <x from its right> <y>
   read -r x y w _ < <(window_geometry "$(balloon "$1")") && xdotool mousemove $((x + w - $2)) $((y + $3)) click 1
 }
+# text_calls <relay log> <program>: the user32 text functions the program called from its own
+# image, not from a DLL it loaded.
+text_calls() {
+  local base form ret
+  base=$((16#$("$OBJDUMP" -p "$2" | awk '/^ImageBase/ {print $2}')))
+  grep -aoE 'Call user32\.(DrawText|SetWindowText)[AW]\(.*ret=[0-9a-f]+' "$1" |
+    sed -E 's/^Call user32\.([A-Za-z]+)\(.*ret=/\1 /' | while read -r form ret; do
+    ((16#$ret >= base && 16#$ret < base + 0x1000000)) && echo "$form"
+  done | sort -u | tr '\n' ' '
+}
 hovering() { xdotool mousemove 300 5 mousemove_relative -- 1 0; "$@"; }  # the user is there
 
 # shown_icons <count>: the strip shows that many of the client's red or green squares.
@@ -100,8 +110,16 @@ balloons() {
   # twice, the second time after the first balloon was clicked, as it would on Windows.
   client icon 1 0 'Probe one|Download complete|The file game.zip has been saved in your games folder.' &
   wait_until 20 "the program's first try" logged "1 add 0"
-  WINEDEBUG=+timestamp,+debugstr wine start /min "$APP_WIN\\traydock.exe" 2>>"$LOG"
+  # Windows 98 has DrawTextW and SetWindowTextW only as stubs that fail, Wine has them in 98
+  # mode too: its relay trace tells which form the balloon's text took.
+  wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /f \
+    /d 'user32.DrawTextA;user32.DrawTextW;user32.SetWindowTextA;user32.SetWindowTextW' >/dev/null 2>&1
+  WINEDEBUG=+relay,+timestamp,+debugstr wine start /min "$APP_WIN\\traydock.exe" 2>>"$E2E_DIR/relay.log"
   wait_until 30 "the balloon" balloon 'Download complete'
+  local forms expected='DrawTextW SetWindowTextW '
+  [ "$1" = win98 ] && expected='DrawTextA SetWindowTextA '
+  forms=$(text_calls "$E2E_DIR/relay.log" "$DIST/traydock.exe")
+  [ "$forms" = "$expected" ] || fail "the balloon's text on $1 through $forms"
   wait_until 10 "NIN_BALLOONSHOW" logged "1 callback 0x402"
   read -r x y w h < <(window_geometry "$(balloon 'Download complete')")
   ((x < 354 && x + w > 354 && y == 22 && w > 150)) || fail "the balloon is at $x,$y ${w}x$h"
