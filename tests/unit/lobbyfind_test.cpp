@@ -3,10 +3,13 @@
 // network in memory; the games table, the settings, the list and the join.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "fake/fake_windows.h"
 #include "fake/sockets.h"
 #include "fake/test_support.h"
 #include "lobbyfind/a2s_split.h"
+#include "lobbyfind/address_scope.h"
 #include "lobbyfind/browser.h"
 #include "lobbyfind/join.h"
 #include "lobbyfind/resolver.h"
@@ -406,6 +409,58 @@ TEST_F(Network, TheLocalNetworkIsScannedOnEveryGamesPorts) {
   EXPECT_EQ(CellText(browser.servers()[rows[0]], games, Column::Name, false), "Lan");
   EXPECT_EQ(CellText(browser.servers()[rows[1]], games, Column::Name, false), "Quake");
   EXPECT_EQ(CellText(browser.servers()[rows[1]], games, Column::Game, false), "Enemy Territory");
+}
+
+// A master's list as its records: '\', the address and the port, both big-endian.
+std::string Listed(const std::vector<SocketAddress>& servers) {
+  std::string page = kFF + "getserversResponse";
+  for (const SocketAddress& s : servers) {
+    page += '\\';
+    for (const int shift : {24, 16, 8, 0}) page += char(s.ip >> shift);
+    page += char(s.port >> 8), page += char(s.port);
+  }
+  return page + "\\EOT\0\0\0"s;
+}
+
+TEST_F(Network, AMasterOnTheInternetHasOnlyInternetServersAskedAndOneHostAtAPace) {
+  // One host on twenty ports, and addresses no Internet master may aim queries at.
+  constexpr SocketAddress kFar{0x5DB8D822, 27950};  // 93.184.216.34
+  const DWORD host = 0x01020304;
+  std::vector<SocketAddress> list;
+  for (WORD port = 27960; port < 27980; ++port) list.push_back({host, port});
+  for (const DWORD ip :
+       {0x7F000001u, 0x0A000001u, 0x64400001u, 0xA9FE0001u, 0xAC1F0001u, 0xC0A80001u, 0x00010203u,
+        0xC0000201u, 0xE0000001u, 0xF0000001u, 0xFFFFFFFFu})
+    list.push_back({ip, 27960});
+  list.push_back({0x05060708, 123});  // NTP's port
+  net.peers[kFar] = [&](const std::string&) -> std::vector<std::string> { return {Listed(list)}; };
+  games = {games[0]};
+  games[0].masters = {"93.184.216.34:27950"};
+  auto opened = Open();
+  opened->Refresh(kInternet);
+  const auto toHost = [&] {
+    return std::count_if(net.sent.begin(), net.sent.end(),
+                         [&](auto& d) { return d.peer.ip == host; });
+  };
+  Run(*opened, 0, 1000);
+  EXPECT_EQ(opened->servers().size(), 20u);
+  EXPECT_EQ(toHost(), 4);  // at 10, 260, 510 and 760 ms
+  Run(*opened, 1010, 12000);
+  std::set<WORD> ports;
+  for (const auto& d : net.sent) ports.insert(d.peer.port);
+  EXPECT_EQ(ports.size(), 21u);  // the master's and each of the host's
+  // A master on this machine may list its servers and the local network's;
+  // one on the local network, the network's but not "this machine".
+  const struct {
+    DWORD master;
+    SocketAddress server;
+    bool listed;
+  } kCases[] = {{0x7F000001, {0x7F000001, 27960}, true}, {0x7F000001, {0xC0A80105, 27960}, true},
+                {0xC0A80102, {0x0A000005, 27960}, true}, {0xC0A80102, {0x7F000001, 27960}, false},
+                {0xC0A80102, {0x0A000005, 0}, false},    {0xC0000201, {0xC0A80105, 27960}, false},
+                {0x7F000001, {0xFFFFFFFF, 27960}, false}};
+  for (const auto& [master, server, listed] : kCases)
+    EXPECT_EQ(MayList(master, server), listed) << master << " " << server.ToString();
 }
 
 // A name resolved on a thread comes back in two 32-bit words, as on the
