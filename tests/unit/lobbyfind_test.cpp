@@ -572,6 +572,15 @@ TEST(UserFiles, SettingsReadSoundlyAndTheJoinStartsTheGameInItsFolder) {
       (std::vector<std::string>{"run \"C:\\Games\\Quake III\\quake3.exe\" +connect 127.0.0.1:27960 "
                                 "+password \"se cret\" app=C:\\Games\\Quake III\\quake3.exe "
                                 "dir=C:\\Games\\Quake III"}));
+  // A password as one argument, however the C runtime reads backslashes and
+  // quotes; a '+', which starts a command for Quake III, inside quotes.
+  for (const auto& [password, argument] :
+       {std::pair{"a\\b \"c\\\"\\", "\"a\\b \\\"c\\\\\\\"\\\\\""},
+        {"x+y", "\"x+y\""},
+        {"plain", "plain"}}) {
+    EXPECT_EQ(JoinArguments(quake, {0x7F000001, 27960}, password),
+              "+connect 127.0.0.1:27960 +password "s + argument);
+  }
 }
 
 }  // namespace
