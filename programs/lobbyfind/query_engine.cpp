@@ -165,7 +165,7 @@ void QueryEngine::Tick(DWORD now, std::vector<Outgoing>& out) {
     if (now - asked.sentAt[asked.tries - 1] < limits_.timeout) {
       ++job;
     } else if (asked.tries < limits_.tries) {
-      if (credit_ >= kCreditUnit) Send(asked, now, out);
+      if (credit_ >= kCreditUnit && !Paced(asked, now)) Send(asked, now, out);
       ++job;
     } else {
       job =
@@ -202,9 +202,9 @@ void QueryEngine::Tick(DWORD now, std::vector<Outgoing>& out) {
   queue_.insert(queue_.begin(), later.begin(), later.end());
 }
 
-// A server asked less than the gap ago waits; so does one on an Internet
-// host asked less than the gap ago, whichever of its ports it was: a list
-// may name one host on a thousand ports.
+// A server asked less than the gap ago waits, for its first try or its
+// retry; so does one on an Internet host asked less than the gap ago,
+// whichever of its ports it was: a list may name one host on a thousand ports.
 bool QueryEngine::Paced(const Job& job, DWORD now) const {
   if (job.kind == Kind::Master) return false;
   // Times are kept with their lowest bit set, so 0 is never: cleared, the
