@@ -16,6 +16,29 @@ void ReplaceAll(std::string& text, std::string_view name, const std::string& val
   }
 }
 
+// `text` as one argument of a command line, as the C runtime splits one
+// (Microsoft's "Parsing C++ command-line arguments"): quoted when it holds a
+// blank, a tab or a quote, a quote inside escaped with a backslash, and the
+// backslashes before a quote, or before the closing one, doubled; others
+// stay single. The Quake III engine also splits its command line at a '+'
+// outside quotes, so that is quoted too.
+std::string Argument(const std::string& text) {
+  if (!text.empty() && text.find_first_of(" \t\"+") == std::string::npos) return text;
+  std::string quoted = "\"";
+  std::size_t backslashes = 0;
+  for (const char c : text) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    quoted += c;
+    backslashes = 0;
+  }
+  quoted.append(backslashes * 2, '\\');
+  return quoted + '"';
+}
+
 // A file that opens (a folder does not).
 bool Exists(WindowsApi& api, const std::string& path) {
   return ScopedFile(api, api.CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -57,8 +80,7 @@ std::string JoinArguments(const Game& game, SocketAddress address, const std::st
   ReplaceAll(arguments, "%address%", address.ToString());
   if (!password.empty()) {
     std::string extra = game.password;
-    ReplaceAll(extra, "%password%",
-               password.find(' ') == std::string::npos ? password : '"' + password + '"');
+    ReplaceAll(extra, "%password%", Argument(password));
     arguments += ' ' + extra;
   }
   return arguments;

@@ -12,7 +12,7 @@ namespace ludora::lobbyfind {
 
 // The join arguments: %address% in the template becomes the server's
 // address; with a password, the password template (its %password% the
-// password, quoted when it holds a blank) comes after.
+// password, as one argument of the command line) comes after.
 std::string JoinArguments(const Game& game, SocketAddress address, const std::string& password);
 
 // The game's program, a path that exists; empty when none is found.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "lobbyfind/address_scope.h"
+
 namespace ludora::lobbyfind {
 
 namespace {
@@ -134,7 +136,10 @@ void QueryEngine::Send(Job& job, DWORD now, std::vector<Outgoing>& out, bool aga
   joins_.erase(job.to);  // a new question: the pieces of an answer to the last are not awaited
   job.sentAt[job.tries - 1] = now;
   out.push_back({job.to, Request(job)});
-  if (job.kind == Kind::Info || job.kind == Kind::Details) lastSent_[job.server] = now | 1;
+  if (job.kind == Kind::Info || job.kind == Kind::Details) {
+    lastSent_[job.server] = now | 1;
+    if (ScopeOf(job.to.ip) == Scope::Public) hostSent_[job.to.ip] = now | 1;
+  }
   credit_ -= kCreditUnit;
 }
 
@@ -160,7 +165,7 @@ void QueryEngine::Tick(DWORD now, std::vector<Outgoing>& out) {
     if (now - asked.sentAt[asked.tries - 1] < limits_.timeout) {
       ++job;
     } else if (asked.tries < limits_.tries) {
-      if (credit_ >= kCreditUnit) Send(asked, now, out);
+      if (credit_ >= kCreditUnit && !Paced(asked, now)) Send(asked, now, out);
       ++job;
     } else {
       job =
@@ -186,9 +191,7 @@ void QueryEngine::Tick(DWORD now, std::vector<Outgoing>& out) {
       lan_.push_back(std::move(job));
       continue;
     }
-    const bool paced = job.kind != Kind::Master && lastSent_[job.server] != 0 &&
-                       now - lastSent_[job.server] < limits_.gap;
-    if (paced || flying_.contains(job.to)) {
+    if (Paced(job, now) || flying_.contains(job.to)) {
       later.push_back(std::move(job));
       continue;
     }
@@ -197,6 +200,19 @@ void QueryEngine::Tick(DWORD now, std::vector<Outgoing>& out) {
     Send(placed, now, out);
   }
   queue_.insert(queue_.begin(), later.begin(), later.end());
+}
+
+// A server asked less than the gap ago waits, for its first try or its
+// retry; so does one on an Internet host asked less than the gap ago,
+// whichever of its ports it was: a list may name one host on a thousand ports.
+bool QueryEngine::Paced(const Job& job, DWORD now) const {
+  if (job.kind == Kind::Master) return false;
+  // Times are kept with their lowest bit set, so 0 is never: cleared, the
+  // time is at most the real one.
+  const auto recent = [&](DWORD sent) { return sent != 0 && now - (sent & ~1u) < limits_.gap; };
+  if (recent(lastSent_[job.server])) return true;
+  const auto host = hostSent_.find(job.to.ip);
+  return host != hostSent_.end() && recent(host->second);
 }
 
 bool QueryEngine::Receive(DWORD now, SocketAddress from, std::string_view bytes,
@@ -219,6 +235,7 @@ QueryEngine::Taken QueryEngine::FromAsked(Flying job, DWORD now, std::string_vie
   asked.pages = true;
   asked.sentAt[asked.tries - 1] = now;  // the next page is awaited from now on
   for (const SocketAddress& address : page->servers) {
+    if (!MayList(job->first.ip, address)) continue;
     if (const auto server = servers_.Add(address, Protocol::Q3, asked.game, kInternet))
       Ask(*server);
   }

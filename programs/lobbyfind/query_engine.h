@@ -1,6 +1,8 @@
 // The queries of a refresh, scheduled fast and politely: a bounded number
 // awaiting an answer, a bounded pace of sending, at most one query at a
-// time to a server and a pause between two, a timeout and a retry. Pure:
+// time to a server and a pause between two (and between two to one
+// Internet host, whatever the port), a timeout and a retry. A master's list
+// is taken only as far as address_scope.h allows. Pure:
 // the time comes in, and with it the datagrams received; the datagrams to
 // send go out. An answer is taken only from the address that was asked (a
 // Quake III answer also only with the challenge that was sent), or, for a
@@ -13,6 +15,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "lobbyfind/a2s_protocol.h"
@@ -96,6 +99,7 @@ class QueryEngine {
   // A2S server asked for a challenge).
   void Send(Job& job, DWORD now, std::vector<Outgoing>& out, bool again = false);
   std::string Request(const Job& job) const;
+  bool Paced(const Job& job, DWORD now) const;
   Flying Finish(Flying job, State state);
   void Count(std::size_t server, State state);
   Taken FromAsked(Flying job, DWORD now, std::string_view bytes, std::vector<Outgoing>& out);
@@ -119,9 +123,10 @@ class QueryEngine {
   // the queue by the thousand.
   std::map<SocketAddress, A2sPieces> joins_;
   std::vector<Job> lan_;
-  DWORD lanTarget_ = 0;          // where the scan went
-  std::vector<DWORD> lastSent_;  // by server
-  std::vector<bool> inRun_;      // by server: asked in this refresh
+  DWORD lanTarget_ = 0;                        // where the scan went
+  std::vector<DWORD> lastSent_;                // by server
+  std::unordered_map<DWORD, DWORD> hostSent_;  // by Internet host: when it was last asked
+  std::vector<bool> inRun_;                    // by server: asked in this refresh
   // Datagrams that may be sent, in thousandths: a slow pace earns a part
   // of one at every tick.
   static constexpr long long kCreditUnit = 1000;

@@ -73,13 +73,23 @@ bool IconTable::Add(const Request& request) {
   DWORD process = 0;
   api_.GetWindowThreadProcessId(request.owner, &process);
   const auto same = [&](const TrayIcon& icon) { return icon.process == process; };
-  if (std::count_if(icons_.begin(), icons_.end(), same) >= std::ptrdiff_t{kPerProcess}) {
+  const auto held = static_cast<std::size_t>(std::count_if(icons_.begin(), icons_.end(), same));
+  if (held >= kPerProcess || (held > 0 && icons_.size() - Processes() >= kMostAfterFirst)) {
     return false;
   }
   TrayIcon icon{request.owner, request.id, process, ScopedIcon(api_), 0, 0, {}, false};
   if (!Update(icon, request)) return false;
   icons_.push_back(std::move(icon));
   return true;
+}
+
+std::size_t IconTable::Processes() const {
+  std::size_t processes = 0;
+  for (auto icon = icons_.begin(); icon != icons_.end(); ++icon) {
+    const auto same = [&](const TrayIcon& earlier) { return earlier.process == icon->process; };
+    processes += std::none_of(icons_.begin(), icon, same);
+  }
+  return processes;
 }
 
 // The picture first: when it cannot be had, nothing changes.

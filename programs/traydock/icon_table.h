@@ -37,8 +37,17 @@ std::vector<UINT> CallbackEvents(UINT version, UINT input);
 class IconTable {
  public:
   // A program that floods the area is refused beyond these; the icons stay.
+  // The quota is the owner window's process's: Windows tells a window that
+  // a message came from another thread (InSendMessage), never from which,
+  // on 98, XP or later, and WM_COPYDATA's wParam, "the sending window", is
+  // the sender's word as much as the owner in the record is. A program may
+  // so name other programs' windows as owners, each with a quota of its
+  // own; a program's icons after its first therefore take at most half the
+  // places, the rest kept for programs showing their first. Filling the
+  // area then takes icons owned by 64 programs, named falsely or not.
   static constexpr std::size_t kPerProcess = 32;
   static constexpr std::size_t kMost = 128;
+  static constexpr std::size_t kMostAfterFirst = kMost / 2;
 
   explicit IconTable(WindowsApi& api) : api_(api) {}
 
@@ -63,6 +72,7 @@ class IconTable {
   std::vector<TrayIcon>::iterator Find(HWND owner, UINT id);
   bool Update(TrayIcon& icon, const Request& request);
   bool Add(const Request& request);
+  std::size_t Processes() const;  // that hold icons
 
   WindowsApi& api_;
   std::vector<TrayIcon> icons_;

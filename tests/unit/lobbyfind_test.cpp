@@ -3,10 +3,13 @@
 // network in memory; the games table, the settings, the list and the join.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "fake/fake_windows.h"
 #include "fake/sockets.h"
 #include "fake/test_support.h"
 #include "lobbyfind/a2s_split.h"
+#include "lobbyfind/address_scope.h"
 #include "lobbyfind/browser.h"
 #include "lobbyfind/join.h"
 #include "lobbyfind/resolver.h"
@@ -54,9 +57,9 @@ TEST(Q3Replies, InfoAndStatusWithColoursQuotesAndBrokenLines) {
 }
 
 TEST(Q3Replies, MasterListsAtTheirStrideWithABackslashInAPortAndJunk) {
-  // 10.0.0.1:27960, then 1.2.3.4 port 0x5C5C ('\\' twice), then a zero record, then EOT.
+  // 10.0.0.1:27960, then 1.2.3.4 port 0x5C5C ('\\' twice), then address 0, then EOT.
   const std::string page = kFF + "getserversResponse\\\x0A\x00\x00\x01\x6D\x38"s +
-                           "\\\x01\x02\x03\x04\x5C\x5C"s + "\\\x00\x00\x00\x00\x00\x00"s +
+                           "\\\x01\x02\x03\x04\x5C\x5C"s + "\\\x00\x00\x00\x00\x6D\x38"s +
                            "\\EOT\0\0\0"s;
   const auto read = ParseServersResponse(page);
   ASSERT_TRUE(read && read->last);
@@ -89,6 +92,12 @@ TEST(A2sReplies, NewAndOldInfoChallengesAndPlayers) {
   EXPECT_TRUE(oldInfo->info.name == "Old" && oldInfo->info.folder == "valve" &&
               oldInfo->info.players == 2 && oldInfo->info.maxPlayers == 10 &&
               !oldInfo->info.locked && oldInfo->info.secure && oldInfo->info.bots == 3);
+  // The Ship (app id 2400) has three bytes of its own before the version.
+  const std::string ship = kFF + "I\x11S\0m\0ship\0The Ship\0"s +
+                           "\x60\x09\x01\x10\x00"
+                           "dl\x00\x01"s +
+                           "\x00\x03\x1E"s + "1.0.0.4\0"s;
+  EXPECT_EQ(ParseA2sReply(ship)->info.version, "1.0.0.4");
   const auto challenge = ParseA2sReply(kFF + "A\x78\x56\x34\x12");
   ASSERT_TRUE(challenge && challenge->kind == A2sReply::Kind::Challenge);
   EXPECT_EQ(challenge->challenge, 0x12345678u);
@@ -121,7 +130,7 @@ std::string Piece(Layout layout, std::uint32_t id, unsigned number, unsigned tot
 }
 
 const std::string kTwoPlayers = kFF + "D\x02\x00"s + "Ann\0\x05\x00\x00\x00\x00\x00\x70\x42"s +
-                                "\x01" + "Bob\0\x03\x00\x00\x00\x00\x00\x80\x3F"s;
+                                "\x01" + "Bob\0\x03\x00\x00\x00\x00\x00\x00\x00"s;  // just come
 
 TEST(A2sSplit, EachLayoutJoinedInOrderOutOfOrderAndWithCopies) {
   for (const Layout layout : {Layout::Source, Layout::OldSource, Layout::GoldSrc}) {
@@ -141,7 +150,7 @@ TEST(A2sSplit, EachLayoutJoinedInOrderOutOfOrderAndWithCopies) {
     ASSERT_EQ(pieces.Add(piece(0, 8)), A2sPieces::Step::Whole) << int(layout);
     const auto players = ParseA2sReply(pieces.whole());
     ASSERT_TRUE(players);
-    EXPECT_EQ(players->players, (std::vector<Player>{{"Ann", 5, -1, 60}, {"Bob", 3, -1, 1}}));
+    EXPECT_EQ(players->players, (std::vector<Player>{{"Ann", 5, -1, 60}, {"Bob", 3, -1, 0}}));
   }
 }
 
@@ -241,17 +250,18 @@ TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
                          {kSource, "counter-strike"},
                          {kHostile, "Quake III Arena"},
                          {kQuake, "A Game Not In The Table"}};
-  Quake(kQuake);
-  int challenges = 0;
+  Quake(kQuake, "\\g_needpass\\0");
+  int challenges = 0, playerQueries = 0;
   const std::string sourceInfo = kFF +
                                  "I\x11"
                                  "Src\0de_x\0cstrike\0CS\0"s +
                                  "\x0A\x00\x02\x10\x00\x64\x6C\x00\x01"s + "1\0"s;
   net.peers[kSource] = [&](const std::string& query) -> std::vector<std::string> {
     if (query.size() == 29 && query.ends_with("\x11\x22\x33\x44")) return {sourceInfo};
-    if (query[4] == 'U') {  // split in two, the last first, and a stray piece of another answer
+    if (query[4] == 'U' && ++playerQueries) {  // split in two, the last first, and a stray piece
       const std::string players = kFF + "D\x01\x00P\0\x02\x00\x00\x00\x00\x00\x80\x3F"s;
-      return {Piece(Layout::Source, 3, 1, 2, players.substr(9)),
+      return {sourceInfo,  // again, read as no answer to this question
+              Piece(Layout::Source, 3, 1, 2, players.substr(9)),
               Piece(Layout::Source, 4, 0, 2, players.substr(0, 9)),
               Piece(Layout::Source, 3, 0, 2, players.substr(0, 9))};
     }
@@ -278,7 +288,7 @@ TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
   EXPECT_EQ(browser.engine().dropped(), 3u);  // the stranger, the spoof, the hostile's second
   const Server& quake = servers[*servers.Find(kQuake, Protocol::Q3)];
   EXPECT_TRUE(quake.state == State::Answered && quake.name == "^3Quake" && quake.players == 1 &&
-              quake.maxPlayers == 8 && quake.ping == 4 && quake.game == 1);
+              quake.maxPlayers == 8 && quake.ping == 4 && quake.game == 1 && !quake.locked);
   const Server& source = servers[*servers.Find(kSource, Protocol::A2s)];
   EXPECT_TRUE(source.state == State::Answered && source.name == "Src" && source.game == 2 &&
               challenges == 1);
@@ -309,6 +319,7 @@ TEST_F(Network, FavouritesAnswerTimeOutAndResistAHostileServer) {
   browser.engine().Ask(*servers.Find(kSource, Protocol::A2s), true);
   Run(browser, 2400, 2500);
   EXPECT_EQ(browser.engine().details().players, (std::vector<Player>{{"P", 2, -1, 1}}));
+  EXPECT_EQ(playerQueries, 1);
   EXPECT_EQ(Value(browser.engine().details().settings, "folder"), "cstrike");
 }
 
@@ -324,6 +335,24 @@ TEST_F(Network, AServerWhoseOnlyReplyIsOversizedIsABadReply) {
   EXPECT_EQ(opened->servers()[0].state, State::BadReply);
 }
 
+TEST_F(Network, SilentServersHoldTheirPlacesInFlightAndALateAnswerIsTimedFromItsTry) {
+  settings.limits.inFlight = 3;
+  settings.limits.perSecond = 100000;
+  for (WORD port = 27961; port <= 27965; ++port)
+    settings.favourites.push_back({{0x7F000001, port}, "Quake III Arena"});
+  auto opened = Open();
+  opened->Refresh(kFavourites);
+  Run(*opened, 0, 500);
+  ASSERT_EQ(net.sent.size(), 3u);  // however fast the pace
+  // The first asked answers after its retry went, with the first try's challenge.
+  Run(*opened, 510, 1000);
+  const std::string first = net.sent[0].bytes.substr(12);  // after "getinfo "
+  net.Deliver(net.LastSocket(), net.sent[0].peer,
+              kFF + "infoResponse\n\\challenge\\" + first + "\\hostname\\Late\\mapname\\m");
+  opened->Read(1200);
+  EXPECT_EQ(opened->servers()[*opened->servers().Find(net.sent[0].peer, Protocol::Q3)].ping, 1200);
+}
+
 TEST_F(Network, TheMastersListIsAskedWithinTheBoundsAndPaced) {
   settings.limits.inFlight = 3;
   settings.limits.perSecond = 100;
@@ -334,6 +363,7 @@ TEST_F(Network, TheMastersListIsAskedWithinTheBoundsAndPaced) {
     Quake(server, "", &asked);
     (i <= 3 ? first : second) += "\\\x7F\x00\x00\x01"s + char(0x75) + char(0x30 + i);
   }
+  second += "\\\x7F\x00\x00\x01"s + char(0x75) + char(0x31);  // the first again: asked once
   net.peers[kMaster] = [&](const std::string& query) -> std::vector<std::string> {
     EXPECT_EQ(query, kFF + "getservers 68 empty full");
     return {first, second + "\\EOT\0\0\0"s};
@@ -355,6 +385,10 @@ TEST_F(Network, TheMastersListIsAskedWithinTheBoundsAndPaced) {
   Run(browser, 20, 200);
   EXPECT_EQ(asked, 6);
   EXPECT_EQ(browser.engine().progress().answered, 6u);
+  EXPECT_TRUE(browser.Favourites().empty());  // listed servers are no favourites
+  browser.Refresh(kFavourites);               // nor asked with them
+  Run(browser, 300, 400);
+  EXPECT_EQ(asked, 6);
   // Refreshing one server twice in a row: the second query waits the gap out.
   browser.engine().Ask(0);
   Run(browser, 1000, 1000);
@@ -379,13 +413,17 @@ TEST_F(Network, TheMastersListIsAskedWithinTheBoundsAndPaced) {
 
 TEST_F(Network, TheLocalNetworkIsScannedOnEveryGamesPorts) {
   settings.lanAddress = 0x7F000001;
-  Quake(kQuake);
+  Quake(kQuake, "\\g_needpass\\1");
   const std::string info = kFF +
                            "I\x11"
                            "Lan\0m\0cstrike\0CS\0"s +
                            "\x0A\x00\x01\x08\x00\x64\x6C\x00\x00"s + "1\0"s;
-  net.peers[{0x7F000001, 27016}] = [&](const std::string&) -> std::vector<std::string> {
+  net.peers[{0x7F000001, 27020}] = [&](const std::string&) -> std::vector<std::string> {
     return {info};
+  };
+  int lost = 0;  // 27018's first answer is lost; it answers the retry
+  net.peers[{0x7F000001, 27018}] = [&](const std::string&) -> std::vector<std::string> {
+    return ++lost == 1 ? std::vector<std::string>{} : std::vector<std::string>{info};
   };
   auto opened = Open();
   Browser& browser = *opened;
@@ -394,7 +432,7 @@ TEST_F(Network, TheLocalNetworkIsScannedOnEveryGamesPorts) {
   EXPECT_TRUE(browser.Interrupted(kInternet) && !browser.Interrupted(kLan));
   browser.Tick(0);
   // An internet address answering on a game's port is no server of this network.
-  net.Deliver(net.LastSocket(), {0x08080808, 27016}, info);
+  net.Deliver(net.LastSocket(), {0x08080808, 27020}, info);
   Run(browser, 0, 50);
   std::vector<WORD> ports;
   for (const auto& datagram : net.sent) ports.push_back(datagram.peer.port);
@@ -406,6 +444,71 @@ TEST_F(Network, TheLocalNetworkIsScannedOnEveryGamesPorts) {
   EXPECT_EQ(CellText(browser.servers()[rows[0]], games, Column::Name, false), "Lan");
   EXPECT_EQ(CellText(browser.servers()[rows[1]], games, Column::Name, false), "Quake");
   EXPECT_EQ(CellText(browser.servers()[rows[1]], games, Column::Game, false), "Enemy Territory");
+  EXPECT_EQ(CellText(browser.servers()[rows[1]], games, Column::Lock, false), "*");
+  Run(browser, 60, 1100);
+  EXPECT_EQ(VisibleRows(browser.servers(), games, kLan, {}, {}).size(), 3u);
+  // A scan of the broadcast takes answers from private networks, not from the Internet.
+  settings.lanAddress = 0xFFFFFFFF;
+  auto wide = Open();
+  wide->Refresh(kLan);
+  wide->Tick(0);
+  for (const DWORD ip : {0xC0A80105u, 0x08080808u})
+    net.Deliver(net.LastSocket(), {ip, 27015}, info);
+  wide->Read(5);
+  EXPECT_EQ(wide->servers().size(), 1u);
+}
+
+// A master's list as its records: '\', the address and the port, both big-endian.
+std::string Listed(const std::vector<SocketAddress>& servers) {
+  std::string page = kFF + "getserversResponse";
+  for (const SocketAddress& s : servers) {
+    page += '\\';
+    for (const int shift : {24, 16, 8, 0}) page += char(s.ip >> shift);
+    page += char(s.port >> 8), page += char(s.port);
+  }
+  return page + "\\EOT\0\0\0"s;
+}
+
+TEST_F(Network, AMasterOnTheInternetHasOnlyInternetServersAskedAndOneHostAtAPace) {
+  // One host on twenty ports, and addresses no Internet master may aim queries at.
+  constexpr SocketAddress kFar{0x5DB8D822, 27950};  // 93.184.216.34
+  const DWORD host = 0x01020304;
+  std::vector<SocketAddress> list;
+  for (WORD port = 27960; port < 27980; ++port) list.push_back({host, port});
+  for (const DWORD ip :
+       {0x7F000001u, 0x0A000001u, 0x64400001u, 0xA9FE0001u, 0xAC1F0001u, 0xC0A80001u, 0x00010203u,
+        0xC0000201u, 0xE0000001u, 0xF0000001u, 0xFFFFFFFFu})
+    list.push_back({ip, 27960});
+  list.push_back({0x05060708, 123});  // NTP's port
+  net.peers[kFar] = [&](const std::string&) -> std::vector<std::string> { return {Listed(list)}; };
+  games = {games[0]};
+  games[0].masters = {"93.184.216.34:27950"};
+  settings.limits.timeout = 1100;  // retries fall between the host's turns
+  auto opened = Open();
+  opened->Refresh(kInternet);
+  const auto toHost = [&] {
+    return std::count_if(net.sent.begin(), net.sent.end(),
+                         [&](auto& d) { return d.peer.ip == host; });
+  };
+  Run(*opened, 0, 5000);
+  EXPECT_EQ(opened->servers().size(), 20u);
+  EXPECT_EQ(toHost(), 20);  // one every 250 ms from 10 ms, retries too
+  Run(*opened, 5010, 12000);
+  std::set<WORD> ports;
+  for (const auto& d : net.sent) ports.insert(d.peer.port);
+  EXPECT_EQ(ports.size(), 21u);  // the master's and each of the host's
+  // A master on this machine may list its servers and the local network's;
+  // one on the local network, the network's but not "this machine".
+  const struct {
+    DWORD master;
+    SocketAddress server;
+    bool listed;
+  } kCases[] = {{0x7F000001, {0x7F000001, 27960}, true}, {0x7F000001, {0xC0A80105, 27960}, true},
+                {0xC0A80102, {0x0A000005, 27960}, true}, {0xC0A80102, {0x7F000001, 27960}, false},
+                {0xC0A80102, {0x0A000005, 0}, false},    {0xC0000201, {0xC0A80105, 27960}, false},
+                {0x7F000001, {0xFFFFFFFF, 27960}, false}};
+  for (const auto& [master, server, listed] : kCases)
+    EXPECT_EQ(MayList(master, server), listed) << master << " " << server.ToString();
 }
 
 // A name resolved on a thread comes back in two 32-bit words, as on the
@@ -465,18 +568,23 @@ TEST(ServerList, FiltersAndSortsWithUnansweredServersLast) {
   add(2, "Alpha", 0, 90, State::Answered);
   add(3, "", -1, -1, State::Silent);
   add(4, "beta", 2, 10, State::Answered);
-  const std::vector<Game> games(1);
+  add(5, "bad", -1, -1, State::BadReply);
+  table[1].game = 1;
+  const std::vector<Game> games(2);
   const auto names = [&](const Filter& filter, Sort sort) {
     std::string text;
     for (const auto row : VisibleRows(table, games, kFavourites, filter, sort))
       text += CellText(table[row], games, Column::Name, false) + ",";
     return text;
   };
-  EXPECT_EQ(names({}, {Column::Ping, false}), "beta,zed,Alpha,0.0.0.3:27960,");
-  EXPECT_EQ(names({}, {Column::Name, true}), "zed,beta,Alpha,0.0.0.3:27960,");
+  EXPECT_EQ(names({}, {Column::Ping, false}), "beta,zed,Alpha,0.0.0.3:27960,bad,");
+  EXPECT_EQ(names({}, {Column::Name, true}), "zed,beta,Alpha,0.0.0.3:27960,bad,");
   EXPECT_EQ(names({-1, true, true, 0, ""}, {Column::Players, true}), "beta,");
-  EXPECT_EQ(names({-1, false, false, 50, "E"}, {Column::Ping, false}), "beta,zed,");
-  EXPECT_EQ(names({1, false, false, 0, ""}, {}), "");
+  EXPECT_EQ(names({-1, false, true, 0, ""}, {Column::Players, true}), "beta,Alpha,");
+  EXPECT_EQ(names({-1, false, false, 30, "E"}, {Column::Ping, false}), "beta,zed,");
+  EXPECT_EQ(names({-1, false, false, 0, "0.0.4:"}, {}), "beta,");  // by its address
+  EXPECT_EQ(names({0, false, false, 0, ""}, {Column::Name, false}), "beta,zed,0.0.0.3:27960,bad,");
+  EXPECT_EQ(names({1, false, false, 0, ""}, {}), "Alpha,");
 }
 
 TEST(UserFiles, SettingsReadSoundlyAndTheJoinStartsTheGameInItsFolder) {
@@ -484,16 +592,18 @@ TEST(UserFiles, SettingsReadSoundlyAndTheJoinStartsTheGameInItsFolder) {
   const auto settings = ReadSettings(
       ParseIni(
           "[Settings]\nLanAddress=127.0.0.1\nMaxQueries=99999\nTimeout=x\n[Filter]\nGame=enemy "
-          "territory\nMaxPing=-5\n[Favourites]\nServer=1.2.3.4:27960 Quake III Arena\n"
+          "territory\nMaxPing=-5\nNotFull=1\n[Favourites]\nServer=1.2.3.4:27960 Quake III Arena\n"
           "Server=1.2.3.4 Quake III Arena\nServer=junk\nOther=5.6.7.8:1 X\n"),
       games);
   EXPECT_TRUE(settings.lanAddress == 0x7F000001 && settings.limits.inFlight == 1024 &&
               settings.limits.timeout == 1000 && settings.filter.game == 1 &&
-              settings.filter.maxPing == 0);
+              settings.filter.maxPing == 0 && settings.filter.notFull && !settings.filter.notEmpty);
   ASSERT_EQ(settings.favourites.size(), 1u);
+  EXPECT_EQ(settings.favourites[0].game, "Quake III Arena");
   const auto again = ReadSettings(ParseIni(WriteIni(WriteSettings(settings, games))), games);
   EXPECT_TRUE(again.favourites[0].address == settings.favourites[0].address &&
-              again.filter.game == 1 && again.lanAddress == 0x7F000001);
+              again.filter.game == 1 && again.lanAddress == 0x7F000001 && again.filter.notFull &&
+              !again.filter.notEmpty);
 
   testing::FakeWindows api;
   // Favourites from before, in the folder lobbyfind once used, read until the first save.
@@ -517,6 +627,15 @@ TEST(UserFiles, SettingsReadSoundlyAndTheJoinStartsTheGameInItsFolder) {
       (std::vector<std::string>{"run \"C:\\Games\\Quake III\\quake3.exe\" +connect 127.0.0.1:27960 "
                                 "+password \"se cret\" app=C:\\Games\\Quake III\\quake3.exe "
                                 "dir=C:\\Games\\Quake III"}));
+  // A password as one argument, however the C runtime reads backslashes and
+  // quotes; a '+', which starts a command for Quake III, inside quotes.
+  for (const auto& [password, argument] :
+       {std::pair{"a\\b \"c\\\"\\", "\"a\\b \\\"c\\\\\\\"\\\\\""},
+        {"x+y", "\"x+y\""},
+        {"plain", "plain"}}) {
+    EXPECT_EQ(JoinArguments(quake, {0x7F000001, 27960}, password),
+              "+connect 127.0.0.1:27960 +password "s + argument);
+  }
 }
 
 }  // namespace

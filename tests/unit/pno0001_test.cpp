@@ -129,7 +129,8 @@ TEST(Pno0001Movement, StopsAtWallsSlidesAlongThemAndNeverPassesThrough) {
   // Into the east wall: flush against its face, and no farther.
   EXPECT_EQ(MoveBody(room, At(5.5, 1.5), At(3, 0), r), (Vec{ToFixed(7) - r - kTiny, At(0, 1.5).y}));
   // Diagonally into it: the part along the wall is kept whole.
-  EXPECT_EQ(MoveBody(room, At(6.5, 2.5), At(0.5, 0.5), r), (Vec{ToFixed(7) - r - kTiny, ToFixed(3)}));
+  EXPECT_EQ(MoveBody(room, At(6.5, 2.5), At(0.5, 0.5), r),
+            (Vec{ToFixed(7) - r - kTiny, ToFixed(3)}));
   // West into the pillar's east face, and up against the north wall.
   EXPECT_EQ(MoveBody(room, At(5.5, 4.5), At(-3, 0), r).x, ToFixed(4) + r);
   EXPECT_EQ(MoveBody(room, At(2.5, 2.5), At(0, -2), r).y, ToFixed(1) + r);
@@ -205,6 +206,11 @@ TEST(Pno0001Play, TheGunHitsWhatItFacesAndNotThroughWalls) {
             kEnemyDied);  // 40 health, 15 to 25 a shot
   EXPECT_EQ(open.player().carry.score, 100);
   EXPECT_EQ(open.enemies()[0].state, EnemyState::Dead);
+
+  // Of two in line, the nearer takes the shot.
+  World two(Drawn({"#########", "#@.E.E..#", "#########"}), Carry{});
+  EXPECT_EQ(two.Tick({kFire, 0}), kShotFired | kEnemyHit);
+  EXPECT_TRUE(two.enemies()[0].health < 40 && two.enemies()[1].health == 40);
 
   World walled(Drawn({"#########", "#@.#E...#", "#########"}), Carry{});
   EXPECT_EQ(walled.Tick({kFire, 0}), kShotFired);

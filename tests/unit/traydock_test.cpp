@@ -175,6 +175,18 @@ TEST_F(Tray, IconsComeAndGoWithTheirOwnCopyOfThePicture) {
   EXPECT_EQ(table.icons().size(), IconTable::kMost);
 }
 
+// Traydock cannot tell who sent a request: one program naming the windows
+// of four others, 32 icons each, reads as those four's own.
+TEST_F(Tray, ProgramsNamingOthersWindowsLeaveNewcomersTheirPlaces) {
+  for (DWORD process = 70; process < 74; ++process) {
+    api.windows[process] = process;
+    for (UINT id = 0; id < IconTable::kPerProcess; ++id) Ask(Command::Add, process, id);
+  }
+  EXPECT_EQ(table.icons().size(), 4 + IconTable::kMostAfterFirst);
+  EXPECT_TRUE(Ask(Command::Add, 0x2000, 1));  // a program showing its first
+  EXPECT_FALSE(Ask(Command::Add, 0x2000, 2));
+}
+
 TEST_F(Tray, OwnersAreToldInTheirVersionsConventions) {
   Ask(Command::Add, 0x2000, 2, kSetsMessage);
   Request version = Make(Command::SetVersion, 0x2000, 2);
