@@ -54,8 +54,15 @@ void Frame::Open(const std::string& address) {
   ShowNotice(NoControlNotice(address));
 }
 
-void Frame::Tell(const std::string& text) {
-  api_.MessageBoxA(view_.Window(), text, kProduct, MB_OK | MB_ICONINFORMATION);
+std::optional<int> Frame::Ask(const std::string& text, UINT type) {
+  const std::weak_ptr<char> alive = life_;
+  const int answer = api_.MessageBoxA(view_.Window(), text, kProduct, type);
+  if (alive.expired()) return std::nullopt;
+  return answer;
+}
+
+bool Frame::Tell(const std::string& text) {
+  return Ask(text, MB_OK | MB_ICONINFORMATION).has_value();
 }
 
 void Frame::ShowCaption() {
@@ -79,8 +86,7 @@ void Frame::SetBusy(bool busy) {
 void Frame::AddressEntered(const std::string& typed) {
   const Normalised address = NormaliseAddress(typed, ReadTypedUrls(api_));
   if (address.outcome == Normalised::Refused) {
-    Tell(address.message);
-    view_.FocusAddress();
+    if (Tell(address.message)) view_.FocusAddress();
   } else if (address.outcome == Normalised::Go) {
     RememberTypedUrl(api_, address.address);
     Open(address.address);
@@ -132,10 +138,14 @@ void Frame::Run(Command command) {
     case Command::AddFavorite: {
       const std::string& folder = program_.favoritesFolder();
       if (address_.empty()) return;
-      if (folder.empty()) return Tell("Windows names no Favorites folder for this user.");
+      if (folder.empty()) {
+        Tell("Windows names no Favorites folder for this user.");
+        return;
+      }
       const auto name = AddFavorite(api_, folder, title_, address_);
       if (name) return view_.SetStatusText("Added to Favorites: " + *name);
-      return Tell("The page could not be added to the Favorites folder " + folder + ".");
+      Tell("The page could not be added to the Favorites folder " + folder + ".");
+      return;
     }
     case Command::SetHome:
     case Command::ResetHome: {
@@ -190,6 +200,14 @@ bool Frame::NavigateError(const std::string& address, LONG status, bool topLevel
 void Frame::TitleChange(const std::string& title) {
   title_ = title.substr(0, kMaxTitle);
   ShowCaption();
+}
+
+void Frame::PageClosesWindow(bool byScript) {
+  if (byScript || Ask("The page you are viewing is trying to close the window.\n\n"
+                      "Do you want to close this window?",
+                      MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    view_.CloseFrame();
+  }
 }
 
 void Frame::StatusTextChange(const std::string& text) {

@@ -3,6 +3,9 @@
 // control's events and the user drive it.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 #include "fake/test_support.h"
 #include "fake/wayview_view.h"
 #include "wayview/address.h"
@@ -276,6 +279,31 @@ TEST_F(Browsing, TypedAddressesAreRememberedOrRefusedWithoutAnyRequest) {
   EXPECT_EQ(api.Value(kTypedKey, "url1"), "REG_SZ http://example.com/Patch");
   frame.AddressEntered("exam");  // a bare word the list completes
   EXPECT_EQ(view.actions.back(), "navigate http://example.com/Patch");
+}
+
+// A message box's loop dispatches what comes meanwhile: a WM_CLOSE (a page's
+// window.close(), the shell closing its companions) ends the window, and its
+// frame with it, before the box returns.
+TEST_F(Browsing, AFrameEndedWhileItsMessageBoxIsOpenIsNotTouchedAfter) {
+  const std::function<void(Frame&)> boxes[] = {
+      [](Frame& frame) { frame.AddressEntered("javascript:alert(1)"); },
+      [](Frame& frame) { frame.PageClosesWindow(false); },
+  };
+  api.messageBoxAnswer = 6;  // IDYES
+  for (const auto& box : boxes) {
+    auto ending = std::make_unique<Frame>(program, view);
+    Frame& held = *ending;
+    api.onMessageBox = [&] { ending.reset(); };
+    box(held);
+    EXPECT_EQ(view.actions, Log{});
+  }
+  // Otherwise the page's window closes when a script opened it, or the user says so.
+  api.onMessageBox = nullptr;
+  frame.PageClosesWindow(true);
+  EXPECT_EQ(api.Effects("msgbox").size(), 2u);
+  api.messageBoxAnswer = 7;  // IDNO
+  frame.PageClosesWindow(false);
+  EXPECT_EQ(view.actions, Log{"close"});
 }
 
 TEST_F(Browsing, WithoutTheControlTheFrameSaysSoAndOffersTheDefaultBrowser) {
