@@ -46,12 +46,17 @@ void Frame::Start(const std::string& address) {
   Open(given.outcome == Normalised::Go ? given.address : program_.Home());
 }
 
-void Frame::Open(const std::string& address) {
-  if (view_.Navigate(address)) return;
-  address_ = address;
+// Whoever asks (the box, a favourite, Retry on the address the control's
+// own error page names), the control is sent only what the box would open.
+void Frame::Open(const std::string& asked) {
+  const Normalised address = NormaliseAddress(asked, {});
+  if (address.outcome == Normalised::Refused) Tell(address.message);
+  if (address.outcome != Normalised::Go) return;
+  if (view_.Navigate(address.address)) return;
+  address_ = address.address;
   title_.clear();
-  view_.SetAddressText(address);
-  ShowNotice(NoControlNotice(address));
+  view_.SetAddressText(address_);
+  ShowNotice(NoControlNotice(address_));
 }
 
 std::optional<int> Frame::Ask(const std::string& text, UINT type) {

@@ -77,7 +77,7 @@ class Frame {
   void DownloadComplete() { SetBusy(false); }
 
  private:
-  void Open(const std::string& address);
+  void Open(const std::string& asked);
   void Reset();
   void ShowNotice(std::optional<Notice> notice);
   void SetBusy(bool busy);

@@ -281,6 +281,25 @@ TEST_F(Browsing, TypedAddressesAreRememberedOrRefusedWithoutAnyRequest) {
   EXPECT_EQ(view.actions.back(), "navigate http://example.com/Patch");
 }
 
+// The typed list is any program's to write, and the control's own error page
+// names any address after its '#': neither reaches the control unchecked.
+TEST_F(Browsing, EveryAddressThatReachesTheControlPassesTheBoxsCheck) {
+  api.SetValue(kTypedKey, "url1", REG_SZ, SzBytes("javascript:alert(document.cookie)"));
+  api.SetValue(kTypedKey, "url2", REG_SZ, SzBytes("http://java.example/"));
+  frame.Start("");
+  EXPECT_EQ(CompleteAddress("java", ReadTypedUrls(api)), "java.example/");
+  view.actions.clear();
+  frame.AddressEntered("java");
+  EXPECT_EQ(view.actions, Log{"navigate http://java.example/"});
+  EXPECT_TRUE(frame.BeforeNavigate("res://shdoclc.dll/dnserror.htm#javascript:alert(1)", true));
+  ASSERT_TRUE(view.notice && view.notice->retry);
+  view.actions.clear();
+  frame.Run(Command::Retry);
+  frame.Run(Command::Refresh);
+  EXPECT_EQ(view.actions, Log{});
+  EXPECT_EQ(api.Effects("msgbox").size(), 2u);
+}
+
 // A message box's loop dispatches what comes meanwhile: a WM_CLOSE (a page's
 // window.close(), the shell closing its companions) ends the window, and its
 // frame with it, before the box returns.
