@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/settings_file.h"
+#include "platform/web_address.h"
 #include "platform/win_constants.h"
 #include "wayview/address.h"
 #include "wayview/typed_urls.h"
@@ -131,8 +132,10 @@ void Frame::Run(Command command) {
       fullScreen_ = !fullScreen_;
       return view_.SetFullScreen(fullScreen_);
     case Command::OpenElsewhere:
-      if (ForTheWeb(address_))
-        api_.ShellExecuteA(view_.Window(), "open", address_, nullptr, nullptr, SW_SHOWNORMAL);
+      if (ForTheWeb(address_)) {
+        api_.ShellExecuteA(view_.Window(), "open", ShellAddress(address_), nullptr, nullptr,
+                           SW_SHOWNORMAL);
+      }
       return;
     case Command::OrganizeFavorites:
       if (!program_.favoritesFolder().empty()) {

@@ -332,11 +332,15 @@ TEST_F(Browsing, WithoutTheControlTheFrameSaysSoAndOffersTheDefaultBrowser) {
   EXPECT_TRUE(view.notice->openElsewhere && !view.notice->retry);
   EXPECT_EQ(view.notice->address, "http://example.com/");
   frame.Run(Command::OpenElsewhere);
-  EXPECT_EQ(api.Effects("open"), Log{"open http://example.com/ verb=open"});
+  // An address from a favourite or the command line hands the browser no arguments of its own.
+  frame.Start("http://example.com/\" -new-window");
+  frame.Run(Command::OpenElsewhere);
+  EXPECT_EQ(api.Effects("open"), (Log{"open http://example.com/ verb=open",
+                                      "open http://example.com/%22%20-new-window verb=open"}));
   // A page's redirect to a program on the disk never reaches the default browser.
   frame.NavigateComplete("file:///C:/WINDOWS/evil.exe", true);
   frame.Run(Command::OpenElsewhere);
-  EXPECT_EQ(api.Effects("open").size(), 1u);
+  EXPECT_EQ(api.Effects("open").size(), 2u);
 }
 
 TEST_F(Browsing, FavoritesAndTheHomePageAreKeptInTheUsersFiles) {
