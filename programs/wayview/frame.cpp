@@ -206,7 +206,7 @@ bool Frame::NavigateError(const std::string& address, LONG status, bool topLevel
 }
 
 void Frame::TitleChange(const std::string& title) {
-  title_ = title.substr(0, kMaxTitle);
+  title_ = title.substr(0, CutAt(api_, title, kMaxTitle));
   ShowCaption();
 }
 

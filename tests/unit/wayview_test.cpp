@@ -154,6 +154,13 @@ TEST(Favorites, AddingWritesAFileInternetExplorerReadsAndNeverOverwritesAnother)
     EXPECT_EQ(AddFavorite(api, kFavorites, title, "http://device.example/"), name);
     api.RemoveFile(kFavorites + "\\" + name + ".url");
   }
+  // A double-byte character's second byte may be a '\\' or '|': it stays whole. A lead byte
+  // without its second byte, at the end, would take the '.' of ".url" for one.
+  api.leadBytes = {0x95};
+  EXPECT_EQ(AddFavorite(api, kFavorites, "\x95\x5C|\x95", "http://sjis.example/"), "\x95\x5C_");
+  EXPECT_EQ(AddFavorite(api, kFavorites, "\x95\x5C|\x95.", "http://sjis.example/"), "\x95\x5C_");
+  api.RemoveFile(kFavorites + "\\\x95\x5C_.url");
+  api.leadBytes.clear();
   api.failing = {Op::WriteFile};
   EXPECT_EQ(AddFavorite(api, kFavorites, "Lost", "http://lost.example/"), std::nullopt);
   EXPECT_EQ(api.files.size(), 4u);  // nothing half-written left behind
@@ -367,6 +374,10 @@ TEST_F(Browsing, FavoritesAndTheHomePageAreKeptInTheUsersFiles) {
     api.AddFile(settings, bad);
     EXPECT_EQ(Program(api).Home(), kStartPage);
   }
+  // A long title is cut for the caption, never inside a double-byte character.
+  api.leadBytes = {0x95};
+  frame.TitleChange(std::string(199, 'Q') + "\x95\x5C");
+  EXPECT_EQ(view.caption, std::string(199, 'Q') + " - Wayview");
 }
 
 TEST(Keys, TheFramesKeysAndNoneOfThePagesOrTheBoxsOwn) {
