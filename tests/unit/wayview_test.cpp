@@ -24,7 +24,7 @@ const std::string kStartPage = "file:///C:/Program%20Files/Corvane%20Ludora/webg
 
 // What the user typed, and what opens (or a piece of the refusal's text).
 TEST(Address, TypedTextBecomesAnAddressOrIsRefused) {
-  const std::vector<std::string> history = {"http://www.quakeworld.nu/forum/"};
+  const std::vector<std::string> history = {"HTTP://www.QuakeWorld.nu/forum/"};
   const std::pair<std::string, std::string> opened[] = {
       {"example.com", "http://example.com/"},
       {"  Example.COM/Maps And Mods \r\n", "http://example.com/Maps%20And%20Mods"},
@@ -40,7 +40,7 @@ TEST(Address, TypedTextBecomesAnAddressOrIsRefused) {
       {"\\\\server\\share\\a.html", "file://server/share/a.html"},
       {"about:blank", "about:blank"},
       {"file:///C:/x.html", "file:///C:/x.html"},
-      {"quake", "http://www.quakeworld.nu/forum/"},  // a bare word, from history
+      {"quake", "http://www.quakeworld.nu/forum/"},  // a bare word, from history, normalised
   };
   for (const auto& [typed, address] : opened) {
     const Normalised result = NormaliseAddress(typed, history);
@@ -57,6 +57,7 @@ TEST(Address, TypedTextBecomesAnAddressOrIsRefused) {
       {"http://exa mple.com/", "not a web address"},
       {"example..com", "not a web address"},
       {std::string("exa\x01mple.com"), "not a web address"},
+      {"http://example.com/\x7F", "not a web address"},
       {"example.com/" + std::string(2072, 'a'), "2083"},  // one past the longest
   };
   for (const auto& [typed, message] : refused) {
@@ -65,6 +66,7 @@ TEST(Address, TypedTextBecomesAnAddressOrIsRefused) {
     EXPECT_NE(result.message.find(message), std::string::npos) << typed << ": " << result.message;
   }
   EXPECT_EQ(NormaliseAddress(" \t\r\n ", history).outcome, Normalised::Empty);
+  EXPECT_EQ(NormaliseAddress("", history).outcome, Normalised::Empty);
   const std::string longest = "http://example.com/" + std::string(2064, 'a');
   EXPECT_EQ(NormaliseAddress(longest, {}).address, longest);
   // 100 KB pasted: refused, and in the time a short address takes.
@@ -144,13 +146,16 @@ TEST(Favorites, AddingWritesAFileInternetExplorerReadsAndNeverOverwritesAnother)
   EXPECT_EQ(AddFavorite(api, kFavorites, "Maps: A/B?", "http://other.example/"), "Maps_ A_B_ (2)");
   EXPECT_EQ(AddFavorite(api, kFavorites, " ", "http://example.com:81/dl/"), "example.com_81_dl");
   EXPECT_EQ(api.files.size(), 4u);
-  // Names Windows would take for a device (a read of COM1 blocks) get a prefix.
+  // Names Windows would take for a device (a read of COM1 blocks) get a prefix; what no
+  // name may hold becomes '_'.
   for (const auto& [title, name] : {std::pair{"com1", "Page com1"},
                                     {"LPT9.txt", "Page LPT9.txt"},
                                     {"Aux .x", "Page Aux .x"},
                                     {"nul", "Page nul"},
                                     {"COM10", "COM10"},
-                                    {"Console", "Console"}}) {
+                                    {"COM0", "COM0"},
+                                    {"Console", "Console"},
+                                    {"Tab\tand\nline", "Tab_and_line"}}) {
     EXPECT_EQ(AddFavorite(api, kFavorites, title, "http://device.example/"), name);
     api.RemoveFile(kFavorites + "\\" + name + ".url");
   }
@@ -201,7 +206,7 @@ TEST(Favorites, MenuListsFoldersThenPagesEachFolderWhenItOpensCapped) {
   menu.OpenSubmenu(items[0].id);
   EXPECT_TRUE(api.Menu(items[0].id)[0].text == "(Empty)" &&
               (api.Menu(items[0].id)[0].flags & MF_GRAYED));
-  EXPECT_EQ(menu.FileOf(0x4000 + 99), std::nullopt);
+  EXPECT_EQ(menu.FileOf(0x4000 + 3), std::nullopt);  // one past the pages listed
 
   for (int n = 0; n < 3000; ++n) api.AddFile(kFavorites + "\\Games\\" + std::to_string(n) + ".url");
   const HMENU again = api.CreatePopupMenu();
@@ -234,6 +239,7 @@ TEST_F(Browsing, EventsDriveTheButtonsCaptionAndProgressAndFailuresShowOurNotice
               !view.enabled[Command::Stop]);
   frame.BeforeNavigate("http://quake.example/", true);
   frame.BeforeNavigate("http://ads.example/frame.html", false);  // a frame of the page
+  frame.NavigateComplete("http://ads.example/frame.html", false);
   EXPECT_TRUE(view.address == "http://quake.example/" && view.enabled[Command::Stop]);
   EXPECT_EQ(view.caption, "http://quake.example/ - Wayview");
   frame.TitleChange("Quake Maps");
@@ -242,6 +248,8 @@ TEST_F(Browsing, EventsDriveTheButtonsCaptionAndProgressAndFailuresShowOurNotice
   frame.CommandStateChange(-1, false);  // CSC_UPDATECOMMANDS: none of the buttons
   EXPECT_TRUE(view.caption == "Quake Maps - Wayview" && view.progress == 25);
   EXPECT_TRUE(view.enabled[Command::Back] && !view.enabled[Command::Forward]);
+  frame.ProgressChange(300, 200);
+  EXPECT_EQ(view.progress, 100);
   frame.DocumentComplete(false);
   EXPECT_TRUE(view.enabled[Command::Stop]);
   frame.DocumentComplete(true);
@@ -266,6 +274,9 @@ TEST_F(Browsing, EventsDriveTheButtonsCaptionAndProgressAndFailuresShowOurNotice
   EXPECT_FALSE(view.notice);
   // Internet Explorer 5 has no NavigateError: its own error page names the address.
   EXPECT_FALSE(frame.BeforeNavigate("res://shdoclc.dll/about.htm#http://x/", true));
+  EXPECT_FALSE(frame.BeforeNavigate("http://x.example/shdoclc.dll/dnserror.htm#http://y/", true));
+  EXPECT_TRUE(frame.BeforeNavigate("res://ieframe.dll/navcancl.htm#http://z/", true));
+  EXPECT_NE(view.notice->detail.find("refused"), std::string::npos);
   EXPECT_TRUE(frame.BeforeNavigate(
       "res://C:\\WINDOWS\\SYSTEM\\SHDOCLC.DLL/dnserror.htm#http://gone/", true));
   EXPECT_TRUE(view.notice->address == "http://gone/" && view.address == "http://gone/");
@@ -391,6 +402,8 @@ TEST(Keys, TheFramesKeysAndNoneOfThePagesOrTheBoxsOwn) {
       {kLeft, false, false, Command::None},      {kBack, false, false, Command::None},
       {kTab, false, false, Command::None},       {'C', true, false, Command::None},
       {'V', true, false, Command::None},         {kLeft, true, false, Command::None},
+      {0x24, false, true, Command::Home},        {'D', false, true, Command::FocusAddress},
+      {0xA6, false, false, Command::Back},       {0xAC, false, false, Command::Home},
   };
   for (const auto& [key, ctrl, alt, command] : keys) {
     EXPECT_EQ(CommandOfKey(key, ctrl, alt, false), command) << key << ctrl << alt;
