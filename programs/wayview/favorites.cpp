@@ -48,7 +48,7 @@ std::string FileName(WindowsApi& api, const std::string& title, const std::strin
   }
   for (std::size_t at = 0; at < name.size(); ++at) {
     const auto c = static_cast<unsigned char>(name[at]);
-    // A double-byte character's second byte (0x40 and up) may be a '\\' or '|': it stays.
+    // A double-byte character's second byte (0x40 and up) may be a backslash or '|': it stays.
     if (api.IsDBCSLeadByte(c) && at + 1 < name.size() &&
         static_cast<unsigned char>(name[at + 1]) >= 0x40) {
       ++at;
