@@ -4,6 +4,7 @@
 
 #include "chitter/log_book.h"
 #include "chitter/text.h"
+#include "platform/web_address.h"
 
 namespace ludora::chitter {
 
@@ -40,13 +41,20 @@ std::int32_t KindColour(LineKind kind) {
   }
 }
 
+// What ends a link: blanks, quotes and angle brackets, and their
+// full-width and no-break forms, which read as the same.
+constexpr std::u16string_view kLinkEnds =
+    u" <>\"\u00A0\u1680\u2000\u2001\u2002\u2003\u2004\u2005\u2006\u2007\u2008\u2009\u200A"
+    u"\u202F\u205F\u3000\uFF02\uFF1C\uFF1E";
+
 // Where a web address starts in `text` at `from` or after, or npos.
 std::size_t LinkStart(std::u16string_view text, std::size_t from) {
   std::size_t best = std::u16string_view::npos;
   for (const std::u16string_view start : {u"http://", u"https://", u"www."}) {
     for (auto at = text.find(start, from); at != std::u16string_view::npos;
          at = text.find(start, at + 1)) {
-      if (at == 0 || text[at - 1] == u' ' || text[at - 1] == u'(' || text[at - 1] == u'<') {
+      if (at == 0 || kLinkEnds.find(text[at - 1]) != std::u16string_view::npos ||
+          text[at - 1] == u'(') {
         best = std::min(best, at);
         break;
       }
@@ -60,7 +68,7 @@ void AddWithLinks(std::vector<ShownRun>& runs, const Style& style, std::u16strin
   std::size_t at = 0;
   for (auto start = LinkStart(text, 0); start != std::u16string::npos;
        start = LinkStart(text, at)) {
-    auto end = std::min(text.find_first_of(u" <>\"", start), text.size());
+    auto end = std::min(text.find_first_of(kLinkEnds, start), text.size());
     while (end > start &&
            std::u16string_view(u".,;:!?)'").find(text[end - 1]) != std::u16string_view::npos)
       --end;
@@ -87,6 +95,14 @@ std::vector<ShownRun> ShownRuns(const Line& line, bool colours) {
        StyledRuns(colours ? std::string_view(line.text) : StripCodes(line.text), text))
     AddWithLinks(runs, run.style, Utf8ToUtf16(run.text));
   return runs;
+}
+
+std::optional<std::string> LinkAddress(std::u16string_view link) {
+  const auto ascii = AsciiAddress(link);
+  if (!ascii) return std::nullopt;
+  std::string address = ShellAddress(*ascii);
+  if (address.starts_with("www.")) address.insert(0, "http://");
+  return address;
 }
 
 }  // namespace ludora::chitter

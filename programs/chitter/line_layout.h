@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,11 @@ struct ShownRun {
 
 // "[hh:mm] ", the speaker, the text.
 std::vector<ShownRun> ShownRuns(const Line& line, bool colours);
+
+// What the shell opens for a link's text: "www." made "http://www.", the
+// rest as platform/web_address.h hands an address to the shell, so that the
+// browser gets the link as one argument; nothing when it is not text.
+std::optional<std::string> LinkAddress(std::u16string_view link);
 
 // A piece of a run on a row, at `x` pixels from the row's start.
 struct Piece {

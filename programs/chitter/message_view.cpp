@@ -339,9 +339,9 @@ void MessageView::CopySelection() {
 void MessageView::OpenLinkAt(POINT point) {
   for (const Link& link : links_) {
     if (!::PtInRect(&link.area, point)) continue;
-    std::string address = text_.ansi().FromUtf16(link.address);
-    if (address.starts_with("www.")) address.insert(0, "http://");
-    ::ShellExecuteA(nullptr, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // Never through the code page, whose look-alikes would hand the browser arguments.
+    if (const auto address = chitter::LinkAddress(link.address))
+      ::ShellExecuteA(nullptr, nullptr, address->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return;
   }
 }

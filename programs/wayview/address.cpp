@@ -113,8 +113,10 @@ Normalised WebAddress(std::string_view scheme, std::string_view rest) {
             Lowered(authority.substr(hostStart)) + Escaped(path, false));
 }
 
-// The first address of `history` that continues `typed`, and where in it
-// the part typed begins.
+// The first address of `history` that continues `typed` and that the box
+// would open as it is typed (the list is Internet Explorer's too, and any
+// program may write it: a "javascript:" entry is passed over), and where in
+// it the part typed begins.
 std::optional<std::pair<const std::string*, std::size_t>> FindInHistory(
     std::string_view typed, const std::vector<std::string>& history) {
   if (typed.empty()) return std::nullopt;
@@ -123,9 +125,9 @@ std::optional<std::pair<const std::string*, std::size_t>> FindInHistory(
     const std::size_t starts[] = {0, scheme == std::string::npos ? 0 : scheme + 3,
                                   entry.size() - WithoutScheme(entry).size()};
     for (const std::size_t start : starts) {
-      if (StartsWithNoCase(std::string_view(entry).substr(start), typed)) {
-        return std::pair{&entry, start};
-      }
+      if (!StartsWithNoCase(std::string_view(entry).substr(start), typed)) continue;
+      if (NormaliseAddress(entry, {}).outcome != Normalised::Go) break;
+      return std::pair{&entry, start};
     }
   }
   return std::nullopt;
@@ -197,7 +199,7 @@ Normalised NormaliseAddress(std::string_view typed, const std::vector<std::strin
   if (LooksLikeHost(authority)) {
     return WebAddress(StartsWithNoCase(text, "ftp.") ? "ftp" : "http", text);
   }
-  if (const auto found = FindInHistory(text, history)) return Go(*found->first);
+  if (const auto found = FindInHistory(text, history)) return NormaliseAddress(*found->first, {});
   return NotAnAddress(text);
 }
 

@@ -4,6 +4,8 @@
 
 #include <cwchar>
 
+#include "platform/web_address.h"
+
 namespace ludora::win32 {
 
 namespace {
@@ -12,13 +14,17 @@ namespace {
 // fits; a page cannot make the frame hold more.
 constexpr UINT kMaxText = 64 * 1024;
 
-std::string Narrow(const wchar_t* text, UINT length) {
-  if (!text || length == 0) return {};
-  const int wide = static_cast<int>(length < kMaxText ? length : kMaxText);
-  const int size = ::WideCharToMultiByte(CP_ACP, 0, text, wide, nullptr, 0, nullptr, nullptr);
+// A title or a status text, to be shown. Characters the code page lacks may
+// come as look-alikes: a title names a file only through the favourites,
+// which replace what a file name may not hold after this.
+std::string Narrow(std::u16string_view text) {
+  if (text.empty()) return {};
+  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+  const int length = static_cast<int>(text.size());
+  const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
   std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
   if (size > 0) {
-    ::WideCharToMultiByte(CP_ACP, 0, text, wide, narrow.data(), size, nullptr, nullptr);
+    ::WideCharToMultiByte(CP_ACP, 0, wide, length, narrow.data(), size, nullptr, nullptr);
   }
   return narrow;
 }
@@ -33,13 +39,25 @@ const VARIANT& Value(const VARIANT& argument) {
   return *at;
 }
 
-std::string Text(const VARIANT& argument) {
+// The text of a string argument, kMaxText characters at most.
+std::u16string_view Wide(const VARIANT& argument) {
   const VARIANT& value = Value(argument);
-  if (V_VT(&value) == VT_BSTR) return Narrow(V_BSTR(&value), ::SysStringLen(V_BSTR(&value)));
-  if (V_VT(&value) == (VT_BYREF | VT_BSTR) && V_BSTRREF(&value)) {
-    return Narrow(*V_BSTRREF(&value), ::SysStringLen(*V_BSTRREF(&value)));
-  }
-  return {};
+  BSTR text = nullptr;
+  if (V_VT(&value) == VT_BSTR) text = V_BSTR(&value);
+  if (V_VT(&value) == (VT_BYREF | VT_BSTR) && V_BSTRREF(&value)) text = *V_BSTRREF(&value);
+  if (!text) return {};
+  const UINT length = ::SysStringLen(text);
+  return {reinterpret_cast<const char16_t*>(text), length < kMaxText ? length : kMaxText};
+}
+
+std::string Text(const VARIANT& argument) {
+  return Narrow(Wide(argument));
+}
+
+// An address, in ASCII: never through the code page's look-alikes, as the
+// default browser may be handed it (platform/web_address.h).
+std::string Address(const VARIANT& argument) {
+  return ludora::AsciiAddress(Wide(argument)).value_or("");
 }
 
 LONG Number(const VARIANT& argument) {
@@ -197,18 +215,19 @@ HRESULT BrowserSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameter
   try {
     switch (id) {
       case DISPID_BEFORENAVIGATE2:
-        if (frame.BeforeNavigate(Text(argument(1)), IsControl(argument(0)))) {
+        if (frame.BeforeNavigate(Address(argument(1)), IsControl(argument(0)))) {
           SetBool(argument(6), true);
         }
         break;
       case DISPID_NAVIGATECOMPLETE2:
-        frame.NavigateComplete(Text(argument(1)), IsControl(argument(0)));
+        frame.NavigateComplete(Address(argument(1)), IsControl(argument(0)));
         break;
       case DISPID_DOCUMENTCOMPLETE:
         frame.DocumentComplete(IsControl(argument(0)));
         break;
       case DISPID_NAVIGATEERROR:
-        if (frame.NavigateError(Text(argument(1)), Number(argument(3)), IsControl(argument(0)))) {
+        if (frame.NavigateError(Address(argument(1)), Number(argument(3)),
+                                IsControl(argument(0)))) {
           SetBool(argument(4), true);
         }
         break;

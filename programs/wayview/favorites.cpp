@@ -26,18 +26,6 @@ bool LessNoCase(const std::string& a, const std::string& b) {
   return strcasecmp(a.c_str(), b.c_str()) < 0;
 }
 
-// Where a text may be cut at `size` bytes at most without splitting a
-// character of a double-byte code page.
-std::size_t CutAt(WindowsApi& api, const std::string& text, std::size_t size) {
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const std::size_t next = at + (api.IsDBCSLeadByte(static_cast<BYTE>(text[at])) ? 2 : 1);
-    if (next > size) break;
-    at = next;
-  }
-  return std::min(at, text.size());
-}
-
 // Whether Windows takes the name for a device (CON, PRN, AUX, NUL, COM1 to
 // COM9, LPT1 to LPT9), whatever its case and extension: opened, it would be
 // the device, and a read of a serial port blocks.
@@ -58,12 +46,23 @@ std::string FileName(WindowsApi& api, const std::string& title, const std::strin
     name = std::string(WithoutScheme(address));
     while (name.ends_with('/')) name.pop_back();
   }
-  for (char& c : name) {
-    if (static_cast<unsigned char>(c) < 0x20 || std::strchr("\\/:*?\"<>|", c)) c = '_';
+  for (std::size_t at = 0; at < name.size(); ++at) {
+    const auto c = static_cast<unsigned char>(name[at]);
+    // A double-byte character's second byte (0x40 and up) may be a backslash or '|': it stays.
+    if (api.IsDBCSLeadByte(c) && at + 1 < name.size() &&
+        static_cast<unsigned char>(name[at + 1]) >= 0x40) {
+      ++at;
+    } else if (c < 0x20 || std::strchr("\\/:*?\"<>|", c)) {
+      name[at] = '_';
+    }
   }
   name.resize(CutAt(api, name, kMaxName));
-  // Windows drops blanks and dots at the end of a file name.
-  while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
+  // Windows drops blanks and dots at the end of a file name; a lead byte
+  // they followed goes with them, or it would take the '.' of ".url".
+  while (!name.empty() && (name.back() == ' ' || name.back() == '.')) {
+    name.pop_back();
+    name.resize(CutAt(api, name, name.size()));
+  }
   const std::size_t start = name.find_first_not_of(' ');
   if (start == std::string::npos) return "Favorite";
   name.erase(0, start);
@@ -71,6 +70,16 @@ std::string FileName(WindowsApi& api, const std::string& title, const std::strin
 }
 
 }  // namespace
+
+std::size_t CutAt(WindowsApi& api, const std::string& text, std::size_t size) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t next = at + (api.IsDBCSLeadByte(static_cast<BYTE>(text[at])) ? 2 : 1);
+    if (next > size || next > text.size()) break;
+    at = next;
+  }
+  return at;
+}
 
 std::optional<std::string> FavoriteAddress(WindowsApi& api, const std::string& path) {
   const auto text = ReadFileStart(api, path, kMaxShortcutBytes);

@@ -16,6 +16,11 @@ namespace ludora::wayview {
 // (a damaged one, or one grown by another program) reads as what it begins with.
 inline constexpr std::size_t kMaxShortcutBytes = 64 * 1024;
 
+// Where `text` may be cut at `size` bytes at most without splitting a
+// character of a double-byte ANSI code page; a lead byte that ends the text
+// without its second byte is cut off too.
+std::size_t CutAt(WindowsApi& api, const std::string& text, std::size_t size);
+
 // The address of a .url file ("[InternetShortcut]" "URL=..."); nothing when
 // it cannot be read or holds none.
 std::optional<std::string> FavoriteAddress(WindowsApi& api, const std::string& path);

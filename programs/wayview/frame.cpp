@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/settings_file.h"
+#include "platform/web_address.h"
 #include "platform/win_constants.h"
 #include "wayview/address.h"
 #include "wayview/typed_urls.h"
@@ -46,16 +47,28 @@ void Frame::Start(const std::string& address) {
   Open(given.outcome == Normalised::Go ? given.address : program_.Home());
 }
 
-void Frame::Open(const std::string& address) {
-  if (view_.Navigate(address)) return;
-  address_ = address;
+// Whoever asks (the box, a favourite, Retry on the address the control's
+// own error page names), the control is sent only what the box would open.
+void Frame::Open(const std::string& asked) {
+  const Normalised address = NormaliseAddress(asked, {});
+  if (address.outcome == Normalised::Refused) Tell(address.message);
+  if (address.outcome != Normalised::Go) return;
+  if (view_.Navigate(address.address)) return;
+  address_ = address.address;
   title_.clear();
-  view_.SetAddressText(address);
-  ShowNotice(NoControlNotice(address));
+  view_.SetAddressText(address_);
+  ShowNotice(NoControlNotice(address_));
 }
 
-void Frame::Tell(const std::string& text) {
-  api_.MessageBoxA(view_.Window(), text, kProduct, MB_OK | MB_ICONINFORMATION);
+std::optional<int> Frame::Ask(const std::string& text, UINT type) {
+  const std::weak_ptr<char> alive = life_;
+  const int answer = api_.MessageBoxA(view_.Window(), text, kProduct, type);
+  if (alive.expired()) return std::nullopt;
+  return answer;
+}
+
+bool Frame::Tell(const std::string& text) {
+  return Ask(text, MB_OK | MB_ICONINFORMATION).has_value();
 }
 
 void Frame::ShowCaption() {
@@ -79,8 +92,7 @@ void Frame::SetBusy(bool busy) {
 void Frame::AddressEntered(const std::string& typed) {
   const Normalised address = NormaliseAddress(typed, ReadTypedUrls(api_));
   if (address.outcome == Normalised::Refused) {
-    Tell(address.message);
-    view_.FocusAddress();
+    if (Tell(address.message)) view_.FocusAddress();
   } else if (address.outcome == Normalised::Go) {
     RememberTypedUrl(api_, address.address);
     Open(address.address);
@@ -120,8 +132,10 @@ void Frame::Run(Command command) {
       fullScreen_ = !fullScreen_;
       return view_.SetFullScreen(fullScreen_);
     case Command::OpenElsewhere:
-      if (ForTheWeb(address_))
-        api_.ShellExecuteA(view_.Window(), "open", address_, nullptr, nullptr, SW_SHOWNORMAL);
+      if (ForTheWeb(address_)) {
+        api_.ShellExecuteA(view_.Window(), "open", ShellAddress(address_), nullptr, nullptr,
+                           SW_SHOWNORMAL);
+      }
       return;
     case Command::OrganizeFavorites:
       if (!program_.favoritesFolder().empty()) {
@@ -132,10 +146,14 @@ void Frame::Run(Command command) {
     case Command::AddFavorite: {
       const std::string& folder = program_.favoritesFolder();
       if (address_.empty()) return;
-      if (folder.empty()) return Tell("Windows names no Favorites folder for this user.");
+      if (folder.empty()) {
+        Tell("Windows names no Favorites folder for this user.");
+        return;
+      }
       const auto name = AddFavorite(api_, folder, title_, address_);
       if (name) return view_.SetStatusText("Added to Favorites: " + *name);
-      return Tell("The page could not be added to the Favorites folder " + folder + ".");
+      Tell("The page could not be added to the Favorites folder " + folder + ".");
+      return;
     }
     case Command::SetHome:
     case Command::ResetHome: {
@@ -188,8 +206,16 @@ bool Frame::NavigateError(const std::string& address, LONG status, bool topLevel
 }
 
 void Frame::TitleChange(const std::string& title) {
-  title_ = title.substr(0, kMaxTitle);
+  title_ = title.substr(0, CutAt(api_, title, kMaxTitle));
   ShowCaption();
+}
+
+void Frame::PageClosesWindow(bool byScript) {
+  if (byScript || Ask("The page you are viewing is trying to close the window.\n\n"
+                      "Do you want to close this window?",
+                      MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    view_.CloseFrame();
+  }
 }
 
 void Frame::StatusTextChange(const std::string& text) {

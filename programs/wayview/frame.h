@@ -4,6 +4,7 @@
 // in place of a page that could not be opened.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -65,6 +66,10 @@ class Frame {
   // Whether the control's own error page is cancelled for ours.
   bool NavigateError(const std::string& address, LONG status, bool topLevel);
   void TitleChange(const std::string& title);
+  // The page closes its window (window.close()): at once when a page's
+  // script opened the window, else when the user agrees. Not called from
+  // within the control's event: the frame may go while the question is open.
+  void PageClosesWindow(bool byScript);
   void StatusTextChange(const std::string& text);
   void ProgressChange(LONG progress, LONG progressMax);
   void CommandStateChange(LONG command, bool enabled);
@@ -72,12 +77,18 @@ class Frame {
   void DownloadComplete() { SetBusy(false); }
 
  private:
-  void Open(const std::string& address);
+  void Open(const std::string& asked);
   void Reset();
   void ShowNotice(std::optional<Notice> notice);
   void SetBusy(bool busy);
   void ShowCaption();
-  void Tell(const std::string& text);
+  // A message box over the frame, and the user's answer; nothing when the
+  // frame did not outlive it. The box's message loop dispatches what comes
+  // meanwhile, and a WM_CLOSE among it (a page's window.close(), the shell
+  // closing its companions) ends the window and this frame with it: after
+  // a box, nothing of the frame is touched until this says it is there.
+  std::optional<int> Ask(const std::string& text, UINT type);
+  bool Tell(const std::string& text);  // whether the frame outlived the box
 
   Program& program_;
   WindowsApi& api_;
@@ -88,6 +99,7 @@ class Frame {
   std::optional<Notice> notice_;
   bool busy_ = false;
   bool fullScreen_ = false;
+  std::shared_ptr<char> life_ = std::make_shared<char>();  // its watches expire with the frame
 };
 
 }  // namespace ludora::wayview

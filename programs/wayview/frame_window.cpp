@@ -19,7 +19,8 @@ constexpr UINT kCommandIds = 100;  // a command's id: this plus its number
 constexpr UINT kAddressId = 90;
 constexpr UINT kGoId = 91;
 constexpr UINT kStatusId = 92;
-constexpr UINT kGoMessage = WM_APP + 1;  // a typed address picked from the box's list
+constexpr UINT kGoMessage = WM_APP + 1;          // a typed address picked from the box's list
+constexpr UINT kPageClosesMessage = WM_APP + 2;  // wParam: whether a page's script opened it
 constexpr int kRowHeight = 30;
 constexpr int kProgressWidth = 150;
 constexpr int kMaxBoxText = 32767;  // the address box takes this much; longer is cut there
@@ -304,14 +305,10 @@ IDispatch* FrameWindow::NewWindow() {
   return opened ? opened->control_.Application() : nullptr;
 }
 
+// Asked from the frame's own message, not inside the control's event: a
+// close while the question is open ends the control too.
 void FrameWindow::WindowClosing(bool byScript) {
-  if (!byScript && ::MessageBoxA(hwnd(),
-                                 "The page you are viewing is trying to close the window.\n\n"
-                                 "Do you want to close this window?",
-                                 "Wayview", MB_YESNO | MB_ICONQUESTION) != IDYES) {
-    return;
-  }
-  CloseFrame();
+  ::PostMessageA(hwnd(), kPageClosesMessage, byScript ? 1 : 0, 0);
 }
 
 // ---- The user.
@@ -425,6 +422,9 @@ LRESULT FrameWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kGoMessage:
       frame_.AddressEntered(AddressText());
+      return 0;
+    case kPageClosesMessage:
+      frame_.PageClosesWindow(wParam != 0);
       return 0;
     case WM_INITMENUPOPUP: {
       const auto menu = reinterpret_cast<HMENU>(wParam);

@@ -67,6 +67,9 @@ inline constexpr int SW_FORCEMINIMIZE = 11;
 
 inline constexpr UINT MB_OK = 0;
 inline constexpr UINT MB_ICONINFORMATION = 0x40;
+inline constexpr UINT MB_YESNO = 0x4;
+inline constexpr UINT MB_ICONQUESTION = 0x20;
+inline constexpr int IDYES = 6;
 
 inline constexpr UINT MF_STRING = 0x0;
 inline constexpr UINT MF_GRAYED = 0x1;

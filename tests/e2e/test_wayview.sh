@@ -3,7 +3,8 @@
 # fires BeforeNavigate2 and sends the request, then NavigateError. A typed address reaches a
 # loopback web server and goes to TypedURLs, a refused scheme sends nothing, Add to Favorites
 # writes the .url file its menu lists and opens, a closed port shows our notice, a Windows
-# without the control is told so, and the bar's globe and quick menu open the frame.
+# without the control is told so and hands the default browser its address as one argument,
+# and the bar's globe and quick menu open the frame.
 source "$(dirname "$0")/lib.sh"
 
 # Wine's engine on, its Gecko installer kept from running (nothing is downloaded).
@@ -29,9 +30,10 @@ start_server() {
   SERVER="127.0.0.1:$(sed -nE 's/.* port ([0-9]+) .*/\1/p' "$E2E_DIR/http.log" | head -1)"
 }
 
-# start_frame [address]: wayview.exe traced (+win: window texts, +menu), waited for.
+# start_frame [address]: wayview.exe traced (+win: window texts, +menu, +exec: shell opens),
+# waited for.
 start_frame() {
-  WINEDEBUG=+win,+menu wine "$APP_WIN\\wayview.exe" "$@" >/dev/null 2>>"$LOG" &
+  WINEDEBUG=+win,+menu,+exec wine "$APP_WIN\\wayview.exe" "$@" >/dev/null 2>>"$LOG" &
   wait_until 90 "the frame" frame
 }
 
@@ -79,11 +81,18 @@ test_closed_port_shows_our_notice_and_no_control_is_told() {
   wait_until 90 "our notice with the address" traced "set_window_text L\"This page could not be opened\\r\\nhttp://127.0.0.1:$port/\\r\\n"
   wait_until 30 "the notice's caption" bash -c "xdotool getwindowname $(frame) | grep -qx 'This page could not be opened - Wayview'"
   screenshot "$E2E_WORK/wayview.png"
-  # Without the control (its DLL refused), the frame says so instead of ending.
+  # Without the control (its DLL refused), the frame says so instead of ending, and offers
+  # the default browser (kept from starting): the address, given with a full-width quote
+  # that the command line's code page makes a '"', reaches it as one argument.
   wineserver -k && wineserver -w
-  WINEDLLOVERRIDES="$WINEDLLOVERRIDES;ieframe=d" start_frame "http://127.0.0.1:$port/"
+  WINEDLLOVERRIDES="$WINEDLLOVERRIDES;ieframe=d;winebrowser.exe=d" start_frame \
+    "http://127.0.0.1:$port/a＂ -new-window"
   wait_until 60 "the frame without the control" bash -c \
     "xdotool getwindowname $(frame) | grep -qx 'Wayview cannot show web pages on this computer - Wayview'"
+  local x y _
+  read -r x y _ < <(window_geometry "$(frame)")
+  xdotool mousemove $((x + 106)) $((y + 185)) click 1  # the notice's button
+  wait_until 30 "the default browser asked" traced "\"http://127.0.0.1:$port/a%22%20-new-window\","
 }
 
 test_the_globe_and_the_quick_menu_open_the_frame() {

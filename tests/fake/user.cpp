@@ -75,7 +75,7 @@ int FakeWindows::DoMessageBoxA(bool failing, HWND owner, const std::string& text
                 (owner ? " owner=" + std::to_string(owner) : ""));
   if (failing) return 0;
   if (onMessageBox) onMessageBox();
-  return 1;  // IDOK
+  return messageBoxAnswer;
 }
 
 BOOL FakeWindows::DoPeekMessageA(bool failing, MSG* message, HWND, UINT, UINT, UINT) {

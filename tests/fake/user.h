@@ -29,8 +29,9 @@ class FakeUser {
 
   // The user's answer to a tracked popup menu: the command id (0: dismissed).
   std::function<UINT(HMENU menu)> onTrackPopupMenu;
-  // Called from MessageBoxA before it returns.
+  // Called from MessageBoxA before it returns; and the button the user pressed.
   std::function<void()> onMessageBox;
+  int messageBoxAnswer = 1;  // IDOK
   // When set, each pass of message processing finds one message waiting,
   // and this is its window procedure, run when the message is dispatched.
   std::function<void()> onProcessMessages;

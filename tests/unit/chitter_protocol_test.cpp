@@ -207,6 +207,23 @@ TEST(ChitterFormatting, MircCodesIntoRunsOrStripped) {
             "ris end");
 }
 
+// A link ends where a reader sees it end, at a full-width quote or blank too;
+// the browser gets it as one argument of ASCII, never through the code page,
+// whose look-alikes make '"' of U+FF02 and a blank of U+3000.
+TEST(ChitterLayout, ALinkEndsWhereItReadsAsEndingAndOpensAsOneArgument) {
+  Line line;
+  line.kind = LineKind::Message, line.nick = "n";
+  line.text = "http://x.example/a\xEF\xBC\x82 -b www.y.example/\xC3\xA9\xE3\x80\x80-c";
+  std::vector<std::u16string> links;
+  for (const ShownRun& run : ShownRuns(line, true))
+    if (run.link) links.push_back(run.text);
+  ASSERT_EQ(links, (std::vector<std::u16string>{u"http://x.example/a", u"www.y.example/\u00E9"}));
+  EXPECT_EQ(LinkAddress(links[1]), "http://www.y.example/%C3%A9");
+  EXPECT_EQ(LinkAddress(u"http://z.example/\uFF02 -x\u3000\""),
+            "http://z.example/%EF%BC%82%20-x%E3%80%80%22");
+  EXPECT_EQ(LinkAddress(u"http://z.example/\xD800"), std::nullopt);
+}
+
 TEST(ChitterLayout, ShownRunsWithLinksAndRowsBrokenAtBlanks) {
   Line line;
   line.hour = 9, line.minute = 5, line.kind = LineKind::Message, line.nick = "n";

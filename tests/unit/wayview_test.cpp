@@ -3,6 +3,9 @@
 // control's events and the user drive it.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 #include "fake/test_support.h"
 #include "fake/wayview_view.h"
 #include "wayview/address.h"
@@ -21,7 +24,7 @@ const std::string kStartPage = "file:///C:/Program%20Files/Corvane%20Ludora/webg
 
 // What the user typed, and what opens (or a piece of the refusal's text).
 TEST(Address, TypedTextBecomesAnAddressOrIsRefused) {
-  const std::vector<std::string> history = {"http://www.quakeworld.nu/forum/"};
+  const std::vector<std::string> history = {"HTTP://www.QuakeWorld.nu/forum/"};
   const std::pair<std::string, std::string> opened[] = {
       {"example.com", "http://example.com/"},
       {"  Example.COM/Maps And Mods \r\n", "http://example.com/Maps%20And%20Mods"},
@@ -37,7 +40,7 @@ TEST(Address, TypedTextBecomesAnAddressOrIsRefused) {
       {"\\\\server\\share\\a.html", "file://server/share/a.html"},
       {"about:blank", "about:blank"},
       {"file:///C:/x.html", "file:///C:/x.html"},
-      {"quake", "http://www.quakeworld.nu/forum/"},  // a bare word, from history
+      {"quake", "http://www.quakeworld.nu/forum/"},  // a bare word, from history, normalised
   };
   for (const auto& [typed, address] : opened) {
     const Normalised result = NormaliseAddress(typed, history);
@@ -54,6 +57,7 @@ TEST(Address, TypedTextBecomesAnAddressOrIsRefused) {
       {"http://exa mple.com/", "not a web address"},
       {"example..com", "not a web address"},
       {std::string("exa\x01mple.com"), "not a web address"},
+      {"http://example.com/\x7F", "not a web address"},
       {"example.com/" + std::string(2072, 'a'), "2083"},  // one past the longest
   };
   for (const auto& [typed, message] : refused) {
@@ -62,6 +66,7 @@ TEST(Address, TypedTextBecomesAnAddressOrIsRefused) {
     EXPECT_NE(result.message.find(message), std::string::npos) << typed << ": " << result.message;
   }
   EXPECT_EQ(NormaliseAddress(" \t\r\n ", history).outcome, Normalised::Empty);
+  EXPECT_EQ(NormaliseAddress("", history).outcome, Normalised::Empty);
   const std::string longest = "http://example.com/" + std::string(2064, 'a');
   EXPECT_EQ(NormaliseAddress(longest, {}).address, longest);
   // 100 KB pasted: refused, and in the time a short address takes.
@@ -141,16 +146,26 @@ TEST(Favorites, AddingWritesAFileInternetExplorerReadsAndNeverOverwritesAnother)
   EXPECT_EQ(AddFavorite(api, kFavorites, "Maps: A/B?", "http://other.example/"), "Maps_ A_B_ (2)");
   EXPECT_EQ(AddFavorite(api, kFavorites, " ", "http://example.com:81/dl/"), "example.com_81_dl");
   EXPECT_EQ(api.files.size(), 4u);
-  // Names Windows would take for a device (a read of COM1 blocks) get a prefix.
+  // Names Windows would take for a device (a read of COM1 blocks) get a prefix; what no
+  // name may hold becomes '_'.
   for (const auto& [title, name] : {std::pair{"com1", "Page com1"},
                                     {"LPT9.txt", "Page LPT9.txt"},
                                     {"Aux .x", "Page Aux .x"},
                                     {"nul", "Page nul"},
                                     {"COM10", "COM10"},
-                                    {"Console", "Console"}}) {
+                                    {"COM0", "COM0"},
+                                    {"Console", "Console"},
+                                    {"Tab\tand\nline", "Tab_and_line"}}) {
     EXPECT_EQ(AddFavorite(api, kFavorites, title, "http://device.example/"), name);
     api.RemoveFile(kFavorites + "\\" + name + ".url");
   }
+  // A double-byte character's second byte may be a '\\' or '|': it stays whole. A lead byte
+  // without its second byte, at the end, would take the '.' of ".url" for one.
+  api.leadBytes = {0x95};
+  EXPECT_EQ(AddFavorite(api, kFavorites, "\x95\x5C|\x95", "http://sjis.example/"), "\x95\x5C_");
+  EXPECT_EQ(AddFavorite(api, kFavorites, "\x95\x5C|\x95.", "http://sjis.example/"), "\x95\x5C_");
+  api.RemoveFile(kFavorites + "\\\x95\x5C_.url");
+  api.leadBytes.clear();
   api.failing = {Op::WriteFile};
   EXPECT_EQ(AddFavorite(api, kFavorites, "Lost", "http://lost.example/"), std::nullopt);
   EXPECT_EQ(api.files.size(), 4u);  // nothing half-written left behind
@@ -191,7 +206,7 @@ TEST(Favorites, MenuListsFoldersThenPagesEachFolderWhenItOpensCapped) {
   menu.OpenSubmenu(items[0].id);
   EXPECT_TRUE(api.Menu(items[0].id)[0].text == "(Empty)" &&
               (api.Menu(items[0].id)[0].flags & MF_GRAYED));
-  EXPECT_EQ(menu.FileOf(0x4000 + 99), std::nullopt);
+  EXPECT_EQ(menu.FileOf(0x4000 + 3), std::nullopt);  // one past the pages listed
 
   for (int n = 0; n < 3000; ++n) api.AddFile(kFavorites + "\\Games\\" + std::to_string(n) + ".url");
   const HMENU again = api.CreatePopupMenu();
@@ -224,6 +239,7 @@ TEST_F(Browsing, EventsDriveTheButtonsCaptionAndProgressAndFailuresShowOurNotice
               !view.enabled[Command::Stop]);
   frame.BeforeNavigate("http://quake.example/", true);
   frame.BeforeNavigate("http://ads.example/frame.html", false);  // a frame of the page
+  frame.NavigateComplete("http://ads.example/frame.html", false);
   EXPECT_TRUE(view.address == "http://quake.example/" && view.enabled[Command::Stop]);
   EXPECT_EQ(view.caption, "http://quake.example/ - Wayview");
   frame.TitleChange("Quake Maps");
@@ -232,6 +248,8 @@ TEST_F(Browsing, EventsDriveTheButtonsCaptionAndProgressAndFailuresShowOurNotice
   frame.CommandStateChange(-1, false);  // CSC_UPDATECOMMANDS: none of the buttons
   EXPECT_TRUE(view.caption == "Quake Maps - Wayview" && view.progress == 25);
   EXPECT_TRUE(view.enabled[Command::Back] && !view.enabled[Command::Forward]);
+  frame.ProgressChange(300, 200);
+  EXPECT_EQ(view.progress, 100);
   frame.DocumentComplete(false);
   EXPECT_TRUE(view.enabled[Command::Stop]);
   frame.DocumentComplete(true);
@@ -256,6 +274,9 @@ TEST_F(Browsing, EventsDriveTheButtonsCaptionAndProgressAndFailuresShowOurNotice
   EXPECT_FALSE(view.notice);
   // Internet Explorer 5 has no NavigateError: its own error page names the address.
   EXPECT_FALSE(frame.BeforeNavigate("res://shdoclc.dll/about.htm#http://x/", true));
+  EXPECT_FALSE(frame.BeforeNavigate("http://x.example/shdoclc.dll/dnserror.htm#http://y/", true));
+  EXPECT_TRUE(frame.BeforeNavigate("res://ieframe.dll/navcancl.htm#http://z/", true));
+  EXPECT_NE(view.notice->detail.find("refused"), std::string::npos);
   EXPECT_TRUE(frame.BeforeNavigate(
       "res://C:\\WINDOWS\\SYSTEM\\SHDOCLC.DLL/dnserror.htm#http://gone/", true));
   EXPECT_TRUE(view.notice->address == "http://gone/" && view.address == "http://gone/");
@@ -278,6 +299,50 @@ TEST_F(Browsing, TypedAddressesAreRememberedOrRefusedWithoutAnyRequest) {
   EXPECT_EQ(view.actions.back(), "navigate http://example.com/Patch");
 }
 
+// The typed list is any program's to write, and the control's own error page
+// names any address after its '#': neither reaches the control unchecked.
+TEST_F(Browsing, EveryAddressThatReachesTheControlPassesTheBoxsCheck) {
+  api.SetValue(kTypedKey, "url1", REG_SZ, SzBytes("javascript:alert(document.cookie)"));
+  api.SetValue(kTypedKey, "url2", REG_SZ, SzBytes("http://java.example/"));
+  frame.Start("");
+  EXPECT_EQ(CompleteAddress("java", ReadTypedUrls(api)), "java.example/");
+  view.actions.clear();
+  frame.AddressEntered("java");
+  EXPECT_EQ(view.actions, Log{"navigate http://java.example/"});
+  EXPECT_TRUE(frame.BeforeNavigate("res://shdoclc.dll/dnserror.htm#javascript:alert(1)", true));
+  ASSERT_TRUE(view.notice && view.notice->retry);
+  view.actions.clear();
+  frame.Run(Command::Retry);
+  frame.Run(Command::Refresh);
+  EXPECT_EQ(view.actions, Log{});
+  EXPECT_EQ(api.Effects("msgbox").size(), 2u);
+}
+
+// A message box's loop dispatches what comes meanwhile: a WM_CLOSE (a page's
+// window.close(), the shell closing its companions) ends the window, and its
+// frame with it, before the box returns.
+TEST_F(Browsing, AFrameEndedWhileItsMessageBoxIsOpenIsNotTouchedAfter) {
+  const std::function<void(Frame&)> boxes[] = {
+      [](Frame& frame) { frame.AddressEntered("javascript:alert(1)"); },
+      [](Frame& frame) { frame.PageClosesWindow(false); },
+  };
+  api.messageBoxAnswer = 6;  // IDYES
+  for (const auto& box : boxes) {
+    auto ending = std::make_unique<Frame>(program, view);
+    Frame& held = *ending;
+    api.onMessageBox = [&] { ending.reset(); };
+    box(held);
+    EXPECT_EQ(view.actions, Log{});
+  }
+  // Otherwise the page's window closes when a script opened it, or the user says so.
+  api.onMessageBox = nullptr;
+  frame.PageClosesWindow(true);
+  EXPECT_EQ(api.Effects("msgbox").size(), 2u);
+  api.messageBoxAnswer = 7;  // IDNO
+  frame.PageClosesWindow(false);
+  EXPECT_EQ(view.actions, Log{"close"});
+}
+
 TEST_F(Browsing, WithoutTheControlTheFrameSaysSoAndOffersTheDefaultBrowser) {
   view.hasControl = false;
   frame.Start("http://example.com/");
@@ -285,11 +350,15 @@ TEST_F(Browsing, WithoutTheControlTheFrameSaysSoAndOffersTheDefaultBrowser) {
   EXPECT_TRUE(view.notice->openElsewhere && !view.notice->retry);
   EXPECT_EQ(view.notice->address, "http://example.com/");
   frame.Run(Command::OpenElsewhere);
-  EXPECT_EQ(api.Effects("open"), Log{"open http://example.com/ verb=open"});
+  // An address from a favourite or the command line hands the browser no arguments of its own.
+  frame.Start("http://example.com/\" -new-window");
+  frame.Run(Command::OpenElsewhere);
+  EXPECT_EQ(api.Effects("open"), (Log{"open http://example.com/ verb=open",
+                                      "open http://example.com/%22%20-new-window verb=open"}));
   // A page's redirect to a program on the disk never reaches the default browser.
   frame.NavigateComplete("file:///C:/WINDOWS/evil.exe", true);
   frame.Run(Command::OpenElsewhere);
-  EXPECT_EQ(api.Effects("open").size(), 1u);
+  EXPECT_EQ(api.Effects("open").size(), 2u);
 }
 
 TEST_F(Browsing, FavoritesAndTheHomePageAreKeptInTheUsersFiles) {
@@ -316,6 +385,10 @@ TEST_F(Browsing, FavoritesAndTheHomePageAreKeptInTheUsersFiles) {
     api.AddFile(settings, bad);
     EXPECT_EQ(Program(api).Home(), kStartPage);
   }
+  // A long title is cut for the caption, never inside a double-byte character.
+  api.leadBytes = {0x95};
+  frame.TitleChange(std::string(199, 'Q') + "\x95\x5C");
+  EXPECT_EQ(view.caption, std::string(199, 'Q') + " - Wayview");
 }
 
 TEST(Keys, TheFramesKeysAndNoneOfThePagesOrTheBoxsOwn) {
@@ -329,6 +402,8 @@ TEST(Keys, TheFramesKeysAndNoneOfThePagesOrTheBoxsOwn) {
       {kLeft, false, false, Command::None},      {kBack, false, false, Command::None},
       {kTab, false, false, Command::None},       {'C', true, false, Command::None},
       {'V', true, false, Command::None},         {kLeft, true, false, Command::None},
+      {0x24, false, true, Command::Home},        {'D', false, true, Command::FocusAddress},
+      {0xA6, false, false, Command::Back},       {0xAC, false, false, Command::Home},
   };
   for (const auto& [key, ctrl, alt, command] : keys) {
     EXPECT_EQ(CommandOfKey(key, ctrl, alt, false), command) << key << ctrl << alt;
