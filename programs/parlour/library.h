@@ -15,11 +15,13 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "parlour/found_game.h"
+#include "platform/win_types.h"
 
 namespace ludora::parlour {
 
@@ -43,6 +45,10 @@ struct Library {
   std::deque<Game> games;
   std::vector<std::string> ignored;  // programs, in lower case
   bool damaged = false;
+  // Windows' error when the file is there but could not be read (another
+  // program holding it, access refused): nothing of it is known, and it is
+  // not to be written over.
+  std::optional<DWORD> unreadable;
 
   // The game a program with these arguments is, case aside; -1 if none.
   int Find(std::string_view program, std::string_view arguments) const;

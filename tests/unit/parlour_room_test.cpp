@@ -117,6 +117,30 @@ TEST(LibraryFile, WrittenAsANewFileRenamedOverTheOldAndDamageSetAside) {
                           [&](auto& f) { return f.path == kFile && f.content == "sound"; }));
 }
 
+TEST(LibraryFile, OneThereButUnreadableIsNeverWrittenOverAndThePlayerIsTold) {
+  const std::string one = kHeader + "game\tA\tC:\\a.exe\t\t\t\t\t\t-\t3600\t2\t0\r\nend\t1\r\n";
+  const FoundGame quake{"Quake", "C:\\Games\\quake.exe", Source::StartMenu, true};
+  // Held by another program at the start (a sharing violation), or failing half way.
+  for (const bool halfWay : {false, true}) {
+    FakeWindows api;
+    api.AddFile(kFile, one);
+    api.readPiece = 16;
+    if (halfWay)
+      api.failingCall = {Op::ReadFile, 2};
+    else
+      api.failing = {Op::CreateFileA};
+    GamesRoom room(api, kApp, kFile);
+    room.Load();
+    api.failing = {};
+    EXPECT_EQ(room.TakeFinds({quake}), 1u);  // the search's finds show all the same
+    room.Quiet();
+    const std::string why = halfWay ? "(Windows error 6)" : "(another program has it open)";
+    EXPECT_NE(room.notice().find("could not be read " + why), std::string::npos) << room.notice();
+    ASSERT_EQ(api.files.size(), 1u);
+    EXPECT_EQ(api.files[0].content, one);
+  }
+}
+
 TEST(Room, CategoriesSearchSortAndKeys) {
   Library library;
   for (int i = 0; i < 10; ++i)
