@@ -1,6 +1,7 @@
 #include "parlour/games_room.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "parlour/file_bytes.h"
 #include "parlour/game_start.h"
@@ -86,11 +87,12 @@ void GamesRoom::Changed() {
 std::size_t GamesRoom::TakeFinds(std::vector<FoundGame> finds, bool asked) {
   std::size_t imported = 0;
   offers_.clear();
+  std::unordered_set<std::string> programs = library_.Programs();
   for (FoundGame& find : finds) {
-    if (library_.Has(find.program)) continue;
+    if (programs.contains(Lower(find.program))) continue;
     if (!find.known) {
       offers_.push_back(std::move(find));
-    } else if (library_.Import(find)) {
+    } else if (library_.Import(find, &programs)) {
       ++imported;
     }
   }
@@ -105,9 +107,10 @@ std::size_t GamesRoom::TakeFinds(std::vector<FoundGame> finds, bool asked) {
 }
 
 void GamesRoom::AnswerOffers(const std::vector<bool>& chosen) {
+  std::unordered_set<std::string> programs = library_.Programs();
   for (std::size_t i = 0; i < offers_.size(); ++i) {
     if (i < chosen.size() && chosen[i]) {
-      library_.Import(offers_[i]);
+      library_.Import(offers_[i], &programs);
     } else if (library_.ignored.size() < kMaxIgnored) {
       library_.ignored.push_back(Lower(offers_[i].program));
     }
