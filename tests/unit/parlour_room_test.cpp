@@ -281,6 +281,21 @@ TEST_F(Playing, ALauncherThatEndsAtOnceHandsOnToItsGame) {
   EXPECT_TRUE(tracker.Idle());
 }
 
+TEST_F(Playing, AGameElsewhereHandedOnByALauncherNeverSeenIsFollowed) {
+  // sparkrun (10) started the launcher (11), which started the game in another folder and
+  // ended: both gone at the first look, the game listed after its own child.
+  tracker.Start("C:\\Games\\Q\\launch.exe", "", "C:\\Games\\Q", 10, 0, Run({}));
+  paths = {{12, "C:\\Other\\quake.exe"}, {13, "C:\\Other\\server.exe"}, {61, "C:\\b.exe"}};
+  EXPECT_TRUE(At(250, {{13, 12, "server.exe"}, {12, 11, "quake.exe"}, {60, 4, "a.exe"}}).empty());
+  // Not handed on: a child of one seen at a look, and after the first seconds one of one unseen.
+  EXPECT_TRUE(At(1000, {{12, 11, "quake.exe"}, {13, 12, "server.exe"}, {61, 60, "b.exe"}}).empty());
+  EXPECT_TRUE(At(9000, {{13, 12, "server.exe"}, {61, 60, "b.exe"}, {62, 59, "c.exe"}}).empty());
+  EXPECT_TRUE(At(30000, {{13, 12, "server.exe"}, {61, 60, "b.exe"}, {62, 59, "c.exe"}}).empty());
+  const auto done = At(34000, {{61, 60, "b.exe"}, {62, 59, "c.exe"}});
+  ASSERT_EQ(done.size(), 1u);
+  EXPECT_EQ(done[0].seconds, 30u);
+}
+
 TEST_F(Playing, WhatRanBeforeAndIdsTakenByOthersAreNeverTheGames) {
   paths = {{20, "C:\\Games\\Q\\quake.exe"}};
   tracker.Start("C:\\Games\\Q\\quake.exe", "", "C:\\Games\\Q", 10, 0, Run({{20, 4, "quake.exe"}}));
