@@ -47,6 +47,15 @@ bool HasValue(WindowsApi& api, HKEY key, const std::string& name) {
   return api.RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
+// A part of another program, kept out of Add or Remove Programs: a
+// SystemComponent but 0, which installers write for those they show.
+bool IsSystemComponent(WindowsApi& api, HKEY key) {
+  DWORD value = 0, type = 0, size = sizeof value;
+  const LONG status = api.RegQueryValueExA(key, "SystemComponent", nullptr, &type,
+                                           reinterpret_cast<BYTE*>(&value), &size);
+  return status == ERROR_MORE_DATA || (status == ERROR_SUCCESS && (type != REG_DWORD || value));
+}
+
 // The one program a folder holds at its top that may be a game; empty when
 // it holds none, or several.
 std::string OnlyProgramIn(WindowsApi& api, const std::string& folder, std::size_t& budget) {
@@ -121,7 +130,7 @@ std::vector<FoundGame> InstalledGames(WindowsApi& api, const std::vector<FoundGa
     ForEachSubkey(api, root, kUninstallKey, budget, [&](HKEY key, const std::string&) {
       const std::string name = Clean(RegText(api, key, "DisplayName").value_or(""));
       if (name.empty() || IsNotAGame(name, "") || HasValue(api, key, "ParentKeyName") ||
-          HasValue(api, key, "ReleaseType") || HasValue(api, key, "SystemComponent"))
+          HasValue(api, key, "ReleaseType") || IsSystemComponent(api, key))
         return;
       const IconPlace icon = ParseIconPlace(RegText(api, key, "DisplayIcon").value_or(""));
       FoundGame game(name, "");

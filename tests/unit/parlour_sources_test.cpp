@@ -190,6 +190,13 @@ TEST_F(Machine, EverySourceFindsItsGamesAndOneGameIsOneEntry) {
   api.AddFile("C:\\Games\\Racer\\racer.exe"), api.AddFile("C:\\Games\\Racer\\unins000.exe");
   Installed("KB1", {{"DisplayName", REG_SZ, "Hotfix"}, {"ParentKeyName", REG_SZ, "Windows"}});
   Installed("Bare", {{"DisplayName", REG_SZ, "No Program"}});
+  // Parts of other programs, hidden from Add or Remove Programs; a 0 shows one.
+  for (const BYTE hidden : {0, 1}) {
+    const std::string name = hidden ? "Engine" : "Shown", key = "C:\\Games\\" + name;
+    Installed(name, {{"DisplayName", REG_SZ, name}, {"DisplayIcon", REG_SZ, key + "\\x.exe"}});
+    api.SetValue("HKLM\\" + std::string(kUninstallKey) + "\\" + name, "SystemComponent", REG_DWORD,
+                 {hidden, 0, 0, 0});
+  }
   api.SetValue("HKLM\\" + std::string(kAppPathsKey) + "\\UT.EXE", "", REG_SZ,
                SzBytes("C:\\Games\\UT\\ut.exe"));
   api.AddFile("C:\\WINDOWS\\system32\\sol.exe");
@@ -203,25 +210,27 @@ TEST_F(Machine, EverySourceFindsItsGamesAndOneGameIsOneEntry) {
   for (const FoundGame& g : found.games)
     rows.push_back(std::to_string(int(g.source)) + (g.known ? "+ " : "- ") + g.name + "|" +
                    g.program + "|" + g.arguments + "|" + g.folder + "|" + g.icon);
-  EXPECT_EQ(rows, (std::vector<std::string>{
-                      "0+ Doom|" + games + "\\Doom.exe||" + kApp + "\\games|",
-                      "0+ Office Game|" + games + "\\Office Game.lnk||" + kApp + "\\games|",
-                      "0+ Quake|C:\\Games\\Quake\\quake.exe|+map "
-                      "q1|C:\\Games\\Quake|C:\\Games\\Quake\\quake.exe,0",
-                      "1+ Solitaire|C:\\WINDOWS\\system32\\sol.exe||C:\\WINDOWS\\system32|",
-                      "1+ Minesweeper|C:\\WINDOWS\\winmine.exe||C:\\WINDOWS|",
-                      "1+ Pinball|C:\\Program Files\\Windows NT\\Pinball\\pinball.exe||C:\\Program "
-                      "Files\\Windows NT\\Pinball|",
-                      "2+ Chess|C:\\Program Files\\Chess\\chess.exe||C:\\Program Files\\Chess|",
-                      "2- Acme Paint|C:\\Program Files\\Acme\\paint.exe||C:\\Program Files\\Acme|",
-                      "2- Strategy|C:\\Program Files\\Maker\\Strategy\\play.exe||C:\\Program "
-                      "Files\\Maker\\Strategy|",
-                      "3- Acme Draw|C:\\Program Files\\Acme\\draw.exe||C:\\Program "
-                      "Files\\Acme|C:\\Program Files\\Acme\\draw.exe,-101",
-                      "3+ Racer|C:\\Games\\Racer\\racer.exe||C:\\Games\\Racer|",
-                      "4+ ut|C:\\Games\\UT\\ut.exe||C:\\Games\\UT|"}));
+  EXPECT_EQ(rows,
+            (std::vector<std::string>{
+                "0+ Doom|" + games + "\\Doom.exe||" + kApp + "\\games|",
+                "0+ Office Game|" + games + "\\Office Game.lnk||" + kApp + "\\games|",
+                "0+ Quake|C:\\Games\\Quake\\quake.exe|+map "
+                "q1|C:\\Games\\Quake|C:\\Games\\Quake\\quake.exe,0",
+                "1+ Solitaire|C:\\WINDOWS\\system32\\sol.exe||C:\\WINDOWS\\system32|",
+                "1+ Minesweeper|C:\\WINDOWS\\winmine.exe||C:\\WINDOWS|",
+                "1+ Pinball|C:\\Program Files\\Windows NT\\Pinball\\pinball.exe||C:\\Program "
+                "Files\\Windows NT\\Pinball|",
+                "2+ Chess|C:\\Program Files\\Chess\\chess.exe||C:\\Program Files\\Chess|",
+                "2- Acme Paint|C:\\Program Files\\Acme\\paint.exe||C:\\Program Files\\Acme|",
+                "2- Strategy|C:\\Program Files\\Maker\\Strategy\\play.exe||C:\\Program "
+                "Files\\Maker\\Strategy|",
+                "3- Acme Draw|C:\\Program Files\\Acme\\draw.exe||C:\\Program "
+                "Files\\Acme|C:\\Program Files\\Acme\\draw.exe,-101",
+                "3+ Racer|C:\\Games\\Racer\\racer.exe||C:\\Games\\Racer|",
+                "3+ Shown|C:\\Games\\Shown\\x.exe||C:\\Games\\Shown|C:\\Games\\Shown\\x.exe,0",
+                "4+ ut|C:\\Games\\UT\\ut.exe||C:\\Games\\UT|"}));
   EXPECT_EQ(DescribeFinds(found),
-            "games folder 3, Windows 3, Start menu 3, installed 4, App Paths 1");
+            "games folder 3, Windows 3, Start menu 3, installed 5, App Paths 1");
 }
 
 TEST(InstalledPrograms, IconPlacesAndTenThousandEntries) {
