@@ -170,7 +170,10 @@ TEST_F(Machine, EverySourceFindsItsGamesAndOneGameIsOneEntry) {
   Shortcut(std::string(kCommon) + "\\Games\\Pinball.lnk",
            "C:\\Program Files\\Windows NT\\Pinball\\pinball.exe");
   Shortcut(std::string(kCommon) + "\\Games\\Chess.lnk", "C:\\Program Files\\Chess\\chess.exe");
-  Shortcut(std::string(kCommon) + "\\Acme\\Acme Paint.lnk", "C:\\Program Files\\Acme\\paint.exe");
+  Shortcut(std::string(kCommon) + "\\Games\\Dispatch.lnk",
+           "C:\\Program Files\\Dispatch\\dispatch.exe");
+  Shortcut(std::string(kCommon) + "\\Acme\\Acme Game Maker.lnk",
+           "C:\\Program Files\\Acme\\gamemaker.exe");
   Shortcut(std::string(kCommon) + "\\Acme\\Uninstall Acme.lnk",
            "C:\\Program Files\\Acme\\unins000.exe");
   Shortcut(std::string(kCommon) + "\\Acme\\Read me.lnk", "C:\\Program Files\\Acme\\readme.txt");
@@ -188,7 +191,13 @@ TEST_F(Machine, EverySourceFindsItsGamesAndOneGameIsOneEntry) {
                      {"UninstallString", REG_SZ, "\"C:\\Games\\Racer\\unins000.exe\""}});
   api.AddFolder("C:\\Games\\Racer");
   api.AddFile("C:\\Games\\Racer\\racer.exe"), api.AddFile("C:\\Games\\Racer\\unins000.exe");
-  Installed("KB1", {{"DisplayName", REG_SZ, "Hotfix"}, {"ParentKeyName", REG_SZ, "Windows"}});
+  for (const char* update : {"ParentKeyName", "ReleaseType"})  // of another program
+    Installed(update, {{"DisplayName", REG_SZ, "Quake Hotfix"},
+                       {update, REG_SZ, "Quake"},
+                       {"DisplayIcon", REG_SZ, "C:\\Games\\Quake\\qfix.exe"}});
+  Installed("Twin",
+            {{"DisplayName", REG_SZ, "Twin Pack"}, {"InstallLocation", REG_SZ, "C:\\Twin"}});
+  api.AddFolder("C:\\Twin"), api.AddFile("C:\\Twin\\one.exe"), api.AddFile("C:\\Twin\\two.exe");
   Installed("Bare", {{"DisplayName", REG_SZ, "No Program"}});
   // Parts of other programs, hidden from Add or Remove Programs; a 0 shows one.
   for (const BYTE hidden : {0, 1}) {
@@ -198,7 +207,9 @@ TEST_F(Machine, EverySourceFindsItsGamesAndOneGameIsOneEntry) {
                  {hidden, 0, 0, 0});
   }
   api.SetValue("HKLM\\" + std::string(kAppPathsKey) + "\\UT.EXE", "", REG_SZ,
-               SzBytes("C:\\Games\\UT\\ut.exe"));
+               SzBytes("C:\\WINDOWS Games\\UT\\ut.exe"));
+  api.SetValue("HKLM\\" + std::string(kAppPathsKey) + "\\SETUP.EXE", "", REG_SZ,
+               SzBytes("C:\\Games\\UT\\setup.exe"));
   api.AddFile("C:\\WINDOWS\\system32\\sol.exe");
   api.AddFile("C:\\WINDOWS\\winmine.exe");  // 98 keeps them in the Windows folder
   api.AddFile("C:\\Program Files\\Windows NT\\Pinball\\pinball.exe");
@@ -221,16 +232,19 @@ TEST_F(Machine, EverySourceFindsItsGamesAndOneGameIsOneEntry) {
                 "1+ Pinball|C:\\Program Files\\Windows NT\\Pinball\\pinball.exe||C:\\Program "
                 "Files\\Windows NT\\Pinball|",
                 "2+ Chess|C:\\Program Files\\Chess\\chess.exe||C:\\Program Files\\Chess|",
-                "2- Acme Paint|C:\\Program Files\\Acme\\paint.exe||C:\\Program Files\\Acme|",
+                "2+ Dispatch|C:\\Program Files\\Dispatch\\dispatch.exe||C:\\Program "
+                "Files\\Dispatch|",
+                "2- Acme Game Maker|C:\\Program Files\\Acme\\gamemaker.exe||C:\\Program "
+                "Files\\Acme|",
                 "2- Strategy|C:\\Program Files\\Maker\\Strategy\\play.exe||C:\\Program "
                 "Files\\Maker\\Strategy|",
                 "3- Acme Draw|C:\\Program Files\\Acme\\draw.exe||C:\\Program "
                 "Files\\Acme|C:\\Program Files\\Acme\\draw.exe,-101",
                 "3+ Racer|C:\\Games\\Racer\\racer.exe||C:\\Games\\Racer|",
                 "3+ Shown|C:\\Games\\Shown\\x.exe||C:\\Games\\Shown|C:\\Games\\Shown\\x.exe,0",
-                "4+ ut|C:\\Games\\UT\\ut.exe||C:\\Games\\UT|"}));
+                "4+ ut|C:\\WINDOWS Games\\UT\\ut.exe||C:\\WINDOWS Games\\UT|"}));
   EXPECT_EQ(DescribeFinds(found),
-            "games folder 3, Windows 3, Start menu 3, installed 5, App Paths 1");
+            "games folder 3, Windows 3, Start menu 4, installed 5, App Paths 1");
 }
 
 TEST(InstalledPrograms, IconPlacesAndTenThousandEntries) {
