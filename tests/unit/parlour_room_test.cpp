@@ -151,7 +151,7 @@ TEST(GamesRoom, ALargeLibraryIsReadShownAndMetBySearchesInLinearTime) {
   std::vector<FoundGame> finds;
   for (int i = 0; i < kCount; ++i) {
     const std::string n = std::to_string(i);
-    text += "game\tG" + n + "\tC:\\g" + n + ".exe\t\t\t\t\tKind " + n + "\t-\t0\t0\t3\r\n";
+    text += "game\tG" + n + "\tC:\\g" + n + ".exe\t\t\t\t\tKind " + n + "\t-\t0\t" + n + "\t3\r\n";
     text += "ignore\tc:\\x" + n + ".exe\r\n";
     finds.push_back({"F" + n, "C:\\f" + n + ".exe", Source::StartMenu, false});
   }
@@ -165,6 +165,8 @@ TEST(GamesRoom, ALargeLibraryIsReadShownAndMetBySearchesInLinearTime) {
   EXPECT_LT(std::clock() - start, 3 * CLOCKS_PER_SEC);
   EXPECT_EQ(room.room().Categories().size(), 3u + kCount);
   EXPECT_EQ(room.library().games.size(), 2u * kCount);
+  room.room().SelectCategory(2);  // the recently played: the last first, so many and no more
+  EXPECT_TRUE(room.room().Shown().size() == kRecentCount && room.room().Shown()[0] == kCount - 1);
 }
 
 TEST(Room, CategoriesSearchSortAndKeys) {
@@ -176,7 +178,7 @@ TEST(Room, CategoriesSearchSortAndKeys) {
   library.games[5].playSeconds = 9;
   library.games[4].category = "Racing", library.games[6].category = "arcade",
   library.games[8].category = "Arcade";
-  library.games[9].hidden = true;
+  library.games[9].hidden = true, library.games[9].category = "Puzzle";
   Room room(library);
   room.SetGrid(4, 2);
   EXPECT_EQ(room.Categories(),
@@ -192,7 +194,7 @@ TEST(Room, CategoriesSearchSortAndKeys) {
   room.Page(-1);
   EXPECT_TRUE(room.Selection() == 0 && room.TopRow() == 0);
   // Type-ahead, case aside; Escape clears it, then goes back to All, then closes.
-  for (const char c : std::string("game 7")) room.Type(c);
+  for (const char c : std::string("ME 7")) room.Type(c);
   EXPECT_EQ(room.Shown(), std::vector<int>{7});
   room.Erase(), room.Erase();
   EXPECT_EQ(room.Shown().size(), 9u);
@@ -215,7 +217,7 @@ TEST(Room, CategoriesSearchSortAndKeys) {
   room.Refresh();
   EXPECT_TRUE(room.SelectedGame() == selected && room.Selection() == 5);
   room.ShowHidden(true);
-  EXPECT_EQ(room.Shown().size(), 11u);
+  EXPECT_TRUE(room.Shown().size() == 11u && room.Categories().size() == 6u);
   // Tiles lie where a click finds them again.
   const Layout layout{800, 600};
   for (int position : {0, 7, 9}) {
@@ -272,11 +274,11 @@ TEST_F(Playing, ALauncherThatEndsAtOnceHandsOnToItsGame) {
   paths[13] = "C:\\GAMES\\Q\\server.exe";
   EXPECT_TRUE(At(7000, {{13, 4, "server.exe"}}).empty());
   EXPECT_TRUE(At(12000, {{13, 4, "server.exe"}, {14, 4, "other.exe"}}).empty());
-  EXPECT_TRUE(At(13000, {{14, 4, "other.exe"}}).empty());
+  EXPECT_TRUE(At(13000, {{14, 4, "other.exe"}, {50, 13, "helper.exe"}}).empty());  // notepad's id
   const auto done = At(17000, {{14, 4, "other.exe"}});  // the grace after the last one ended
   ASSERT_EQ(done.size(), 1u);
   EXPECT_TRUE(done[0].program == "C:\\Games\\Q\\launch.exe" && done[0].arguments == "-x" &&
-              done[0].seconds == 12);
+              done[0].seconds == 13);
   EXPECT_EQ(asked, 4);  // 13 twice, 14 once, and 50 (asked before its path was given) once
   EXPECT_TRUE(tracker.Idle());
 }
@@ -355,22 +357,33 @@ TEST(GamesRoom, GamesForSureJoinOffersWaitAndPlayTimeIsKept) {
   api.SetUnixTime(1700000000);
   room.room().Select(1);  // Chat, Quake by name
   ASSERT_EQ(room.library().games[room.room().SelectedGame()].name, "Quake");
+  room.library().games[room.room().SelectedGame()].playSeconds = 600;  // played before
+  api.processes = {{1, 0, "C:\\WINDOWS\\explorer.exe"}};
   ASSERT_TRUE(room.Play(1000));
   api.processes = {{7, 1, "C:\\Program Files\\Corvane Ludora\\sparkrun.exe"},
                    {9, 7, "C:\\Games\\quake.exe"}};
   EXPECT_FALSE(room.Follow(2000));
   api.processes = {{9, 7, "C:\\Games\\quake.exe"}};
   EXPECT_FALSE(room.Follow(61000));
-  api.processes.clear();
+  api.processes = {{1, 0, "C:\\WINDOWS\\explorer.exe"}};
   EXPECT_TRUE(room.Follow(66000) && !room.Playing());
   const Library saved = LoadLibraryFile(api, path);
   const Game& quake = saved.games[saved.Find("C:\\GAMES\\quake.exe", "")];
-  EXPECT_TRUE(quake.playSeconds == 60 && quake.lastPlayed == 1700000000);
-  EXPECT_EQ(PlayedText(quake, 1700000000 + 3 * 86400), "Played 1 min, last 3 days ago");
+  EXPECT_TRUE(quake.playSeconds == 660 && quake.lastPlayed == 1700000000);
+  EXPECT_EQ(PlayedText(quake, 1700000000 + 3 * 86400), "Played 11 min, last 3 days ago");
+  // Windows' own games run where everything runs: one is followed by its processes alone.
+  api.AddFile("C:\\WINDOWS\\system32\\sol.exe");
+  ASSERT_TRUE(room.Add({"Solitaire", "C:\\WINDOWS\\system32\\sol.exe"}) && room.Play(100000));
+  api.processes.push_back({9, 7, "C:\\WINDOWS\\system32\\sol.exe"});
+  api.processes.push_back({12, 1, "C:\\WINDOWS\\system32\\notepad.exe"});
+  EXPECT_FALSE(room.Follow(101000));
+  api.processes.erase(api.processes.begin() + 1);
+  EXPECT_TRUE(room.Follow(106000) && !room.Playing());
   // Removed: gone, and a search does not bring it back; the player may add it again.
+  room.room().Select(1);
   room.Remove();
   EXPECT_EQ(room.TakeFinds(finds), 0u);
-  EXPECT_TRUE(room.Add(finds[0]) && room.library().games.size() == 2);
+  EXPECT_TRUE(room.Add(finds[0]) && room.library().games.size() == 3);
   room.room().Select(0);
   api.RemoveFile("C:\\Games\\quake.exe");
   EXPECT_FALSE(room.Play(70000));  // missing: never started
