@@ -16,6 +16,7 @@ namespace {
 
 constexpr DWORD kKeyRead = 0x20019;  // KEY_READ
 constexpr DWORD kMaxText = 2048;
+constexpr std::size_t kMaxPath = 260;  // with its NUL: no program of a longer path starts
 
 std::string Unquoted(std::string text) {
   if (text.size() >= 2 && text.front() == '"') text = text.substr(1, text.find('"', 1) - 1);
@@ -152,6 +153,7 @@ std::vector<FoundGame> InstalledGames(WindowsApi& api, const std::vector<FoundGa
           game.program = OnlyProgramIn(api, location, budget);
         }
       }
+      if (game.program.size() >= kMaxPath) return;  // cut short, it would name another file
       game.program = Clean(game.program);
       if (game.program.empty() || IsPartOfWindows(game.program, windowsFolder)) return;
       game.source = Source::Installed;
@@ -166,10 +168,11 @@ std::vector<FoundGame> AppPathGames(WindowsApi& api, const std::string& windowsF
                                     std::size_t& budget) {
   std::vector<FoundGame> games;
   ForEachSubkey(api, HKLM, kAppPathsKey, budget, [&](HKEY key, const std::string& subkey) {
-    FoundGame game{Clean(Stem(subkey)), Clean(Unquoted(RegText(api, key, "").value_or("")))};
-    if (!IsProgramFile(game.program) || IsNotAGame(game.name, game.program) ||
-        IsPartOfWindows(game.program, windowsFolder))
-      return;
+    const std::string program = Unquoted(RegText(api, key, "").value_or(""));
+    FoundGame game{Clean(Stem(subkey)), Clean(program)};
+    if (game.name.empty() || program.size() >= kMaxPath || !IsProgramFile(game.program) ||
+        IsNotAGame(game.name, game.program) || IsPartOfWindows(game.program, windowsFolder))
+      return;  // a key named ".exe" names no game
     game.source = Source::AppPaths;
     game.known = InGamesPlace(game.program);
     games.push_back(std::move(game));

@@ -208,8 +208,10 @@ TEST_F(Machine, EverySourceFindsItsGamesAndOneGameIsOneEntry) {
   }
   api.SetValue("HKLM\\" + std::string(kAppPathsKey) + "\\UT.EXE", "", REG_SZ,
                SzBytes("C:\\WINDOWS Games\\UT\\ut.exe"));
-  api.SetValue("HKLM\\" + std::string(kAppPathsKey) + "\\SETUP.EXE", "", REG_SZ,
-               SzBytes("C:\\Games\\UT\\setup.exe"));
+  // No game, and a key without a name.
+  for (const auto& [key, program] : {std::pair{"SETUP.EXE", "setup.exe"}, {".EXE", "editor.exe"}})
+    api.SetValue("HKLM\\" + std::string(kAppPathsKey) + "\\" + key, "", REG_SZ,
+                 SzBytes(std::string("C:\\Games\\UT\\") + program));
   api.AddFile("C:\\WINDOWS\\system32\\sol.exe");
   api.AddFile("C:\\WINDOWS\\winmine.exe");  // 98 keeps them in the Windows folder
   api.AddFile("C:\\Program Files\\Windows NT\\Pinball\\pinball.exe");
@@ -267,6 +269,9 @@ TEST(InstalledPrograms, IconPlacesAndTenThousandEntries) {
   }
   api.SetValue("HKLM\\" + std::string(kUninstallKey) + "\\Long", "DisplayName", REG_SZ,
                SzBytes(std::string(5000, 'x')));
+  const std::string deep = "HKLM\\" + std::string(kUninstallKey) + "\\Deep";  // too long a path
+  api.SetValue(deep, "DisplayName", REG_SZ, SzBytes("Deep"));
+  api.SetValue(deep, "DisplayIcon", REG_SZ, SzBytes("C:\\" + std::string(300, 'x') + ".exe"));
   std::size_t budget = kDiscoveryBudget;
   const auto games = InstalledGames(api, {}, "c:\\windows", budget);
   ASSERT_EQ(games.size(), 10000u);
