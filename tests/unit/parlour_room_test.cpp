@@ -274,26 +274,32 @@ TEST_F(Playing, ALauncherThatEndsAtOnceHandsOnToItsGame) {
   paths[13] = "C:\\GAMES\\Q\\server.exe";
   EXPECT_TRUE(At(7000, {{13, 4, "server.exe"}}).empty());
   EXPECT_TRUE(At(12000, {{13, 4, "server.exe"}, {14, 4, "other.exe"}}).empty());
-  EXPECT_TRUE(At(13000, {{14, 4, "other.exe"}, {50, 13, "helper.exe"}}).empty());  // notepad's id
-  const auto done = At(17000, {{14, 4, "other.exe"}});  // the grace after the last one ended
+  EXPECT_TRUE(At(13000, {}).empty());
+  EXPECT_TRUE(At(14000, {{14, 13, "helper.exe"}}).empty());  // the stranger's id, now the game's
+  const auto done = At(18000, {});                           // the grace after the last one ended
   ASSERT_EQ(done.size(), 1u);
   EXPECT_TRUE(done[0].program == "C:\\Games\\Q\\launch.exe" && done[0].arguments == "-x" &&
-              done[0].seconds == 13);
+              done[0].seconds == 14);
   EXPECT_EQ(asked, 4);  // 13 twice, 14 once, and 50 (asked before its path was given) once
   EXPECT_TRUE(tracker.Idle());
 }
 
 TEST_F(Playing, AGameElsewhereHandedOnByALauncherNeverSeenIsFollowed) {
-  // sparkrun (10) started the launcher (11), which started the game in another folder and
-  // ended: both gone at the first look, the game listed after its own child.
+  // sparkrun (10) started the launcher (11), which started the game (12) in another folder and
+  // ended: both gone at the first look, where the game's children are listed before it.
   tracker.Start("C:\\Games\\Q\\launch.exe", "", "C:\\Games\\Q", 10, 0, Run({}));
-  paths = {{12, "C:\\Other\\quake.exe"}, {13, "C:\\Other\\server.exe"}, {61, "C:\\b.exe"}};
-  EXPECT_TRUE(At(250, {{13, 12, "server.exe"}, {12, 11, "quake.exe"}, {60, 4, "a.exe"}}).empty());
+  paths = {{12, "C:\\Other\\quake.exe"},
+           {13, "C:\\Other\\server.exe"},
+           {14, "C:\\Other\\voice.exe"},
+           {61, "C:\\b.exe"}};
+  const RunningProcess voice{14, 13, "voice.exe"}, server{13, 12, "server.exe"},
+      quake{12, 11, "quake.exe"}, b{61, 60, "b.exe"}, c{62, 59, "c.exe"};
+  EXPECT_TRUE(At(250, {voice, server, quake, {60, 4, "a.exe"}}).empty());
   // Not handed on: a child of one seen at a look, and after the first seconds one of one unseen.
-  EXPECT_TRUE(At(1000, {{12, 11, "quake.exe"}, {13, 12, "server.exe"}, {61, 60, "b.exe"}}).empty());
-  EXPECT_TRUE(At(9000, {{13, 12, "server.exe"}, {61, 60, "b.exe"}, {62, 59, "c.exe"}}).empty());
-  EXPECT_TRUE(At(30000, {{13, 12, "server.exe"}, {61, 60, "b.exe"}, {62, 59, "c.exe"}}).empty());
-  const auto done = At(34000, {{61, 60, "b.exe"}, {62, 59, "c.exe"}});
+  EXPECT_TRUE(At(1000, {voice, server, quake, b}).empty());
+  EXPECT_TRUE(At(9000, {voice, b, c}).empty());
+  EXPECT_TRUE(At(30000, {voice, b, c}).empty());
+  const auto done = At(34000, {b, c});
   ASSERT_EQ(done.size(), 1u);
   EXPECT_EQ(done[0].seconds, 30u);
 }
