@@ -1,12 +1,14 @@
 #include "parlour/games_room.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "parlour/file_bytes.h"
 #include "parlour/game_start.h"
 #include "parlour/library_file.h"
 #include "parlour/shortcut_games.h"
 #include "platform/paths.h"
+#include "platform/win_constants.h"
 
 namespace ludora::parlour {
 
@@ -19,6 +21,18 @@ std::string Ago(std::int64_t seconds) {
   if (days < 14) return std::to_string(days) + " days ago";
   if (days < 60) return std::to_string(days / 7) + " weeks ago";
   return std::to_string(days / 30) + " months ago";
+}
+
+// What the player is told while the library's file cannot be read.
+std::string UnreadableText(const std::string& path, DWORD error) {
+  constexpr DWORD kLockViolation = 33;
+  const std::string why = error == ERROR_SHARING_VIOLATION || error == kLockViolation
+                              ? "another program has it open"
+                          : error == ERROR_ACCESS_DENIED ? "Windows denies access to it"
+                                                         : "Windows error " + std::to_string(error);
+  return "The games library could not be read (" + why +
+         "); it is kept as it was, and nothing is saved to it until the room starts again: \"" +
+         path + "\"";
 }
 
 }  // namespace
@@ -41,9 +55,15 @@ GamesRoom::GamesRoom(WindowsApi& api, std::string appFolder, std::string library
       libraryPath_(std::move(libraryPath)),
       windowsFolder_(Lower(Expanded(api, "%windir%"))) {}
 
+void GamesRoom::Quiet() {
+  notice_ = library_.unreadable ? UnreadableText(libraryPath_, *library_.unreadable) : "";
+}
+
 void GamesRoom::Load() {
   library_ = LoadLibraryFile(api_, libraryPath_);
-  if (library_.damaged) {
+  if (library_.unreadable) {
+    Quiet();
+  } else if (library_.damaged) {
     library_.damaged = false;
     Save();
     notice_ = "Part of the games library could not be read; the file was kept as \"" +
@@ -53,38 +73,44 @@ void GamesRoom::Load() {
 }
 
 bool GamesRoom::Save() {
-  return SaveLibraryFile(api_, libraryPath_, library_);
+  return !library_.unreadable && SaveLibraryFile(api_, libraryPath_, library_);
 }
 
 void GamesRoom::Changed() {
-  if (!Save()) notice_ = "The games library could not be saved to \"" + libraryPath_ + "\".";
+  if (library_.unreadable)
+    Quiet();
+  else if (!Save())
+    notice_ = "The games library could not be saved to \"" + libraryPath_ + "\".";
   room_.Refresh();
 }
 
 std::size_t GamesRoom::TakeFinds(std::vector<FoundGame> finds, bool asked) {
   std::size_t imported = 0;
   offers_.clear();
+  std::unordered_set<std::string> programs = library_.Programs();
   for (FoundGame& find : finds) {
-    if (library_.Has(find.program)) continue;
+    if (programs.contains(Lower(find.program))) continue;
     if (!find.known) {
       offers_.push_back(std::move(find));
-    } else if (library_.Import(find)) {
+    } else if (library_.Import(find, &programs)) {
       ++imported;
     }
   }
+  if (library_.unreadable) offers_.clear();  // the player's answer could not be kept
   if (imported > 0) {
     notice_ = std::to_string(imported) + (imported == 1 ? " game" : " games") + " joined the room.";
     Changed();
-  } else if (asked && offers_.empty()) {
+  } else if (asked && offers_.empty() && !library_.unreadable) {
     notice_ = "No new games were found.";
   }
   return imported;
 }
 
 void GamesRoom::AnswerOffers(const std::vector<bool>& chosen) {
+  std::unordered_set<std::string> programs = library_.Programs();
   for (std::size_t i = 0; i < offers_.size(); ++i) {
     if (i < chosen.size() && chosen[i]) {
-      library_.Import(offers_[i]);
+      library_.Import(offers_[i], &programs);
     } else if (library_.ignored.size() < kMaxIgnored) {
       library_.ignored.push_back(Lower(offers_[i].program));
     }

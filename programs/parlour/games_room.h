@@ -34,10 +34,11 @@ class GamesRoom {
   const std::string& appFolder() const { return appFolder_; }
   // A line for the player about what just happened; empty when nothing did.
   const std::string& notice() const { return notice_; }
-  void Quiet() { notice_.clear(); }  // the player moved on
+  void Quiet();  // the player moved on
 
   // The library from its file; a damaged one is written back sound at once
-  // (the file itself was set aside).
+  // (the file itself was set aside). One that could not be read is never
+  // written: the player is told, and whatever changes stays in memory.
   void Load();
   bool Save();
 

@@ -16,6 +16,7 @@ namespace {
 
 constexpr DWORD kKeyRead = 0x20019;  // KEY_READ
 constexpr DWORD kMaxText = 2048;
+constexpr std::size_t kMaxPath = 260;  // with its NUL: no program of a longer path starts
 
 std::string Unquoted(std::string text) {
   if (text.size() >= 2 && text.front() == '"') text = text.substr(1, text.find('"', 1) - 1);
@@ -45,6 +46,15 @@ void ForEachSubkey(WindowsApi& api, HKEY root, const std::string& path, std::siz
 
 bool HasValue(WindowsApi& api, HKEY key, const std::string& name) {
   return api.RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+// A part of another program, kept out of Add or Remove Programs: a
+// SystemComponent but 0, which installers write for those they show.
+bool IsSystemComponent(WindowsApi& api, HKEY key) {
+  DWORD value = 0, type = 0, size = sizeof value;
+  const LONG status = api.RegQueryValueExA(key, "SystemComponent", nullptr, &type,
+                                           reinterpret_cast<BYTE*>(&value), &size);
+  return status == ERROR_MORE_DATA || (status == ERROR_SUCCESS && (type != REG_DWORD || value));
 }
 
 // The one program a folder holds at its top that may be a game; empty when
@@ -121,7 +131,7 @@ std::vector<FoundGame> InstalledGames(WindowsApi& api, const std::vector<FoundGa
     ForEachSubkey(api, root, kUninstallKey, budget, [&](HKEY key, const std::string&) {
       const std::string name = Clean(RegText(api, key, "DisplayName").value_or(""));
       if (name.empty() || IsNotAGame(name, "") || HasValue(api, key, "ParentKeyName") ||
-          HasValue(api, key, "ReleaseType") || HasValue(api, key, "SystemComponent"))
+          HasValue(api, key, "ReleaseType") || IsSystemComponent(api, key))
         return;
       const IconPlace icon = ParseIconPlace(RegText(api, key, "DisplayIcon").value_or(""));
       FoundGame game(name, "");
@@ -143,6 +153,7 @@ std::vector<FoundGame> InstalledGames(WindowsApi& api, const std::vector<FoundGa
           game.program = OnlyProgramIn(api, location, budget);
         }
       }
+      if (game.program.size() >= kMaxPath) return;  // cut short, it would name another file
       game.program = Clean(game.program);
       if (game.program.empty() || IsPartOfWindows(game.program, windowsFolder)) return;
       game.source = Source::Installed;
@@ -157,10 +168,11 @@ std::vector<FoundGame> AppPathGames(WindowsApi& api, const std::string& windowsF
                                     std::size_t& budget) {
   std::vector<FoundGame> games;
   ForEachSubkey(api, HKLM, kAppPathsKey, budget, [&](HKEY key, const std::string& subkey) {
-    FoundGame game{Clean(Stem(subkey)), Clean(Unquoted(RegText(api, key, "").value_or("")))};
-    if (!IsProgramFile(game.program) || IsNotAGame(game.name, game.program) ||
-        IsPartOfWindows(game.program, windowsFolder))
-      return;
+    const std::string program = Unquoted(RegText(api, key, "").value_or(""));
+    FoundGame game{Clean(Stem(subkey)), Clean(program)};
+    if (game.name.empty() || program.size() >= kMaxPath || !IsProgramFile(game.program) ||
+        IsNotAGame(game.name, game.program) || IsPartOfWindows(game.program, windowsFolder))
+      return;  // a key named ".exe" names no game
     game.source = Source::AppPaths;
     game.known = InGamesPlace(game.program);
     games.push_back(std::move(game));

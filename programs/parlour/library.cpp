@@ -91,13 +91,21 @@ bool Library::Has(std::string_view program) const {
   return false;
 }
 
-bool Library::Import(const FoundGame& find) {
-  if (games.size() >= kMaxGames || find.name.empty() || find.program.empty() || Has(find.program))
+std::unordered_set<std::string> Library::Programs() const {
+  std::unordered_set<std::string> programs(ignored.begin(), ignored.end());
+  for (const Game& game : games) programs.insert(Lower(game.program));
+  return programs;
+}
+
+bool Library::Import(const FoundGame& find, std::unordered_set<std::string>* programs) {
+  if (games.size() >= kMaxGames || find.name.empty() || find.program.empty() ||
+      (programs ? programs->contains(Lower(find.program)) : Has(find.program)))
     return false;
   Game game;
   game.name = Clean(find.name), game.program = Clean(find.program);
   game.arguments = Clean(find.arguments, 1024), game.folder = Clean(find.folder);
   game.icon = Clean(find.icon), game.source = find.source;
+  if (programs) programs->insert(Lower(game.program));
   games.push_back(std::move(game));
   return true;
 }

@@ -15,11 +15,14 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "parlour/found_game.h"
+#include "platform/win_types.h"
 
 namespace ludora::parlour {
 
@@ -43,13 +46,21 @@ struct Library {
   std::deque<Game> games;
   std::vector<std::string> ignored;  // programs, in lower case
   bool damaged = false;
+  // Windows' error when the file is there but could not be read (another
+  // program holding it, access refused): nothing of it is known, and it is
+  // not to be written over.
+  std::optional<DWORD> unreadable;
 
   // The game a program with these arguments is, case aside; -1 if none.
   int Find(std::string_view program, std::string_view arguments) const;
   bool Has(std::string_view program) const;  // with any arguments, or ignored
+  // The programs Has knows, in lower case: one look-up a find where a
+  // search's thousands of finds meet a library of thousands of games.
+  std::unordered_set<std::string> Programs() const;
   // Adds a find as a game (not when the library holds it, or ignores it);
-  // whether it was added.
-  bool Import(const FoundGame& find);
+  // whether it was added. `programs`, where given, is Programs(), asked
+  // instead of Has and kept up to date.
+  bool Import(const FoundGame& find, std::unordered_set<std::string>* programs = nullptr);
 };
 
 // Reads a library file piece by piece, whatever the pieces: memory grows

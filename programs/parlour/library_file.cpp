@@ -13,7 +13,7 @@ namespace ludora::parlour {
 
 namespace {
 
-constexpr DWORD kNotImplemented = 120;
+constexpr DWORD kNotImplemented = 120, kPathNotFound = 3;
 
 // Renames `from` over `to`; on Windows 98, which cannot, the old file goes first.
 bool Replace(WindowsApi& api, const std::string& from, const std::string& to) {
@@ -24,17 +24,28 @@ bool Replace(WindowsApi& api, const std::string& from, const std::string& to) {
 }
 
 // The library in the file, read a piece at a time (ReadSettingsFile's whole
-// read would take its 16 MB bound in memory at once); a file that cannot be
-// opened reads as nothing.
+// read would take its 16 MB bound in memory at once); nothing when there is
+// no file. A file that is there and cannot be read, or not to its end, reads
+// as unreadable: taken for missing, it would be written over.
 std::optional<Library> Read(WindowsApi& api, const std::string& path) {
   const ScopedFile file(api, api.CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
                                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, 0));
-  if (!file) return std::nullopt;
+  Library unread;
+  if (!file) {
+    const DWORD error = api.GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == kPathNotFound) return std::nullopt;
+    unread.unreadable = error;
+    return unread;
+  }
   LibraryReader reader;
   char piece[16 * 1024];
   DWORD read = 0;
-  while (!reader.Full() && api.ReadFile(file.get(), piece, sizeof piece, &read, nullptr) &&
-         read > 0) {
+  while (!reader.Full()) {
+    if (!api.ReadFile(file.get(), piece, sizeof piece, &read, nullptr)) {
+      unread.unreadable = api.GetLastError();
+      return unread;
+    }
+    if (read == 0) break;
     reader.Feed({piece, read});
   }
   return reader.Finish();
@@ -56,11 +67,13 @@ std::string LibraryPath(WindowsApi& api, const std::string& programFolder) {
 
 Library LoadLibraryFile(WindowsApi& api, const std::string& path) {
   std::optional<Library> library = Read(api, path);
+  if (library && library->unreadable) return std::move(*library);
   if (!library) {
     // A replacement cut short left only the new file (as ReadSettingsFile
     // reads it). Sound, it is the library, and a rename puts it in the old
     // one's place: writing it again would put the only copy at stake.
     library = Read(api, path + ".new");
+    if (library && library->unreadable) return std::move(*library);  // the only copy, perhaps
     if (!library || library->damaged) return Library{};
     Replace(api, path + ".new", path);
     return std::move(*library);

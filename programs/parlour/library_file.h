@@ -18,7 +18,9 @@ std::string LibraryPath(WindowsApi& api, const std::string& programFolder);
 // The library at `path`, or the new file a replacement left behind (98
 // replaces in two steps: the old file deleted, the new one renamed). A
 // damaged file is kept as "<path> damaged.txt", so that nothing of it is
-// lost when the sound part is written back.
+// lost when the sound part is written back. Only a file that is not there
+// is missing: one that cannot be read is left as it is, and the library
+// read says so (`unreadable`).
 Library LoadLibraryFile(WindowsApi& api, const std::string& path);
 
 // Whether the library is on disk now; the old file stays when it is not.

@@ -28,12 +28,22 @@ void PlayTracker::Start(const std::string& program, const std::string& arguments
   plays_.push_back(std::move(play));
 }
 
-// A process that came after the start: the game's when its parent is, or
-// when its program lies in the game's folder. A program's path Windows
-// cannot tell yet (a process just starting) is asked again, a few times.
-PlayTracker::Verdict PlayTracker::Follows(Play& play, const RunningProcess& process,
-                                          const ProgramPathOf& pathOf) const {
-  if (play.ever.contains(process.parent)) return Verdict::Game;
+// A process that came after the start and is the game's by its parent: one
+// of the game's, ended or not; or, in the latest start's first seconds, one
+// that came and went unseen: neither running now nor at the start, nor seen
+// at a look since (a launcher that started the game and ended at once).
+bool PlayTracker::HandedOn(const Play& play, const RunningProcess& process,
+                           const std::set<DWORD>& running, DWORD now, bool newest) {
+  if (play.ever.contains(process.parent)) return true;
+  return newest && now - play.started < kHandOnMs && process.parent != 0 &&
+         !running.contains(process.parent) && !play.before.contains(process.parent) &&
+         !play.looked.contains(process.parent);
+}
+
+// A process that came after the start, by its program's folder. A path
+// Windows cannot tell yet (a process just starting) is asked again, a few times.
+PlayTracker::Verdict PlayTracker::InFolder(Play& play, const RunningProcess& process,
+                                           const ProgramPathOf& pathOf) const {
   if (play.folder.empty()) return Verdict::Stranger;
   const std::string path =
       Lower(process.exe.find('\\') != std::string::npos ? process.exe : pathOf(process.pid));
@@ -44,33 +54,56 @@ PlayTracker::Verdict PlayTracker::Follows(Play& play, const RunningProcess& proc
 
 std::vector<FinishedPlay> PlayTracker::Update(const std::vector<RunningProcess>& running, DWORD now,
                                               const ProgramPathOf& pathOf) {
+  std::set<DWORD> ids;
+  for (const RunningProcess& process : running) ids.insert(process.pid);
   std::vector<FinishedPlay> finished;
   for (auto play = plays_.begin(); play != plays_.end();) {
+    const bool newest = std::next(play) == plays_.end();
     std::map<DWORD, std::string> alive;
+    std::vector<const RunningProcess*> fresh;  // came after the start, not judged yet
     for (const RunningProcess& process : running) {
-      const std::string name = FileName(process.exe);
       const auto followed = play->followed.find(process.pid);
       // An id Windows gave to another program since is not the game's.
       if (followed != play->followed.end() &&
-          (followed->second.empty() || followed->second == name)) {
-        alive[process.pid] = name;
+          (followed->second.empty() || followed->second == FileName(process.exe))) {
+        alive[process.pid] = FileName(process.exe);
       } else if (!play->before.contains(process.pid) && !play->ever.contains(process.pid) &&
                  !play->strangers.contains(process.pid)) {
-        const Verdict verdict = Follows(*play, process, pathOf);
-        if (verdict == Verdict::Game) {
-          alive[process.pid] = name;
-          play->ever.insert(process.pid);
-        } else if (verdict == Verdict::Stranger) {
-          play->strangers.insert(process.pid);
-        }
+        fresh.push_back(&process);
       }
     }
-    play->followed = std::move(alive);
-    // An id that ended may come back as the game's.
-    const auto ended = [&](DWORD pid) {
-      return std::none_of(running.begin(), running.end(),
-                          [&](const RunningProcess& process) { return process.pid == pid; });
+    // The game's by their parents, in rounds, as a child may be listed before its parent.
+    const auto byParent = [&](std::vector<const RunningProcess*>& processes) {
+      for (bool grew = true; grew;) {
+        grew = false;
+        std::erase_if(processes, [&](const RunningProcess* process) {
+          if (!HandedOn(*play, *process, ids, now, newest)) return false;
+          alive[process->pid] = FileName(process->exe);
+          play->ever.insert(process->pid);
+          return grew = true;
+        });
+      }
     };
+    byParent(fresh);
+    std::vector<const RunningProcess*> others;
+    for (const RunningProcess* process : fresh) {
+      const Verdict verdict = InFolder(*play, *process, pathOf);
+      if (verdict == Verdict::Game) {
+        alive[process->pid] = FileName(process->exe);
+        play->ever.insert(process->pid);
+      } else if (verdict == Verdict::Stranger) {
+        others.push_back(process);
+      }
+    }
+    byParent(others);  // children of those from the folder
+    for (const RunningProcess* process : others) play->strangers.insert(process->pid);
+    play->followed = std::move(alive);
+    if (now - play->started < kHandOnMs)
+      play->looked.insert(ids.begin(), ids.end());
+    else
+      play->looked.clear();
+    // An id that ended may come back as the game's.
+    const auto ended = [&](DWORD pid) { return !ids.contains(pid); };
     std::erase_if(play->strangers, ended);
     std::erase_if(play->unknown, [&](const auto& asked) { return ended(asked.first); });
     if (!play->followed.empty()) play->lastSeen = now;

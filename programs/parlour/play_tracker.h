@@ -1,9 +1,13 @@
 // A game's play time: from its start to the end of its last process. The
 // process the room starts is the launcher (sparkrun.exe), which starts the
 // game and ends, and a game's own launcher may do the same; so a start is
-// followed through the processes it makes (by their parent), and through
-// the processes that start from the game's folder after it, until none of
-// them runs. Pure decisions: the room hands in what runs, and when.
+// followed through the processes it makes (by their parent, which a
+// process keeps naming after it ended), and through the processes that
+// start from the game's folder after it, until none of them runs. A
+// launcher may start the game elsewhere and end between two looks, never
+// seen: in a start's first seconds, a process whose parent came and went
+// unseen is taken as handed on. Pure decisions: the room hands in what
+// runs, and when.
 #pragma once
 
 #include <functional>
@@ -39,6 +43,8 @@ class PlayTracker {
   // After the last process of a game is gone, this long passes with none
   // started from its folder before the play counts as ended.
   static constexpr DWORD kGraceMs = 4000;
+  // The first seconds of a start, when launchers hand on and end.
+  static constexpr DWORD kHandOnMs = 8000;
 
   // A game was started as process `pid` at `now`; `before` is what ran just
   // before. `folder` is followed unless empty (Windows' own folders, where
@@ -58,6 +64,7 @@ class PlayTracker {
     std::string folder;  // lower case, with its final backslash
     DWORD started = 0, lastSeen = 0;
     std::set<DWORD> before;                 // running at the start: never followed
+    std::set<DWORD> looked;                 // seen at a look in the first seconds
     std::map<DWORD, std::string> followed;  // running, by id, with their program's name
     std::set<DWORD> ever;                   // every process followed, ended ones too
     std::set<DWORD> strangers;              // looked at and not the game's
@@ -65,7 +72,9 @@ class PlayTracker {
   };
   enum class Verdict { Game, Stranger, Unknown };
   static constexpr int kAsks = 5;
-  Verdict Follows(Play& play, const RunningProcess& process, const ProgramPathOf& pathOf) const;
+  static bool HandedOn(const Play& play, const RunningProcess& process,
+                       const std::set<DWORD>& running, DWORD now, bool newest);
+  Verdict InFolder(Play& play, const RunningProcess& process, const ProgramPathOf& pathOf) const;
 
   std::vector<Play> plays_;
 };

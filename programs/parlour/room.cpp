@@ -1,6 +1,7 @@
 #include "parlour/room.h"
 
 #include <algorithm>
+#include <map>
 
 namespace ludora::parlour {
 
@@ -34,16 +35,14 @@ int Layout::HitTile(int x, int y, int topRow, int count) const {
 
 void Room::Refresh() {
   const std::string category = categories_[category_];
-  categories_.resize(3);
+  // The player's categories, case aside, in order, each as its first game spells it.
+  std::map<std::string, std::string> own;
   for (const Game& game : library_.games) {
-    if (game.category.empty() || (game.hidden && !showHidden_)) continue;
-    const bool known =
-        std::any_of(categories_.begin() + 3, categories_.end(),
-                    [&](const std::string& c) { return Lower(c) == Lower(game.category); });
-    if (!known) categories_.push_back(game.category);
+    if (!game.category.empty() && (!game.hidden || showHidden_))
+      own.emplace(Lower(game.category), game.category);
   }
-  std::sort(categories_.begin() + 3, categories_.end(),
-            [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
+  categories_.resize(3);
+  for (auto& [lower, spelt] : own) categories_.push_back(std::move(spelt));
   const auto found = std::find(categories_.begin(), categories_.end(), category);
   category_ = found == categories_.end() ? 0 : static_cast<int>(found - categories_.begin());
   const int selected = SelectedGame();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # parlour.exe, the games room: games of the games folder, the Start menu and the
 # registry as tiles; a game started with Enter through the launcher, with its
-# arguments, in its folder; play time of a game and of a launcher's child, also
-# after the room was closed; the quick menu's item opens the room.
+# arguments, in its folder; play time of a game and of a launcher's child in
+# another folder, also after the room was closed; a library another program
+# holds is left as it was; the quick menu's item opens the room.
 source "$(dirname "$0")/lib.sh"
 
 room() { named '^Corvane Ludora Games Room$'; }
@@ -43,13 +44,14 @@ test_room_finds_starts_and_records() {
   new_prefix parlour
   local c=$WINEPREFIX/drive_c programs
   programs="$c/ProgramData/Microsoft/Windows/Start Menu/Programs"
-  mkdir -p "$c/Games/Arena" "$c/Games/Racer" "$c/Games/Launch" "$c/Tools/Paint" "$programs/Games" \
-    "$programs/Tools"
-  for game in Arena Racer Launch; do cp "$PROBE" "$c/Games/$game/probe.exe"; done
+  mkdir -p "$c/Games/Arena" "$c/Games/Racer" "$c/Games/Launch" "$c/Games/Elsewhere" "$c/Tools/Paint" \
+    "$programs/Games" "$programs/Tools"
+  for game in Arena Racer Launch Elsewhere; do cp "$PROBE" "$c/Games/$game/probe.exe"; done
   convert -size 160x120 xc:'#00c0ff' -sampling-factor 1x1 "$c/Games/Arena/folder.jpg"  # a baseline JPEG
   cp "$PROBE" "$c/Tools/Paint/paint.exe"
   cp "$PROBE" "$APP_DIR/games/Space Probe.exe"
-  shortcut "$APP_DIR/games/Probe Launcher.lnk" 'C:\Games\Launch\probe.exe' 'C:\Games\Launch' 'launch 5'
+  shortcut "$APP_DIR/games/Probe Launcher.lnk" 'C:\Games\Launch\probe.exe' 'C:\Games\Launch' \
+    'launch 5 C:\Games\Elsewhere\probe.exe'
   shortcut "$programs/Games/Probe Arena.lnk" 'C:\Games\Arena\probe.exe' 'C:\Games\Arena' '+map q3dm17 play 4'
   shortcut "$programs/Tools/Probe Paint.lnk" 'C:\Tools\Paint\paint.exe' 'C:\Tools\Paint' ''
   local key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\ProbeRacer'
@@ -83,11 +85,12 @@ test_room_finds_starts_and_records() {
   seconds=$(play_seconds "Probe Arena")
   ((seconds >= 3 && seconds <= 12)) || fail "Probe Arena ran 4 s, recorded $seconds s"
 
-  # A launcher that starts the game and ends: the game's time, recorded after the room closed.
+  # A launcher that starts the game in another folder and ends at once: the game's time,
+  # recorded after the room closed.
   xdotool key --window "$(room)" Escape
   xdotool type --window "$(room)" --delay 40 "probe launcher"
   xdotool key --window "$(room)" Return
-  wait_until 30 "the launcher and its child" lines "$c/Games/Launch/probe.log" 2
+  wait_until 30 "the launcher's game" lines "$c/Games/Elsewhere/probe.log" 1
   xdotool key --window "$(room)" Escape Escape
   wait_until 20 "the room closed" absent room
   kill -0 "$pid" 2>/dev/null || fail "the room ended before the game did"
@@ -97,6 +100,27 @@ test_room_finds_starts_and_records() {
   wait_until 20 "the room to end after the game" absent kill -0 "$pid"
 }
 
+# A library another program holds (a virus scanner, say) when the room starts:
+# it stays as it was through the search, and the room says why.
+test_held_library_is_left_as_it_was() {
+  new_prefix parlour-held
+  local c=$WINEPREFIX/drive_c user data
+  user=$(whoami) data="$c/users/$user/AppData/Roaming/Corvane/Ludora"
+  mkdir -p "$data"
+  printf 'Corvane Ludora games room 1\r\ngame\tKept\tC:\\kept.exe\t\t\t\t\t\t-\t3600\t1700000000\t5\r\nend\t1\r\n' \
+    >"$data/Games Room.txt"
+  cp "$data/Games Room.txt" "$E2E_DIR/library.before"
+  cp "$PROBE" "$c/holder.exe"
+  (cd "$c" && wine 'C:\holder.exe' hold "C:\users\\$user\AppData\Roaming\Corvane\Ludora\Games Room.txt" &)
+  wait_until 20 "the library to be held" test -f "$c/held.txt"
+  WINEDEBUG=+text wine "$APP_WIN\\parlour.exe" >/dev/null 2>>"$LOG" &
+  wait_until 90 "the search's games in the room" drawn Minesweeper
+  grep -aq 'DrawTextExW L"The games library could not be read (another program has it open)' "$LOG" ||
+    fail "the room did not say why: $(grep -ao 'DrawTextExW L"The games[^"]*' "$LOG" | tail -1)"
+  cmp -s "$data/Games Room.txt" "$E2E_DIR/library.before" || fail "the held library was written over"
+  [ ! -e "$data/Games Room.txt.new" ] || fail "a new library was written beside the held one"
+}
+
 test_quick_menu_opens_the_room() {
   new_prefix parlour-menu
   start_ludora +menu
@@ -104,4 +128,5 @@ test_quick_menu_opens_the_room() {
   wait_until 60 "the games room" room
 }
 
-run_tests test_room_finds_starts_and_records test_quick_menu_opens_the_room
+run_tests test_room_finds_starts_and_records test_held_library_is_left_as_it_was \
+  test_quick_menu_opens_the_room

@@ -2,6 +2,8 @@
 // keys, the gamepad, starting a game and following its play time.
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "fake/test_support.h"
 #include "parlour/game_start.h"
 #include "parlour/games_room.h"
@@ -117,6 +119,56 @@ TEST(LibraryFile, WrittenAsANewFileRenamedOverTheOldAndDamageSetAside) {
                           [&](auto& f) { return f.path == kFile && f.content == "sound"; }));
 }
 
+TEST(LibraryFile, OneThereButUnreadableIsNeverWrittenOverAndThePlayerIsTold) {
+  const std::string one = kHeader + "game\tA\tC:\\a.exe\t\t\t\t\t\t-\t3600\t2\t0\r\nend\t1\r\n";
+  const FoundGame quake{"Quake", "C:\\Games\\quake.exe", Source::StartMenu, true};
+  // Held by another program at the start (a sharing violation), or failing half way.
+  for (const bool halfWay : {false, true}) {
+    FakeWindows api;
+    api.AddFile(kFile, one);
+    api.readPiece = 16;
+    if (halfWay)
+      api.failingCall = {Op::ReadFile, 2};
+    else
+      api.failing = {Op::CreateFileA};
+    GamesRoom room(api, kApp, kFile);
+    room.Load();
+    api.failing = {};
+    EXPECT_EQ(room.TakeFinds({quake}), 1u);  // the search's finds show all the same
+    room.Quiet();
+    const std::string why = halfWay ? "(Windows error 6)" : "(another program has it open)";
+    EXPECT_NE(room.notice().find("could not be read " + why), std::string::npos) << room.notice();
+    ASSERT_EQ(api.files.size(), 1u);
+    EXPECT_EQ(api.files[0].content, one);
+  }
+}
+
+TEST(GamesRoom, ALargeLibraryIsReadShownAndMetBySearchesInLinearTime) {
+  // 5,000 games each in a category of its own and 5,000 programs left out, then 5,000 finds:
+  // a look through the library for each game or find took half a minute.
+  constexpr int kCount = 5000;
+  std::string text = kHeader;
+  std::vector<FoundGame> finds;
+  for (int i = 0; i < kCount; ++i) {
+    const std::string n = std::to_string(i);
+    text += "game\tG" + n + "\tC:\\g" + n + ".exe\t\t\t\t\tKind " + n + "\t-\t0\t" + n + "\t3\r\n";
+    text += "ignore\tc:\\x" + n + ".exe\r\n";
+    finds.push_back({"F" + n, "C:\\f" + n + ".exe", Source::StartMenu, false});
+  }
+  FakeWindows api;
+  api.AddFile(kFile, text + "end\t" + std::to_string(2 * kCount) + "\r\n");
+  const std::clock_t start = std::clock();  // the processor's time, whatever else runs
+  GamesRoom room(api, kApp, kFile);
+  room.Load();
+  room.TakeFinds(finds);
+  room.AnswerOffers(std::vector<bool>(kCount, true));
+  EXPECT_LT(std::clock() - start, 3 * CLOCKS_PER_SEC);
+  EXPECT_EQ(room.room().Categories().size(), 3u + kCount);
+  EXPECT_EQ(room.library().games.size(), 2u * kCount);
+  room.room().SelectCategory(2);  // the recently played: the last first, so many and no more
+  EXPECT_TRUE(room.room().Shown().size() == kRecentCount && room.room().Shown()[0] == kCount - 1);
+}
+
 TEST(Room, CategoriesSearchSortAndKeys) {
   Library library;
   for (int i = 0; i < 10; ++i)
@@ -126,7 +178,7 @@ TEST(Room, CategoriesSearchSortAndKeys) {
   library.games[5].playSeconds = 9;
   library.games[4].category = "Racing", library.games[6].category = "arcade",
   library.games[8].category = "Arcade";
-  library.games[9].hidden = true;
+  library.games[9].hidden = true, library.games[9].category = "Puzzle";
   Room room(library);
   room.SetGrid(4, 2);
   EXPECT_EQ(room.Categories(),
@@ -142,7 +194,7 @@ TEST(Room, CategoriesSearchSortAndKeys) {
   room.Page(-1);
   EXPECT_TRUE(room.Selection() == 0 && room.TopRow() == 0);
   // Type-ahead, case aside; Escape clears it, then goes back to All, then closes.
-  for (const char c : std::string("game 7")) room.Type(c);
+  for (const char c : std::string("ME 7")) room.Type(c);
   EXPECT_EQ(room.Shown(), std::vector<int>{7});
   room.Erase(), room.Erase();
   EXPECT_EQ(room.Shown().size(), 9u);
@@ -165,7 +217,7 @@ TEST(Room, CategoriesSearchSortAndKeys) {
   room.Refresh();
   EXPECT_TRUE(room.SelectedGame() == selected && room.Selection() == 5);
   room.ShowHidden(true);
-  EXPECT_EQ(room.Shown().size(), 11u);
+  EXPECT_TRUE(room.Shown().size() == 11u && room.Categories().size() == 6u);
   // Tiles lie where a click finds them again.
   const Layout layout{800, 600};
   for (int position : {0, 7, 9}) {
@@ -222,13 +274,34 @@ TEST_F(Playing, ALauncherThatEndsAtOnceHandsOnToItsGame) {
   paths[13] = "C:\\GAMES\\Q\\server.exe";
   EXPECT_TRUE(At(7000, {{13, 4, "server.exe"}}).empty());
   EXPECT_TRUE(At(12000, {{13, 4, "server.exe"}, {14, 4, "other.exe"}}).empty());
-  EXPECT_TRUE(At(13000, {{14, 4, "other.exe"}}).empty());
-  const auto done = At(17000, {{14, 4, "other.exe"}});  // the grace after the last one ended
+  EXPECT_TRUE(At(13000, {}).empty());
+  EXPECT_TRUE(At(14000, {{14, 13, "helper.exe"}}).empty());  // the stranger's id, now the game's
+  const auto done = At(18000, {});                           // the grace after the last one ended
   ASSERT_EQ(done.size(), 1u);
   EXPECT_TRUE(done[0].program == "C:\\Games\\Q\\launch.exe" && done[0].arguments == "-x" &&
-              done[0].seconds == 12);
+              done[0].seconds == 14);
   EXPECT_EQ(asked, 4);  // 13 twice, 14 once, and 50 (asked before its path was given) once
   EXPECT_TRUE(tracker.Idle());
+}
+
+TEST_F(Playing, AGameElsewhereHandedOnByALauncherNeverSeenIsFollowed) {
+  // sparkrun (10) started the launcher (11), which started the game (12) in another folder and
+  // ended: both gone at the first look, where the game's children are listed before it.
+  tracker.Start("C:\\Games\\Q\\launch.exe", "", "C:\\Games\\Q", 10, 0, Run({}));
+  paths = {{12, "C:\\Other\\quake.exe"},
+           {13, "C:\\Other\\server.exe"},
+           {14, "C:\\Other\\voice.exe"},
+           {61, "C:\\b.exe"}};
+  const RunningProcess voice{14, 13, "voice.exe"}, server{13, 12, "server.exe"},
+      quake{12, 11, "quake.exe"}, b{61, 60, "b.exe"}, c{62, 59, "c.exe"};
+  EXPECT_TRUE(At(250, {voice, server, quake, {60, 4, "a.exe"}}).empty());
+  // Not handed on: a child of one seen at a look, and after the first seconds one of one unseen.
+  EXPECT_TRUE(At(1000, {voice, server, quake, b}).empty());
+  EXPECT_TRUE(At(9000, {voice, b, c}).empty());
+  EXPECT_TRUE(At(30000, {voice, b, c}).empty());
+  const auto done = At(34000, {b, c});
+  ASSERT_EQ(done.size(), 1u);
+  EXPECT_EQ(done[0].seconds, 30u);
 }
 
 TEST_F(Playing, WhatRanBeforeAndIdsTakenByOthersAreNeverTheGames) {
@@ -290,22 +363,33 @@ TEST(GamesRoom, GamesForSureJoinOffersWaitAndPlayTimeIsKept) {
   api.SetUnixTime(1700000000);
   room.room().Select(1);  // Chat, Quake by name
   ASSERT_EQ(room.library().games[room.room().SelectedGame()].name, "Quake");
+  room.library().games[room.room().SelectedGame()].playSeconds = 600;  // played before
+  api.processes = {{1, 0, "C:\\WINDOWS\\explorer.exe"}};
   ASSERT_TRUE(room.Play(1000));
   api.processes = {{7, 1, "C:\\Program Files\\Corvane Ludora\\sparkrun.exe"},
                    {9, 7, "C:\\Games\\quake.exe"}};
   EXPECT_FALSE(room.Follow(2000));
   api.processes = {{9, 7, "C:\\Games\\quake.exe"}};
   EXPECT_FALSE(room.Follow(61000));
-  api.processes.clear();
+  api.processes = {{1, 0, "C:\\WINDOWS\\explorer.exe"}};
   EXPECT_TRUE(room.Follow(66000) && !room.Playing());
   const Library saved = LoadLibraryFile(api, path);
   const Game& quake = saved.games[saved.Find("C:\\GAMES\\quake.exe", "")];
-  EXPECT_TRUE(quake.playSeconds == 60 && quake.lastPlayed == 1700000000);
-  EXPECT_EQ(PlayedText(quake, 1700000000 + 3 * 86400), "Played 1 min, last 3 days ago");
+  EXPECT_TRUE(quake.playSeconds == 660 && quake.lastPlayed == 1700000000);
+  EXPECT_EQ(PlayedText(quake, 1700000000 + 3 * 86400), "Played 11 min, last 3 days ago");
+  // Windows' own games run where everything runs: one is followed by its processes alone.
+  api.AddFile("C:\\WINDOWS\\system32\\sol.exe");
+  ASSERT_TRUE(room.Add({"Solitaire", "C:\\WINDOWS\\system32\\sol.exe"}) && room.Play(100000));
+  api.processes.push_back({9, 7, "C:\\WINDOWS\\system32\\sol.exe"});
+  api.processes.push_back({12, 1, "C:\\WINDOWS\\system32\\notepad.exe"});
+  EXPECT_FALSE(room.Follow(101000));
+  api.processes.erase(api.processes.begin() + 1);
+  EXPECT_TRUE(room.Follow(106000) && !room.Playing());
   // Removed: gone, and a search does not bring it back; the player may add it again.
+  room.room().Select(1);
   room.Remove();
   EXPECT_EQ(room.TakeFinds(finds), 0u);
-  EXPECT_TRUE(room.Add(finds[0]) && room.library().games.size() == 2);
+  EXPECT_TRUE(room.Add(finds[0]) && room.library().games.size() == 3);
   room.room().Select(0);
   api.RemoveFile("C:\\Games\\quake.exe");
   EXPECT_FALSE(room.Play(70000));  // missing: never started

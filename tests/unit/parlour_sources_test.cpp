@@ -170,7 +170,10 @@ TEST_F(Machine, EverySourceFindsItsGamesAndOneGameIsOneEntry) {
   Shortcut(std::string(kCommon) + "\\Games\\Pinball.lnk",
            "C:\\Program Files\\Windows NT\\Pinball\\pinball.exe");
   Shortcut(std::string(kCommon) + "\\Games\\Chess.lnk", "C:\\Program Files\\Chess\\chess.exe");
-  Shortcut(std::string(kCommon) + "\\Acme\\Acme Paint.lnk", "C:\\Program Files\\Acme\\paint.exe");
+  Shortcut(std::string(kCommon) + "\\Games\\Dispatch.lnk",
+           "C:\\Program Files\\Dispatch\\dispatch.exe");
+  Shortcut(std::string(kCommon) + "\\Acme\\Acme Game Maker.lnk",
+           "C:\\Program Files\\Acme\\gamemaker.exe");
   Shortcut(std::string(kCommon) + "\\Acme\\Uninstall Acme.lnk",
            "C:\\Program Files\\Acme\\unins000.exe");
   Shortcut(std::string(kCommon) + "\\Acme\\Read me.lnk", "C:\\Program Files\\Acme\\readme.txt");
@@ -188,10 +191,27 @@ TEST_F(Machine, EverySourceFindsItsGamesAndOneGameIsOneEntry) {
                      {"UninstallString", REG_SZ, "\"C:\\Games\\Racer\\unins000.exe\""}});
   api.AddFolder("C:\\Games\\Racer");
   api.AddFile("C:\\Games\\Racer\\racer.exe"), api.AddFile("C:\\Games\\Racer\\unins000.exe");
-  Installed("KB1", {{"DisplayName", REG_SZ, "Hotfix"}, {"ParentKeyName", REG_SZ, "Windows"}});
+  for (const char* update : {"ParentKeyName", "ReleaseType"})  // of another program
+    Installed(update, {{"DisplayName", REG_SZ, "Quake Hotfix"},
+                       {update, REG_SZ, "Quake"},
+                       {"DisplayIcon", REG_SZ, "C:\\Games\\Quake\\qfix.exe"}});
+  Installed("Twin",
+            {{"DisplayName", REG_SZ, "Twin Pack"}, {"InstallLocation", REG_SZ, "C:\\Twin"}});
+  api.AddFolder("C:\\Twin"), api.AddFile("C:\\Twin\\one.exe"), api.AddFile("C:\\Twin\\two.exe");
   Installed("Bare", {{"DisplayName", REG_SZ, "No Program"}});
+  // Parts of other programs, hidden from Add or Remove Programs; a 0 shows one.
+  for (const BYTE hidden : {0, 1}) {
+    const std::string name = hidden ? "Engine" : "Shown", key = "C:\\Games\\" + name;
+    Installed(name, {{"DisplayName", REG_SZ, name}, {"DisplayIcon", REG_SZ, key + "\\x.exe"}});
+    api.SetValue("HKLM\\" + std::string(kUninstallKey) + "\\" + name, "SystemComponent", REG_DWORD,
+                 {hidden, 0, 0, 0});
+  }
   api.SetValue("HKLM\\" + std::string(kAppPathsKey) + "\\UT.EXE", "", REG_SZ,
-               SzBytes("C:\\Games\\UT\\ut.exe"));
+               SzBytes("C:\\WINDOWS Games\\UT\\ut.exe"));
+  // No game, and a key without a name.
+  for (const auto& [key, program] : {std::pair{"SETUP.EXE", "setup.exe"}, {".EXE", "editor.exe"}})
+    api.SetValue("HKLM\\" + std::string(kAppPathsKey) + "\\" + key, "", REG_SZ,
+                 SzBytes(std::string("C:\\Games\\UT\\") + program));
   api.AddFile("C:\\WINDOWS\\system32\\sol.exe");
   api.AddFile("C:\\WINDOWS\\winmine.exe");  // 98 keeps them in the Windows folder
   api.AddFile("C:\\Program Files\\Windows NT\\Pinball\\pinball.exe");
@@ -203,25 +223,30 @@ TEST_F(Machine, EverySourceFindsItsGamesAndOneGameIsOneEntry) {
   for (const FoundGame& g : found.games)
     rows.push_back(std::to_string(int(g.source)) + (g.known ? "+ " : "- ") + g.name + "|" +
                    g.program + "|" + g.arguments + "|" + g.folder + "|" + g.icon);
-  EXPECT_EQ(rows, (std::vector<std::string>{
-                      "0+ Doom|" + games + "\\Doom.exe||" + kApp + "\\games|",
-                      "0+ Office Game|" + games + "\\Office Game.lnk||" + kApp + "\\games|",
-                      "0+ Quake|C:\\Games\\Quake\\quake.exe|+map "
-                      "q1|C:\\Games\\Quake|C:\\Games\\Quake\\quake.exe,0",
-                      "1+ Solitaire|C:\\WINDOWS\\system32\\sol.exe||C:\\WINDOWS\\system32|",
-                      "1+ Minesweeper|C:\\WINDOWS\\winmine.exe||C:\\WINDOWS|",
-                      "1+ Pinball|C:\\Program Files\\Windows NT\\Pinball\\pinball.exe||C:\\Program "
-                      "Files\\Windows NT\\Pinball|",
-                      "2+ Chess|C:\\Program Files\\Chess\\chess.exe||C:\\Program Files\\Chess|",
-                      "2- Acme Paint|C:\\Program Files\\Acme\\paint.exe||C:\\Program Files\\Acme|",
-                      "2- Strategy|C:\\Program Files\\Maker\\Strategy\\play.exe||C:\\Program "
-                      "Files\\Maker\\Strategy|",
-                      "3- Acme Draw|C:\\Program Files\\Acme\\draw.exe||C:\\Program "
-                      "Files\\Acme|C:\\Program Files\\Acme\\draw.exe,-101",
-                      "3+ Racer|C:\\Games\\Racer\\racer.exe||C:\\Games\\Racer|",
-                      "4+ ut|C:\\Games\\UT\\ut.exe||C:\\Games\\UT|"}));
+  EXPECT_EQ(rows,
+            (std::vector<std::string>{
+                "0+ Doom|" + games + "\\Doom.exe||" + kApp + "\\games|",
+                "0+ Office Game|" + games + "\\Office Game.lnk||" + kApp + "\\games|",
+                "0+ Quake|C:\\Games\\Quake\\quake.exe|+map "
+                "q1|C:\\Games\\Quake|C:\\Games\\Quake\\quake.exe,0",
+                "1+ Solitaire|C:\\WINDOWS\\system32\\sol.exe||C:\\WINDOWS\\system32|",
+                "1+ Minesweeper|C:\\WINDOWS\\winmine.exe||C:\\WINDOWS|",
+                "1+ Pinball|C:\\Program Files\\Windows NT\\Pinball\\pinball.exe||C:\\Program "
+                "Files\\Windows NT\\Pinball|",
+                "2+ Chess|C:\\Program Files\\Chess\\chess.exe||C:\\Program Files\\Chess|",
+                "2+ Dispatch|C:\\Program Files\\Dispatch\\dispatch.exe||C:\\Program "
+                "Files\\Dispatch|",
+                "2- Acme Game Maker|C:\\Program Files\\Acme\\gamemaker.exe||C:\\Program "
+                "Files\\Acme|",
+                "2- Strategy|C:\\Program Files\\Maker\\Strategy\\play.exe||C:\\Program "
+                "Files\\Maker\\Strategy|",
+                "3- Acme Draw|C:\\Program Files\\Acme\\draw.exe||C:\\Program "
+                "Files\\Acme|C:\\Program Files\\Acme\\draw.exe,-101",
+                "3+ Racer|C:\\Games\\Racer\\racer.exe||C:\\Games\\Racer|",
+                "3+ Shown|C:\\Games\\Shown\\x.exe||C:\\Games\\Shown|C:\\Games\\Shown\\x.exe,0",
+                "4+ ut|C:\\WINDOWS Games\\UT\\ut.exe||C:\\WINDOWS Games\\UT|"}));
   EXPECT_EQ(DescribeFinds(found),
-            "games folder 3, Windows 3, Start menu 3, installed 4, App Paths 1");
+            "games folder 3, Windows 3, Start menu 4, installed 5, App Paths 1");
 }
 
 TEST(InstalledPrograms, IconPlacesAndTenThousandEntries) {
@@ -244,6 +269,9 @@ TEST(InstalledPrograms, IconPlacesAndTenThousandEntries) {
   }
   api.SetValue("HKLM\\" + std::string(kUninstallKey) + "\\Long", "DisplayName", REG_SZ,
                SzBytes(std::string(5000, 'x')));
+  const std::string deep = "HKLM\\" + std::string(kUninstallKey) + "\\Deep";  // too long a path
+  api.SetValue(deep, "DisplayName", REG_SZ, SzBytes("Deep"));
+  api.SetValue(deep, "DisplayIcon", REG_SZ, SzBytes("C:\\" + std::string(300, 'x') + ".exe"));
   std::size_t budget = kDiscoveryBudget;
   const auto games = InstalledGames(api, {}, "c:\\windows", budget);
   ASSERT_EQ(games.size(), 10000u);

@@ -5,7 +5,8 @@
 // ended), writing explorer.txt; "ready" writes waiting.txt, waits for the
 // log-on's ready event and writes ready.txt: whether the bar was on screen.
 // After its line, "play <n>" among its arguments keeps it running n seconds,
-// and "launch <n>" starts a copy of it to play n seconds, and ends at once.
+// and "launch <n> [program]" starts a copy of it (or the program named) to
+// play n seconds, and ends at once.
 #include <windows.h>
 
 #include <cstdio>
@@ -68,12 +69,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   }
   if (const char* play = std::strstr(arguments, "play ")) ::Sleep(std::atoi(play + 5) * 1000);
   if (const char* launch = std::strstr(arguments, "launch ")) {
+    char* named = nullptr;
+    const long seconds = std::strtol(launch + 7, &named, 10);
+    const char* program = *named == ' ' ? named + 1 : exe;
     char line[MAX_PATH + 32];
-    std::snprintf(line, sizeof line, "\"%s\" play %d", exe, std::atoi(launch + 7));
+    std::snprintf(line, sizeof line, "\"%s\" play %ld", program, seconds);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child;
-    if (::CreateProcessA(exe, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child))
+    if (::CreateProcessA(program, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                         &child))
       ::CloseHandle(child.hProcess), ::CloseHandle(child.hThread);
   }
   return 0;
