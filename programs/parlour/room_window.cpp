@@ -138,8 +138,10 @@ void RoomWindow::Close() {
 }
 
 void RoomWindow::Changed() {
-  RECT client;
-  ::GetClientRect(hwnd(), &client);
+  // A window ended meanwhile (closed inside a dialog's or a box's loop) has
+  // nothing left to lay out.
+  RECT client = {};
+  if (!hwnd() || !::GetClientRect(hwnd(), &client)) return;
   layout_ = {client.right, client.bottom};
   parlour::Room& room = room_.room();
   room.SetGrid(layout_.Columns(), layout_.Rows());
