@@ -316,6 +316,10 @@ TEST_F(ChitterOnline, RegistersReadsAndConnectsAgainAfterAGrowingPause) {
   Post(session, FD_CLOSE_, 0, 76030);
   session.Tick(At(81030));
   EXPECT_EQ(sockets.LastSocket(), first + 3);
+  // Each try goes to the server after the one that failed.
+  Lines tried;
+  for (const SocketAddress& server : sockets.connects) tried.push_back(server.ToString());
+  EXPECT_EQ(tried, (Lines{"127.0.0.1:6667", "10.0.0.9:6667", "127.0.0.1:6667", "10.0.0.9:6667"}));
 }
 
 TEST_F(ChitterOnline, LooksNamesUpAwayAndDropsASilentServer) {
@@ -353,6 +357,26 @@ TEST_F(ChitterOnline, AServerThatSendsWithoutEndLeavesTheWindowItsTurns) {
   session.Tick(At(100));
   EXPECT_GT(session.client().server().added(), readThisTurn);
   EXPECT_LE(session.client().server().lines().size(), options.scrollback);
+}
+
+TEST_F(ChitterOnline, AServerThatReadsNothingIsLeftBeforeWhatWaitsGrows) {
+  Session session = MakeSession({{"127.0.0.1", 6667}});
+  session.Connect(At(0));
+  Post(session, FD_CONNECT_, 0, 1);
+  const SOCKET s = sockets.LastSocket();
+  sockets.PeerStopsReading(s);
+  std::string pings;
+  for (int i = 0; i < 50; ++i) pings += "PING :" + std::string(400, 'p') + "\r\n";
+  std::uint64_t ms = 100;
+  for (int i = 0; i < 40 && sockets.IsOpen(s); ++i, ms += 100) {
+    sockets.PeerSends(s, pings);
+    Post(session, FD_READ_, 0, ms);
+  }
+  EXPECT_FALSE(sockets.IsOpen(s));
+  EXPECT_NE(Last(session.client().server()).find("the server read nothing of the last"),
+            std::string::npos);
+  session.Tick(At(ms + Session::kFirstPauseMs));
+  EXPECT_EQ(sockets.LastSocket(), s + 1);  // and connects again, as after any loss
 }
 
 // ---- The program: settings, commands, logs.
