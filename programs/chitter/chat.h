@@ -18,6 +18,12 @@
 
 namespace ludora::chitter {
 
+// The nicks Tab offers in a conversation of `client`'s: the latest speakers
+// first, then the members, the conversation's own name, the user's; each
+// once, as shown (UTF-8). Linear in the members: a channel may hold 50,000.
+std::vector<std::string> CompletionCandidates(const Client& client,
+                                              const Conversation& conversation);
+
 class Chat : public LineObserver {
  public:
   struct Services {

@@ -339,8 +339,9 @@ void ChatWindow::Complete() {
   DWORD start = 0, end = 0;
   ::SendMessageA(input_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
-  const auto done = completer_.Next(text_.Text(input_), end, chat_->Candidates(shownTab_),
-                                    chat_->FeaturesOf(shownTab_));
+  const auto names =
+      completer_.cycling() ? std::vector<std::string>() : chat_->Candidates(shownTab_);
+  const auto done = completer_.Next(text_.Text(input_), end, names, chat_->FeaturesOf(shownTab_));
   if (!done) return;
   text_.SetText16(input_, done->text);
   ::SendMessageA(input_, EM_SETSEL, done->cursor, static_cast<LPARAM>(done->cursor));

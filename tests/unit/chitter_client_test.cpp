@@ -2,6 +2,8 @@
 // the program's commands, settings and logs, and the input line.
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "chitter/chat.h"
 #include "chitter/input_line.h"
 #include "fake/fake_windows.h"
@@ -187,6 +189,28 @@ TEST(ChitterClient, HoldsNoMoreThanItsBoundsWhateverTheServerSends) {
   EXPECT_EQ(Last(net.client.server()), "u149|hi");  // shown all the same
   net.Feed({":Player!p@h JOIN #one.too.many"});
   EXPECT_EQ(Last(net.client.server()), "|Too many tabs: #one.too.many not shown");
+}
+
+TEST(ChitterClient, TabInAChannelOfTwentyThousandTakesAFractionOfASecond) {
+  Net net;
+  net.Register();
+  Conversation& crowd = net.Joined("#crowd", "Player");
+  for (int line = 0; line < 200; ++line) {
+    std::string names = ":s 353 Player = #crowd :";
+    for (int i = 0; i < 100; ++i) names += "member" + std::to_string(line * 100 + i) + " ";
+    net.Feed({names});
+  }
+  net.Feed({":member7!u@h PRIVMSG #crowd :hi"});
+  // The processor's time, which other work on the machine leaves as it is.
+  const std::clock_t start = std::clock();
+  const Lines names = CompletionCandidates(net.client, crowd);
+  NickCompleter completer;
+  const auto done = completer.Next(u"MEMBER19999", 11, names, net.client.features());
+  const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+  EXPECT_EQ(names.size(), 20002u);      // and the channel, and the user
+  EXPECT_EQ(names.front(), "member7");  // the latest speaker first
+  EXPECT_EQ(done->text, u"member19999: ");
+  EXPECT_LT(seconds, 1.0);  // 0.15 s here; 6 s when each name was looked for among the others
 }
 
 TEST(ChitterClient, AnswersCtcpAtABoundedPace) {
