@@ -504,6 +504,28 @@ TEST_F(ChitterProgram, SettingsKeptAsTheUserWroteThemAndChangesPutInPlace) {
                                      "[21:07:00] <con> hi\r\n");
 }
 
+TEST_F(ChitterProgram, SettingsOfThousandsOfNetworksReadAndWrittenInOnePass) {
+  std::string ini = "[chitter]\r\nnick=Player\r\n";
+  for (int i = 0; i < 1000; ++i) {
+    const std::string n = std::to_string(i);
+    ini += "\r\n[network N" + n + "]\r\nservers=10.0.0." + std::to_string(i % 250) +
+           "\r\nchannels=#c" + n + "\r\nconnect=0\r\n";
+  }
+  const std::clock_t start = std::clock();
+  Start(ini);
+  chat.SetOption(&Settings::log, true);
+  const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+  ASSERT_EQ(chat.settings().networks.size(), 1000u);
+  EXPECT_EQ(chat.settings().networks.back().channels, Lines{"#c999"});
+  const std::string written =
+      ReadSettingsFile(api, std::string(kFolder) + "\\chitter.ini", 1 << 20).value_or("");
+  EXPECT_TRUE(written.starts_with("[chitter]\r\nnick=Player\r\ncolours=1\r\nlog=1\r\n"));
+  EXPECT_TRUE(
+      written.ends_with("[network N999]\r\nservers=10.0.0.249\r\nchannels=#c999\r\n"
+                        "connect=0\r\n"));
+  EXPECT_LT(seconds, 1.0);  // 0.04 s here; 25 s when each key read the whole file again
+}
+
 TEST_F(ChitterProgram, ServerCommandMakesANetworkAndClosingItsTabEndsIt) {
   Start("");
   EXPECT_EQ(chat.Tabs().size(), 1u);
