@@ -241,9 +241,10 @@ void Chat::Note(const Tab& tab, LineKind kind, std::string text) {
 
 void Chat::Added(const std::string& network, const Conversation& conversation, const Line& line) {
   if (!settings_.log || !services_.logs) return;
-  services_.logs->Append(LogPath(services_.folder, Decode(network, services_.ansi),
-                                 Decode(conversation.name(), services_.ansi), now_, services_.ansi),
-                         LogLine(line));
+  WriteLog(*services_.logs,
+           LogPath(services_.folder, Decode(network, services_.ansi),
+                   Decode(conversation.name(), services_.ansi), now_, services_.ansi),
+           line, now_);
 }
 
 }  // namespace ludora::chitter

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <map>
 
 #include "chitter/chat.h"
 #include "chitter/input_line.h"
@@ -410,10 +411,13 @@ TEST_F(ChitterOnline, AServerThatReadsNothingIsLeftBeforeWhatWaitsGrows) {
 // ---- The program: settings, commands, logs.
 
 struct Logs : LogSink {
+  std::uint64_t Size(const std::string& path) override { return sizes[path]; }
   void Append(const std::string& path, const std::string& text) override {
     written.push_back(path + "|" + text);
+    sizes[path] += text.size();
   }
   Lines written;
+  std::map<std::string, std::uint64_t> sizes;
 };
 
 class ChitterProgram : public ::testing::Test {
@@ -499,9 +503,18 @@ TEST_F(ChitterProgram, SettingsKeptAsTheUserWroteThemAndChangesPutInPlace) {
   // Logged, now it is on: one file per conversation and day, names made safe.
   sockets.PeerSends(sockets.LastSocket(), ":con!c@h PRIVMSG Player :\x02hi\x02\r\n");
   chat.OnSocket(MessageOf(sockets), sockets.LastSocket(), FD_READ_, At(300));
-  EXPECT_EQ(logs.written.back(), std::string(kFolder) +
-                                     "\\logs\\Local\\_con 2026-12-10.log|"
-                                     "[21:07:00] <con> hi\r\n");
+  const std::string log = std::string(kFolder) + "\\logs\\Local\\_con 2026-12-10.log";
+  EXPECT_EQ(logs.written.back(), log + "|[21:07:00] <con> hi\r\n");
+  // A day's file stops at its size, and says so once.
+  logs.sizes[log] = kLargestLog - 30;
+  sockets.PeerSends(sockets.LastSocket(),
+                    ":con!c@h PRIVMSG Player :the last line in\r\n"
+                    ":con!c@h PRIVMSG Player :one too many\r\n");
+  chat.OnSocket(MessageOf(sockets), sockets.LastSocket(), FD_READ_, At(400));
+  EXPECT_EQ(Lines(logs.written.end() - 2, logs.written.end()),
+            (Lines{log + "|[21:07:00] <con> the last line in\r\n",
+                   log + "|[21:07:00] * This log has reached 16 MiB: the rest of the day is not "
+                         "written to it.\r\n"}));
 }
 
 TEST_F(ChitterProgram, SettingsOfThousandsOfNetworksReadAndWrittenInOnePass) {
