@@ -109,9 +109,12 @@ TEST(ChitterClient, JoinsSettingsChannelsAndThoseItWasInWithKeysFirst) {
   net.Sent(0);
   net.Feed({":s 001 Player :Welcome"});
   EXPECT_EQ(net.Sent(1000), Lines{"JOIN #keyed,#locked,#mine,#open k1,sesame"});
-  // After a lost connection: the channels joined then, not one the user left.
+  // After a lost connection: the channels joined then, not one the user left,
+  // each with its key: the settings' one, or the one set since.
   net.Joined("#mine", "Player");
   net.Joined("#keyed", "Player");
+  net.Joined("#locked", "Player");
+  net.Feed({":op!o@h MODE #keyed +k k2"});
   net.client.Part("#mine", "bye");
   net.Sent(2000);
   net.client.Lost("gone");
@@ -119,7 +122,7 @@ TEST(ChitterClient, JoinsSettingsChannelsAndThoseItWasInWithKeysFirst) {
   EXPECT_EQ(net.client.Find("#keyed")->memberCount(), 0u);
   net.client.Connected();
   net.Feed({":s 001 Player :Welcome"});
-  EXPECT_EQ(net.Sent(50000).back(), "JOIN #keyed,#locked,#open k1,sesame");
+  EXPECT_EQ(net.Sent(50000).back(), "JOIN #keyed,#locked,#open k2,sesame");
 }
 
 TEST(ChitterClient, FollowsMembersThroughNamesModesNicksPartsKicksAndQuits) {
@@ -494,7 +497,8 @@ TEST_F(ChitterProgram, SettingsKeptAsTheUserWroteThemAndChangesPutInPlace) {
   const std::string written = ReadSettingsFile(api, path, 1 << 20).value_or("");
   EXPECT_TRUE(
       written.starts_with("; my settings\r\n[Chitter]\r\nnick=Caf\xE9\r\nansi=1\r\nscrollback=5\r\n"
-                          "colours=1\r\nlog=1\r\ntray=1\r\n\r\n[network Local]\r\n"))
+                          "colours=1\r\nlog=1\r\ntray=1\r\n\r\n[network Local]\r\n"
+                          "servers=127.0.0.1:6667\r\nchannels=#a, #b key\r\nconnect=1\r\n"))
       << written;
   EXPECT_TRUE(written.ends_with("[network Off]\r\nservers=10.1.1.1\r\nconnect=0\r\n")) << written;
   // The program ended between the delete and the move: the new copy is read.
