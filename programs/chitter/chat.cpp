@@ -107,6 +107,18 @@ std::string Chat::Title(const Tab& tab) const {
   return session->client().Shown(conversation.name());
 }
 
+std::string Chat::TopicLine(const Tab& tab) const {
+  const Conversation& conversation = ConversationOf(tab);
+  switch (conversation.kind()) {
+    case Conversation::Kind::Channel:
+      return conversation.topic();
+    case Conversation::Kind::Query:
+      return "Private conversation with " + Title(tab);
+    default:
+      return Title(tab);
+  }
+}
+
 Chat::Tab Chat::TabOf(const Session& session, const Conversation& conversation) const {
   for (const Network& network : networks_) {
     if (network.session.get() == &session) return {network.id, conversation.id()};

@@ -56,6 +56,9 @@ class Chat : public LineObserver {
   // The tab's conversation; the home tab's for tabs that are gone.
   Conversation& ConversationOf(const Tab& tab) const;
   std::string Title(const Tab& tab) const;
+  // What the line under the tabs says: a channel's topic (with its mIRC
+  // codes), whom a private conversation is with, the server's name.
+  std::string TopicLine(const Tab& tab) const;
   Tab TabOf(const Session& session, const Conversation& conversation) const;
   void Select(const Tab& tab);
   Tab selected() const { return selected_; }

@@ -12,6 +12,7 @@
 
 #include "chitter/chat.h"
 #include "chitter/input_line.h"
+#include "chitter/line_layout.h"
 #include "chitter/member_list.h"
 #include "chitter/message_view.h"
 #include "chitter/tray_icon.h"
@@ -62,6 +63,8 @@ class ChatWindow : public WindowBase {
   void Recall(bool up);
   void Command(UINT id);
   void DrawTab(const DRAWITEMSTRUCT& item);
+  void DrawTopic(const DRAWITEMSTRUCT& item);
+  HFONT TopicFont(const chitter::Style& style);
   void OpenQueryFromList();
   void Minimised();
   const std::vector<const chitter::Member*>& Members() const;
@@ -72,6 +75,8 @@ class ChatWindow : public WindowBase {
   SteadyClock clock_;
   HFONT font_ = nullptr;
   HWND tabs_ = nullptr, topic_ = nullptr, input_ = nullptr;
+  std::vector<chitter::ShownRun> topicRuns_;  // the topic line, drawn by the window
+  HFONT topicFonts_[16] = {};                 // by bold, italic, underline and strike-through
   std::unique_ptr<MessageView> view_;
   std::unique_ptr<MemberList> members_;
   std::unique_ptr<TrayIcon> tray_;

@@ -1,6 +1,7 @@
 #include "chitter/line_layout.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "chitter/log_book.h"
 #include "chitter/text.h"
@@ -87,6 +88,25 @@ std::vector<ShownRun> ShownRuns(const Line& line, bool colours) {
        StyledRuns(colours ? std::string_view(line.text) : StripCodes(line.text), text))
     AddWithLinks(runs, run.style, Utf8ToUtf16(run.text));
   return runs;
+}
+
+std::vector<ShownRun> TopicRuns(std::string_view text, bool colours) {
+  std::vector<ShownRun> runs;
+  for (const Run& run : StyledRuns(colours ? std::string(text) : StripCodes(text)))
+    AddWithLinks(runs, run.style, Utf8ToUtf16(run.text));
+  return runs;
+}
+
+Ink InkOf(const ShownRun& run) {
+  Ink ink{run.link                                 ? kLinkColour
+          : run.style.foreground == kDefaultColour ? kTextColour
+                                                   : run.style.foreground,
+          run.style.background};
+  if (run.style.reverse) {
+    if (ink.paper == kDefaultColour) ink.paper = kPageColour;
+    std::swap(ink.text, ink.paper);
+  }
+  return ink;
 }
 
 }  // namespace ludora::chitter

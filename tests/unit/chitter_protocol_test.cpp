@@ -241,6 +241,22 @@ TEST(ChitterLayout, ShownRunsWithLinksAndRowsBrokenAtBlanks) {
                      {piece(1, 22, 25, 5), piece(2, 0, 1, 8)}}));
   // Narrower than the indent: a character a row, and no end missed.
   EXPECT_EQ(WrapRuns({{{}, u"abc"}}, 0, 5, fit).size(), 3u);
+
+  // The topic line: bold and colours shown, or left out; their codes never.
+  for (const bool colours : {true, false}) {
+    std::u16string text;
+    bool bold = false, red = false;
+    for (const ShownRun& run : TopicRuns("\x02"
+                                         "Clan\x02 match at \x03"
+                                         "04nine",
+                                         colours)) {
+      text += run.text;
+      bold = bold || run.style.bold;
+      red = red || InkOf(run).text == 0xFF0000;
+    }
+    EXPECT_EQ(text, u"Clan match at nine");
+    EXPECT_EQ(bold && red, colours);
+  }
 }
 
 }  // namespace
