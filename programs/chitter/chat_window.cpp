@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "chitter/name_lookup.h"
 #include "resources/resource_ids.h"
 
 namespace ludora::win32 {
@@ -145,8 +144,9 @@ HMENU ChatWindow::BuildMenu() const {
   return menu;
 }
 
-void ChatWindow::Attach(chitter::Chat& chat) {
+void ChatWindow::Attach(chitter::Chat& chat, NameLookup& lookup) {
   chat_ = &chat;
+  lookup_ = &lookup;
   chat.Start(clock_.Now());
   ::SetMenu(hwnd(), BuildMenu());
   const auto tabs = chat.Tabs();
@@ -499,6 +499,13 @@ void ChatWindow::Minimised() {
   if (chat_ && chat_->settings().tray && tray_->Show("Chitter")) ::ShowWindow(hwnd(), SW_HIDE);
 }
 
+// The answers of the look-ups, at their message and at each tick (in case
+// a message was lost: a queue of messages has an end).
+void ChatWindow::TakeLookUps() {
+  for (const NameLookup::Answer& answer : lookup_->Take())
+    chat_->OnResolved(answer.ticket, answer.addresses, clock_.Now());
+}
+
 void ChatWindow::Restore() {
   tray_->Hide();
   ::ShowWindow(hwnd(), ::IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
@@ -525,6 +532,7 @@ LRESULT ChatWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_TIMER:
+      TakeLookUps();
       chat_->Tick(clock_.Now());
       Refresh();
       return 0;
@@ -559,11 +567,9 @@ LRESULT ChatWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEWHEEL:
       return ::SendMessageA(view_->hwnd(), message, wParam, lParam);
-    case kResolvedMessage: {
-      const auto answer = NameLookup::Take(lParam);
-      chat_->OnResolved(answer->ticket, answer->addresses, clock_.Now());
+    case kResolvedMessage:
+      TakeLookUps();
       return 0;
-    }
     case kShowMessage:
       Restore();
       return 0;

@@ -117,6 +117,11 @@ conversation() {
   peer "PRIVMSG #ludora :utf-8 ça va, Player?" $'PRIVMSG #ludora :cp1252 caf\xe9 na\xefve \x0304red'
   wait_until 20 "the cp1252 line" logged "Local/#ludora" "<tester> cp1252 café naïve red"
   logged "Local/#ludora" "<tester> utf-8 ça va, Player?" || fail "the UTF-8 line: $(cat "$(chitter_dir)"/logs/Local/*)"
+  # The look-ups' message, posted by another program with a number in it,
+  # is nothing to take: chitter goes on.
+  wine "$PROBE" post CorvaneLudoraChitter $((0x8003)) 4660 || fail "no chitter window to post to"
+  say "/msg tester still here"
+  wait_until 20 "chitter going on after the posted message" peer_saw "PRIVMSG tester :still here"
   # The user's line, the nick completed by Tab, goes out in UTF-8.
   say "tes" Tab
   paste "hello, café"
