@@ -132,10 +132,10 @@ TEST(ChitterClient, FollowsMembersThroughNamesModesNicksPartsKicksAndQuits) {
   EXPECT_EQ(Members(net.client, channel),
             (Lines{"~Boss", "&adm", "@+both", "@op", "%half", "+voice", "plain", "Player"}));
   // rfc1459: [] are {} in nicks; modes take their parameters in turn.
-  net.Feed({":Boss!b@h MODE #c +oklv-o+b PLAIN key 10 Player op *!*@bad", ":x!u@h JOIN #c",
+  net.Feed({":Boss!b@h MODE #c +oklv-lo+bo PLAIN key 10 Player op *!*@bad voice", ":x!u@h JOIN #c",
             ":x!u@h NICK :x[1]", ":op!o@h PART #c :later", ":Boss!b@h KICK #c X{1} :out"});
   EXPECT_EQ(Members(net.client, channel),
-            (Lines{"~Boss", "&adm", "@+both", "@plain", "%half", "+Player", "+voice"}));
+            (Lines{"~Boss", "&adm", "@+both", "@plain", "@+voice", "%half", "+Player"}));
   EXPECT_EQ(Last(channel), "|X{1} was kicked by Boss (out)");
   net.Feed({":plain!u@h QUIT :Ping timeout", ":s 353 Player = #c :@new", ":s 366 Player #c :End"});
   EXPECT_EQ(Members(net.client, channel), Lines{"@new"});  // a NAMES reply replaces the list
@@ -155,7 +155,8 @@ TEST(ChitterClient, RoutesMessagesNoticesAndActionsAndSeesTheUsersNick) {
             ":bob!b@h PRIVMSG @#c :ops only",
             ":bob!b@h PRIVMSG #c :\x01"
             "ACTION waves\x01",
-            ":bob!b@h PRIVMSG Player :psst", ":NickServ!s@services. NOTICE Player :identify"});
+            ":bob!b@h PRIVMSG Player :psst", ":bob!b@h NOTICE Player :and a notice",
+            ":NickServ!s@services. NOTICE Player :identify"});
   const auto& lines = channel.lines();
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_TRUE(lines[1].text == "hi player, caf\xC3\xA9" && lines[1].mention);
@@ -165,8 +166,16 @@ TEST(ChitterClient, RoutesMessagesNoticesAndActionsAndSeesTheUsersNick) {
   Conversation& query = *net.client.Find("BOB");
   EXPECT_TRUE(query.kind() == Conversation::Kind::Query && query.lines().back().mention);
   EXPECT_EQ(query.activity(), Activity::Mention);
-  EXPECT_EQ(net.client.mentions(), 2u);
+  EXPECT_EQ(net.client.mentions(), 3u);
   EXPECT_EQ(Last(net.client.server()), "NickServ|identify");  // the tab looked at: none
+  // The conversation follows its nick; an error goes to the tab looked at; a
+  // server's message to the server's tab.
+  net.Feed({":bob!b@h NICK :bobby"});
+  EXPECT_EQ(net.client.Find("bobby"), &query);
+  net.client.SetActive(&channel);
+  net.Feed({":s 401 Player nobody :No such nick", ":irc.ludora.test PRIVMSG Player :restart"});
+  EXPECT_EQ(Last(channel), "|nobody No such nick");
+  EXPECT_EQ(Last(net.client.server()), "irc.ludora.test|restart");
   // Replies without their parameters (the fuzzer's finds) change nothing; bytes that
   // are not a message at all are shown as they came.
   for (const char* bare : {"311", "301", "305", "332", "333", "353", "366", "433", "005", "MODE"})
@@ -206,6 +215,7 @@ TEST(ChitterClient, TabInAChannelOfTwentyThousandTakesAFractionOfASecond) {
     net.Feed({names});
   }
   net.Feed({":member7!u@h PRIVMSG #crowd :hi"});
+  net.client.Say(crowd, "hi all");  // the user's own line: no name to offer
   // The processor's time, which other work on the machine leaves as it is.
   const std::clock_t start = std::clock();
   const Lines names = CompletionCandidates(net.client, crowd);
@@ -232,6 +242,10 @@ TEST(ChitterClient, AnswersCtcpAtABoundedPace) {
   net.client.At(At(103000));
   net.Feed({":bob!b@h PRIVMSG Player :\x01PING 42\x01", ":bob!b@h PRIVMSG Player :\x01TIME\x01"});
   EXPECT_EQ(net.Sent(103000), (Lines{"NOTICE bob :\x01PING 42\x01"}));
+  for (int i = 0; i < 3; ++i) net.client.Raw("PRIVMSG #c :mine first");
+  net.client.At(At(200000));
+  net.Feed({":bob!b@h PRIVMSG Player :\x01VERSION\x01"});
+  EXPECT_EQ(Last(net.client.server()), "|CTCP VERSION from bob (not answered: too many)");
 }
 
 TEST(ChitterClient, SplitsLongTextToFitWhatTheServerAddsNeverInACharacter) {
@@ -348,10 +362,18 @@ TEST_F(ChitterOnline, RegistersReadsAndConnectsAgainAfterAGrowingPause) {
   Post(session, FD_CLOSE_, 0, 76030);
   session.Tick(At(81030));
   EXPECT_EQ(sockets.LastSocket(), first + 3);
+  Post(session, FD_CONNECT_, WSAECONNREFUSED_, 81040);  // refused: 10 s, then 20
+  session.Tick(At(91040));
+  Post(session, FD_CONNECT_, WSAECONNREFUSED_, 91050);
+  session.Tick(At(111049));
+  EXPECT_EQ(sockets.LastSocket(), first + 4);
+  session.Tick(At(111050));
+  EXPECT_EQ(sockets.LastSocket(), first + 5);
   // Each try goes to the server after the one that failed.
   Lines tried;
   for (const SocketAddress& server : sockets.connects) tried.push_back(server.ToString());
-  EXPECT_EQ(tried, (Lines{"127.0.0.1:6667", "10.0.0.9:6667", "127.0.0.1:6667", "10.0.0.9:6667"}));
+  EXPECT_EQ(tried, (Lines{"127.0.0.1:6667", "10.0.0.9:6667", "127.0.0.1:6667", "10.0.0.9:6667",
+                          "127.0.0.1:6667", "10.0.0.9:6667"}));
 }
 
 TEST_F(ChitterOnline, LooksNamesUpAwayAndDropsASilentServer) {
@@ -388,7 +410,7 @@ TEST_F(ChitterOnline, AServerThatSendsWithoutEndLeavesTheWindowItsTurns) {
   EXPECT_LT(readThisTurn * 120, Session::kTurnLimit + Session::kReadLimit);
   session.Tick(At(100));
   EXPECT_GT(session.client().server().added(), readThisTurn);
-  EXPECT_LE(session.client().server().lines().size(), options.scrollback);
+  EXPECT_EQ(session.client().server().lines().size(), options.scrollback);
 }
 
 TEST_F(ChitterOnline, AServerThatReadsNothingIsLeftBeforeWhatWaitsGrows) {
@@ -552,7 +574,13 @@ TEST_F(ChitterProgram, ServerCommandMakesANetworkAndClosingItsTabEndsIt) {
   EXPECT_TRUE(ReadSettingsFile(api, std::string(kFolder) + "\\chitter.ini", 1 << 20)
                   ->ends_with("[network 127.0.0.1]\r\nservers=127.0.0.1:6667\r\nconnect=1\r\n"));
   Online(20);
-  chat.CloseTab(chat.selected(), At(30));
+  // The same again: goodbye to the server, and a new connection.
+  const SOCKET first = sockets.LastSocket();
+  chat.Input("/server 127.0.0.1:6667", At(25));
+  EXPECT_TRUE(sockets.StreamSent(first).ends_with("QUIT\r\n"));
+  ASSERT_EQ(sockets.LastSocket(), first + 1);
+  Online(30);
+  chat.CloseTab(chat.selected(), At(40));
   EXPECT_TRUE(Sent().ends_with("QUIT\r\n"));
   EXPECT_FALSE(sockets.IsOpen(sockets.LastSocket()));
   EXPECT_EQ(chat.Tabs().size(), 1u);
