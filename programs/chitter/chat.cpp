@@ -1,6 +1,7 @@
 #include "chitter/chat.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "platform/settings_file.h"
 
@@ -106,6 +107,18 @@ std::string Chat::Title(const Tab& tab) const {
   return session->client().Shown(conversation.name());
 }
 
+std::string Chat::TopicLine(const Tab& tab) const {
+  const Conversation& conversation = ConversationOf(tab);
+  switch (conversation.kind()) {
+    case Conversation::Kind::Channel:
+      return conversation.topic();
+    case Conversation::Kind::Query:
+      return "Private conversation with " + Title(tab);
+    default:
+      return Title(tab);
+  }
+}
+
 Chat::Tab Chat::TabOf(const Session& session, const Conversation& conversation) const {
   for (const Network& network : networks_) {
     if (network.session.get() == &session) return {network.id, conversation.id()};
@@ -142,26 +155,30 @@ std::uint64_t Chat::mentions() const {
   return count;
 }
 
-std::vector<std::string> Chat::Candidates(const Tab& tab) const {
-  Session* session = SessionOf(tab);
-  if (!session) return {};
-  const Client& client = session->client();
-  const Conversation& conversation = ConversationOf(tab);
+std::vector<std::string> CompletionCandidates(const Client& client,
+                                              const Conversation& conversation) {
   std::vector<std::string> names;
-  const auto add = [&](const std::string& name) {
-    if (!name.empty() && std::ranges::find(names, name) == names.end()) names.push_back(name);
+  std::unordered_set<std::string> offered;
+  const auto add = [&](std::string name) {
+    if (!name.empty() && offered.insert(name).second) names.push_back(std::move(name));
   };
   const auto& lines = conversation.lines();
   const std::size_t from = lines.size() > kRecentSpeakers ? lines.size() - kRecentSpeakers : 0;
   for (std::size_t i = lines.size(); i-- > from;) {
     if (lines[i].kind <= LineKind::Notice && !lines[i].own) add(lines[i].nick);
   }
-  for (const Member* member : conversation.Sorted(client.features()))
-    add(client.Shown(member->nick));
-  if (conversation.kind() == Conversation::Kind::Query) add(client.Shown(conversation.name()));
-  if (conversation.kind() == Conversation::Kind::Channel) add(client.Shown(conversation.name()));
+  const auto& members = conversation.Sorted(client.features());
+  names.reserve(names.size() + members.size() + 2);
+  for (const Member* member : members) add(client.Shown(member->nick));
+  if (conversation.kind() != Conversation::Kind::Server) add(client.Shown(conversation.name()));
   add(client.Shown(client.nick()));
   return names;
+}
+
+std::vector<std::string> Chat::Candidates(const Tab& tab) const {
+  Session* session = SessionOf(tab);
+  if (!session) return {};
+  return CompletionCandidates(session->client(), ConversationOf(tab));
 }
 
 const ServerFeatures& Chat::FeaturesOf(const Tab& tab) const {
@@ -236,9 +253,10 @@ void Chat::Note(const Tab& tab, LineKind kind, std::string text) {
 
 void Chat::Added(const std::string& network, const Conversation& conversation, const Line& line) {
   if (!settings_.log || !services_.logs) return;
-  services_.logs->Append(LogPath(services_.folder, Decode(network, services_.ansi),
-                                 Decode(conversation.name(), services_.ansi), now_, services_.ansi),
-                         LogLine(line));
+  WriteLog(*services_.logs,
+           LogPath(services_.folder, Decode(network, services_.ansi),
+                   Decode(conversation.name(), services_.ansi), now_, services_.ansi),
+           line, now_);
 }
 
 }  // namespace ludora::chitter

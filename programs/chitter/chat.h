@@ -18,6 +18,12 @@
 
 namespace ludora::chitter {
 
+// The nicks Tab offers in a conversation of `client`'s: the latest speakers
+// first, then the members, the conversation's own name, the user's; each
+// once, as shown (UTF-8). Linear in the members: a channel may hold 50,000.
+std::vector<std::string> CompletionCandidates(const Client& client,
+                                              const Conversation& conversation);
+
 class Chat : public LineObserver {
  public:
   struct Services {
@@ -50,6 +56,9 @@ class Chat : public LineObserver {
   // The tab's conversation; the home tab's for tabs that are gone.
   Conversation& ConversationOf(const Tab& tab) const;
   std::string Title(const Tab& tab) const;
+  // What the line under the tabs says: a channel's topic (with its mIRC
+  // codes), whom a private conversation is with, the server's name.
+  std::string TopicLine(const Tab& tab) const;
   Tab TabOf(const Session& session, const Conversation& conversation) const;
   void Select(const Tab& tab);
   Tab selected() const { return selected_; }

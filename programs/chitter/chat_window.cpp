@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "chitter/name_lookup.h"
 #include "resources/resource_ids.h"
 
 namespace ludora::win32 {
@@ -54,6 +53,10 @@ COLORREF ActivityColour(chitter::Activity activity) {
   }
 }
 
+COLORREF Colour(std::int32_t rgb) {
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
 void Flash(HWND window) {
   using FlashEx = BOOL(WINAPI*)(PFLASHWINFO);
   const auto flash = reinterpret_cast<FlashEx>(
@@ -98,6 +101,9 @@ ChatWindow::ChatWindow(HINSTANCE instance, const WideText& text) : text_(text) {
 
 ChatWindow::~ChatWindow() {
   if (hwnd()) ::DestroyWindow(hwnd());
+  for (const HFONT font : topicFonts_) {
+    if (font) ::DeleteObject(font);
+  }
 }
 
 void ChatWindow::CreateControls() {
@@ -107,9 +113,10 @@ void ChatWindow::CreateControls() {
       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_OWNERDRAWFIXED | TCS_MULTILINE | TCS_FOCUSNEVER,
       0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(UINT_PTR{kTabsId}), ::GetModuleHandleA(nullptr),
       nullptr);
-  topic_ =
-      text_.CreateControl("EDIT", L"EDIT", WS_CHILD | WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL,
-                          WS_EX_CLIENTEDGE, hwnd(), kTopicId);
+  // Drawn by the window (WM_DRAWITEM), in the topic's colours and bold.
+  topic_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW,
+                             0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(UINT_PTR{kTopicId}),
+                             ::GetModuleHandleA(nullptr), nullptr);
   view_ = std::make_unique<MessageView>(hwnd(), text_, [this]() -> const chitter::Conversation& {
     return chat_ ? chat_->ConversationOf(shownTab_) : none_;
   });
@@ -137,8 +144,9 @@ HMENU ChatWindow::BuildMenu() const {
   return menu;
 }
 
-void ChatWindow::Attach(chitter::Chat& chat) {
+void ChatWindow::Attach(chitter::Chat& chat, NameLookup& lookup) {
   chat_ = &chat;
+  lookup_ = &lookup;
   chat.Start(clock_.Now());
   ::SetMenu(hwnd(), BuildMenu());
   const auto tabs = chat.Tabs();
@@ -302,20 +310,10 @@ void ChatWindow::ShowSelected() {
   view_->Follow(conversation, chat_->settings().colours);
   if (!switched && conversation.changes() == shownChanges_) return;
   shownChanges_ = conversation.changes();
-  using Kind = chitter::Conversation::Kind;
-  switch (conversation.kind()) {
-    case Kind::Channel:
-      text_.SetText(topic_, conversation.topic());
-      break;
-    case Kind::Query:
-      text_.SetText(topic_, "Private conversation with " + chat_->Title(tab));
-      break;
-    case Kind::Server:
-      text_.SetText(topic_, chat_->Title(tab));
-      break;
-  }
+  topicRuns_ = chitter::TopicRuns(chat_->TopicLine(tab), chat_->settings().colours);
+  ::InvalidateRect(topic_, nullptr, FALSE);
   // Hidden beside any other tab, the list keeps the last channel's lines until the next.
-  if (conversation.kind() == Kind::Channel)
+  if (conversation.kind() == chitter::Conversation::Kind::Channel)
     members_->ShowChannel(conversation.id(), Members().size());
 }
 
@@ -339,8 +337,9 @@ void ChatWindow::Complete() {
   DWORD start = 0, end = 0;
   ::SendMessageA(input_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
-  const auto done = completer_.Next(text_.Text(input_), end, chat_->Candidates(shownTab_),
-                                    chat_->FeaturesOf(shownTab_));
+  const auto names =
+      completer_.cycling() ? std::vector<std::string>() : chat_->Candidates(shownTab_);
+  const auto done = completer_.Next(text_.Text(input_), end, names, chat_->FeaturesOf(shownTab_));
   if (!done) return;
   text_.SetText16(input_, done->text);
   ::SendMessageA(input_, EM_SETSEL, done->cursor, static_cast<LPARAM>(done->cursor));
@@ -405,7 +404,10 @@ void ChatWindow::Command(UINT id) {
     const bool on = !(chat_->settings().*option.setting);
     chat_->SetOption(option.setting, on);
     ::CheckMenuItem(::GetMenu(hwnd()), id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
-    if (id == kMenuColours) view_->Follow(chat_->ConversationOf(shownTab_), on);
+    if (id == kMenuColours) {
+      shownChanges_ = ~0u;  // the view and the topic line drawn again
+      ShowSelected();
+    }
     return;
   }
   switch (id) {
@@ -437,6 +439,50 @@ void ChatWindow::DrawTab(const DRAWITEMSTRUCT& item) {
            chitter::Utf8ToUtf16(chat_->Title(tabList_[item.itemID])));
 }
 
+HFONT ChatWindow::TopicFont(const chitter::Style& style) {
+  const int index = (style.bold ? 1 : 0) | (style.italic ? 2 : 0) | (style.underline ? 4 : 0) |
+                    (style.strike ? 8 : 0);
+  if (index == 0) return font_;
+  if (!topicFonts_[index]) {
+    LOGFONTA font = {};
+    ::GetObjectA(font_, sizeof font, &font);
+    font.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = style.italic;
+    font.lfUnderline = style.underline;
+    font.lfStrikeOut = style.strike;
+    topicFonts_[index] = ::CreateFontIndirectA(&font);
+  }
+  return topicFonts_[index] ? topicFonts_[index] : font_;
+}
+
+void ChatWindow::DrawTopic(const DRAWITEMSTRUCT& item) {
+  const HDC dc = item.hDC;
+  const RECT area = item.rcItem;
+  ::FillRect(dc, &area, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  const HGDIOBJ old = ::SelectObject(dc, font_);
+  TEXTMETRICA metrics = {};
+  ::GetTextMetricsA(dc, &metrics);
+  const int y =
+      area.top + std::max(0, static_cast<int>(area.bottom - area.top - metrics.tmHeight) / 2);
+  int x = area.left + 3;
+  for (const chitter::ShownRun& run : topicRuns_) {
+    if (x >= area.right) break;
+    const chitter::Ink ink = chitter::InkOf(run);
+    chitter::Style style = run.style;
+    style.underline = style.underline || run.link;
+    ::SelectObject(dc, TopicFont(style));
+    ::SetTextColor(dc, Colour(ink.text));
+    ::SetBkMode(dc, ink.paper == chitter::kDefaultColour ? TRANSPARENT : OPAQUE);
+    if (ink.paper != chitter::kDefaultColour) ::SetBkColor(dc, Colour(ink.paper));
+    DrawWide(dc, x, y, area, run.text);
+    SIZE size = {};
+    ::GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(run.text.c_str()),
+                            static_cast<int>(run.text.size()), &size);
+    x += size.cx;
+  }
+  ::SelectObject(dc, old);
+}
+
 void ChatWindow::OpenQueryFromList() {
   const int index = members_->selected();
   chitter::Session* session = chat_->SessionOf(shownTab_);
@@ -451,6 +497,13 @@ void ChatWindow::OpenQueryFromList() {
 
 void ChatWindow::Minimised() {
   if (chat_ && chat_->settings().tray && tray_->Show("Chitter")) ::ShowWindow(hwnd(), SW_HIDE);
+}
+
+// The answers of the look-ups, at their message and at each tick (in case
+// a message was lost: a queue of messages has an end).
+void ChatWindow::TakeLookUps() {
+  for (const NameLookup::Answer& answer : lookup_->Take())
+    chat_->OnResolved(answer.ticket, answer.addresses, clock_.Now());
 }
 
 void ChatWindow::Restore() {
@@ -479,6 +532,7 @@ LRESULT ChatWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_TIMER:
+      TakeLookUps();
       chat_->Tick(clock_.Now());
       Refresh();
       return 0;
@@ -493,6 +547,7 @@ LRESULT ChatWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item.hwndItem == tabs_) DrawTab(item);
+      if (item.hwndItem == topic_) DrawTopic(item);
       if (item.hwndItem == members_->hwnd()) {
         chitter::Session* session = chat_->SessionOf(shownTab_);
         members_->Draw(item, session ? Members() : std::vector<const chitter::Member*>(),
@@ -512,11 +567,9 @@ LRESULT ChatWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEWHEEL:
       return ::SendMessageA(view_->hwnd(), message, wParam, lParam);
-    case kResolvedMessage: {
-      const auto answer = NameLookup::Take(lParam);
-      chat_->OnResolved(answer->ticket, answer->addresses, clock_.Now());
+    case kResolvedMessage:
+      TakeLookUps();
       return 0;
-    }
     case kShowMessage:
       Restore();
       return 0;

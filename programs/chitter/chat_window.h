@@ -12,8 +12,10 @@
 
 #include "chitter/chat.h"
 #include "chitter/input_line.h"
+#include "chitter/line_layout.h"
 #include "chitter/member_list.h"
 #include "chitter/message_view.h"
+#include "chitter/name_lookup.h"
 #include "chitter/tray_icon.h"
 #include "chitter/wide_text.h"
 #include "win32/window_base.h"
@@ -39,8 +41,8 @@ class ChatWindow : public WindowBase {
   ChatWindow(HINSTANCE instance, const WideText& text);
   ~ChatWindow() override;
 
-  // The program the window shows; its start after that.
-  void Attach(chitter::Chat& chat);
+  // The program the window shows, and its name look-ups; its start after that.
+  void Attach(chitter::Chat& chat, NameLookup& lookup);
   SteadyClock& clock() { return clock_; }
   // Keys of the input line the window takes first (Enter, Tab, Up, Down,
   // Ctrl+W, Ctrl+Tab, Page Up and Down); whether it took this one.
@@ -62,16 +64,22 @@ class ChatWindow : public WindowBase {
   void Recall(bool up);
   void Command(UINT id);
   void DrawTab(const DRAWITEMSTRUCT& item);
+  void DrawTopic(const DRAWITEMSTRUCT& item);
+  HFONT TopicFont(const chitter::Style& style);
   void OpenQueryFromList();
   void Minimised();
+  void TakeLookUps();
   const std::vector<const chitter::Member*>& Members() const;
 
   const WideText& text_;
   chitter::Chat* chat_ = nullptr;
+  NameLookup* lookup_ = nullptr;
   const chitter::Conversation none_{chitter::Conversation::Kind::Server, "", 0xFFFFFFFF};
   SteadyClock clock_;
   HFONT font_ = nullptr;
   HWND tabs_ = nullptr, topic_ = nullptr, input_ = nullptr;
+  std::vector<chitter::ShownRun> topicRuns_;  // the topic line, drawn by the window
+  HFONT topicFonts_[16] = {};                 // by bold, italic, underline and strike-through
   std::unique_ptr<MessageView> view_;
   std::unique_ptr<MemberList> members_;
   std::unique_ptr<TrayIcon> tray_;

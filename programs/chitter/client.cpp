@@ -132,13 +132,19 @@ void Client::TryNextNick() {
 }
 
 // The channels of the settings and those the user was in, in as few JOIN
-// lines as fit; channels with a key first, as the keys go in order.
+// lines as fit; channels with a key first, as the keys go in order. A
+// channel the client knows no key of takes the one the settings give it.
 void Client::JoinWanted() {
   std::vector<std::pair<std::string, std::string>> wanted;  // channel, key
   const auto want = [&](std::string_view channel, std::string_view key) {
-    const bool known = std::ranges::any_of(
+    if (channel.empty()) return;
+    const auto known = std::ranges::find_if(
         wanted, [&](const auto& entry) { return features_.Same(entry.first, channel); });
-    if (!known && !channel.empty()) wanted.emplace_back(channel, key);
+    if (known == wanted.end()) {
+      wanted.emplace_back(channel, key);
+    } else if (known->second.empty()) {
+      known->second = key;
+    }
   };
   for (const auto& conversation : conversations_) {
     if (conversation->wanted) want(conversation->name(), conversation->key);

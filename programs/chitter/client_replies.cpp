@@ -212,7 +212,8 @@ void Client::OnMode(const Message& m, const Prefix& from) {
 }
 
 // "+ov-v a b c": each letter takes its parameter in turn where it takes one;
-// the status letters change the members' symbols.
+// the status letters change the members' symbols, and a new key is the one
+// the channel is joined with again.
 void Client::ApplyChannelModes(Conversation& channel, const Message& m) {
   bool set = true;
   std::size_t next = 2;
@@ -222,6 +223,8 @@ void Client::ApplyChannelModes(Conversation& channel, const Message& m) {
       continue;
     }
     const std::string parameter = features_.TakesParameter(mode, set) ? m.Param(next++) : "";
+    if (mode == 'k' && (!set || (!parameter.empty() && parameter != "*")))
+      channel.key = set ? parameter : "";
     const char symbol = features_.SymbolOf(mode);
     Member* member = symbol ? channel.FindMember(features_.Fold(parameter)) : nullptr;
     if (!member) continue;

@@ -58,9 +58,10 @@ std::optional<std::string> Connection::Receive(std::size_t limit) {
   return std::nullopt;
 }
 
-bool Connection::Send(std::string_view bytes) {
+Connection::Sent Connection::Send(std::string_view bytes) {
   unsent_ += bytes;
-  return Flush();
+  if (!Flush()) return Sent::Failed;
+  return unsent_.size() > kMostUnsent ? Sent::TooMuchWaits : Sent::Yes;
 }
 
 bool Connection::Flush() {

@@ -15,6 +15,11 @@ namespace ludora::chitter {
 class Connection {
  public:
   enum class Event { Connected, Failed, Readable, Writable, Closed };
+  enum class Sent { Yes, Failed, TooMuchWaits };
+  // What may wait for the server to read it: far more than a server that
+  // reads at all ever leaves, far less than one that reads nothing would
+  // make the client hold.
+  static constexpr std::size_t kMostUnsent = 65536;
 
   Connection(SocketApi& sockets, HWND window, UINT message);
   ~Connection();
@@ -33,9 +38,9 @@ class Connection {
   // What arrived, at most `limit` bytes; empty when nothing is there now,
   // nothing when the connection ended or failed.
   std::optional<std::string> Receive(std::size_t limit);
-  // Sends what it can now, the rest when Windows says it can; false when
-  // the connection failed.
-  bool Send(std::string_view bytes);
+  // Sends what it can now, the rest when Windows says it can; TooMuchWaits
+  // when more than kMostUnsent bytes wait after that.
+  Sent Send(std::string_view bytes);
   bool Flush();
   std::size_t unsent() const { return unsent_.size(); }
 

@@ -34,19 +34,22 @@ std::optional<Completed> NickCompleter::Next(const std::u16string& text, std::si
     const std::u16string word = text.substr(start, cursor - start);
     if (word.empty()) return std::nullopt;
     // Case as the server folds it, for the ASCII part; the rest as it is.
-    const auto fold = [&](const std::u16string& name) {
-      std::u16string folded = name;
-      for (char16_t& c : folded) {
-        if (c < 0x80)
-          c = static_cast<char16_t>(features.Fold(std::string(1, static_cast<char>(c)))[0]);
-      }
-      return folded;
+    std::string ascii(0x80, '\0');
+    for (std::size_t c = 1; c < ascii.size(); ++c) ascii[c] = static_cast<char>(c);
+    const std::string folded = features.Fold(ascii);
+    const auto same = [&](std::u16string_view a, std::u16string_view b) {
+      return std::ranges::equal(a, b, [&](char16_t x, char16_t y) {
+        const auto fold = [&](char16_t c) {
+          return c < 0x80 ? static_cast<char16_t>(folded[c]) : c;
+        };
+        return fold(x) == fold(y);
+      });
     };
-    const std::u16string wanted = fold(word);
     for (const std::string& name : names) {
-      const std::u16string wide = Utf8ToUtf16(name);
-      if (wide.size() >= word.size() && fold(wide.substr(0, word.size())) == wanted)
-        matches_.push_back(wide);
+      std::u16string wide = Utf8ToUtf16(name);
+      if (wide.size() >= word.size() &&
+          same(std::u16string_view(wide).substr(0, word.size()), word))
+        matches_.push_back(std::move(wide));
     }
     if (matches_.empty()) return std::nullopt;
     before_ = text.substr(0, start);

@@ -41,6 +41,8 @@ class NickCompleter {
                                 const ServerFeatures& features);
   // Any other key: the next Tab starts again.
   void Reset() { matches_.clear(); }
+  // A Tab now offers the next match, and needs no names.
+  bool cycling() const { return !matches_.empty(); }
 
  private:
   std::u16string before_, after_;  // the text around the word

@@ -1,6 +1,7 @@
 #include "chitter/line_layout.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "chitter/log_book.h"
 #include "chitter/text.h"
@@ -103,6 +104,25 @@ std::optional<std::string> LinkAddress(std::u16string_view link) {
   std::string address = ShellAddress(*ascii);
   if (address.starts_with("www.")) address.insert(0, "http://");
   return address;
+}
+
+std::vector<ShownRun> TopicRuns(std::string_view text, bool colours) {
+  std::vector<ShownRun> runs;
+  for (const Run& run : StyledRuns(colours ? std::string(text) : StripCodes(text)))
+    AddWithLinks(runs, run.style, Utf8ToUtf16(run.text));
+  return runs;
+}
+
+Ink InkOf(const ShownRun& run) {
+  Ink ink{run.link                                 ? kLinkColour
+          : run.style.foreground == kDefaultColour ? kTextColour
+                                                   : run.style.foreground,
+          run.style.background};
+  if (run.style.reverse) {
+    if (ink.paper == kDefaultColour) ink.paper = kPageColour;
+    std::swap(ink.text, ink.paper);
+  }
+  return ink;
 }
 
 }  // namespace ludora::chitter

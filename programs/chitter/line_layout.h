@@ -26,6 +26,15 @@ struct ShownRun {
 
 // "[hh:mm] ", the speaker, the text.
 std::vector<ShownRun> ShownRuns(const Line& line, bool colours);
+// The topic line: its text in its mIRC formatting, or without it; never its codes.
+std::vector<ShownRun> TopicRuns(std::string_view text, bool colours);
+
+// The colours a run is drawn in: its text's, and its background's
+// (kDefaultColour: the page shows through).
+struct Ink {
+  std::int32_t text, paper;
+};
+Ink InkOf(const ShownRun& run);
 
 // What the shell opens for a link's text: "www." made "http://www.", the
 // rest as platform/web_address.h hands an address to the shell, so that the

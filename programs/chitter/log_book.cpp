@@ -63,4 +63,17 @@ std::string LogLine(const Line& line) {
   return stamp + StripCodes(Speaker(line)) + " " + StripCodes(line.text) + "\r\n";
 }
 
+void WriteLog(LogSink& logs, const std::string& path, const Line& line, const Clock& now) {
+  const std::uint64_t size = logs.Size(path);
+  if (size >= kLargestLog) return;
+  const std::string text = LogLine(line);
+  logs.Append(path, text);
+  if (size + text.size() >= kLargestLog) {
+    logs.Append(path,
+                LogLine(StampedLine(now, LineKind::Info, "",
+                                    "This log has reached " + std::to_string(kLargestLog >> 20) +
+                                        " MiB: the rest of the day is not written to it.")));
+  }
+}
+
 }  // namespace ludora::chitter

@@ -39,18 +39,28 @@ LogFiles::OpenFile* LogFiles::Open(const std::string& path) {
   const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
-  ::SetFilePointer(file, 0, nullptr, FILE_END);
+  LONG high = 0;
+  const DWORD low = ::SetFilePointer(file, 0, &high, FILE_END);
+  const std::uint64_t size = low == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR
+                                 ? 0
+                                 : (std::uint64_t{static_cast<DWORD>(high)} << 32) | low;
   if (open_.size() == kKeptOpen) {
     Write(open_.front().file, open_.front().unwritten);
     ::CloseHandle(open_.front().file);
     open_.erase(open_.begin());
   }
-  open_.push_back({path, file, {}});
+  open_.push_back({path, file, size, {}});
   return &open_.back();
+}
+
+std::uint64_t LogFiles::Size(const std::string& path) {
+  const OpenFile* open = Open(path);
+  return open ? open->size : 0;
 }
 
 void LogFiles::Append(const std::string& path, const std::string& text) {
   if (OpenFile* open = Open(path)) {
+    open->size += text.size();
     open->unwritten += text;
     if (open->unwritten.size() >= kLargestUnwritten) Write(open->file, open->unwritten);
   }

@@ -16,6 +16,7 @@ class LogFiles : public chitter::LogSink {
   ~LogFiles() override;
   LogFiles(const LogFiles&) = delete;
   LogFiles& operator=(const LogFiles&) = delete;
+  std::uint64_t Size(const std::string& path) override;
   void Append(const std::string& path, const std::string& text) override;
   void Flush() override;
 
@@ -24,6 +25,7 @@ class LogFiles : public chitter::LogSink {
   struct OpenFile {
     std::string path;
     HANDLE file;
+    std::uint64_t size;  // on disk when it was opened, and appended since
     std::string unwritten;
   };
   OpenFile* Open(const std::string& path);

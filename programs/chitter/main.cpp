@@ -64,7 +64,7 @@ int Run(HINSTANCE instance, ludora::RealWindowsApi& api, int show) {
   ludora::chitter::Chat chat({api, sockets, lookup, ansi, &logs,
                               reinterpret_cast<std::uintptr_t>(window.hwnd()),
                               SettingsFolder(api)});
-  window.Attach(chat);
+  window.Attach(chat, lookup);
   ::ShowWindow(window.hwnd(), show);
 
   ::MSG message;

@@ -223,20 +223,13 @@ int MessageView::PaintLine(HDC dc, const chitter::Line& line, std::uint64_t seri
   for (const chitter::Row& row : rows) {
     for (const chitter::Piece& piece : row) {
       const chitter::ShownRun& run = runs[piece.run];
-      std::int32_t ink = run.link                                          ? chitter::kLinkColour
-                         : run.style.foreground == chitter::kDefaultColour ? chitter::kTextColour
-                                                                           : run.style.foreground;
-      std::int32_t paper = run.style.background;
-      if (run.style.reverse) {
-        if (paper == chitter::kDefaultColour) paper = chitter::kPageColour;
-        std::swap(ink, paper);
-      }
+      const chitter::Ink ink = chitter::InkOf(run);
       chitter::Style style = run.style;
       style.underline = style.underline || run.link;
       ::SelectObject(dc, FontFor(style));
-      ::SetTextColor(dc, Colour(ink));
-      ::SetBkMode(dc, paper == chitter::kDefaultColour ? TRANSPARENT : OPAQUE);
-      if (paper != chitter::kDefaultColour) ::SetBkColor(dc, Colour(paper));
+      ::SetTextColor(dc, Colour(ink.text));
+      ::SetBkMode(dc, ink.paper == chitter::kDefaultColour ? TRANSPARENT : OPAQUE);
+      if (ink.paper != chitter::kDefaultColour) ::SetBkColor(dc, Colour(ink.paper));
       const std::u16string_view text =
           std::u16string_view(run.text).substr(piece.from, piece.to - piece.from);
       ::ExtTextOutW(dc, kMargin + piece.x, y, 0, nullptr, Wide(text),

@@ -141,7 +141,17 @@ void Session::Pump(const Clock& now) {
   if (state_ != State::Online || !connection_) return;
   std::string bytes;
   for (std::string& line : client_->Outgoing()) bytes += line + "\r\n";
-  if (!bytes.empty() && !connection_->Send(bytes)) Fail("the connection failed", now);
+  if (bytes.empty()) return;
+  switch (connection_->Send(bytes)) {
+    case Connection::Sent::Yes:
+      return;
+    case Connection::Sent::Failed:
+      return Fail("the connection failed", now);
+    case Connection::Sent::TooMuchWaits:
+      return Fail("the server read nothing of the last " +
+                      std::to_string(connection_->unsent() / 1024) + " KiB sent",
+                  now);
+  }
 }
 
 void Session::Fail(const std::string& why, const Clock& now) {

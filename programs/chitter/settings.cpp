@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "platform/settings_file.h"
 
@@ -44,6 +46,37 @@ std::string JoinList(const std::vector<std::string>& items) {
   return text;
 }
 
+// A name as SameText compares it.
+std::string Folded(std::string_view name) {
+  std::string folded(name);
+  std::ranges::transform(folded, folded.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  return folded;
+}
+
+// The sections of a file by name, each name's in the file's order: a key is
+// found as IniValue finds it, without reading the whole text for each one.
+class Sections {
+ public:
+  explicit Sections(const IniFile& file) {
+    for (const IniSection& section : file) byName_[Folded(section.name)].push_back(&section);
+  }
+  std::optional<std::string> Get(std::string_view section, std::string_view key) const {
+    const auto found = byName_.find(Folded(section));
+    if (found == byName_.end()) return std::nullopt;
+    for (const IniSection* read : found->second) {
+      for (const auto& [name, value] : read->entries) {
+        if (SameText(name, key)) return value;
+      }
+    }
+    return std::nullopt;
+  }
+
+ private:
+  std::unordered_map<std::string, std::vector<const IniSection*>> byName_;
+};
+
 }  // namespace
 
 IniText::IniText(std::string_view text) {
@@ -54,35 +87,80 @@ IniText::IniText(std::string_view text) {
   }
 }
 
-std::optional<std::string> IniText::Get(std::string_view section, std::string_view key) const {
-  return IniValue(Text(), section, key);
-}
-
-void IniText::Set(std::string_view section, std::string_view key, std::string_view value) {
-  const std::string entry = std::string(key) + "=" + std::string(value);
-  std::optional<std::size_t> end;  // where the section's last entry ends
-  bool inside = false;
+void IniText::Set(const std::vector<Change>& changes) {
+  // One change a key, in the order the keys first come; each section's keys.
+  std::vector<Change> wanted;
+  std::unordered_map<std::string, std::size_t> byKey;
+  std::unordered_map<std::string, std::vector<std::size_t>> bySection;
+  for (const Change& change : changes) {
+    const std::string section = Folded(change.section);
+    const auto [at, fresh] = byKey.emplace(section + '\n' + Folded(change.key), wanted.size());
+    if (fresh) {
+      wanted.push_back(change);
+      bySection[section].push_back(at->second);
+      continue;
+    }
+    Change& earlier = wanted[at->second];
+    earlier.value = change.value;
+    earlier.onlyWhereThere = earlier.onlyWhereThere && change.onlyWhereThere;
+  }
+  // The keys changed where they are; where each section's last entry ends.
+  std::vector<bool> placed(wanted.size());
+  std::unordered_map<std::string, std::size_t> ends;
+  const std::vector<std::size_t>* inside = nullptr;
+  std::size_t* end = nullptr;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     if (const auto name = SectionOf(lines_[i])) {
-      inside = SameText(*name, section);
-      if (inside) end = i + 1;
+      const auto found = bySection.find(Folded(*name));
+      inside = found == bySection.end() ? nullptr : &found->second;
+      end = inside ? &(ends[found->first] = i + 1) : nullptr;
       continue;
     }
     if (!inside) continue;
     const auto equals = lines_[i].find('=');
-    if (equals != std::string::npos && lines_[i].front() != ';' &&
-        SameText(Trimmed(std::string_view(lines_[i]).substr(0, equals)), key)) {
-      lines_[i] = entry;
-      return;
+    if (equals != std::string::npos && lines_[i].front() != ';') {
+      const std::string_view key = Trimmed(std::string_view(lines_[i]).substr(0, equals));
+      for (const std::size_t change : *inside) {
+        if (placed[change] || !SameText(key, wanted[change].key)) continue;
+        lines_[i] = wanted[change].key + "=" + wanted[change].value;
+        placed[change] = true;
+        break;
+      }
     }
-    if (!lines_[i].empty()) end = i + 1;
+    if (!lines_[i].empty()) *end = i + 1;
   }
-  if (!end) {
-    if (!lines_.empty() && !lines_.back().empty()) lines_.emplace_back();
-    lines_.push_back("[" + std::string(section) + "]");
-    end = lines_.size();
+  // The keys added: after their section's last entry, or in new sections at the end.
+  std::unordered_map<std::size_t, std::vector<std::string>> added;
+  std::vector<std::pair<std::string, std::vector<std::string>>> newSections;
+  std::unordered_map<std::string, std::size_t> newSection;
+  for (std::size_t change = 0; change < wanted.size(); ++change) {
+    const Change& c = wanted[change];
+    if (placed[change] || c.onlyWhereThere) continue;
+    const std::string section = Folded(c.section);
+    const std::string entry = c.key + "=" + c.value;
+    if (const auto found = ends.find(section); found != ends.end()) {
+      added[found->second].push_back(entry);
+      continue;
+    }
+    const auto [at, fresh] = newSection.emplace(section, newSections.size());
+    if (fresh) newSections.push_back({"[" + c.section + "]", {}});
+    newSections[at->second].second.push_back(entry);
   }
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*end), entry);
+  if (added.empty() && newSections.empty()) return;
+  std::vector<std::string> lines;
+  lines.reserve(lines_.size() + wanted.size() + 2 * newSections.size());
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    lines.push_back(std::move(lines_[i]));
+    if (const auto found = added.find(i + 1); found != added.end()) {
+      for (std::string& entry : found->second) lines.push_back(std::move(entry));
+    }
+  }
+  for (auto& [header, entries] : newSections) {
+    if (!lines.empty() && !lines.back().empty()) lines.emplace_back();
+    lines.push_back(std::move(header));
+    for (std::string& entry : entries) lines.push_back(std::move(entry));
+  }
+  lines_ = std::move(lines);
 }
 
 std::string IniText::Text() const {
@@ -93,13 +171,13 @@ std::string IniText::Text() const {
 
 Settings Settings::From(const IniText& ini) {
   Settings settings;
-  const std::string whole = ini.Text();
+  const IniFile file = ParseIni(ini.Text());
+  const Sections sections(file);
   const auto text = [&](std::string_view section, std::string_view key, std::string& into) {
-    if (auto value = IniValue(whole, section, key); value && !value->empty())
-      into = std::move(*value);
+    if (auto value = sections.Get(section, key); value && !value->empty()) into = std::move(*value);
   };
   const auto flag = [&](std::string_view section, std::string_view key, bool& into) {
-    if (const auto value = IniValue(whole, section, key)) into = *value != "0" && !value->empty();
+    if (const auto value = sections.Get(section, key)) into = *value != "0" && !value->empty();
   };
   text(kMain, "nick", settings.nick);
   text(kMain, "altnick", settings.altNick);
@@ -109,23 +187,22 @@ Settings Settings::From(const IniText& ini) {
   flag(kMain, "log", settings.log);
   flag(kMain, "ansi", settings.ansi);
   flag(kMain, "tray", settings.tray);
-  if (const auto lines = IniValue(whole, kMain, "scrollback")) {
+  if (const auto lines = sections.Get(kMain, "scrollback")) {
     std::size_t count = 0;
     std::from_chars(lines->data(), lines->data() + lines->size(), count);
     settings.scrollback = std::clamp<std::size_t>(count, 100, 10000);
   }
-  for (const IniSection& read : ParseIni(whole)) {
+  std::unordered_set<std::string> named;
+  for (const IniSection& read : file) {
     const std::string& section = read.name;
     if (section.size() <= kNetworkPrefix.size() ||
         !SameText(std::string_view(section).substr(0, kNetworkPrefix.size()), kNetworkPrefix))
       continue;
     NetworkSettings network;
     network.name = Trimmed(std::string_view(section).substr(kNetworkPrefix.size()));
-    if (std::ranges::any_of(settings.networks,
-                            [&](auto& n) { return SameText(n.name, network.name); }))
-      continue;
-    network.servers = List(IniValue(whole, section, "servers").value_or(""));
-    network.channels = List(IniValue(whole, section, "channels").value_or(""));
+    if (!named.insert(Folded(network.name)).second) continue;
+    network.servers = List(sections.Get(section, "servers").value_or(""));
+    network.channels = List(sections.Get(section, "channels").value_or(""));
     text(section, "password", network.password);
     text(section, "nick", network.nick);
     text(section, "altnick", network.altNick);
@@ -136,18 +213,19 @@ Settings Settings::From(const IniText& ini) {
 }
 
 void Settings::Into(IniText& ini) const {
+  std::vector<IniText::Change> changes;
   for (const auto& [key, on] : {std::pair{"colours", colours}, std::pair{"log", log},
                                 std::pair{"ansi", ansi}, std::pair{"tray", tray}}) {
-    ini.Set(kMain, key, on ? "1" : "0");
+    changes.push_back({kMain, key, on ? "1" : "0"});
   }
   for (const NetworkSettings& network : networks) {
     const std::string section = std::string(kNetworkPrefix) + network.name;
-    ini.Set(section, "servers", JoinList(network.servers));
-    if (!network.channels.empty() || ini.Get(section, "channels"))
-      ini.Set(section, "channels", JoinList(network.channels));
-    if (!network.password.empty()) ini.Set(section, "password", network.password);
-    ini.Set(section, "connect", network.connect ? "1" : "0");
+    changes.push_back({section, "servers", JoinList(network.servers)});
+    changes.push_back({section, "channels", JoinList(network.channels), network.channels.empty()});
+    if (!network.password.empty()) changes.push_back({section, "password", network.password});
+    changes.push_back({section, "connect", network.connect ? "1" : "0"});
   }
+  ini.Set(changes);
 }
 
 }  // namespace ludora::chitter

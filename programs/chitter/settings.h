@@ -32,12 +32,16 @@ namespace ludora::chitter {
 
 class IniText {
  public:
+  struct Change {
+    std::string section, key, value;
+    bool onlyWhereThere = false;  // changed where the key is, never added
+  };
   explicit IniText(std::string_view text = {});
   // Names compare without regard to case, as Windows' profile files do.
-  std::optional<std::string> Get(std::string_view section, std::string_view key) const;
-  // Changes the key where it is, or adds it at the end of its section (or
-  // of a new section at the end of the file).
-  void Set(std::string_view section, std::string_view key, std::string_view value);
+  // Changes each key where it is (its first place), or adds it at the end
+  // of its section (or of a new section at the end of the file), in one
+  // pass over the lines; of two changes of one key, the later one counts.
+  void Set(const std::vector<Change>& changes);
   std::string Text() const;
 
  private:

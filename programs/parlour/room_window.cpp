@@ -22,12 +22,12 @@ constexpr DWORD kStartingMs = 8000;
 constexpr DWORD kTileBudgetMs = 30;  // loading tiles, at most this long a tick
 
 struct SearchJob {
-  HWND window;
+  std::shared_ptr<PostedQueue<std::unique_ptr<parlour::Discovery>>> finds;
   std::string gamesFolder;
 };
 
-// The search's thread: its own adapter, its find handed to the window (none
-// when the search failed), or dropped when the window is gone.
+// The search's thread: its own adapter, its find put in the window's queue
+// (none when the search failed), and freed with it when the window is gone.
 DWORD WINAPI SearchThread(void* parameter) {
   const std::unique_ptr<SearchJob> job(static_cast<SearchJob*>(parameter));
   ludora::RealWindowsApi api;
@@ -36,8 +36,7 @@ DWORD WINAPI SearchThread(void* parameter) {
     found = std::make_unique<parlour::Discovery>(parlour::DiscoverGames(api, job->gamesFolder));
     api.OutputDebugStringA("parlour: found " + parlour::DescribeFinds(*found) + "\n");
   });
-  if (::PostMessageA(job->window, kSearchDone, 0, reinterpret_cast<LPARAM>(found.get())))
-    found.release();
+  job->finds->Put(std::move(found));
   return 0;
 }
 
@@ -50,6 +49,7 @@ RoomWindow::RoomWindow(HINSTANCE instance, ludora::WindowsApi& api, parlour::Gam
   CreateWindowOf(instance, kRoomClass, kRoomTitle, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0,
                  ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
   if (!hwnd()) return;
+  finds_ = PostedQueue<std::unique_ptr<parlour::Discovery>>::Make(hwnd(), kSearchDone);
   ::SetTimer(hwnd(), kPadLookTimer, kFirstPadLookMs, nullptr);
 }
 
@@ -67,7 +67,7 @@ void RoomWindow::Show() {
 void RoomWindow::Search(bool offer) {
   offerAfterSearch_ = offerAfterSearch_ || offer;
   if (searching_) return;
-  auto* job = new SearchJob{hwnd(), room_.appFolder() + "\\games"};
+  auto* job = new SearchJob{finds_, room_.appFolder() + "\\games"};
   DWORD id = 0;
   const HANDLE thread = ::CreateThread(nullptr, 0, &SearchThread, job, 0, &id);
   if (!thread) {
@@ -80,8 +80,7 @@ void RoomWindow::Search(bool offer) {
   Changed();
 }
 
-void RoomWindow::FoundGames(parlour::Discovery* found) {
-  const std::unique_ptr<parlour::Discovery> discovery(found);
+void RoomWindow::FoundGames(std::unique_ptr<parlour::Discovery> discovery) {
   searching_ = false;
   const bool firstTime = room_.library().games.empty();
   if (discovery) room_.TakeFinds(std::move(discovery->games), offerAfterSearch_);
@@ -445,7 +444,7 @@ LRESULT RoomWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Show();
       return 0;
     case kSearchDone:
-      FoundGames(reinterpret_cast<parlour::Discovery*>(lParam));
+      for (auto& found : finds_->Take()) FoundGames(std::move(found));
       return 0;
     case WM_CLOSE:
       Close();

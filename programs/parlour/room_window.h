@@ -5,6 +5,7 @@
 // runs, the room outlives its window, hidden, to record the play time.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "parlour/pad_reader.h"
 #include "parlour/tile_cache.h"
 #include "platform/windows_api.h"
+#include "win32/posted_queue.h"
 #include "win32/window_base.h"
 
 namespace ludora::win32 {
@@ -21,7 +23,7 @@ namespace ludora::win32 {
 inline constexpr char kRoomClass[] = "CorvaneLudoraGamesRoom";
 inline constexpr char kRoomTitle[] = "Corvane Ludora Games Room";
 inline constexpr UINT kShowRoom = WM_APP + 1;    // from a second parlour.exe
-inline constexpr UINT kSearchDone = WM_APP + 2;  // lParam: the Discovery, handed over
+inline constexpr UINT kSearchDone = WM_APP + 2;  // the search's find is in the window's queue
 
 inline RECT ToRect(const ludora::RECT& r) {
   return {r.left, r.top, r.right, r.bottom};
@@ -73,7 +75,7 @@ class RoomWindow : public WindowBase {
   void Do(UINT command);
   void Pad(const std::vector<parlour::PadCommand>& commands);
   void Timer(WPARAM timer);
-  void FoundGames(parlour::Discovery* found);
+  void FoundGames(std::unique_ptr<parlour::Discovery> found);
   void Offer();
   void Properties();
   void AddGame();
@@ -92,6 +94,8 @@ class RoomWindow : public WindowBase {
   parlour::Gamepad padCommands_;
   bool padPresent_ = false;
   bool searching_ = false, offerAfterSearch_ = false;
+  // The searches' finds (none where a search failed), each told of by a kSearchDone.
+  std::shared_ptr<PostedQueue<std::unique_ptr<parlour::Discovery>>> finds_;
   DWORD lastStart_ = 0;  // when the last game was started
 };
 

@@ -41,6 +41,16 @@ root.update(); open(sys.argv[2], "w").close(); root.after(60000, root.destroy); 
   xdotool key --delay 60 ctrl+v Return
 }
 
+# red_topic: the topic line, under the tabs at the window's top, shows red
+# (the conversation's lines sit at the view's bottom, far below).
+red_topic() {
+  local x y w h
+  read -r x y w h < <(window_geometry "$(chitter_window)") || return 1
+  (($(import -window root -crop "${w}x120+$x+$y" +repage png:- | convert png:- -fuzz 10% \
+    -fill black +opaque '#FF0000' -fill white -opaque '#FF0000' \
+    -format '%[fx:int(mean*w*h+0.5)]' info:) > 10))
+}
+
 port_open() { (exec 9<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 free_port() {
   local port
@@ -97,15 +107,21 @@ conversation() {
   trap cleanup EXIT
   start_ircd
   peer_start tester
-  peer "JOIN #ludora" "TOPIC #ludora :Clan match tonight at nine"
+  peer "JOIN #ludora" $'TOPIC #ludora :Clan match tonight at \x0304nine'
   chitter_settings "[network Local]" "servers=127.0.0.1:$IRC_PORT" "channels=#ludora"
   start_chitter
   wait_until 60 "chitter in #ludora" peer_saw "^:Player![^ ]* JOIN :?#ludora"
   wait_until 30 "the topic shown" logged "Local/#ludora" "Topic: Clan match tonight at nine"
+  wait_until 10 "the topic line in its colour" red_topic
   # UTF-8 and cp1252 from the other client, shown (and logged) as UTF-8.
   peer "PRIVMSG #ludora :utf-8 ça va, Player?" $'PRIVMSG #ludora :cp1252 caf\xe9 na\xefve \x0304red'
   wait_until 20 "the cp1252 line" logged "Local/#ludora" "<tester> cp1252 café naïve red"
   logged "Local/#ludora" "<tester> utf-8 ça va, Player?" || fail "the UTF-8 line: $(cat "$(chitter_dir)"/logs/Local/*)"
+  # The look-ups' message, posted by another program with a number in it,
+  # is nothing to take: chitter goes on.
+  wine "$PROBE" post CorvaneLudoraChitter $((0x8003)) 4660 || fail "no chitter window to post to"
+  say "/msg tester still here"
+  wait_until 20 "chitter going on after the posted message" peer_saw "PRIVMSG tester :still here"
   # The user's line, the nick completed by Tab, goes out in UTF-8.
   say "tes" Tab
   paste "hello, café"

@@ -6,8 +6,8 @@
 namespace ludora::testing {
 
 namespace {
-constexpr int kNetworkDown = 10050;  // WSAENETDOWN
-constexpr int kNotSocket = 10038;    // WSAENOTSOCK
+constexpr int kNetworkDown = 10050;   // WSAENETDOWN
+constexpr int kNotSocket = 10038;     // WSAENOTSOCK
 constexpr int kNotConnected = 10057;  // WSAENOTCONN
 }  // namespace
 
@@ -40,6 +40,10 @@ void FakeSockets::PeerSends(SOCKET s, std::string bytes) {
 
 void FakeSockets::PeerCloses(SOCKET s) {
   if (Socket* socket = Find(s)) socket->peerClosed = true;
+}
+
+void FakeSockets::PeerStopsReading(SOCKET s) {
+  if (Socket* socket = Find(s)) socket->peerReads = false;
 }
 
 int FakeSockets::WSAStartup(WORD versionRequested, WSADATA* data) {
@@ -90,6 +94,7 @@ int FakeSockets::connect(SOCKET s, const SOCKADDR_IN* name, int) {
   Socket* socket = Find(s);
   if (!socket || Fails("connect")) return kSocketError;
   const SocketAddress to = SocketAddress::FromRecord(*name);
+  connects.push_back(to);
   if (listening.contains(to)) socket->peer = to;
   if (socket->nonBlocking) return Refuse(WSAEWOULDBLOCK_);
   return socket->peer ? 0 : Refuse(WSAECONNREFUSED_);
@@ -100,6 +105,7 @@ int FakeSockets::send(SOCKET s, const char* buffer, int length, int) {
   if (!socket || Fails("send")) return kSocketError;
   if (!socket->peer) return Refuse(kNotConnected);
   if (socket->peerClosed) return Refuse(WSAECONNRESET_);
+  if (!socket->peerReads) return Refuse(WSAEWOULDBLOCK_);
   socket->streamOut.append(buffer, static_cast<std::size_t>(length));
   return length;
 }
@@ -114,8 +120,7 @@ int FakeSockets::recv(SOCKET s, char* buffer, int length, int) {
   return static_cast<int>(count);
 }
 
-int FakeSockets::sendto(SOCKET s, const char* buffer, int length, int, const SOCKADDR_IN* to,
-                        int) {
+int FakeSockets::sendto(SOCKET s, const char* buffer, int length, int, const SOCKADDR_IN* to, int) {
   Socket* socket = Find(s);
   if (!socket || Fails("sendto")) return kSocketError;
   if (socket->local.port == 0) socket->local.port = nextPort_++;

@@ -38,7 +38,9 @@ class FakeSockets : public SocketApi {
   std::set<SocketAddress> listening;
   std::string StreamSent(SOCKET s) const;  // all the program sent on it so far, closed or not
   void PeerSends(SOCKET s, std::string bytes);
-  void PeerCloses(SOCKET s);  // recv then answers 0, send WSAECONNRESET
+  void PeerCloses(SOCKET s);            // recv then answers 0, send WSAECONNRESET
+  void PeerStopsReading(SOCKET s);      // send then answers WSAEWOULDBLOCK
+  std::vector<SocketAddress> connects;  // every connect's address, in order
   SOCKET LastSocket() const { return next_ - 1; }
   bool IsOpen(SOCKET s) const { return sockets_.contains(s); }
 
@@ -47,8 +49,7 @@ class FakeSockets : public SocketApi {
   // The sockets' WSAAsyncSelect calls: "<socket> <window> <message> <events>".
   std::vector<std::string> asyncSelects;
 
-#define FAKE_SOCKET_OPERATION(result, name, parameters, arguments) \
-  result name parameters override;
+#define FAKE_SOCKET_OPERATION(result, name, parameters, arguments) result name parameters override;
   LUDORA_SOCKET_API(FAKE_SOCKET_OPERATION)
 #undef FAKE_SOCKET_OPERATION
 
@@ -59,6 +60,7 @@ class FakeSockets : public SocketApi {
     SocketAddress local;
     std::optional<SocketAddress> peer;  // a stream's, once it is connected
     bool peerClosed = false;
+    bool peerReads = true;
     std::deque<Datagram> datagrams;  // to be read
     std::string streamIn;            // to be read
     std::string streamOut;           // sent by the program

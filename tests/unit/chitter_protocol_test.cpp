@@ -73,8 +73,8 @@ TEST(ChitterMessages, ParsedAsTheRfcsWriteThem) {
               !user.server);
   EXPECT_TRUE(ParsePrefix("irc.ludora.test").server);
   EXPECT_FALSE(ParsePrefix("nick").server);
-  EXPECT_EQ(ParsePrefix("nick@host").host, "host");
-  EXPECT_EQ(ParsePrefix("nick@host").user, "");
+  const Prefix noUser = ParsePrefix("nick@host");
+  EXPECT_TRUE(noUser.nick == "nick" && noUser.user.empty() && noUser.host == "host");
 
   EXPECT_EQ(BuildMessage("PRIVMSG", {"#c", "hi there"}), "PRIVMSG #c :hi there");
   EXPECT_EQ(BuildMessage("NICK", {"me"}), "NICK me");
@@ -153,8 +153,8 @@ TEST(ChitterFloodGate, FiveAtOnceThenOneEveryTwoSecondsUrgentFirst) {
 TEST(ChitterText, Utf8CheckedAndTheWesternCodePageAsFallback) {
   for (const char* good : {"plain", "caf\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x8E\xAE", ""})
     EXPECT_TRUE(IsUtf8(good)) << good;
-  for (const char* bad :
-       {"caf\xE9", "\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "\x80", "\xFF"})
+  for (const char* bad : {"caf\xE9", "\xC0\x80", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                          "\xE2\x82", "\x80", "\xFF"})
     EXPECT_FALSE(IsUtf8(bad)) << bad;
   const WesternCodePage western;
   EXPECT_EQ(Decode("caf\xE9 \x80 \x9F \x81", western),
@@ -258,6 +258,22 @@ TEST(ChitterLayout, ShownRunsWithLinksAndRowsBrokenAtBlanks) {
                      {piece(1, 22, 25, 5), piece(2, 0, 1, 8)}}));
   // Narrower than the indent: a character a row, and no end missed.
   EXPECT_EQ(WrapRuns({{{}, u"abc"}}, 0, 5, fit).size(), 3u);
+
+  // The topic line: bold and colours shown, or left out; their codes never.
+  for (const bool colours : {true, false}) {
+    std::u16string text;
+    bool bold = false, red = false;
+    for (const ShownRun& run : TopicRuns("\x02"
+                                         "Clan\x02 match at \x03"
+                                         "04nine",
+                                         colours)) {
+      text += run.text;
+      bold = bold || run.style.bold;
+      red = red || InkOf(run).text == 0xFF0000;
+    }
+    EXPECT_EQ(text, u"Clan match at nine");
+    EXPECT_EQ(bold && red, colours);
+  }
 }
 
 }  // namespace

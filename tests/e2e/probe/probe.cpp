@@ -3,7 +3,9 @@
 // "hold <file>" holds the file open for itself alone, and writes held.txt;
 // "explorer" stands in for Explorer (its desktop and taskbar windows, until
 // ended), writing explorer.txt; "ready" writes waiting.txt, waits for the
-// log-on's ready event and writes ready.txt: whether the bar was on screen.
+// log-on's ready event and writes ready.txt: whether the bar was on screen;
+// "post <window class> <message> <lParam>" posts the message to the window
+// as any program may, and ends (1 when there was no such window).
 // After its line, "play <n>" among its arguments keeps it running n seconds,
 // and "launch <n> [program]" starts a copy of it (or the program named) to
 // play n seconds, and ends at once.
@@ -44,11 +46,21 @@ void WaitForReady() {
   }
 }
 
+int Post(const char* arguments) {
+  char windowClass[256] = {};
+  unsigned message = 0;
+  unsigned long lParam = 0;
+  if (std::sscanf(arguments, "%255s %u %lu", windowClass, &message, &lParam) != 3) return 2;
+  const HWND window = ::FindWindowA(windowClass, nullptr);
+  return window && ::PostMessageA(window, message, 0, static_cast<LPARAM>(lParam)) ? 0 : 1;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   if (std::strcmp(arguments, "explorer") == 0) return ExplorerWindows(instance), 0;
   if (std::strcmp(arguments, "ready") == 0) return WaitForReady(), 0;
+  if (std::strncmp(arguments, "post ", 5) == 0) return Post(arguments + 5);
   if (std::strncmp(arguments, "hold ", 5) == 0) {
     char* file = arguments + 5;
     if (*file == '"') file[std::strlen(file) - 1] = '\0', ++file;  // "<path with blanks>"
