@@ -1,16 +1,16 @@
 # ludora_program(<folder> [EXE <file name>] [DESCRIPTION <text>] [RESOURCE <.rc>]
-#                [USES <layer>...] [WINDOWS <file>...] [IMPORTS <library>...]
-#                [INSTALLER_ONLY])
+#                [USES <layer>...] [IMPORTS <library>...] [INSTALLER_ONLY])
 #
 # A program is one folder, programs/<folder>, and this one call.
 #
-# Its portable part, every .cpp of the folder not named under WINDOWS, is the
+# Its Windows part is every file named so, <name>_win.cpp and <name>_win.h;
+# its portable part, every other .cpp of the folder, is the
 # library ludora_<folder>, built on every host and linked into the unit tests;
 # its headers are included as "<folder>/file.h". It sees the shared layers
 # USES names and those below them, and no other program: an include of
 # another program's folder does not compile.
 #
-# In the Windows build the WINDOWS files, which may also use the Windows
+# In the Windows build the Windows files, which may also use the Windows
 # layer (win32) and the resources' ids, make <EXE>.exe (the folder's name
 # unless given), statically linked, with its version record and RESOURCE.
 # IMPORTS are the libraries it may link beyond the Windows layer's; the
@@ -23,9 +23,10 @@
 # import check, in <build>/programs.txt: a program's path and its DLLs a line.
 function(ludora_program folder)
   cmake_parse_arguments(PARSE_ARGV 1 arg "INSTALLER_ONLY" "EXE;DESCRIPTION;RESOURCE"
-                        "USES;WINDOWS;IMPORTS")
+                        "USES;IMPORTS")
   set(root ${PROJECT_SOURCE_DIR}/programs)
   file(GLOB sources CONFIGURE_DEPENDS RELATIVE ${root}/${folder} ${root}/${folder}/*.cpp)
+  file(GLOB arg_WINDOWS CONFIGURE_DEPENDS RELATIVE ${root}/${folder} ${root}/${folder}/*_win.cpp)
   if(arg_WINDOWS)
     list(REMOVE_ITEM sources ${arg_WINDOWS})
   endif()
