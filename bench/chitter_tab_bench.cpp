@@ -56,8 +56,8 @@ bool Measure(int members, int repetitions) {
     offered = names.size();
     completed = completed && done && done->text.starts_with(Utf8ToUtf16(last.substr(0, 6)));
   }
-  std::printf("  %6d members: Tab %8.2f ms median, %8.2f ms slowest (%zu names offered)\n",
-              members, presses.Median() * 1000, presses.Max() * 1000, offered);
+  std::printf("  %6d members: Tab %8.2f ms median, %8.2f ms slowest (%zu names offered)\n", members,
+              presses.Median() * 1000, presses.Max() * 1000, offered);
   return completed;
 }
 

@@ -57,7 +57,8 @@ std::optional<std::vector<BYTE>> AccountOf(WindowsApi& api, HANDLE process) {
   // TOKEN_USER: a pointer to the SID, which lies in the same record; a SID
   // is 8 bytes and 4 for each of its sub-authorities (their count at byte 1).
   const auto* sid = *reinterpret_cast<const BYTE* const*>(record);
-  if (sid < record || sid + 8 > record + std::min<DWORD>(length, sizeof record)) return std::nullopt;
+  if (sid < record || sid + 8 > record + std::min<DWORD>(length, sizeof record))
+    return std::nullopt;
   const std::size_t size = 8 + 4 * std::size_t{sid[1]};
   if (sid + size > record + std::min<DWORD>(length, sizeof record)) return std::nullopt;
   return std::vector<BYTE>(sid, sid + size);
@@ -70,7 +71,6 @@ bool OwnedByUs(WindowsApi& api, HWND window, const std::optional<std::vector<BYT
   return process && ours && AccountOf(api, process.get()) == ours;
 }
 
-
 }  // namespace
 
 // Opened, never made: a watchdog starting meanwhile must find its mutex free.
@@ -81,9 +81,9 @@ bool WatchdogRuns(WindowsApi& api) {
 bool AnotherAccountsShellRuns(WindowsApi& api) {
   if (GetPlatform(api) == Platform::NotNt) return false;
   const auto ours = AccountOf(api, api.GetCurrentProcess());
-  for (const HWND window : {api.FindWindowA(companions::kBarWindowClass, nullptr),
-                            api.FindWindowA(companions::kQuickMenuWindowClass, nullptr),
-                            TrayDockWindow(api)}) {
+  for (const HWND window :
+       {api.FindWindowA(companions::kBarWindowClass, nullptr),
+        api.FindWindowA(companions::kQuickMenuWindowClass, nullptr), TrayDockWindow(api)}) {
     if (window && !OwnedByUs(api, window, ours)) return true;
   }
   return false;
@@ -105,7 +105,8 @@ bool CloseRunningShell(WindowsApi& api) {
 
 int Run(WindowsApi& api, const std::string& commandLine) {
   const auto [command, rest] = FirstWord(AfterProgramName(commandLine));
-  if (command == "check" && rest.empty()) return AnotherAccountsShellRuns(api) ? kOtherAccount : kDone;
+  if (command == "check" && rest.empty())
+    return AnotherAccountsShellRuns(api) ? kOtherAccount : kDone;
   if (command == "close" && rest.empty()) {
     if (AnotherAccountsShellRuns(api)) return kOtherAccount;
     return CloseRunningShell(api) ? kWasRunning : kDone;

@@ -70,8 +70,8 @@ void BarWindow::SetClockTooltip(const std::string& text) {
 
 // What Windows gives a shell for Ctrl+Esc and the Windows key: on the NT
 // family the task-list command, posted to the window named the task list's
-// (SetTaskmanWindow), and the shell hook's notice of it; everywhere hot keys, the Windows key's at its press, which the bar
-// turns into Windows' own behaviour (the menu when it is let go alone). A
+// (SetTaskmanWindow), and the shell hook's notice of it; everywhere hot keys, the Windows key's at
+// its press, which the bar turns into Windows' own behaviour (the menu when it is let go alone). A
 // press may come both ways: the second finds the menu open and is dropped.
 // No hook that sees every key.
 void BarWindow::TakeTaskListKeys() {

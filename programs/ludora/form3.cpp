@@ -102,8 +102,8 @@ void Form3::Painted() {
   if (!servicesToStop_) return;
   servicesToStop_ = false;
   Attempt(program_.api(), "Form3.Painted", [&] {
-    program_.session().Painted(program_.appFolder(), program_.starts(), ServiceStopCommands(program_.api()),
-                               view_.Handle() != 0);
+    program_.session().Painted(program_.appFolder(), program_.starts(),
+                               ServiceStopCommands(program_.api()), view_.Handle() != 0);
   });
 }
 

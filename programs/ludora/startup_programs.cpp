@@ -54,7 +54,8 @@ constexpr std::array<Source, 8> kSources = {{
 bool PolicySet(WindowsApi& api, const char* name) {
   for (const HKEY root : {HKLM, HKCU}) {
     ScopedKey key(api);
-    if (api.RegOpenKeyExA(root, kPolicies, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) continue;
+    if (api.RegOpenKeyExA(root, kPolicies, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS)
+      continue;
     DWORD type = 0, value = 0, size = sizeof value;
     if (api.RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value),
                              &size) == ERROR_SUCCESS &&

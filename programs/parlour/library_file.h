@@ -10,7 +10,7 @@
 
 namespace ludora::parlour {
 
-// "<Application Data>\Corvane Ludora\Games Room.txt", its folder made when
+// "<Application Data>\Corvane\Ludora\Games Room.txt", its folder made when
 // missing: %APPDATA% where Windows sets it, else the shell's folder; beside
 // the program where Windows has no such folder (98 without profiles).
 std::string LibraryPath(WindowsApi& api, const std::string& programFolder);

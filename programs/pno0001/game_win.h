@@ -77,7 +77,7 @@ class Game {
   int mouseTurn_ = 0;  // since the last tick
   bool active_ = false, captured_ = false;
   bool benchmark_ = false;  // the recorded run: no pause, nothing saved
-  int slowFrames_ = 0;  // frames in a row that took longer than a tick
+  int slowFrames_ = 0;      // frames in a row that took longer than a tick
 };
 
 }  // namespace ludora::pno0001

@@ -53,10 +53,10 @@ class FakeWindows : public WindowsApi,
 
   // ---- Scripted answers.
   std::string modulePath = "C:\\Program Files\\Corvane Ludora\\ludora.exe";
-  std::optional<std::string> userName = "Player";           // nothing: no one is logged on
-  std::map<DWORD, std::string> processAccounts;  // by process id; the others run as userName
-  std::map<std::string, std::string> shortPaths;            // long -> short; others unchanged
-  std::map<std::string, std::string> longPaths;             // short -> long; others unchanged
+  std::optional<std::string> userName = "Player";  // nothing: no one is logged on
+  std::map<DWORD, std::string> processAccounts;    // by process id; the others run as userName
+  std::map<std::string, std::string> shortPaths;   // long -> short; others unchanged
+  std::map<std::string, std::string> longPaths;    // short -> long; others unchanged
   std::optional<DWORD> platformId = VER_PLATFORM_WIN32_NT;  // nothing: GetVersionExA fails
   bool otherInstanceRunning = false;
   bool shellEndsOnClose = true;  // a shell asked to close ends, or must be ended
