@@ -52,6 +52,7 @@ void Browser::MasterResolved(SocketAddress master, int game) {
   Wake();
   AskMaster(master, game);
   refreshing_ = true;
+  dirty_ = true;  // the title says the refresh goes on
 }
 
 bool Browser::FavouriteResolved(SocketAddress address, int game) {
