@@ -3,11 +3,15 @@
 namespace ludora::lobbyfind {
 
 Browser::Browser(SocketApi& sockets, std::vector<Game> games, const UserSettings& settings,
-                 std::uint32_t seed)
+                 std::uint32_t seed, BrowserView& window, std::function<DWORD()> clock)
     : sockets_(sockets),
       games_(std::move(games)),
       engine_(servers_, games_, settings.limits, seed),
-      lanAddress_(settings.lanAddress) {
+      lanAddress_(settings.lanAddress),
+      window_(window),
+      clock_(std::move(clock)),
+      view_(settings.view),
+      filter_(settings.filter) {
   for (const Favourite& favourite : settings.favourites) {
     int game = -1;
     for (std::size_t row = 0; row < games_.size(); ++row) {

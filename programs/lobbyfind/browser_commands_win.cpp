@@ -24,21 +24,12 @@ void BrowserWindow::Resolve(const std::string& name, int game, bool favourite) {
 }
 
 void BrowserWindow::Resolved(const lf::Resolved& resolved) {
-  Wake();
-  if (!resolved.favourite) {  // a master: the refresh goes on with its list
-    browser_.AskMaster(resolved.address, resolved.game);
-    refreshing_ = true;
-    return;
-  }
-  if (const auto server = browser_.AddFavourite(resolved.address, resolved.game)) {
-    browser_.engine().Ask(*server);
-    SaveSettings();
-    dirty_ = true;
-  }
+  if (!resolved.favourite) return browser_.MasterResolved(resolved.address, resolved.game);
+  if (browser_.FavouriteResolved(resolved.address, resolved.game)) SaveSettings();
 }
 
 void BrowserWindow::Join() {
-  const auto server = selected_;
+  const auto server = browser_.selected();
   if (!server) return;
   // A copy: the dialogs' message loops below read the socket, whose answers
   // may add servers and move the table.
@@ -59,7 +50,7 @@ void BrowserWindow::Join() {
     password = *given;
   }
   if (!lf::StartGame(state_.api, program, lf::JoinArguments(game, row.address, password))) {
-    ::MessageBoxA(hwnd(), ("Windows could not start " + program + ".").c_str(), kAppTitle,
+    ::MessageBoxA(hwnd(), ("Windows could not start " + program + ".").c_str(), lf::kAppTitle,
                   MB_OK | MB_ICONWARNING);
   }
 }
@@ -82,7 +73,7 @@ void BrowserWindow::ChooseProgram(int row) {
 }
 
 void BrowserWindow::AddByAddress() {
-  const int filterGame = state_.settings.filter.game;
+  const int filterGame = browser_.filter().game;
   const int game = filterGame >= 0 ? filterGame : 0;
   if (browser_.games().empty()) return;
   const auto text =
@@ -99,17 +90,12 @@ void BrowserWindow::AddByAddress() {
   Resolved({*address, game, true});
 }
 
-void BrowserWindow::ToggleFavourite() {
-  const auto server = selected_;
-  if (!server) return;
-  browser_.servers()[*server].views ^= lf::kFavourites;
-  SaveSettings();
-  dirty_ = true;
-  UpdateRows();
+void BrowserWindow::ToggleFavourite(bool leaveOnly) {
+  if (leaveOnly ? browser_.LeaveFavourites() : browser_.ToggleFavourite()) SaveSettings();
 }
 
 void BrowserWindow::EditMasters() {
-  const int row = state_.settings.filter.game >= 0 ? state_.settings.filter.game : 0;
+  const int row = browser_.filter().game >= 0 ? browser_.filter().game : 0;
   if (browser_.games().empty()) return;
   lf::Game& game = browser_.games()[static_cast<std::size_t>(row)];
   std::string masters;
@@ -124,7 +110,7 @@ void BrowserWindow::EditMasters() {
 }
 
 void BrowserWindow::CopyAddress() {
-  const auto server = selected_;
+  const auto server = browser_.selected();
   if (!server || !::OpenClipboard(hwnd())) return;
   const std::string text = browser_.servers()[*server].address.ToString();
   ::EmptyClipboard();
@@ -137,7 +123,8 @@ void BrowserWindow::CopyAddress() {
 }
 
 void BrowserWindow::SaveSettings() {
-  state_.settings.view = view_;
+  state_.settings.view = browser_.view();
+  state_.settings.filter = browser_.filter();
   state_.settings.favourites = browser_.Favourites();
   lf::SaveUserFile(state_.api, state_.userFolder, lf::kSettingsFile,
                    ludora::WriteIni(lf::WriteSettings(state_.settings, browser_.games())));

@@ -5,21 +5,18 @@
 #include <algorithm>
 
 #include "lobbyfind/list_pane_win.h"
-#include "platform/resume_next.h"
 #include "resources/resource_ids.h"
 
 namespace ludora::win32 {
 
 namespace lf = ludora::lobbyfind;
+using lf::Command;
 
 namespace {
 
 constexpr char kClass[] = "CorvaneLudoraLobbyfind";
 constexpr UINT kSocketMessage = WM_APP + 2;
 constexpr UINT_PTR kTimer = 1;
-constexpr UINT kTickMs = 10;
-constexpr UINT kIdleTickMs = 500;  // nothing in flight: the timer only slowly
-constexpr DWORD kRedrawMs = 250;   // the list is rebuilt from the table at most this often
 
 enum Control {
   kTabs = 10,
@@ -33,27 +30,37 @@ enum Control {
   kSettings,
   kStatus
 };
-enum MenuCommand {
-  kRefreshAll = 100,
-  kRefreshOne,
-  kJoin,
-  kAddAddress,
-  kFavourite,
-  kCopy,
-  kChooseProgram,
-  kExit,
-  kViewInternet,
-  kViewLan,
-  kViewFavourites,
-  kColours,
-  kMasters
-};
-constexpr unsigned kViews[] = {lf::kInternet, lf::kLan, lf::kFavourites};
-constexpr const char* kViewNames[] = {"Internet", "LAN", "Favourites"};
+constexpr UINT kCommandIds = 100;  // a command's id: this plus its number
 
-int ViewIndex(unsigned view) {
-  return view == lf::kInternet ? 0 : view == lf::kLan ? 1 : 2;
+UINT IdOf(Command command) {
+  return kCommandIds + static_cast<UINT>(command);
 }
+
+// The menu bar, a row a line; a row without a caption is a separator.
+struct MenuRow {
+  int menu;
+  const char* caption;
+  Command command;
+};
+constexpr const char* kMenus[] = {"&Server", "&View"};
+constexpr MenuRow kMenuRows[] = {
+    {0, "&Join\tEnter", Command::Join},
+    {0, "&Refresh this server\tShift+F5", Command::RefreshOne},
+    {0, "Refresh &all\tF5", Command::RefreshAll},
+    {0, nullptr, Command::None},
+    {0, "Add by a&ddress...\tIns", Command::AddAddress},
+    {0, "Add to or remove from &favourites\tCtrl+D", Command::Favourite},
+    {0, "&Copy address\tCtrl+C", Command::CopyAddress},
+    {0, "C&hoose the game's program...", Command::ChooseProgram},
+    {0, nullptr, Command::None},
+    {0, "E&xit", Command::Exit},
+    {1, "&Internet\tCtrl+1", Command::ShowInternet},
+    {1, "&LAN\tCtrl+2", Command::ShowLan},
+    {1, "&Favourites\tCtrl+3", Command::ShowFavourites},
+    {1, nullptr, Command::None},
+    {1, "Names in &colour", Command::Colours},
+    {1, "&Masters of the game...", Command::Masters},
+};
 
 std::string WindowText(HWND window) {
   char text[256] = {};
@@ -67,8 +74,8 @@ BrowserWindow::BrowserWindow(HINSTANCE instance, ProgramState& state, std::vecto
     : instance_(instance),
       state_(state),
       browser_(state.sockets, std::move(games), state.settings,
-               ::GetTickCount() ^ (::GetCurrentProcessId() << 16)),
-      view_(state.settings.view) {
+               ::GetTickCount() ^ (::GetCurrentProcessId() << 16), *this,
+               [this] { return static_cast<std::uint32_t>(Now()); }) {
   // The favourites are in the table now, and go back to the file from it.
   std::vector<lf::Favourite>().swap(state_.settings.favourites);
   LARGE_INTEGER frequency;
@@ -76,20 +83,18 @@ BrowserWindow::BrowserWindow(HINSTANCE instance, ProgramState& state, std::vecto
   RegisterWindowClass(instance, kClass, ::LoadCursorA(nullptr, IDC_ARROW),
                       ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_LUDORA)),
                       ::GetSysColorBrush(COLOR_BTNFACE));
-  CreateWindowOf(instance, kClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+  CreateWindowOf(instance, kClass, lf::kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                  WS_EX_CONTROLPARENT, CW_USEDEFAULT, CW_USEDEFAULT, 860, 600);
   if (!hwnd()) return;
   MakeControls();
   if (!browser_.Open(reinterpret_cast<std::uintptr_t>(hwnd()), kSocketMessage)) {
-    ::MessageBoxA(hwnd(), "Windows Sockets refused a socket: no server can be asked.", kAppTitle,
-                  MB_OK | MB_ICONWARNING);
+    ::MessageBoxA(hwnd(), "Windows Sockets refused a socket: no server can be asked.",
+                  lf::kAppTitle, MB_OK | MB_ICONWARNING);
   }
-  Wake();
-  ShowView(view_, true);
+  browser_.Start();
 }
 
 BrowserWindow::~BrowserWindow() {
-  if (accelerators_) ::DestroyAcceleratorTable(accelerators_);
   if (hwnd()) ::DestroyWindow(hwnd());
 }
 
@@ -114,11 +119,11 @@ void BrowserWindow::MakeControls() {
   for (int at = 0; at < 3; ++at) {
     TCITEMA item = {};
     item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>(kViewNames[at]);
+    item.pszText = const_cast<char*>(lf::kViewNames[at]);
     ::SendMessageA(tabs_, TCM_INSERTITEMA, static_cast<WPARAM>(at),
                    reinterpret_cast<LPARAM>(&item));
   }
-  const lf::Filter& filter = state_.settings.filter;
+  const lf::Filter& filter = browser_.filter();
   labels_.push_back(make("STATIC", "&Game:", SS_RIGHT, -1));
   games_ = make("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kGames);
   ::SendMessageA(games_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("All games"));
@@ -149,38 +154,21 @@ void BrowserWindow::MakeControls() {
   settings_ = MakeList(instance_, hwnd(), kSettings, {{"Setting", 150}, {"Value", 250}}, false);
   status_ = make(STATUSCLASSNAMEA, "", SBARS_SIZEGRIP, kStatus);
 
-  const HMENU bar = ::CreateMenu(), server = ::CreatePopupMenu(), view = ::CreatePopupMenu();
-  const auto item = [](HMENU menu, UINT id, const char* text) {
-    ::AppendMenuA(menu, id ? MF_STRING : MF_SEPARATOR, id, text);
-  };
-  item(server, kJoin, "&Join\tEnter");
-  item(server, kRefreshOne, "&Refresh this server\tShift+F5");
-  item(server, kRefreshAll, "Refresh &all\tF5");
-  item(server, 0, nullptr);
-  item(server, kAddAddress, "Add by a&ddress...\tIns");
-  item(server, kFavourite, "Add to or remove from &favourites\tCtrl+D");
-  item(server, kCopy, "&Copy address\tCtrl+C");
-  item(server, kChooseProgram, "C&hoose the game's program...");
-  item(server, 0, nullptr);
-  item(server, kExit, "E&xit");
-  item(view, kViewInternet, "&Internet\tCtrl+1");
-  item(view, kViewLan, "&LAN\tCtrl+2");
-  item(view, kViewFavourites, "&Favourites\tCtrl+3");
-  item(view, 0, nullptr);
-  item(view, kColours, "Names in &colour");
-  item(view, kMasters, "&Masters of the game...");
-  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(server), "&Server");
-  ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), "&View");
+  const HMENU bar = ::CreateMenu();
+  int menu = 0;
+  for (const char* title : kMenus) {
+    const HMENU popup = ::CreatePopupMenu();
+    for (const MenuRow& row : kMenuRows) {
+      if (row.menu != menu) continue;
+      ::AppendMenuA(popup, row.caption ? MF_STRING : MF_SEPARATOR,
+                    row.caption ? IdOf(row.command) : 0, row.caption);
+    }
+    ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), title);
+    ++menu;
+  }
   ::SetMenu(hwnd(), bar);
-  ::CheckMenuItem(view, kColours, state_.settings.colours ? MF_CHECKED : MF_UNCHECKED);
-  ACCEL keys[] = {{FVIRTKEY, VK_F5, kRefreshAll},
-                  {FVIRTKEY | FSHIFT, VK_F5, kRefreshOne},
-                  {FVIRTKEY, VK_INSERT, kAddAddress},
-                  {FVIRTKEY | FCONTROL, 'D', kFavourite},
-                  {FVIRTKEY | FCONTROL, '1', kViewInternet},
-                  {FVIRTKEY | FCONTROL, '2', kViewLan},
-                  {FVIRTKEY | FCONTROL, '3', kViewFavourites}};
-  accelerators_ = ::CreateAcceleratorTableA(keys, static_cast<int>(std::size(keys)));
+  ::CheckMenuItem(bar, IdOf(Command::Colours),
+                  MF_BYCOMMAND | (state_.settings.colours ? MF_CHECKED : MF_UNCHECKED));
   Layout();
   ::SetFocus(list_);
 }
@@ -216,206 +204,107 @@ void BrowserWindow::Layout() {
   ::MoveWindow(settings_, 8 + half, below, width - 12 - half, height - below - 4, TRUE);
 }
 
-void BrowserWindow::ShowView(unsigned view, bool refresh) {
-  view_ = view;
-  ::SendMessageA(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(ViewIndex(view)), 0);
-  if (refresh || !(shown_ & view) || browser_.Interrupted(view)) RefreshAll();
-  UpdateRows();
-  UpdateTitle();
-}
-
-void BrowserWindow::RefreshAll() {
-  shown_ |= view_;
-  refreshStart_ = Now();
-  refreshTime_ = 0;
-  refreshing_ = true;
-  for (const auto& master : browser_.Refresh(view_)) Resolve(master.name, master.game, false);
-  if (selected_) browser_.engine().Ask(*selected_, true);
-  dirty_ = true;
-  Wake();
-}
-
-void BrowserWindow::ReadAnswers() {
-  readLater_ = false;
-  const DWORD now = Now();
-  if (browser_.Read(now)) dirty_ = true;
-  RefreshDone(now);
-}
-
 // A click or a key in the queue. Named flags only: Windows 98 and 2000 fail
 // the call for QS_RAWINPUT, which newer headers put in QS_INPUT.
 bool BrowserWindow::InputWaiting() {
   return HIWORD(::GetQueueStatus(QS_MOUSEBUTTON | QS_KEY)) != 0;
 }
 
-void BrowserWindow::Tick() {
-  if (readLater_) ReadAnswers();
-  const DWORD now = Now();
-  browser_.Tick(now);
-  RefreshDone(now);
-  if (dirty_ && now - lastUpdate_ >= kRedrawMs) UpdateRows();
-  const auto& details = browser_.engine().details();
-  if (details.ready && !detailsShown_ && details.server == selected_) UpdateDetails();
-  Pace(browser_.engine().Idle() && !dirty_ ? kIdleTickMs : kTickMs);
-}
-
-void BrowserWindow::Wake() {
-  Pace(kTickMs);
-}
-
-// The timer at `ms`, set again only when that changes.
-void BrowserWindow::Pace(UINT ms) {
-  if (ms != tickMs_ && ::SetTimer(hwnd(), kTimer, ms, nullptr)) tickMs_ = ms;
-}
-
-// The refresh's time, taken once when its last answer (or timeout) is in.
-void BrowserWindow::RefreshDone(DWORD now) {
-  if (!refreshing_ || browser_.engine().Refreshing()) return;
-  refreshing_ = false;
-  refreshTime_ = now - refreshStart_;
-  dirty_ = true;
-}
-
 void BrowserWindow::ReadFilters() {
-  lf::Filter& filter = state_.settings.filter;
+  lf::Filter filter;
   filter.game = static_cast<int>(::SendMessageA(games_, CB_GETCURSEL, 0, 0)) - 1;
   filter.notEmpty = ::SendMessageA(notEmpty_, BM_GETCHECK, 0, 0) == BST_CHECKED;
   filter.notFull = ::SendMessageA(notFull_, BM_GETCHECK, 0, 0) == BST_CHECKED;
   filter.maxPing = std::atoi(WindowText(ping_).c_str());
   filter.text = WindowText(find_);
-  dirty_ = true;
-  UpdateRows();
+  browser_.SetFilter(filter);
 }
 
-// The rows again from the table; the server selected stays selected in its
-// new row, or is no longer selected when the view or the filters hide it.
-void BrowserWindow::UpdateRows() {
-  rows_ =
-      lf::VisibleRows(browser_.servers(), browser_.games(), view_, state_.settings.filter, sort_);
-  int row = -1;
-  for (std::size_t at = 0; selected_ && at < rows_.size(); ++at) {
-    if (rows_[at] == *selected_) row = static_cast<int>(at);
-  }
-  {
-    const FlagScope updating(updating_);
-    // Only when the count changes: the list sets its scroll bars again on
-    // each, tens of milliseconds under Wine, while the rows are only redrawn.
-    if (rows_.size() != listCount_) {
-      ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(),
-                     LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-      listCount_ = rows_.size();
-    }
-    // Nothing selected: no row keeps the keyboard's mark either, or Home on
-    // that row would select nothing.
-    if (row < 0 || row != SelectedRow(list_)) SelectRow(list_, row);
-  }
-  if (row < 0 && selected_) SelectionChanged();
+void BrowserWindow::SetTitle(const std::string& text) {
+  ::SetWindowTextA(hwnd(), text.c_str());
+}
+
+void BrowserWindow::SetStatus(const std::string& text) {
+  ::SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void BrowserWindow::ShowTab(int tab) {
+  ::SendMessageA(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+}
+
+void BrowserWindow::SetRowCount(std::size_t rows) {
+  ::SendMessageA(list_, LVM_SETITEMCOUNT, rows, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+void BrowserWindow::SelectRow(int row) {
+  if (row < 0 || row != SelectedRow(list_)) win32::SelectRow(list_, row);
+}
+
+void BrowserWindow::RedrawRows() {
   ::InvalidateRect(list_, nullptr, FALSE);
-  dirty_ = false;
-  lastUpdate_ = Now();
-  UpdateTitle();
 }
 
-// The title says the view, its progress and the server selected, so that it
-// reads in the task list too.
-void BrowserWindow::UpdateTitle() {
-  const lf::Progress& progress = browser_.engine().progress();
-  std::string title = std::string(kAppTitle) + " - " + kViewNames[ViewIndex(view_)] + ": ";
-  if (browser_.engine().Refreshing()) {
-    title +=
-        "answered " + std::to_string(progress.answered) + " of " + std::to_string(progress.asked);
-  } else {
-    char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.1f", refreshTime_ / 1000.0);
-    title += std::to_string(progress.answered) + " of " + std::to_string(progress.asked) +
-             " answered in " + seconds + " s";
-  }
-  std::string status = std::to_string(rows_.size()) + " shown";
-  if (const auto server = selected_) {
-    const lf::Server& row = browser_.servers()[*server];
-    title += " - " + lf::Summary(row);
-    status += "   " + row.address.ToString();
-  }
-  if (title != title_) ::SetWindowTextA(hwnd(), title.c_str());
-  title_ = title;
-  ::SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(status.c_str()));
-}
-
-std::optional<std::size_t> BrowserWindow::RowServer() const {
-  const int row = SelectedRow(list_);
-  if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return std::nullopt;
-  return rows_[static_cast<std::size_t>(row)];
-}
-
-void BrowserWindow::SelectionChanged() {
-  if (updating_) return;
-  const auto server = RowServer();
-  if (server == selected_) return;
-  selected_ = server;
-  detailsShown_ = false;
-  FillList(players_, {});
-  FillList(settings_, {});
-  if (server) browser_.engine().Ask(*server, true), Wake();
-  UpdateTitle();
-}
-
-void BrowserWindow::UpdateDetails() {
-  const auto& details = browser_.engine().details();
-  detailsShown_ = true;
-  std::vector<std::vector<std::string>> players, settings;
-  for (const lf::Player& player : details.players) {
-    const std::string time =
-        player.seconds >= 0 ? std::to_string(player.seconds / 60) + " min" : "";
-    players.push_back({lf::StripColours(player.name), std::to_string(player.score),
-                       player.ping >= 0 ? std::to_string(player.ping) : time});
-  }
-  for (const auto& [key, value] : details.settings)
-    settings.push_back({key, lf::StripColours(value)});
+void BrowserWindow::ShowDetails(const lf::TextRows& players, const lf::TextRows& settings) {
   FillList(players_, players);
   FillList(settings_, settings);
 }
 
-void BrowserWindow::Command(int id) {
-  switch (id) {
-    case kRefreshAll:
-      return RefreshAll();
-    case kRefreshOne:
-      if (const auto server = selected_) {
-        browser_.engine().Ask(*server);
-        browser_.engine().Ask(*server, true);
-        detailsShown_ = false;
-        Wake();
-      }
+bool BrowserWindow::SetTimer(UINT ms) {
+  return ::SetTimer(hwnd(), kTimer, ms, nullptr) != 0;
+}
+
+void BrowserWindow::ResolveMaster(const std::string& name, int game) {
+  Resolve(name, game, false);
+}
+
+bool BrowserWindow::PreTranslate(const MSG& message) {
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+  if (!hwnd() || (message.hwnd != hwnd() && !::IsChild(hwnd(), message.hwnd))) return false;
+  const Command command = lf::CommandOfKey(
+      static_cast<UINT>(message.wParam), ::GetKeyState(VK_CONTROL) < 0, ::GetKeyState(VK_MENU) < 0,
+      ::GetKeyState(VK_SHIFT) < 0, message.hwnd == list_);
+  if (command == Command::None) return false;
+  Run(command);
+  return true;
+}
+
+void BrowserWindow::Run(Command command) {
+  switch (command) {
+    case Command::None:
       return;
-    case IDOK:  // Enter, as IsDialogMessage hands it over: a join from the list only
-      if (::GetFocus() != list_) return;
-      [[fallthrough]];
-    case kJoin:
+    case Command::Join:
       return Join();
-    case kAddAddress:
+    case Command::RefreshOne:
+      return browser_.RefreshSelected();
+    case Command::RefreshAll:
+      return browser_.RefreshAll();
+    case Command::AddAddress:
       return AddByAddress();
-    case kFavourite:
-      return ToggleFavourite();
-    case kCopy:
+    case Command::Favourite:
+      return ToggleFavourite(false);
+    case Command::LeaveFavourites:
+      return ToggleFavourite(true);
+    case Command::CopyAddress:
       return CopyAddress();
-    case kChooseProgram:
-      if (const auto server = selected_) ChooseProgram(browser_.servers()[*server].game);
+    case Command::ChooseProgram:
+      if (const auto server = browser_.selected()) ChooseProgram(browser_.servers()[*server].game);
       return;
-    case kExit:  // as the close box: the settings are saved
+    case Command::Exit:  // as the close box: the settings are saved
       ::PostMessageA(hwnd(), WM_CLOSE, 0, 0);
       return;
-    case kViewInternet:
-    case kViewLan:
-    case kViewFavourites:
-      return ShowView(kViews[id - kViewInternet], false);
-    case kColours: {
+    case Command::ShowInternet:
+      return browser_.ShowView(lf::kInternet);
+    case Command::ShowLan:
+      return browser_.ShowView(lf::kLan);
+    case Command::ShowFavourites:
+      return browser_.ShowView(lf::kFavourites);
+    case Command::Colours:
       state_.settings.colours = !state_.settings.colours;
-      ::CheckMenuItem(::GetMenu(hwnd()), kColours,
-                      state_.settings.colours ? MF_CHECKED : MF_UNCHECKED);
+      ::CheckMenuItem(::GetMenu(hwnd()), IdOf(Command::Colours),
+                      MF_BYCOMMAND | (state_.settings.colours ? MF_CHECKED : MF_UNCHECKED));
       ::InvalidateRect(list_, nullptr, FALSE);
       return;
-    }
-    case kMasters:
+    case Command::Masters:
       return EditMasters();
   }
 }
@@ -423,55 +312,41 @@ void BrowserWindow::Command(int id) {
 LRESULT BrowserWindow::Notify(const NMHDR& header) {
   if (header.idFrom == kTabs && header.code == TCN_SELCHANGE) {
     const auto at = ::SendMessageA(tabs_, TCM_GETCURSEL, 0, 0);
-    ShowView(kViews[std::clamp<LRESULT>(at, 0, 2)], false);
+    browser_.ShowView(lf::kViews[std::clamp<LRESULT>(at, 0, 2)]);
     return 0;
   }
   if (header.idFrom != kServers) return 0;
   switch (header.code) {
     case LVN_GETDISPINFOA: {
       auto& item = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item;
-      if (!(item.mask & LVIF_TEXT) || item.iItem < 0 ||
-          static_cast<std::size_t>(item.iItem) >= rows_.size()) {
-        return 0;
-      }
-      const std::string text =
-          lf::CellText(browser_.servers()[rows_[static_cast<std::size_t>(item.iItem)]],
-                       browser_.games(), static_cast<lf::Column>(item.iSubItem), false);
+      const auto server = browser_.ServerOfRow(item.iItem);
+      if (!(item.mask & LVIF_TEXT) || !server) return 0;
+      const std::string text = lf::CellText(browser_.servers()[*server], browser_.games(),
+                                            static_cast<lf::Column>(item.iSubItem), false);
       lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
       return 0;
     }
     case NM_CUSTOMDRAW: {
       const auto& draw = reinterpret_cast<const NMLVCUSTOMDRAW&>(header);
-      const auto row = static_cast<std::size_t>(draw.nmcd.dwItemSpec);
+      const auto server = browser_.ServerOfRow(static_cast<int>(draw.nmcd.dwItemSpec));
       std::string name;
       if (state_.settings.colours && draw.iSubItem == static_cast<int>(lf::Column::Name) &&
-          row < rows_.size()) {
-        const std::string& coloured = browser_.servers()[rows_[row]].name;
+          server) {
+        const std::string& coloured = browser_.servers()[*server].name;
         if (lf::StripColours(coloured) != coloured) name = coloured;
       }
       return DrawColouredNames(draw, name);
     }
     case LVN_ITEMCHANGED:
-      SelectionChanged();
+      browser_.RowSelected(win32::SelectedRow(list_));
       return 0;
-    case LVN_COLUMNCLICK: {
-      const auto column =
-          static_cast<lf::Column>(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
-      sort_.descending = sort_.column == column ? !sort_.descending : column == lf::Column::Players;
-      sort_.column = column;
-      UpdateRows();
+    case LVN_COLUMNCLICK:
+      browser_.SortBy(
+          static_cast<lf::Column>(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem));
       return 0;
-    }
     case NM_DBLCLK:
-    case NM_RETURN:
       Join();
       return 0;
-    case LVN_KEYDOWN: {
-      const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
-      if (key == VK_DELETE && view_ == lf::kFavourites) ToggleFavourite();
-      if (key == 'C' && (::GetKeyState(VK_CONTROL) & 0x8000)) CopyAddress();
-      return 0;
-    }
   }
   return 0;
 }
@@ -479,24 +354,14 @@ LRESULT BrowserWindow::Notify(const NMHDR& header) {
 LRESULT BrowserWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kSocketMessage:
-      // Windows hands posted messages over before the mouse's and the
-      // keyboard's, so under a stream of answers a click would wait for
-      // all of them. With input waiting the answers are left to the timer,
-      // whose message comes after input; unread, the socket posts nothing
-      // more meanwhile.
-      if (InputWaiting()) {
-        readLater_ = true;
-        Wake();
-      } else {
-        ReadAnswers();
-      }
+      browser_.SocketReady(InputWaiting());
       return 0;
     case kResolvedMessage:
       Resolved(lf::UnpackResolved(static_cast<std::uint32_t>(wParam),
                                   static_cast<std::uint32_t>(lParam)));
       return 0;
     case WM_TIMER:
-      if (wParam == kTimer) Tick();
+      if (wParam == kTimer) browser_.Timer();
       return 0;
     case WM_SIZE:
       Layout();
@@ -507,8 +372,11 @@ LRESULT BrowserWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
       return Notify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
-      if (lParam == 0) {
-        Command(LOWORD(wParam));
+      if (lParam == 0) {  // a menu's: Enter in a box, IDOK, is none
+        const UINT id = LOWORD(wParam);
+        if (id > kCommandIds && id <= IdOf(Command::Masters)) {
+          Run(static_cast<Command>(id - kCommandIds));
+        }
       } else if ((LOWORD(wParam) == kGames && HIWORD(wParam) == CBN_SELCHANGE) ||
                  ((LOWORD(wParam) == kNotEmpty || LOWORD(wParam) == kNotFull) &&
                   HIWORD(wParam) == BN_CLICKED) ||

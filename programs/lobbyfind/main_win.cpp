@@ -39,7 +39,7 @@ int Run(HINSTANCE instance, ludora::RealWindowsApi& api) {
       ::ShowWindow(window.hwnd(), SW_SHOWNORMAL);
       ::MSG message;
       while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (::TranslateAcceleratorA(window.hwnd(), window.accelerators(), &message)) continue;
+        if (window.PreTranslate(message)) continue;
         if (window.hwnd() && ::IsDialogMessageA(window.hwnd(), &message)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);

@@ -6,11 +6,13 @@
 #include <set>
 
 #include "fake/fake_windows.h"
+#include "fake/lobbyfind_view.h"
 #include "fake/sockets.h"
 #include "fake/test_support.h"
 #include "lobbyfind/a2s_split.h"
 #include "lobbyfind/address_scope.h"
 #include "lobbyfind/browser.h"
+#include "lobbyfind/commands.h"
 #include "lobbyfind/join.h"
 #include "lobbyfind/resolver.h"
 #include "lobbyfind/server_view.h"
@@ -216,6 +218,8 @@ struct Network : ::testing::Test {
   testing::FakeSockets net;
   std::vector<Game> games = ReadGames(ParseIni(kTable));
   UserSettings settings;
+  FakeBrowserView window;
+  DWORD now = 0;  // the window's clock
   static constexpr SocketAddress kQuake{0x7F000001, 27960}, kSilent{0x7F000001, 27961},
       kSource{0x7F000001, 27015}, kHostile{0x7F000001, 27962}, kMaster{0x7F000001, 27950};
 
@@ -235,7 +239,8 @@ struct Network : ::testing::Test {
     };
   }
   std::unique_ptr<Browser> Open() {
-    auto browser = std::make_unique<Browser>(net, games, settings, 0x5EED);
+    auto browser =
+        std::make_unique<Browser>(net, games, settings, 0x5EED, window, [this] { return now; });
     EXPECT_TRUE(browser->Open(1, 0x8001));
     return browser;
   }
@@ -511,6 +516,118 @@ TEST_F(Network, AMasterOnTheInternetHasOnlyInternetServersAskedAndOneHostAtAPace
     EXPECT_EQ(MayList(master, server), listed) << master << " " << server.ToString();
 }
 
+// lobbyfind's window, driven as Windows would: the timer's ticks, and the
+// socket's message after each, the window's clock moving on.
+struct Window : Network {
+  std::unique_ptr<Browser> Started() {
+    settings.favourites = {{kQuake, "Quake III Arena"}, {kSilent, "Quake III Arena"}};
+    Quake(kQuake);
+    auto browser = Open();
+    browser->Start();
+    return browser;
+  }
+  void Drive(Browser& browser, DWORD until) {
+    while (now < until) {
+      now += 7, browser.Timer();
+      now += 3, browser.SocketReady(false);
+    }
+  }
+  static constexpr char kTitle[] = "Corvane Ludora Server Browser - Favourites: ";
+};
+
+TEST_F(Window, TheTitleSaysTheRefreshsProgressItsTimeOnceAndTheServerSelected) {
+  now = 5000;
+  auto browser = Started();
+  EXPECT_EQ(window.title, kTitle + "answered 0 of 2"s);
+  EXPECT_TRUE(window.tab == 2 && window.status == "2 shown");
+  Drive(*browser, 5300);
+  EXPECT_EQ(window.title, kTitle + "answered 1 of 2"s);
+  // The silent one's try and retry time out: the refresh took from its start to then.
+  Drive(*browser, 8000);
+  EXPECT_EQ(window.title, kTitle + "1 of 2 answered in 2.0 s"s);
+  const int titles = window.titles;
+  Drive(*browser, 9000);  // nothing changes: the title is not set again
+  EXPECT_EQ(window.titles, titles);
+  browser->RowSelected(0);  // answered, first by its ping
+  EXPECT_EQ(window.title, kTitle + "1 of 2 answered in 2.0 s - Quake (q3dm1, 1/8, 3 ms)"s);
+  EXPECT_EQ(window.status, "2 shown   127.0.0.1:27960");
+  Drive(*browser, 9100);  // its details, once they are in
+  EXPECT_EQ(window.players, (TextRows{{"a", "1", "5"}, {"b", "2", "6"}}));
+  browser->RefreshAll();  // F5: the count starts again at the next drawing
+  now += kRedrawMs, browser->Timer();
+  EXPECT_EQ(window.title, kTitle + "answered 0 of 2 - Q"s);  // asked anew
+  // The Internet: a master's name to resolve, and the master the table names by its address.
+  browser->ShowView(kInternet);
+  EXPECT_EQ(window.resolving, (std::vector<std::string>{"master.example:27950"}));
+  EXPECT_TRUE(window.tab == 0 && !browser->selected() && window.players.empty());
+  Drive(*browser, 12000);
+  const std::string first = window.title;
+  // The name resolved after the rest was done: the refresh goes on, and its time with it.
+  browser->MasterResolved(kMaster, 0);
+  Drive(*browser, 12300);
+  EXPECT_TRUE(window.title.ends_with("Internet: answered 0 of 0")) << window.title;
+  Drive(*browser, 20000);
+  EXPECT_TRUE(first.ends_with("Internet: 0 of 0 answered in 2.0 s")) << first;
+  EXPECT_TRUE(window.title.ends_with("Internet: 0 of 0 answered in 4.7 s")) << window.title;
+}
+
+TEST_F(Window, TheSelectionFollowsItsServerAndTheListIsToldOnlyWhatChanged) {
+  settings.lanAddress = 0x7F000001;
+  Quake(kSilent);  // both answer
+  auto browser = Started();
+  Drive(*browser, 3100);
+  browser->SortBy(Column::Address);
+  browser->RowSelected(1);
+  EXPECT_EQ(browser->selected(), browser->servers().Find(kSilent, Protocol::Q3));
+  browser->SortBy(Column::Address);  // the other way: the server selected moves up
+  EXPECT_EQ(window.selected, 0);
+  EXPECT_EQ(window.counts, 1);  // told once: the count did not change
+  Filter filter;
+  filter.text = "27960";  // hides the server selected
+  browser->SetFilter(filter);
+  EXPECT_TRUE(window.rows == 1 && window.counts == 2 && window.selected == -1);
+  EXPECT_TRUE(!browser->selected() && window.status == "1 shown");
+  // Delete takes a server out of the favourites in their view only; the scan finds it on the LAN.
+  browser->ShowView(kLan);
+  Drive(*browser, now + 100);
+  browser->RowSelected(0);
+  EXPECT_FALSE(browser->LeaveFavourites());
+  browser->ShowView(kFavourites);
+  browser->RowSelected(0);
+  EXPECT_TRUE(browser->LeaveFavourites());
+  EXPECT_TRUE(window.rows == 0 && browser->Favourites().size() == 1);
+  EXPECT_FALSE(browser->ToggleFavourite());  // nothing selected
+}
+
+TEST_F(Window, TheTimerSlowsWhenIdleTheListIsDrawnAtAPaceAndAnswersWaitForInput) {
+  auto browser = Started();
+  // A click waits: the answers are left in the socket for the timer.
+  now += 10, browser->Timer();
+  browser->SocketReady(true);
+  EXPECT_EQ(browser->engine().progress().answered, 0u);
+  now += 10, browser->Timer();
+  EXPECT_EQ(browser->engine().progress().answered, 1u);
+  // A drawing takes 300 ms: the next waits 250 ms from its end, not its start.
+  window.drawing = [&] { now += 300; };
+  browser->RefreshAll();
+  const int redraws = window.redraws;
+  now += kRedrawMs, browser->Timer();
+  browser->SocketReady(false);  // an answer: to be drawn
+  now += 100, browser->Timer();
+  EXPECT_EQ(window.redraws, redraws + 1);
+  now += 160, browser->Timer();
+  EXPECT_EQ(window.redraws, redraws + 2);
+  window.drawing = nullptr;
+  Drive(*browser, 5000);
+  EXPECT_EQ(window.timers, (std::vector<UINT>{kTickMs, kIdleTickMs}));
+  // Windows refuses the timer once: the next tick asks again.
+  window.timerFails = true;
+  browser->RowSelected(0);
+  window.timerFails = false;
+  now += 500, browser->Timer();
+  EXPECT_EQ(window.timers.back(), kTickMs);
+}
+
 // A name resolved on a thread comes back in two 32-bit words, as on the
 // shipped build, with nothing of the address or the tag cut.
 TEST(Resolver, TheAnswerCarriesTheWholeAddressAndTagInTwo32BitWords) {
@@ -585,6 +702,42 @@ TEST(ServerList, FiltersAndSortsWithUnansweredServersLast) {
   EXPECT_EQ(names({-1, false, false, 0, "0.0.4:"}, {}), "beta,");  // by its address
   EXPECT_EQ(names({0, false, false, 0, ""}, {Column::Name, false}), "beta,zed,0.0.0.3:27960,bad,");
   EXPECT_EQ(names({1, false, false, 0, ""}, {}), "Alpha,");
+}
+
+// The README's keys: where each works, and the near misses that must not
+// run it (a modifier more, the edit boxes' own keys outside the list).
+TEST(Keys, TheReadmesTable) {
+  enum Where { kList, kBox };
+  const struct {
+    UINT key;
+    bool ctrl, alt, shift;
+    Where where;
+    Command command;
+  } kCases[] = {
+      {0x0D, false, false, false, kList, Command::Join},  // Enter
+      {0x0D, false, false, false, kBox, Command::None},
+      {0x74, false, false, false, kBox, Command::RefreshAll},  // F5
+      {0x74, false, false, true, kList, Command::RefreshOne},
+      {0x74, true, false, false, kList, Command::None},
+      {0x2D, false, false, false, kBox, Command::AddAddress},  // Insert
+      {'D', true, false, false, kBox, Command::Favourite},
+      {'D', true, false, true, kList, Command::None},
+      {0x2E, false, false, false, kList, Command::LeaveFavourites},  // Delete
+      {0x2E, false, false, false, kBox, Command::None},
+      {'C', true, false, false, kList, Command::CopyAddress},
+      {'C', true, false, false, kBox, Command::None},
+      {'C', false, false, false, kList, Command::None},  // the list's type-ahead
+      {'1', true, false, false, kBox, Command::ShowInternet},
+      {'2', true, false, false, kList, Command::ShowLan},
+      {'3', true, false, false, kList, Command::ShowFavourites},
+      {'3', true, true, false, kList, Command::None},
+      {0x28, false, false, false, kList, Command::None},  // Down
+  };
+  for (const auto& [key, ctrl, alt, shift, where, command] : kCases) {
+    EXPECT_EQ(CommandOfKey(key, ctrl, alt, shift, where == kList), command)
+        << key << (ctrl ? " ctrl" : "") << (alt ? " alt" : "") << (shift ? " shift" : "")
+        << (where == kList ? " in the list" : " in a box");
+  }
 }
 
 TEST(UserFiles, SettingsReadSoundlyAndTheJoinStartsTheGameInItsFolder) {
