@@ -90,6 +90,16 @@ peer_start() {
   wait_until 20 "the test's client registered" peer_saw " 001 $1 "
 }
 peer() { printf '%s\r\n' "$@" >&7; }
+# peer_join <nick> <channel...>: the test's client in the channels before chitter comes: the
+# server holds a new client's commands back a while, and chitter may be quicker.
+peer_join() {
+  local nick=$1 channel
+  shift
+  for channel; do
+    peer "JOIN $channel"
+    wait_until 20 "$nick in $channel" peer_saw "^:$nick![^ ]* JOIN :?$channel"
+  done
+}
 peer_saw() { grep -aqE -- "$1" "$PEER_LOG"; }
 peer_stop() { exec 7>&-; [ -z "${PEER_PID:-}" ] || kill "$PEER_PID" 2>/dev/null || true; }
 pinged() { (($(grep -ac '^PING' "$PEER_LOG") >= $1)); }
@@ -107,7 +117,9 @@ conversation() {
   trap cleanup EXIT
   start_ircd
   peer_start tester
-  peer "JOIN #ludora" $'TOPIC #ludora :Clan match tonight at \x0304nine'
+  peer_join tester "#ludora"
+  peer $'TOPIC #ludora :Clan match tonight at \x0304nine'
+  wait_until 20 "the topic set" peer_saw "^:tester![^ ]* TOPIC #ludora :"
   chitter_settings "[network Local]" "servers=127.0.0.1:$IRC_PORT" "channels=#ludora"
   start_chitter
   wait_until 60 "chitter in #ludora" peer_saw "^:Player![^ ]* JOIN :?#ludora"
@@ -141,7 +153,7 @@ test_nick_collision_kick_and_a_server_restarted() {
   trap cleanup EXIT
   start_ircd
   peer_start Player  # holds the nick chitter wants
-  peer "JOIN #ludora" "JOIN #clan"
+  peer_join Player "#ludora" "#clan"
   chitter_settings "altnick=Player_" "[network Local]" "servers=127.0.0.1:$IRC_PORT" "channels=#ludora"
   start_chitter
   wait_until 60 "chitter in #ludora as Player_" peer_saw "^:Player_![^ ]* JOIN :?#ludora"
@@ -157,7 +169,7 @@ test_nick_collision_kick_and_a_server_restarted() {
   stop_ircd
   start_ircd
   peer_start watcher
-  peer "JOIN #ludora" "JOIN #clan"
+  peer_join watcher "#ludora" "#clan"
   wait_until 90 "chitter back in #ludora" peer_saw "^:Player![^ ]* JOIN :?#ludora"
   wait_until 30 "chitter back in #clan" peer_saw "^:Player![^ ]* JOIN :?#clan"
   # The server pings quiet clients every 5 s: chitter still there after two of the peer's pings.
